@@ -1,0 +1,66 @@
+#pragma once
+// The monitor ring: every frame sent or received on any bus, 100000 fixed records.
+//
+// One worker appends while the UI thread reads. The six words are atomics; the records are
+// guarded by one small lock (appends and record copies hold it), so a reader never sees a
+// record half written. Clear, load and save run only while no worker runs.
+//
+// Record layout (276 bytes, little-endian, also the record of a .rec file):
+//   0 u32 sequence   4 u32 timeMs   8 u8 direction (1 received)   9 u8 kind
+//   10 u16 lengthWord   12 u8[260] data   272 u8 fastInitLowMs   273 u8 fastInitHighMs
+//   274 u8 slowInitAddress   275 u8 reserved
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+constexpr uint32_t kMonitorCapacity = 100000;
+constexpr uint32_t kMonitorDataBytes = 260;
+constexpr uint32_t kMonitorMaxRowsPerPage = 256;
+
+enum MonitorKind : uint8_t { KindCan = 0, KindUart = 1, KindJ1850 = 2, KindErrorFlags = 3 };
+
+struct MonitorRecord {
+    uint32_t sequence;
+    uint32_t timeMs;
+    uint8_t direction;
+    uint8_t kind;
+    uint16_t lengthWord;
+    uint8_t data[kMonitorDataBytes];
+    uint8_t fastInitLowMs;
+    uint8_t fastInitHighMs;
+    uint8_t slowInitAddress;
+    uint8_t reserved;
+};
+static_assert(sizeof(MonitorRecord) == 276, "a monitor record is 276 bytes");
+
+extern MonitorRecord g_MonitorRecords[kMonitorCapacity];
+extern std::atomic<uint32_t> g_MonitorOldest;
+extern std::atomic<uint32_t> g_MonitorWrite;
+extern std::atomic<uint32_t> g_MonitorCount;
+extern std::atomic<uint32_t> g_MonitorRowsPerPage;
+extern std::atomic<uint32_t> g_MonitorTop;
+extern std::atomic<uint32_t> g_MonitorSeq;
+
+// Guards the record bytes. Held by appends and by readers while they copy records.
+std::mutex& MonitorRecordMutex();
+
+// The init bytes of a sent fast-init (low/high ms) or 5-baud init (address) frame.
+struct MonitorInitBytes {
+    enum Which { None, Fast, Slow } which = None;
+    uint8_t lowMs = 0;
+    uint8_t highMs = 0;
+    uint8_t address = 0;
+};
+
+// Count, top and indices to 0, next sequence 1; rows per page and record bytes stay.
+void ResetMonitorRing();
+
+// The one append rule. count is clamped to 260 data bytes; fields the record's kind does not
+// use keep what the slot held.
+void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, uint32_t timeMs,
+                         const uint8_t* data, size_t count,
+                         const MonitorInitBytes& init = MonitorInitBytes());
+
+// Copies the record at ring index (0..99999) under the lock.
+MonitorRecord CopyMonitorRecord(uint32_t index);

@@ -1,0 +1,82 @@
+/* The simulated VR3526 board: control API for tests.
+ *
+ * The same shared library exports the seven _MPUSB* entry points, so the program loads it
+ * by name exactly as it loads the real USB library. Every function here is thread-safe and
+ * may be called while the program's worker talks to the board.
+ *
+ * Packets the board understands (byte 0): 00 version; 'P' register read (reply byte 2 =
+ * value); 'Q' block read (the stored block from reply byte 0); 'R' register write; 'T' and
+ * 'W' block writes (stored); 'U', 'V', 0x60, 0xAB, 0xB1, 0xB2 (logged, no reply); 0xA0 poll
+ * (the next queued reply, else the idle reply) and 0xA0 frame packet (byte 1 bit 7 set:
+ * answered with StatusTxDone 0x80 or'ed into the next queued reply, else 00 80 00 00).
+ * A read with no reply waiting fails at once (a virtual time-out), unless a delay is set.
+ */
+#ifndef VR3526_TESTBOARD_H
+#define VR3526_TESTBOARD_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Back to the start state: 1 board, chip 41 / 12, registers and blocks zero, no queued
+ * replies, idle reply 00 00 00 00, no faults, no responder, empty log, pipes closed. */
+void tb_reset(void);
+
+void tb_set_board_count(unsigned count);
+void tb_set_chip(uint8_t chip_id, uint8_t version);
+
+void tb_set_register(uint8_t reg, uint8_t value);
+uint8_t tb_get_register(uint8_t reg);
+/* The next n reads of register 0x31 answer with bit 7 set (transmitter busy). */
+void tb_set_busy_reads(unsigned n);
+
+void tb_set_block(uint8_t block, const uint8_t* data, unsigned length);
+/* Copies the stored block (as last written by 'T' or 'W'); returns its length. */
+unsigned tb_get_block(uint8_t block, uint8_t* out, unsigned capacity);
+
+/* A reply that answers the next poll (or frame packet); replies answer in queue order. */
+void tb_queue_reply(const uint8_t* bytes, unsigned length);
+unsigned tb_queued_replies(void);
+/* What a poll gets when nothing is queued (default 00 00 00 00). */
+void tb_set_idle_reply(const uint8_t* bytes, unsigned length);
+/* Or status 0x08 into every poll reply from now on (0 turns it off). */
+void tb_set_fault(int on);
+
+/* Fault injection, each for one call: the n-th write from now (1 = the next) fails; the
+ * next read fails; the next read waits delay_ms before it answers (a read whose time-out is
+ * shorter fails after its time-out); the next reply is cut to length bytes. */
+void tb_fail_write(unsigned nth);
+void tb_fail_next_read(void);
+void tb_delay_next_read(unsigned delay_ms);
+void tb_short_next_reply(unsigned length);
+/* Opening a pipe in this direction (0 write, 1 read) fails until reset. */
+void tb_fail_open(int direction);
+/* Number of _MPUSBOpen calls with a valid result, and the index last opened. */
+unsigned tb_open_count(void);
+int tb_last_open_index(void);
+/* Pipes currently open (opened and not yet closed). */
+unsigned tb_open_pipes(void);
+
+/* Called after every packet the host writes (and logs), outside the board's lock, so it may
+ * call tb_queue_reply. Plays the peer on the bus. NULL removes it. */
+typedef void (*tb_responder)(void* context, const uint8_t* packet, unsigned length);
+void tb_set_responder(tb_responder responder, void* context);
+
+/* Packet log: every packet written, with the milliseconds since the library was loaded. */
+unsigned tb_log_count(void);
+/* Copies packet i; returns its length (0 when i is out of range). */
+unsigned tb_log_packet(unsigned index, uint8_t* out, unsigned capacity, uint32_t* time_ms);
+void tb_log_clear(void);
+/* Blocks until at least count packets are logged or timeout_ms passed; 1 when reached. */
+int tb_wait_log_count(unsigned count, unsigned timeout_ms);
+
+/* Loads a set-up file in the format of testboard/README.md; 0 when it cannot be read. */
+int tb_load_setup(const char* path);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
