@@ -53,7 +53,17 @@ struct MonitorInitBytes {
     uint8_t address = 0;
 };
 
-// Count, top and indices to 0, next sequence 1; rows per page and record bytes stay.
+// The next sequence the hub's list last refreshed for. New records are detected from
+// g_MonitorSeq, which never stops (g_MonitorCount stops at 100000 once the ring is full).
+// ResetMonitorRing (Clear) sets it to 1 and a successful .rec load to the loaded next
+// sequence: both refresh the list themselves, so a later run of the same size still shows.
+extern std::atomic<uint32_t> g_MonitorLastSeq;
+
+// True when records were appended since the last call (or since Clear / Open); marks them seen.
+bool MonitorTakeNewRecords();
+
+// Count, top and indices to 0, next sequence 1, last-seen sequence 1; rows per page and record
+// bytes stay.
 void ResetMonitorRing();
 
 // The one append rule. count is clamped to 260 data bytes; fields the record's kind does not
@@ -62,5 +72,9 @@ void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, u
                          const uint8_t* data, size_t count,
                          const MonitorInitBytes& init = MonitorInitBytes());
 
-// Copies the record at ring index (0..99999) under the lock.
+// Copies the record at ring index (0..99999, taken modulo 100000) under the lock.
 MonitorRecord CopyMonitorRecord(uint32_t index);
+
+// Copies n records from ring index first upward, wrapping after 99999, under one hold of the
+// lock. n is at most 100000.
+void CopyMonitorRecords(uint32_t first, uint32_t n, MonitorRecord* out);
