@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the normal build (GUI tests under a
+# virtual X server), the AddressSanitizer + UBSan build, the ThreadSanitizer build of the
+# threaded tests, and a bounded run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install.sh
+
+jobs=$(nproc)
+
+echo "== normal build"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$jobs"
+xvfb-run -a -s "-screen 0 1400x900x24" \
+  ctest --test-dir build/default --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --test-dir build/asan --output-on-failure -j "$jobs" -LE 'gui|fuzz'
+
+echo "== ThreadSanitizer (threaded tests)"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs"
+TSAN_OPTIONS="halt_on_error=1" ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threaded
+
+echo "== fuzz targets (bounded)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+ctest --test-dir build/fuzz --output-on-failure -L fuzz
