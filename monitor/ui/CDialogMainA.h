@@ -84,7 +84,7 @@ public:
     bool ConfirmPageClose();
 
     // Shows the ring afresh after it changed under the list (clear, load): scroll bar from
-    // the ring's words, the list page rewritten, the timer's last-seen sequence taken as now.
+    // the ring's words and the list page rewritten.
     void RefreshMonitorList();
 
     // Scrolling by a bar event code step, and by the wheel (the list forwards its own).
@@ -111,5 +111,5 @@ private:
     std::map<int, std::unique_ptr<HubPage>> m_Pages;
     wxTimer m_Timer;
     wxFont m_ButtonFont;
-    uint32_t m_LastSeenSeq = 0;
+    int32_t m_ScrollPosition = 0;
 };
