@@ -1,0 +1,121 @@
+#pragma once
+// The worker loop every bus worker runs, its policy, and the one running worker thread.
+//
+// One pass: (1) the policy's own work first (BeforePending); (2) a pending packet: a UART
+// engine frame (57 3F ...) waits for register 0x31 bit 7 clear (a failed read counts as busy)
+// and, while busy, the pass polls instead; once written it is recorded at once as sent and
+// the pass reads nothing more (unless PollAfterFrame); any other packet is written on every
+// pass until a reply to that very write carries StatusTxDone; (3) nothing pending: a poll;
+// (4) one reply, bounded by what arrived: fault status ends the worker, a UART frame or the
+// 16-byte records go to the monitor with one time per reply.
+//
+// Every exit with a message clears g_WorkerRunning first, posts the message (never waits on
+// it), sends the stop packet and returns. A Stop clears the flag: the pass finishes, the stop
+// packet goes out, the worker returns 0.
+//
+// Threads: the loop runs on the worker thread; WorkerControl is called on the UI thread.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "device/DeviceReply.h"
+#include "monitor/MonitorRing.h"
+
+// Exit texts of the workers.
+extern const char* const kWorkerTextWrite1;     // pending packet write failed
+extern const char* const kWorkerTextWrite2;     // poll after a busy engine (or the LIN poll)
+extern const char* const kWorkerTextWriteRd;    // poll failed
+extern const char* const kWorkerTextRead1;      // reply read failed
+extern const char* const kWorkerTextFault;      // StatusFault
+
+// A record before it goes into the ring; policies may change it.
+struct WorkerRecord {
+    uint8_t direction = 0;
+    uint8_t kind = 0;
+    uint16_t lengthWord = 0;
+    uint8_t data[kMonitorDataBytes] = {};
+    uint32_t count = 0;  // data bytes present (at most 260)
+    MonitorInitBytes init;
+};
+
+class WorkerPolicy {
+public:
+    virtual ~WorkerPolicy() = default;
+
+    enum class PendingRule {
+        UartFrameWhenIdle,  // wait for 0x31 bit 7 clear, record at the write
+        UartFrameAtOnce,    // write without the busy test, record at the write
+        UntilTxDone         // write on every pass until StatusTxDone, record then
+    };
+    virtual PendingRule RuleFor(const uint8_t* packet) const;
+
+    // Text of the exit when a plain poll (nothing pending) cannot be written.
+    virtual const char* PollWriteFailText() const { return kWorkerTextWriteRd; }
+    // Text of the exit when the poll that replaces a held-back frame cannot be written.
+    virtual const char* BusyPollWriteFailText() const { return kWorkerTextWrite2; }
+
+    // Work of the pass before the pending packet (a queued register packet, a hand-over).
+    // Returns nullptr to go on, or the text of an exit.
+    virtual const char* BeforePending() { return nullptr; }
+
+    // After a written UART frame: true polls and reads in the same pass.
+    virtual bool PollAfterFrame() const { return false; }
+
+    // The record of a written UART frame (packet bytes; n = the packet's u16 at 2-3).
+    // Default: word at bytes 4-5, n - 2 bytes from byte 6, init bytes by the word's type.
+    virtual void MakeSentFrameRecord(const uint8_t* packet, uint32_t n, WorkerRecord& record) const;
+
+    // Whether StatusTxDone is looked at (for a packet written under UntilTxDone).
+    virtual bool HandlesTxDone() const { return true; }
+    // Whether a reply may carry a UART frame (StatusUartFrame); else the word always counts
+    // 16-byte records.
+    virtual bool RepliesCarryUartFrames() const { return true; }
+    // Kind and direction of one 16-byte record.
+    virtual RecordKindDirection KindOfRecord(const uint8_t* record) const {
+        return ReplyRecordKind(record);
+    }
+
+    // A received UART frame before it is appended; may rewrite it. nullptr or an exit text
+    // (the record is appended before the exit either way).
+    virtual const char* OnUartFrameReceived(WorkerRecord& /*record*/) { return nullptr; }
+    // After the records of one reply were appended.
+    virtual void AfterReceivedRecorded() {}
+};
+
+// The loop. Returns 0 (the thread's result).
+uint32_t RunSerialWorker(WorkerPolicy& policy);
+
+// The serial-bus worker (KW1281, SCI, user mode, J1708): keeps g_Kw1281BlockCounter.
+uint32_t ThreadProcSerialBus(void* hub);
+// The ISO 14230 worker: no block counter; zeroes the word of g_RxPacket after recording.
+uint32_t ThreadProc14230(void* hub);
+
+// The counter byte the next KW1281 block carries: data byte 1 of the last received UART
+// frame + 1. Written by the serial-bus worker, read by the KW1281 page.
+extern std::atomic<uint8_t> g_Kw1281BlockCounter;
+
+using WorkerProc = uint32_t (*)(void* hub);
+
+// Owns the one worker thread of the program. Called on the UI thread (tests: any one thread).
+class WorkerControl {
+public:
+    WorkerControl() = default;
+    WorkerControl(const WorkerControl&) = delete;
+    WorkerControl& operator=(const WorkerControl&) = delete;
+    ~WorkerControl();
+
+    // false while a worker runs (g_WorkerRunning set). Otherwise joins a worker that ended by
+    // itself, sets g_WorkerRunning, then starts proc(hub) on a new thread.
+    bool Start(WorkerProc proc, void* hub, bool highestPriority);
+    // Clears g_WorkerRunning and waits until the thread has ended (its stop packet sent).
+    // true when a thread was joined. Never call it from the worker itself.
+    bool Stop();
+    // A thread object that has not been joined yet (running, or ended by itself).
+    bool HasThread();
+
+private:
+    std::mutex mutex_;
+    std::thread thread_;
+};
+extern WorkerControl g_WorkerThread;

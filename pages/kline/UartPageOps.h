@@ -1,0 +1,69 @@
+#pragma once
+// Start, Stop, Send and the device-status decision shared by every page of the K-line
+// family, without widgets. Messages go through platform::ShowMessage; the page applies the
+// returned results to its controls (hub timer, buttons, caption, its own page timers).
+//
+// Threads: UI thread only.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "pages/kline/SerialWorker.h"
+#include "pages/kline/UartDownload.h"
+#include "pages/kline/UartImage.h"
+
+extern const char* const kTextConnectUsb;      // "请连接USB线(...)，\n并在主窗口菜单中操作:连接设备!"
+extern const char* const kCaptionNotConnected; // "设备未连接"
+extern const char* const kTextDeviceCommError; // "设备通讯错误 !"
+extern const char* const kCaptionDeviceError;  // "设备错误"
+
+struct UartPageConfig {
+    UartPage page;
+    WorkerProc worker;
+    bool highestPriority;     // ISO 14230, KW1281, SCI, user mode
+    bool refuseWhileRunning;  // ISO 14230, LIN, UART test, J1708 do nothing while running
+    uint8_t startSubMode;     // byte 3 of the start command: 0, the UART test 1
+};
+
+enum class UartStartResult {
+    Started,        // downloaded, start command sent, worker started
+    Redownloaded,   // a worker ran: downloaded and start command sent again, same worker
+    Ignored,        // a worker ran and the page does nothing then
+    NotConnected,   // no device: message shown
+    DeviceError     // reset or download failed: message shown, nothing started
+};
+// Start: the page then starts hub timer 1 and refreshes its status on Started/Redownloaded.
+// Clears a stale g_TxPending before a new worker starts.
+UartStartResult StartUartPage(const UartRegisterImage& image, const UartPageConfig& config,
+                              void* hub = nullptr);
+
+// Stop: clears g_WorkerRunning, waits for the worker, clears g_TxPending. true when a worker
+// was stopped. The page refreshes its status and kills its timers either way.
+bool StopUartPage();
+
+enum class UartSendResult {
+    Queued,      // g_TxPacket filled, g_TxPending set
+    NotRunning,  // connect message shown
+    Pending,     // a frame is still pending: dropped
+    TooLong      // the packet would not fit: nothing queued
+};
+// Queues one engine frame: 57 3F n word frame in g_TxPacket, then g_TxPending.
+UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count);
+
+// What the page's buttons and caption show.
+struct UartDeviceStatus {
+    bool startEnabled = false;
+    bool stopEnabled = false;
+    bool sendEnabled = false;  // Send and Send with initialisation
+    std::string caption;
+};
+// connectedFormat holds one "%d" for the device number.
+UartDeviceStatus DecideDeviceStatus(bool deviceOpen, bool workerRunning, unsigned deviceNumber,
+                                    const std::string& connectedFormat,
+                                    const std::string& notConnectedCaption);
+// The same from the current globals.
+UartDeviceStatus CurrentDeviceStatus(const std::string& connectedFormat,
+                                     const std::string& notConnectedCaption);
+
+// A page timer's period as Windows would run it: at least 10 ms, at most INT32_MAX.
+uint32_t ClampPageTimerPeriod(uint32_t periodMs);
