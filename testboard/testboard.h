@@ -74,6 +74,9 @@ int tb_wait_log_count(unsigned count, unsigned timeout_ms);
 
 /* Loads a set-up file in the format of testboard/README.md; 0 when it cannot be read. */
 int tb_load_setup(const char* path);
+/* Appends one line per packet written from now on to this file (NULL stops); 0 when it
+ * cannot be opened. VR3526_TESTBOARD_LOG does the same at load time. */
+int tb_set_log_file(const char* path);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,403 @@
+#include "testboard/Board.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace testboard {
+
+namespace {
+
+// Responder calls running on this thread: set-up changes made from inside a responder must
+// not wait for the responder to finish.
+thread_local unsigned tl_responderDepth = 0;
+
+uint8_t ByteAt(const Bytes& packet, size_t i) { return i < packet.size() ? packet[i] : 0; }
+
+bool StartsWith(const Bytes& packet, const Bytes& prefix) {
+    return !prefix.empty() && prefix.size() <= packet.size() &&
+           std::equal(prefix.begin(), prefix.end(), packet.begin());
+}
+
+}  // namespace
+
+void* const Board::kInvalidHandle = reinterpret_cast<void*>(~uintptr_t{0});
+
+Board::Board() : loaded_(std::chrono::steady_clock::now()), nextHandle_(0x100), logFile_(nullptr) {
+    responder_ = nullptr;
+    responderContext_ = nullptr;
+    respondersRunning_ = 0;
+    generation_ = 0;
+    ResetLocked();
+}
+
+Board& TheBoard() {
+    static Board* board = new Board;
+    return *board;
+}
+
+uint32_t Board::MillisecondsSinceLoad() const {
+    auto elapsed = std::chrono::steady_clock::now() - loaded_;
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+void Board::ResetLocked() {
+    boards_ = 1;
+    chipId_ = kDefaultChipId;
+    version_ = kDefaultVersion;
+    std::memset(registers_, 0, sizeof registers_);
+    busyReads_ = 0;
+    blocks_.clear();
+    queued_.clear();
+    answers_.clear();
+    idle_ = Bytes{0, 0, 0, 0};
+    fault_ = false;
+    rules_.clear();
+    failWriteIn_ = 0;
+    failNextRead_ = false;
+    delayNextRead_ = false;
+    readDelayMs_ = 0;
+    shortNextReply_ = false;
+    shortLength_ = 0;
+    failOpen_[0] = failOpen_[1] = false;
+    pipes_.clear();
+    openCount_ = 0;
+    lastOpenIndex_ = -1;
+    responder_ = nullptr;
+    responderContext_ = nullptr;
+    log_.clear();
+}
+
+void Board::WaitForResponderIdle(std::unique_lock<std::mutex>& lock) {
+    if (tl_responderDepth > 0) return;
+    changed_.wait(lock, [this] { return respondersRunning_ == 0; });
+}
+
+void Board::Reset() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    WaitForResponderIdle(lock);
+    ResetLocked();
+    ++generation_;
+    changed_.notify_all();
+}
+
+void Board::SetBoardCount(unsigned count) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    boards_ = count;
+}
+
+void Board::SetChip(uint8_t id, uint8_t version) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    chipId_ = id;
+    version_ = version;
+}
+
+void Board::SetRegister(uint8_t reg, uint8_t value) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    registers_[reg] = value;
+}
+
+uint8_t Board::GetRegister(uint8_t reg) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registers_[reg];
+}
+
+void Board::SetBusyReads(unsigned n) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    busyReads_ = n;
+}
+
+void Board::SetBlock(uint8_t block, const uint8_t* data, unsigned length) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Bytes stored(length, 0);
+    if (data && length) std::memcpy(stored.data(), data, length);
+    blocks_[block] = std::move(stored);
+}
+
+unsigned Board::GetBlock(uint8_t block, uint8_t* out, unsigned capacity) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = blocks_.find(block);
+    if (it == blocks_.end()) return 0;
+    unsigned length = static_cast<unsigned>(it->second.size());
+    if (out) std::memcpy(out, it->second.data(), std::min(length, capacity));
+    return length;
+}
+
+void Board::QueueReply(const uint8_t* bytes, unsigned length) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queued_.emplace_back(bytes, bytes ? bytes + length : bytes);
+}
+
+unsigned Board::QueuedReplies() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<unsigned>(queued_.size());
+}
+
+void Board::SetIdleReply(const uint8_t* bytes, unsigned length) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    idle_.assign(bytes, bytes ? bytes + length : bytes);
+}
+
+void Board::SetFault(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    fault_ = on;
+}
+
+void Board::FailWrite(unsigned nth) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    failWriteIn_ = nth;
+}
+
+void Board::FailNextRead() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    failNextRead_ = true;
+}
+
+void Board::DelayNextRead(unsigned delayMs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    delayNextRead_ = true;
+    readDelayMs_ = delayMs;
+}
+
+void Board::ShortNextReply(unsigned length) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    shortNextReply_ = true;
+    shortLength_ = length;
+}
+
+void Board::FailOpen(int direction) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (direction == 0 || direction == 1) failOpen_[direction] = true;
+}
+
+unsigned Board::OpenCount() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return openCount_;
+}
+
+int Board::LastOpenIndex() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lastOpenIndex_;
+}
+
+unsigned Board::OpenPipes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<unsigned>(pipes_.size());
+}
+
+void Board::SetResponder(tb_responder responder, void* context) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    // Once this returns, the old responder is not running and will not be called again, so
+    // the caller may destroy its context.
+    WaitForResponderIdle(lock);
+    responder_ = responder;
+    responderContext_ = context;
+}
+
+unsigned Board::LogCount() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<unsigned>(log_.size());
+}
+
+unsigned Board::LogPacket(unsigned index, uint8_t* out, unsigned capacity, uint32_t* timeMs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (index >= log_.size()) return 0;
+    const LoggedPacket& entry = log_[index];
+    unsigned length = static_cast<unsigned>(entry.bytes.size());
+    if (out) std::memcpy(out, entry.bytes.data(), std::min(length, capacity));
+    if (timeMs) *timeMs = entry.timeMs;
+    return length;
+}
+
+void Board::LogClear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    log_.clear();
+}
+
+bool Board::WaitLogCount(unsigned count, unsigned timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [&] { return log_.size() >= count; });
+}
+
+void Board::AddRule(CannedRule rule) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    rules_.push_back(std::move(rule));
+}
+
+void Board::SetLogFile(std::FILE* file) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (logFile_) std::fclose(logFile_);
+    logFile_ = file;
+}
+
+uint32_t Board::DeviceCount() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boards_;
+}
+
+void* Board::Open(uint32_t index, uint32_t direction) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (direction > 1 || failOpen_[direction] || index >= boards_) return kInvalidHandle;
+    uintptr_t handle = nextHandle_++;
+    pipes_[handle] = Pipe{index, direction};
+    ++openCount_;
+    lastOpenIndex_ = static_cast<int>(index);
+    return reinterpret_cast<void*>(handle);
+}
+
+void Board::Close(void* handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pipes_.erase(reinterpret_cast<uintptr_t>(handle));
+}
+
+bool Board::IsPipe(void* handle, uint32_t direction) const {
+    auto it = pipes_.find(reinterpret_cast<uintptr_t>(handle));
+    return it != pipes_.end() && it->second.direction == direction;
+}
+
+Bytes Board::PollAnswer(bool framePacket) {
+    Bytes reply;
+    if (!queued_.empty()) {
+        reply = std::move(queued_.front());
+        queued_.pop_front();
+    } else if (framePacket) {
+        reply = Bytes{0, 0, 0, 0};
+    } else {
+        reply = idle_;
+    }
+    if (framePacket) {
+        // A frame packet always reports the transmit done, so the status byte must exist.
+        if (reply.size() < 2) reply.resize(2, 0);
+        reply[1] |= kStatusTxDone;
+    }
+    if (fault_ && reply.size() >= 2) reply[1] |= kStatusFault;
+    return reply;
+}
+
+void Board::Decode(const Bytes& packet) {
+    const uint8_t target = ByteAt(packet, 1);
+    const unsigned word = ByteAt(packet, 2) | (ByteAt(packet, 3) << 8);
+    switch (packet[0]) {
+    case 0x00: {  // version
+        Bytes reply(64, 0);
+        reply[4] = chipId_;
+        reply[5] = version_;
+        answers_.push_back(std::move(reply));
+        break;
+    }
+    case 0x50: {  // 'P' register read
+        uint8_t value = registers_[target];
+        if (target == kBusyRegister && busyReads_ > 0) {
+            value |= 0x80;
+            --busyReads_;
+        }
+        Bytes reply(64, 0);
+        reply[0] = packet[0];
+        reply[1] = target;
+        reply[2] = value;
+        answers_.push_back(std::move(reply));
+        break;
+    }
+    case 0x51: {  // 'Q' block read: the stored bytes from reply byte 0, zeros past the end
+        Bytes reply(word, 0);
+        auto it = blocks_.find(target);
+        if (it != blocks_.end())
+            std::copy_n(it->second.begin(), std::min<size_t>(word, it->second.size()),
+                        reply.begin());
+        answers_.push_back(std::move(reply));
+        break;
+    }
+    case 0x52:  // 'R' register write
+        registers_[target] = ByteAt(packet, 2);
+        break;
+    case 0x54:    // 'T' block write
+    case 0x57: {  // 'W' long block write
+        size_t arrived = packet.size() > 4 ? packet.size() - 4 : 0;
+        size_t length = std::min<size_t>(word, arrived);
+        blocks_[target] = Bytes(packet.begin() + 4, packet.begin() + 4 + length);
+        break;
+    }
+    case 0xA0:  // poll, or frame packet when byte 1 bit 7 is set
+        answers_.push_back(PollAnswer((target & 0x80) != 0));
+        break;
+    default:  // 'U', 'V', 0x60, wake, start, stop and anything unknown: no reply
+        break;
+    }
+}
+
+bool Board::Write(void* handle, const uint8_t* data, uint32_t length) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!IsPipe(handle, 0) || !data || length == 0 || length > kMaxPacket) return false;
+    if (failWriteIn_ > 0 && --failWriteIn_ == 0) return false;  // lost: neither logged nor decoded
+
+    Bytes packet(data, data + length);
+    uint32_t now = MillisecondsSinceLoad();
+    if (logFile_) {
+        std::fprintf(logFile_, "%u", now);
+        for (uint8_t byte : packet) std::fprintf(logFile_, " %02X", byte);
+        std::fputc('\n', logFile_);
+        std::fflush(logFile_);
+    }
+    Decode(packet);
+    for (const CannedRule& rule : rules_)
+        if (StartsWith(packet, rule.prefix)) queued_.push_back(rule.reply);
+    log_.push_back(LoggedPacket{now, packet});
+
+    tb_responder responder = responder_;
+    void* context = responderContext_;
+    if (responder) ++respondersRunning_;
+    changed_.notify_all();
+    if (responder) {
+        lock.unlock();
+        ++tl_responderDepth;
+        responder(context, packet.data(), static_cast<unsigned>(packet.size()));
+        --tl_responderDepth;
+        lock.lock();
+        --respondersRunning_;
+        changed_.notify_all();
+    }
+    return true;
+}
+
+bool Board::Read(void* handle, uint8_t* data, uint32_t maxLength, uint32_t* received,
+                 uint32_t timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (received) *received = 0;
+    if (!IsPipe(handle, 1) || !data) return false;
+
+    if (failNextRead_) {
+        failNextRead_ = false;
+        // The reply is lost with the transfer, so later reads stay in step with their writes.
+        if (!answers_.empty()) answers_.pop_front();
+        return false;
+    }
+    if (delayNextRead_) {
+        delayNextRead_ = false;
+        const uint64_t generation = generation_;
+        auto reset = [&] { return generation_ != generation; };
+        if (timeoutMs < readDelayMs_) {
+            // The answer comes too late for this read; it stays queued for the next one.
+            changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), reset);
+            return false;
+        }
+        changed_.wait_for(lock, std::chrono::milliseconds(readDelayMs_),
+                          [&] { return reset() || !answers_.empty(); });
+        if (reset()) return false;
+    }
+    if (answers_.empty()) return false;  // a virtual time-out: nothing is on its way
+
+    Bytes answer = std::move(answers_.front());
+    answers_.pop_front();
+    size_t length = answer.size();
+    if (shortNextReply_) {
+        shortNextReply_ = false;
+        length = std::min<size_t>(length, shortLength_);
+    }
+    length = std::min<size_t>(length, maxLength);
+    if (length) std::memcpy(data, answer.data(), length);
+    if (received) *received = static_cast<uint32_t>(length);
+    return true;
+}
+
+}  // namespace testboard

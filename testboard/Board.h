@@ -1,0 +1,143 @@
+#pragma once
+// The model behind the simulated board: pipes, the packet decoder, the register and block
+// stores, the FIFO of answers that reads take, the packet log and the injected faults.
+//
+// One mutex guards everything; one condition variable wakes readers that wait for an answer
+// (a delayed read), callers of tb_wait_log_count, and set-up changes that wait for a
+// responder call to finish. The responder itself always runs without the lock held.
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "testboard/testboard.h"
+
+namespace testboard {
+
+using Bytes = std::vector<uint8_t>;
+
+// Largest transfer the board's endpoint buffer takes (4 header bytes + 264 payload bytes).
+constexpr uint32_t kMaxPacket = 268;
+constexpr uint8_t kDefaultChipId = 0x41;
+constexpr uint8_t kDefaultVersion = 0x12;
+constexpr uint8_t kBusyRegister = 0x31;
+constexpr uint8_t kStatusFault = 0x08;
+constexpr uint8_t kStatusTxDone = 0x80;
+
+// A canned exchange: a written packet that starts with `prefix` queues `reply`.
+struct CannedRule {
+    Bytes prefix;
+    Bytes reply;
+};
+
+struct LoggedPacket {
+    uint32_t timeMs;
+    Bytes bytes;
+};
+
+class Board {
+public:
+    Board();
+
+    // Everything the control API offers, each under the lock.
+    void Reset();
+    void SetBoardCount(unsigned count);
+    void SetChip(uint8_t id, uint8_t version);
+    void SetRegister(uint8_t reg, uint8_t value);
+    uint8_t GetRegister(uint8_t reg);
+    void SetBusyReads(unsigned n);
+    void SetBlock(uint8_t block, const uint8_t* data, unsigned length);
+    unsigned GetBlock(uint8_t block, uint8_t* out, unsigned capacity);
+    void QueueReply(const uint8_t* bytes, unsigned length);
+    unsigned QueuedReplies();
+    void SetIdleReply(const uint8_t* bytes, unsigned length);
+    void SetFault(bool on);
+    void FailWrite(unsigned nth);
+    void FailNextRead();
+    void DelayNextRead(unsigned delayMs);
+    void ShortNextReply(unsigned length);
+    void FailOpen(int direction);
+    unsigned OpenCount();
+    int LastOpenIndex();
+    unsigned OpenPipes();
+    void SetResponder(tb_responder responder, void* context);
+    unsigned LogCount();
+    unsigned LogPacket(unsigned index, uint8_t* out, unsigned capacity, uint32_t* timeMs);
+    void LogClear();
+    bool WaitLogCount(unsigned count, unsigned timeoutMs);
+    void AddRule(CannedRule rule);
+    // Appends one line per packet written to this file from now on (nullptr stops it).
+    void SetLogFile(std::FILE* file);
+
+    // The USB side, with the semantics of the library's entry points.
+    uint32_t DeviceCount();
+    void* Open(uint32_t index, uint32_t direction);  // kInvalidHandle on failure
+    bool Write(void* handle, const uint8_t* data, uint32_t length);
+    // Fills `received` and returns true when an answer was taken.
+    bool Read(void* handle, uint8_t* data, uint32_t maxLength, uint32_t* received,
+              uint32_t timeoutMs);
+    void Close(void* handle);
+
+    uint32_t MillisecondsSinceLoad() const;
+
+    static void* const kInvalidHandle;
+
+private:
+    struct Pipe {
+        uint32_t index;
+        uint32_t direction;
+    };
+
+    void ResetLocked();
+    bool IsPipe(void* handle, uint32_t direction) const;
+    void Decode(const Bytes& packet);
+    Bytes PollAnswer(bool framePacket);
+    void WaitForResponderIdle(std::unique_lock<std::mutex>& lock);
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    const std::chrono::steady_clock::time_point loaded_;
+
+    unsigned boards_;
+    uint8_t chipId_;
+    uint8_t version_;
+    uint8_t registers_[256];
+    unsigned busyReads_;
+    std::map<uint8_t, Bytes> blocks_;
+    std::deque<Bytes> queued_;   // replies the next polls take
+    std::deque<Bytes> answers_;  // what the next reads return
+    Bytes idle_;
+    bool fault_;
+    std::vector<CannedRule> rules_;
+
+    unsigned failWriteIn_;  // 0: none; n: the n-th write from now fails
+    bool failNextRead_;
+    bool delayNextRead_;
+    unsigned readDelayMs_;
+    bool shortNextReply_;
+    unsigned shortLength_;
+    bool failOpen_[2];
+
+    std::map<uintptr_t, Pipe> pipes_;
+    uintptr_t nextHandle_;
+    unsigned openCount_;
+    int lastOpenIndex_;
+
+    tb_responder responder_;
+    void* responderContext_;
+    unsigned respondersRunning_;
+    uint64_t generation_;  // bumped by Reset so that waiting reads give up
+
+    std::vector<LoggedPacket> log_;
+    std::FILE* logFile_;
+};
+
+// The one board of this process; built on first use and never destroyed, so a worker thread
+// still talking to it while the process exits finds it intact.
+Board& TheBoard();
+
+}  // namespace testboard

@@ -1,0 +1,122 @@
+#include "testboard/SetupFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+
+namespace testboard {
+
+namespace {
+
+// Hex number with an optional 0x, at most `maxDigits` digits; nothing else on the token.
+bool ParseHex(const std::string& token, unsigned maxDigits, unsigned long& value) {
+    size_t start = (token.size() > 2 && token[0] == '0' && (token[1] == 'x' || token[1] == 'X')) ? 2 : 0;
+    size_t digits = token.size() - start;
+    if (digits == 0 || digits > maxDigits) return false;
+    value = 0;
+    for (size_t i = start; i < token.size(); ++i) {
+        const int c = std::tolower(static_cast<unsigned char>(token[i]));
+        if (!std::isxdigit(c)) return false;
+        value = value * 16 + static_cast<unsigned long>(std::isdigit(c) ? c - '0' : c - 'a' + 10);
+    }
+    return true;
+}
+
+bool ParseByte(const std::string& token, uint8_t& byte) {
+    unsigned long value;
+    if (!ParseHex(token, 2, value)) return false;
+    byte = static_cast<uint8_t>(value);
+    return true;
+}
+
+bool ParseBytes(std::vector<std::string>::const_iterator first,
+                std::vector<std::string>::const_iterator last, Bytes& out) {
+    out.clear();
+    for (auto it = first; it != last; ++it) {
+        uint8_t byte;
+        if (!ParseByte(*it, byte)) return false;
+        out.push_back(byte);
+    }
+    return true;
+}
+
+std::vector<std::string> Tokens(std::string line) {
+    line = line.substr(0, line.find('#'));
+    // "=>" may touch its neighbours.
+    for (size_t at = line.find("=>"); at != std::string::npos; at = line.find("=>", at + 4))
+        line.replace(at, 2, " => ");
+    std::istringstream in(line);
+    std::vector<std::string> tokens;
+    for (std::string token; in >> token;) tokens.push_back(token);
+    return tokens;
+}
+
+// Fills `setup` from one line's tokens; returns why the line is ignored, or "" when used.
+std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
+    const std::string& key = t[0];
+    if (key == "boards") {
+        unsigned long count;
+        if (t.size() != 2 || !ParseHex(t[1], 8, count)) return "boards needs one hex count";
+        setup.boards = static_cast<unsigned>(count);
+    } else if (key == "chip") {
+        uint8_t id, version;
+        if (t.size() != 3 || !ParseByte(t[1], id) || !ParseByte(t[2], version))
+            return "chip needs an ID and a version byte";
+        setup.chip = std::make_pair(id, version);
+    } else if (key == "reg") {
+        uint8_t reg, value;
+        if (t.size() != 3 || !ParseByte(t[1], reg) || !ParseByte(t[2], value))
+            return "reg needs a register and a value byte";
+        setup.registers.emplace_back(reg, value);
+    } else if (key == "block") {
+        uint8_t block;
+        Bytes data;
+        if (t.size() < 2 || !ParseByte(t[1], block) || !ParseBytes(t.begin() + 2, t.end(), data))
+            return "block needs a block number and hex bytes";
+        setup.blocks.emplace_back(block, std::move(data));
+    } else if (key == "idle") {
+        Bytes reply;
+        if (!ParseBytes(t.begin() + 1, t.end(), reply)) return "idle needs hex bytes";
+        setup.idle = std::move(reply);
+    } else if (key == "on") {
+        auto arrow = std::find(t.begin(), t.end(), "=>");
+        CannedRule rule;
+        if (arrow == t.end() || !ParseBytes(t.begin() + 1, arrow, rule.prefix) ||
+            !ParseBytes(arrow + 1, t.end(), rule.reply) || rule.prefix.empty() ||
+            rule.reply.empty())
+            return "on needs hex bytes, '=>' and the reply's hex bytes";
+        setup.rules.push_back(std::move(rule));
+    } else {
+        return "unknown line";
+    }
+    return "";
+}
+
+}  // namespace
+
+Setup ParseSetup(const std::string& text) {
+    Setup setup;
+    std::istringstream in(text);
+    unsigned number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        std::vector<std::string> tokens = Tokens(line);
+        if (tokens.empty()) continue;
+        std::string why = ParseLine(tokens, setup);
+        if (!why.empty())
+            setup.notes.push_back("line " + std::to_string(number) + ": " + why + ", ignored");
+    }
+    return setup;
+}
+
+void ApplySetup(Board& board, const Setup& setup) {
+    if (setup.boards) board.SetBoardCount(*setup.boards);
+    if (setup.chip) board.SetChip(setup.chip->first, setup.chip->second);
+    for (const auto& [reg, value] : setup.registers) board.SetRegister(reg, value);
+    for (const auto& [block, data] : setup.blocks)
+        board.SetBlock(block, data.data(), static_cast<unsigned>(data.size()));
+    if (setup.idle) board.SetIdleReply(setup.idle->data(), static_cast<unsigned>(setup.idle->size()));
+    for (const CannedRule& rule : setup.rules) board.AddRule(rule);
+}
+
+}  // namespace testboard

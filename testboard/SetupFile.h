@@ -1,0 +1,26 @@
+#pragma once
+// The set-up file that prepares the board for a whole program run (testboard/README.md has
+// the format). Parsing is separate from applying, so the parser is tested on text alone.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "testboard/Board.h"
+
+namespace testboard {
+
+struct Setup {
+    std::optional<unsigned> boards;
+    std::optional<std::pair<uint8_t, uint8_t>> chip;  // ID, version
+    std::vector<std::pair<uint8_t, uint8_t>> registers;
+    std::vector<std::pair<uint8_t, Bytes>> blocks;
+    std::optional<Bytes> idle;
+    std::vector<CannedRule> rules;
+    std::vector<std::string> notes;  // "line N: why", one per line that was ignored
+};
+
+Setup ParseSetup(const std::string& text);
+void ApplySetup(Board& board, const Setup& setup);
+
+}  // namespace testboard
