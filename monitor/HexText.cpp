@@ -1,0 +1,57 @@
+#include "monitor/HexText.h"
+
+namespace {
+uint32_t HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<uint32_t>(c - '0');
+    if (c >= 'a' && c <= 'f') return static_cast<uint32_t>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F') return static_cast<uint32_t>(c - 'A' + 10);
+    return 0;
+}
+}  // namespace
+
+uint32_t HexDigitWeight(int n) {
+    // 1u << 32 is undefined, so the shifts are counted rather than done at once.
+    uint32_t weight = 1;
+    for (int i = 0; i < n && weight != 0; ++i) weight = weight << 4;
+    return weight;
+}
+
+uint32_t HexStringToNumber(const std::string& text) {
+    uint32_t sum = 0;
+    const size_t len = text.size();
+    // Only the last eight characters carry weight.
+    for (size_t p = 0; p < len && p < 8; ++p)
+        sum += HexDigitValue(text[len - 1 - p]) * HexDigitWeight(static_cast<int>(p));
+    return sum;
+}
+
+size_t HexStringToBytes(std::string& text, uint8_t* out, size_t capacity) {
+    std::string cleaned;
+    cleaned.reserve(text.size());
+    for (char c : text)
+        if (c != ' ' && c != '\r' && c != '\n') cleaned.push_back(c);
+    text = cleaned;
+
+    size_t written = 0;
+    for (size_t i = 0; i < text.size() && written < capacity; i += 2)
+        out[written++] = static_cast<uint8_t>(HexStringToNumber(text.substr(i, 2)) & 0xFF);
+    return written;
+}
+
+bool CEditHexAcceptsChar(int ch) {
+    if ((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f'))
+        return true;
+    switch (ch) {
+        case 8:    // backspace
+        case ' ':
+        case 13:   // carriage return
+        case 3:    // Ctrl+C
+        case 22:   // Ctrl+V
+        case 24:   // Ctrl+X
+            return true;
+        default:
+            return false;
+    }
+}
+
+int CEditHexTransformChar(int ch) { return (ch >= 'a' && ch <= 'f') ? ch - 32 : ch; }
