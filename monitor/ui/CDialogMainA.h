@@ -112,4 +112,6 @@ private:
     wxTimer m_Timer;
     wxFont m_ButtonFont;
     int32_t m_ScrollPosition = 0;
+    int32_t m_ScrollPage = 0;
+    int32_t m_ScrollMax = 0;
 };

@@ -1,0 +1,30 @@
+#include "app/CKM5804DemoApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "app/RegisterPages.h"
+#include "platform/ui/WxMessageSink.h"
+
+CMainFrame* CreateMainWindow() {
+    auto* frame = new CMainFrame();
+    if (!frame->CreateFrame()) {
+        frame->Destroy();
+        return nullptr;
+    }
+    RegisterPages(frame->GetHub());
+    frame->Show();
+    return frame;
+}
+
+bool CKM5804DemoApp::OnInit() {
+    platform::InstallWxMessageSink();
+    CMainFrame* frame = CreateMainWindow();
+    if (!frame) return false;
+    SetTopWindow(frame);
+    return true;
+}
+
+void CKM5804DemoApp::OnAppAbout(wxWindow* parent) {
+    CAboutDlg about(parent);
+    about.ShowModal();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The main window: menu, tool bar, status bar and the view with the hub. It owns the device
+// connection and the record-file commands, and refuses to close while a worker runs.
+#include <wx/frame.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "monitor/Connection.h"
+
+class CChildView;
+class CDialogMainA;
+class wxUpdateUIEvent;
+
+extern const char* const kMainFrameTitle;  // "VR3526 Developer Kits V1.00"
+
+class CMainFrame : public wxFrame {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // The view (which loads the USB library), tool bar, status bar and menu. False when the
+    // view cannot be created; the caller then destroys the frame.
+    bool CreateFrame();
+
+    CDialogMainA* GetHub() const;
+    CChildView* GetView() const { return m_View; }
+
+    // How Connect picks a device: by default the modal device-choice dialog. Returns the
+    // index, or a negative value for Cancel.
+    void SetDeviceChooser(std::function<int(uint32_t count)> chooser);
+
+    void OnConnect();
+    void OnDisconnect();
+    void OnSaveToFile();
+    void OnOpenFile();
+    void OnClearItems();
+    // The file commands after their dialogs: filterIndex 0 is .rec, 1 is .txt.
+    void SaveToPath(const std::string& path, int filterIndex);
+    void OpenPath(const std::string& path);
+
+private:
+    void BuildMenu();
+    void BuildToolBar();
+    void BuildStatusBar();
+    int ChooseDevice(uint32_t count);
+    void OnClose(wxCloseEvent& event);
+    void OnUpdateConnect(wxUpdateUIEvent& event);
+    void OnUpdateDisconnect(wxUpdateUIEvent& event);
+    void OnUpdateFileCommands(wxUpdateUIEvent& event);
+
+    CChildView* m_View = nullptr;
+    Connection m_Connection;
+    std::function<int(uint32_t)> m_ChooseDevice;
+};

@@ -1,0 +1,33 @@
+#include "app/CSelectDeive.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+
+#include "app/ResourceIds.h"
+#include "device/UsbOperation.h"
+
+CSelectDeive::CSelectDeive(wxWindow* parent)
+    : wxDialog(parent, IDD_SELECT_DEVICE, "Please Select Device Number") {
+    m_Choice = new wxChoice(this, IDC_COMBO_DEVICE, wxDefaultPosition, wxSize(200, -1));
+    const uint32_t count = UsbGetDeviceCount();
+    for (uint32_t i = 0; i < count; ++i) m_Choice->Append(wxString::Format("VR3526 USB Device %u", i));
+    if (count > 0) m_Choice->SetSelection(0);
+    g_DeviceNumber.store(0, std::memory_order_release);
+    m_Choice->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnSelchangeDevice(); });
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->Add(new wxButton(this, wxID_OK, wxString::FromUTF8("确定")), 0, wxRIGHT, 10);
+    buttons->Add(new wxButton(this, wxID_CANCEL, wxString::FromUTF8("取消")));
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8("请选择打开设备号:")), 0, wxALL, 10);
+    top->Add(m_Choice, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
+    top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 10);
+    SetSizerAndFit(top);
+}
+
+void CSelectDeive::OnSelchangeDevice() {
+    const int selected = m_Choice->GetSelection();
+    if (selected >= 0) g_DeviceNumber.store(static_cast<uint16_t>(selected), std::memory_order_release);
+}

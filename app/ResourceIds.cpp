@@ -1,0 +1,24 @@
+#include "app/ResourceIds.h"
+
+#include <wx/defs.h>
+
+namespace {
+
+struct IdMapping {
+    int resourceId;
+    int wxId;
+};
+
+constexpr IdMapping kHighIds[] = {
+    {ID_CONNECT, 2771},          {ID_DISCONNECT, 2772},       {ID_OPEN_FILE, wxID_OPEN},
+    {ID_APP_ABOUT, wxID_ABOUT},  {ID_APP_EXIT, wxID_EXIT},    {ID_VIEW_TOOLBAR, 2392},
+    {ID_VIEW_STATUS_BAR, 2393},  {AFX_IDW_PANE_FIRST, 2648},
+};
+
+}  // namespace
+
+int WxId(int resourceId) {
+    for (const IdMapping& m : kHighIds)
+        if (m.resourceId == resourceId) return m.wxId;
+    return resourceId < 32767 ? resourceId : wxID_ANY;
+}

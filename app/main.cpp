@@ -1,0 +1,3 @@
+#include "app/CKM5804DemoApp.h"
+
+wxIMPLEMENT_APP(CKM5804DemoApp);
