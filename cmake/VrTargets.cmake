@@ -33,6 +33,8 @@ function(vr_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Several labels must reach the test properties as one list.
+  string(REPLACE ";" "\\;" labels "${ARG_LABELS}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+                       PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
