@@ -85,6 +85,10 @@ public:
 
 // The loop. Returns 0 (the thread's result).
 uint32_t RunSerialWorker(WorkerPolicy& policy);
+// One pass of it: nullptr, or the text of the exit it ran into (the caller ends the worker).
+const char* RunWorkerPass(WorkerPolicy& policy);
+// A policy with the defaults: UART frames wait for an idle engine, "write RD" poll text.
+WorkerPolicy& DefaultWorkerPolicy();
 
 // The serial-bus worker (KW1281, SCI, user mode, J1708): keeps g_Kw1281BlockCounter.
 uint32_t ThreadProcSerialBus(void* hub);
@@ -111,6 +115,9 @@ public:
     // Clears g_WorkerRunning and waits until the thread has ended (its stop packet sent).
     // true when a thread was joined. Never call it from the worker itself.
     bool Stop();
+    // Joins a worker that ended by itself (flag clear), so its stop packet is out before a
+    // new session talks to the chip. Does nothing while a worker runs.
+    void JoinEnded();
     // A thread object that has not been joined yet (running, or ended by itself).
     bool HasThread();
 

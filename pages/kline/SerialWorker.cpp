@@ -1,0 +1,279 @@
+#include "pages/kline/SerialWorker.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "device/UsbOperation.h"
+#include "pages/kline/UartDownload.h"
+#include "pages/kline/UartImage.h"
+#include "platform/Clock.h"
+#include "platform/Message.h"
+#include "platform/Thread.h"
+
+const char* const kWorkerTextWrite1 = "设备出现通信错误停止! write 1";
+const char* const kWorkerTextWrite2 = "设备出现通信错误停止! write 2";
+const char* const kWorkerTextWriteRd = "设备出现通信错误停止! write RD";
+const char* const kWorkerTextRead1 = "设备出现通信错误停止! Read 1";
+const char* const kWorkerTextFault = "VR3526故障保护动作，设备停止!";
+
+std::atomic<uint8_t> g_Kw1281BlockCounter{0};
+WorkerControl g_WorkerThread;
+
+namespace {
+
+constexpr uint32_t kReplyTimeoutMs = 1500;
+constexpr uint8_t kEngineStatusRegister = 0x31;
+constexpr uint8_t kEngineBusy = 0x80;
+
+uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+void Append(const WorkerRecord& r, uint32_t timeMs) {
+    AppendMonitorRecord(r.direction, r.kind, r.lengthWord, timeMs, r.data, r.count, r.init);
+}
+
+// One pass of the loop with what it needs to remember between its steps.
+class Pass {
+public:
+    explicit Pass(WorkerPolicy& policy) : policy_(policy) {}
+
+    // nullptr when the pass ended normally, else the text of the exit.
+    const char* Run() {
+        if (const char* text = policy_.BeforePending())
+            return text;
+        const char* pollFailText = policy_.PollWriteFailText();
+        bool pollNeeded = true;
+        if (g_TxPending.load(std::memory_order_acquire)) {
+            // The page does not touch g_TxPacket while the flag is set.
+            const uint32_t n = U16(g_TxPacket + 2);
+            if (n > kMaxPacketPayload)
+                return kWorkerTextWrite1;  // would overrun the packet: refused like a failed write
+            packetLength_ = n + 4;
+            std::memcpy(packet_, g_TxPacket, packetLength_);
+            const WorkerPolicy::PendingRule rule = policy_.RuleFor(packet_);
+            if (rule == WorkerPolicy::PendingRule::UntilTxDone) {
+                awaitingTxDone_ = true;
+                pollNeeded = false;
+            } else if (rule == WorkerPolicy::PendingRule::UartFrameWhenIdle && EngineBusy()) {
+                pollFailText = policy_.BusyPollWriteFailText();
+            } else {
+                if (!WriteUartFrame())
+                    return kWorkerTextWrite1;
+                if (!policy_.PollAfterFrame())
+                    return nullptr;  // the frame was this pass's exchange
+            }
+        }
+        return Exchange(pollNeeded, pollFailText);
+    }
+
+private:
+    bool EngineBusy() {
+        uint8_t value = kEngineBusy;  // a failed read (already reported) counts as busy
+        UsbReadRegister(kEngineStatusRegister, &value);
+        return (value & kEngineBusy) != 0;
+    }
+
+    bool WriteUartFrame() {
+        {
+            auto lock = LockDevice();
+            if (!UsbWritePacket(packet_, packetLength_))
+                return false;
+        }
+        WorkerRecord record;
+        policy_.MakeSentFrameRecord(packet_, packetLength_ - 4, record);
+        Append(record, timeGetTime());
+        g_TxPending.store(0, std::memory_order_release);
+        return true;
+    }
+
+    // The pending packet or a poll, and the reply to it.
+    const char* Exchange(bool pollNeeded, const char* pollFailText) {
+        {
+            auto lock = LockDevice();
+            if (pollNeeded) {
+                if (!UsbSendPoll())
+                    return pollFailText;
+            } else if (!UsbWritePacket(packet_, packetLength_)) {
+                return kWorkerTextWrite1;
+            }
+            received_ = UsbReadPacket(kReplyTimeoutMs, kPacketBufferSize, g_RxPacket);
+            if (received_ > 0)
+                std::memcpy(reply_, g_RxPacket, static_cast<size_t>(received_));
+        }
+        if (received_ < 1)
+            return kWorkerTextRead1;
+        return HandleReply();
+    }
+
+    const char* HandleReply() {
+        const ParsedReply parsed = ParseDeviceReply(reply_, received_);
+        if (parsed.hasStatus && (parsed.status & StatusFault))
+            return kWorkerTextFault;
+        // Only the packet written in this pass can have been reported sent: a frame queued
+        // meanwhile, or held back for a busy engine, stays pending.
+        if (parsed.hasStatus && (parsed.status & StatusTxDone) && awaitingTxDone_ &&
+            policy_.HandlesTxDone())
+            RecordTxDone();
+        if (!parsed.hasWord || parsed.word == 0)
+            return nullptr;
+        const char* exitText = nullptr;
+        if (parsed.uartFrame && policy_.RepliesCarryUartFrames()) {
+            WorkerRecord record;
+            record.direction = 1;
+            record.kind = KindUart;
+            record.lengthWord = parsed.word;
+            record.count = parsed.frameBytes;
+            std::memcpy(record.data, parsed.frame, parsed.frameBytes);
+            exitText = policy_.OnUartFrameReceived(record);
+            Append(record, timeGetTime());
+        } else {
+            const uint32_t timeMs = timeGetTime();
+            for (uint32_t i = 0; i < parsed.recordCount; ++i) {
+                const uint8_t* r = parsed.records + i * kFrameRecordSize;
+                const RecordKindDirection kd = policy_.KindOfRecord(r);
+                AppendMonitorRecord(kd.direction, kd.kind, 0, timeMs, r, kFrameRecordSize);
+            }
+        }
+        policy_.AfterReceivedRecorded();
+        return exitText;
+    }
+
+    void RecordTxDone() {
+        const uint8_t kind = packet_[1] & 0x0F;
+        if (kind != KindJ1850) {
+            WorkerRecord record;
+            record.direction = 0;
+            record.kind = kind;
+            record.lengthWord = U16(packet_ + 2);
+            record.count = std::min<uint32_t>({static_cast<uint32_t>(record.lengthWord & kFrameCountMask),
+                                               packetLength_ - 4, kMonitorDataBytes});
+            std::memcpy(record.data, packet_ + 4, record.count);
+            Append(record, timeGetTime());
+        }
+        g_TxPending.store(0, std::memory_order_release);
+    }
+
+    WorkerPolicy& policy_;
+    uint8_t packet_[kPacketBufferSize] = {};
+    uint32_t packetLength_ = 0;
+    bool awaitingTxDone_ = false;
+    uint8_t reply_[kPacketBufferSize] = {};
+    int received_ = 0;
+};
+
+class SerialBusPolicy : public WorkerPolicy {
+public:
+    const char* OnUartFrameReceived(WorkerRecord& record) override {
+        if (record.count >= 2)  // the counter byte must have arrived
+            g_Kw1281BlockCounter.store(static_cast<uint8_t>(record.data[1] + 1));
+        return nullptr;
+    }
+};
+
+class Iso14230Policy : public WorkerPolicy {
+public:
+    void AfterReceivedRecorded() override {
+        auto lock = LockDevice();
+        g_RxPacket[2] = 0;
+        g_RxPacket[3] = 0;
+    }
+};
+
+}  // namespace
+
+WorkerPolicy::PendingRule WorkerPolicy::RuleFor(const uint8_t* packet) const {
+    return packet[0] == CmdWriteLongBlock ? PendingRule::UartFrameWhenIdle
+                                          : PendingRule::UntilTxDone;
+}
+
+void WorkerPolicy::MakeSentFrameRecord(const uint8_t* packet, uint32_t n,
+                                       WorkerRecord& record) const {
+    record.direction = 0;
+    record.kind = KindUart;
+    record.lengthWord = U16(packet + 4);
+    record.count = n >= 2 ? std::min<uint32_t>(n - 2, kMonitorDataBytes) : 0;
+    std::memcpy(record.data, packet + 6, record.count);
+    switch (FrameLengthInit(record.lengthWord)) {
+    case InitFast:
+        record.init.which = MonitorInitBytes::Fast;
+        record.init.lowMs = g_FastInitLowTime.load();
+        record.init.highMs = g_FastInitHighTime.load();
+        break;
+    case InitSlow5Baud:
+        record.init.which = MonitorInitBytes::Slow;
+        record.init.address = g_SlowInitAddress.load();
+        break;
+    default:
+        break;
+    }
+}
+
+const char* RunWorkerPass(WorkerPolicy& policy) {
+    Pass pass(policy);
+    return pass.Run();
+}
+
+WorkerPolicy& DefaultWorkerPolicy() {
+    static WorkerPolicy policy;
+    return policy;
+}
+
+uint32_t RunSerialWorker(WorkerPolicy& policy) {
+    while (g_WorkerRunning.load(std::memory_order_acquire)) {
+        if (const char* text = RunWorkerPass(policy)) {
+            g_WorkerRunning.store(0, std::memory_order_release);
+            platform::ShowMessage(text, std::string(), platform::MessageIcon::Exclamation);
+            break;
+        }
+    }
+    UsbSendStop();
+    return 0;
+}
+
+uint32_t ThreadProcSerialBus(void* /*hub*/) {
+    SerialBusPolicy policy;
+    return RunSerialWorker(policy);
+}
+
+uint32_t ThreadProc14230(void* /*hub*/) {
+    Iso14230Policy policy;
+    return RunSerialWorker(policy);
+}
+
+WorkerControl::~WorkerControl() {
+    if (thread_.joinable()) {
+        g_WorkerRunning.store(0, std::memory_order_release);
+        thread_.join();
+    }
+}
+
+bool WorkerControl::Start(WorkerProc proc, void* hub, bool highestPriority) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (g_WorkerRunning.load(std::memory_order_acquire))
+        return false;
+    if (thread_.joinable())
+        thread_.join();
+    // Set before the thread exists: its first test must find it.
+    g_WorkerRunning.store(1, std::memory_order_release);
+    thread_ = platform::StartWorkerThread([proc, hub] { proc(hub); }, highestPriority);
+    return true;
+}
+
+bool WorkerControl::Stop() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    g_WorkerRunning.store(0, std::memory_order_release);
+    if (!thread_.joinable())
+        return false;
+    thread_.join();
+    return true;
+}
+
+void WorkerControl::JoinEnded() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!g_WorkerRunning.load(std::memory_order_acquire) && thread_.joinable())
+        thread_.join();
+}
+
+bool WorkerControl::HasThread() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return thread_.joinable();
+}
