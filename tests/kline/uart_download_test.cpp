@@ -2,8 +2,6 @@
 // refuse before any worker starts.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "SimulatedBoard.h"
 #include "pages/kline/UartDownload.h"
 #include "pages/kline/UartPageOps.h"
@@ -154,41 +152,6 @@ TEST_F(DownloadTest, EveryPageSendsItsRegistersAndBlocksInOrder) {
         }
         EXPECT_EQ(g_FastInitLowTime.load(), c.copiesInit ? image[uart::fastInitLowMs] : 0);
         EXPECT_EQ(g_SlowInitAddress.load(), c.copiesInit ? image[uart::slowInitAddress] : 0);
-    }
-}
-
-TEST(DownloadLists, BlocksCarryTheirImageBytes) {
-    // Every step stays inside the image, and the blocks take the bytes the layout gives them.
-    struct Expected { uint8_t block; size_t offset; size_t length; };
-    const Expected blocks[] = {
-        {0x2A, 70, 2}, {0x2B, 16, 10}, {0x2C, 26, 16}, {0x2D, 42, 16},
-        {0x2F, 76, 64}, {0x30, 140, 8}, {0x31, 148, 8}, {0x32, 156, 8}, {0x33, 164, 8},
-    };
-    const UartPage pages[] = {UartPage::Iso14230, UartPage::UserMode, UartPage::Kw1281,
-                              UartPage::Sci, UartPage::J1708, UartPage::Lin, UartPage::UartTest};
-    for (UartPage page : pages) {
-        const UartDownloadList list = GetUartDownloadList(page);
-        ASSERT_NE(list.steps, nullptr);
-        std::set<uint8_t> registers;
-        for (size_t i = 0; i < list.count; ++i) {
-            const UartDownloadStep& s = list.steps[i];
-            if (s.kind == UartDownloadStep::Block || s.kind == UartDownloadStep::LongBlock) {
-                EXPECT_LE(s.offset + s.length, kUartImageSize);
-                bool known = false;
-                for (const Expected& e : blocks)
-                    if (e.block == s.target) {
-                        known = true;
-                        EXPECT_EQ(s.offset, e.offset) << int(s.target);
-                        EXPECT_EQ(s.length, e.length) << int(s.target);
-                    }
-                EXPECT_TRUE(known) << int(s.target);
-            }
-            if (s.kind == UartDownloadStep::RegisterImage) {
-                EXPECT_LT(s.offset, kUartImageSize);
-                EXPECT_TRUE(registers.insert(s.target).second) << "register twice";
-                EXPECT_NE(s.target, 0x47);  // never written
-            }
-        }
     }
 }
 
