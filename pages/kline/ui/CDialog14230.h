@@ -1,0 +1,119 @@
+#pragma once
+// The ISO 14230 (KWP2000) page window. Thin: reads its controls, calls Iso14230Page and shows
+// the result. Created by the hub on first use and only hidden when it closes.
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <map>
+#include <string>
+
+#include "pages/kline/Iso14230Page.h"
+
+class CDialogMainA;
+class wxButton;
+class wxCheckBox;
+class wxChoice;
+class wxRadioButton;
+class wxTextCtrl;
+
+// Window ids of the page's controls.
+enum Dialog14230Id : int {
+    IDD_DIALOG_14230 = 137,
+    IDC_14230_EXIT = 2,
+    IDC_14230_STOP = 1003,
+    IDC_14230_KEEPALIVE_ENABLE = 1010,
+    IDC_14230_KEEPALIVE_DATA = 1011,
+    IDC_14230_KEEPALIVE_INTERVAL = 1012,
+    IDC_14230_START = 1014,
+    IDC_14230_SEND = 1015,
+    IDC_14230_UTXP1T = 1016,
+    IDC_14230_UFREET = 1017,
+    IDC_14230_URXP1MAX = 1018,
+    IDC_14230_FAST_LOW = 1019,
+    IDC_14230_FAST_HIGH = 1020,
+    IDC_14230_CYCLIC = 1021,
+    IDC_14230_SEND_INIT = 1022,
+    IDC_14230_LENGTH_BYTE = 1023,
+    IDC_14230_DEFAULTS = 1024,
+    IDC_14230_CYCLE_PERIOD = 1025,
+    IDC_14230_BAUD = 1030,
+    IDC_14230_INIT_TYPE = 1031,
+    IDC_14230_FORMAT = 1032,
+    IDC_14230_DATA_FORMAT = 1033,
+    IDC_14230_STOP_BITS = 1034,
+    IDC_14230_TARGET = 1056,
+    IDC_14230_BITADJ = 1057,
+    IDC_14230_SOURCE = 1058,
+    IDC_14230_DLC = 1059,
+    IDC_14230_DATA = 1060,
+    IDC_14230_FMT = 1061,
+    IDC_14230_CS = 1062,
+    IDC_14230_KEEPALIVE_CS = 1063,
+    IDC_14230_PIN_K1 = 1106,
+    IDC_14230_PIN_K2 = 1107,
+    IDC_14230_BRG = 1111,
+    IDC_14230_W4SEND = 1161,
+    IDC_14230_TRIGGER_ADDRESS = 1162,
+    IDC_14230_W1MAX = 1163,
+    IDC_14230_W2MAX = 1164,
+    IDC_14230_W4MAX = 1165,
+    IDC_14230_AUTO_BAUD = 1700,
+};
+
+class CDialog14230 : public wxDialog, private Iso14230PageTimers {
+public:
+    // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
+    CDialog14230(CDialogMainA* hub);
+    ~CDialog14230() override;
+
+    void RefreshDeviceStatus();
+    void OnBnClickedStart();
+    void OnBnClickedStop();
+    void OnBnClickedSendFrame();
+    void OnBnClickedSendInitFrame();
+    void OnBnClickedCancel();
+    void OnTimer(int id);
+
+    const Iso14230Page& Page() const { return m_Page; }
+    bool PageTimerRunning(int id) const;
+
+    CDialogMainA* m_pMainDlg;
+
+private:
+    void CreateControls();
+    void BindHandlers();
+    void LoadDefaults();
+    void UpdateControls();
+    void ShowHeader(const Iso14230HeaderView& view);
+    void ShowKeepAliveCheck();
+    void ApplyEdit(wxTextCtrl* edit, const Iso14230EditResult& result);
+    void OnClose(wxCloseEvent& event);
+    void OnDataLeft();
+    void OnFmtLeft();
+    void OnBaudSelected();
+
+    void StartPageTimer(int id, uint32_t periodMs) override;
+    void KillPageTimer(int id) override;
+
+    wxTextCtrl* Edit(int id) const;
+    std::string Text(int id) const;
+
+    Iso14230Page m_Page;
+    wxTimer m_KeepAliveTimer;
+    wxTimer m_CyclicTimer;
+
+    wxChoice* m_Baud = nullptr;
+    wxChoice* m_DataFormat = nullptr;
+    wxChoice* m_StopBits = nullptr;
+    wxChoice* m_InitType = nullptr;
+    wxChoice* m_Format = nullptr;
+    wxTextCtrl* m_ActualBaud = nullptr;
+    wxCheckBox* m_AutoBaud = nullptr;
+    wxCheckBox* m_LengthByte = nullptr;
+    wxCheckBox* m_Cyclic = nullptr;
+    wxCheckBox* m_KeepAlive = nullptr;
+    wxRadioButton* m_PinK1 = nullptr;
+    wxRadioButton* m_PinK2 = nullptr;
+    std::map<int, wxTextCtrl*> m_Edits;
+    std::map<int, wxButton*> m_Buttons;
+};

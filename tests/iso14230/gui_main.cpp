@@ -1,0 +1,46 @@
+// Runs the ISO 14230 page tests inside a wx application (under xvfb-run).
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/init.h>
+
+#include "tests/iso14230/gui_pump.h"
+
+namespace {
+wxEventLoopBase* g_loop = nullptr;
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        g_loop->DispatchTimeout(10);
+        wxTheApp->ProcessPendingEvents();
+    }
+    return true;
+}
+
+void PumpPending() {
+    while (g_loop->Pending()) g_loop->Dispatch();
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessIdle();
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no display
+    // Without an application object wx would start a console one, and GTK no display.
+    wxApp::SetInstance(new wxApp);
+    if (!wxEntryStart(argc, argv)) return 1;
+    int result = 1;
+    {
+        wxEventLoop loop;
+        wxEventLoopActivator active(&loop);
+        g_loop = &loop;
+        result = RUN_ALL_TESTS();
+        PumpPending();
+        g_loop = nullptr;
+    }
+    wxEntryCleanup();
+    return result;
+}
