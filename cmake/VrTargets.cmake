@@ -33,8 +33,12 @@ function(vr_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
-  # Several labels must reach the test properties as one list.
-  string(REPLACE ";" "\\;" labels "${ARG_LABELS}")
+  set(properties TIMEOUT 300)
+  if(ARG_LABELS)
+    # Several labels must reach the test properties as one list.
+    string(REPLACE ";" "\\;" labels "${ARG_LABELS}")
+    list(APPEND properties LABELS "${labels}")
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES LABELS "${labels}" TIMEOUT 300)
+                       PROPERTIES ${properties})
 endfunction()
