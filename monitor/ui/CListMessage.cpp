@@ -24,15 +24,11 @@ CListMessage::CListMessage(CDialogMainA* hub, wxWindowID id)
                  wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxLC_SINGLE_SEL | wxBORDER_SUNKEN),
       m_pHub(hub) {
     ResetMonitorRing();
-    // The rows live in an inner window that takes the mouse; the wheel scrolls the ring, not
-    // the inner window, so it goes to the hub from every part of the list.
+    // The rows live in an inner window that passes its clicks and wheel turns on to the list;
+    // the header does not, so its wheel is taken too. The wheel scrolls the ring, not the rows.
     Bind(wxEVT_MOUSEWHEEL, &CListMessage::OnMouseWheel, this);
     Bind(wxEVT_LEFT_DCLICK, &CListMessage::OnLeftDoubleClick, this);
-    for (wxWindow* child : GetChildren()) {
-        child->Bind(wxEVT_MOUSEWHEEL, &CListMessage::OnMouseWheel, this);
-        if (child->GetClassInfo() && wxString(child->GetClassInfo()->GetClassName()) == "wxListMainWindow")
-            child->Bind(wxEVT_LEFT_DCLICK, &CListMessage::OnLeftDoubleClick, this);
-    }
+    for (wxWindow* child : GetChildren()) child->Bind(wxEVT_MOUSEWHEEL, &CListMessage::OnMouseWheel, this);
 }
 
 void CListMessage::InitColumns() {

@@ -249,6 +249,17 @@ TEST_F(HubTest, ScrollAndWheelStopAtTheEnds) {
     hub->OnMouseWheel(down);
     EXPECT_EQ(g_MonitorTop.load(), 5u);
     EXPECT_EQ(hub->GetList()->GetItemText(0, 0), "6");
+
+    // A turn over the rows or the header reaches the hub through the list.
+    uint32_t expected = 5;
+    for (wxWindow* child : hub->GetList()->GetChildren()) {
+        wxMouseEvent turn(wxEVT_MOUSEWHEEL);
+        turn.m_wheelRotation = -120;
+        turn.SetEventObject(child);
+        child->GetEventHandler()->ProcessEvent(turn);
+        expected += 5;
+        EXPECT_EQ(g_MonitorTop.load(), expected);
+    }
 }
 
 TEST_F(HubTest, DoubleClickPathOpensTheRowsRecord) {
