@@ -7,21 +7,7 @@
 #include "device/UsbOperation.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-
-using Bytes = std::vector<uint8_t>;
-
-inline Bytes LoggedPacket(unsigned index) {
-    uint8_t buffer[512];
-    uint32_t time = 0;
-    unsigned n = tb_log_packet(index, buffer, sizeof buffer, &time);
-    return Bytes(buffer, buffer + n);
-}
-
-inline std::vector<Bytes> LoggedPackets() {
-    std::vector<Bytes> all;
-    for (unsigned i = 0; i < tb_log_count(); ++i) all.push_back(LoggedPacket(i));
-    return all;
-}
+#include "tests/support/BoardLog.h"
 
 class BoardTest : public testing::Test {
 protected:

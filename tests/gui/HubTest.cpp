@@ -17,7 +17,7 @@
 #include "monitor/ui/CEditHex.h"
 #include "monitor/ui/CListMessage.h"
 #include "platform/Message.h"
-#include "tests/gui/GuiTest.h"
+#include "tests/support/GuiPump.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "monitor/ui/CListMessage.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-#include "tests/gui/GuiTest.h"
+#include "tests/support/GuiPump.h"
 
 namespace {
 

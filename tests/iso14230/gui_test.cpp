@@ -22,7 +22,7 @@
 #include "pages/kline/ui/Pages.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-#include "tests/iso14230/gui_pump.h"
+#include "tests/support/GuiPump.h"
 
 namespace {
 

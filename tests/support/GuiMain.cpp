@@ -1,9 +1,10 @@
+// The main of the GUI tests: one wx application for all cases (run under xvfb-run).
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
 
-#include "tests/gui/GuiTest.h"
+#include "tests/support/GuiPump.h"
 
 namespace {
 wxEventLoopBase* g_loop = nullptr;
