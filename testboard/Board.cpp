@@ -57,6 +57,7 @@ void Board::ResetLocked() {
     failNextRead_ = false;
     delayNextRead_ = false;
     readDelayMs_ = 0;
+    readLatencyMs_ = 0;
     shortNextReply_ = false;
     shortLength_ = 0;
     failOpen_[0] = failOpen_[1] = false;
@@ -119,7 +120,7 @@ unsigned Board::GetBlock(uint8_t block, uint8_t* out, unsigned capacity) {
     auto it = blocks_.find(block);
     if (it == blocks_.end()) return 0;
     unsigned length = static_cast<unsigned>(it->second.size());
-    if (out) std::memcpy(out, it->second.data(), std::min(length, capacity));
+    if (out && length && capacity) std::memcpy(out, it->second.data(), std::min(length, capacity));
     return length;
 }
 
@@ -151,6 +152,11 @@ void Board::FailWrite(unsigned nth) {
 void Board::FailNextRead() {
     std::lock_guard<std::mutex> lock(mutex_);
     failNextRead_ = true;
+}
+
+void Board::SetReadLatency(unsigned latencyMs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    readLatencyMs_ = latencyMs;
 }
 
 void Board::DelayNextRead(unsigned delayMs) {
@@ -204,7 +210,7 @@ unsigned Board::LogPacket(unsigned index, uint8_t* out, unsigned capacity, uint3
     if (index >= log_.size()) return 0;
     const LoggedPacket& entry = log_[index];
     unsigned length = static_cast<unsigned>(entry.bytes.size());
-    if (out) std::memcpy(out, entry.bytes.data(), std::min(length, capacity));
+    if (out && length && capacity) std::memcpy(out, entry.bytes.data(), std::min(length, capacity));
     if (timeMs) *timeMs = entry.timeMs;
     return length;
 }
@@ -386,6 +392,12 @@ bool Board::Read(void* handle, uint8_t* data, uint32_t maxLength, uint32_t* rece
         if (reset()) return false;
     }
     if (answers_.empty()) return false;  // a virtual time-out: nothing is on its way
+    if (readLatencyMs_) {
+        const uint64_t generation = generation_;
+        changed_.wait_for(lock, std::chrono::milliseconds(readLatencyMs_),
+                          [&] { return generation_ != generation; });
+        if (generation_ != generation || answers_.empty()) return false;
+    }
 
     Bytes answer = std::move(answers_.front());
     answers_.pop_front();

@@ -59,6 +59,8 @@ public:
     void FailWrite(unsigned nth);
     void FailNextRead();
     void DelayNextRead(unsigned delayMs);
+    // Every answered read waits this long first, as a real board's USB round trip does.
+    void SetReadLatency(unsigned latencyMs);
     void ShortNextReply(unsigned length);
     void FailOpen(int direction);
     unsigned OpenCount();
@@ -118,6 +120,7 @@ private:
     bool failNextRead_;
     bool delayNextRead_;
     unsigned readDelayMs_;
+    unsigned readLatencyMs_ = 0;
     bool shortNextReply_;
     unsigned shortLength_;
     bool failOpen_[2];

@@ -84,6 +84,7 @@ void tb_set_fault(int on) { TheBoard().SetFault(on != 0); }
 void tb_fail_write(unsigned nth) { TheBoard().FailWrite(nth); }
 void tb_fail_next_read(void) { TheBoard().FailNextRead(); }
 void tb_delay_next_read(unsigned delay_ms) { TheBoard().DelayNextRead(delay_ms); }
+void tb_set_read_latency(unsigned latency_ms) { TheBoard().SetReadLatency(latency_ms); }
 void tb_short_next_reply(unsigned length) { TheBoard().ShortNextReply(length); }
 void tb_fail_open(int direction) { TheBoard().FailOpen(direction); }
 unsigned tb_open_count(void) { return TheBoard().OpenCount(); }
@@ -136,6 +137,7 @@ const char* EnvironmentPath(const char* name) {
 
 // The program under test knows nothing of the board; these two variables prepare it.
 __attribute__((constructor)) void LoadFromEnvironment() {
+    tb_set_read_latency(1);
     if (const char* log = EnvironmentPath("VR3526_TESTBOARD_LOG"); log && !tb_set_log_file(log))
         std::fprintf(stderr, "testboard: cannot open the log file %s\n", log);
     if (const char* setup = EnvironmentPath("VR3526_TESTBOARD"); setup && !tb_load_setup(setup))

@@ -78,6 +78,10 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
         Bytes reply;
         if (!ParseBytes(t.begin() + 1, t.end(), reply)) return "idle needs hex bytes";
         setup.idle = std::move(reply);
+    } else if (key == "latency") {
+        unsigned long ms;
+        if (t.size() != 2 || !ParseHex(t[1], 4, ms)) return "latency needs hex milliseconds";
+        setup.latencyMs = static_cast<unsigned>(ms);
     } else if (key == "on") {
         auto arrow = std::find(t.begin(), t.end(), "=>");
         CannedRule rule;
@@ -116,6 +120,7 @@ void ApplySetup(Board& board, const Setup& setup) {
     for (const auto& [block, data] : setup.blocks)
         board.SetBlock(block, data.data(), static_cast<unsigned>(data.size()));
     if (setup.idle) board.SetIdleReply(setup.idle->data(), static_cast<unsigned>(setup.idle->size()));
+    if (setup.latencyMs) board.SetReadLatency(*setup.latencyMs);
     for (const CannedRule& rule : setup.rules) board.AddRule(rule);
 }
 

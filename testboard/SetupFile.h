@@ -16,6 +16,7 @@ struct Setup {
     std::vector<std::pair<uint8_t, uint8_t>> registers;
     std::vector<std::pair<uint8_t, Bytes>> blocks;
     std::optional<Bytes> idle;
+    std::optional<unsigned> latencyMs;
     std::vector<CannedRule> rules;
     std::vector<std::string> notes;  // "line N: why", one per line that was ignored
 };

@@ -51,6 +51,9 @@ void tb_fail_write(unsigned nth);
 void tb_fail_next_read(void);
 void tb_delay_next_read(unsigned delay_ms);
 void tb_short_next_reply(unsigned length);
+/* Every answered read waits latency_ms first, like a real board's USB round trip. The
+ * library starts with 1 ms so that a program polling it does not spin; tb_reset sets 0. */
+void tb_set_read_latency(unsigned latency_ms);
 /* Opening a pipe in this direction (0 write, 1 read) fails until reset. */
 void tb_fail_open(int direction);
 /* Number of _MPUSBOpen calls with a valid result, and the index last opened. */

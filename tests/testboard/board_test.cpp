@@ -117,6 +117,16 @@ TEST_F(ReplyTest, PollsTakeQueuedRepliesInOrderThenTheIdleReply) {
     EXPECT_EQ(Exchange(poll), idle);
 }
 
+TEST_F(ReplyTest, ReadLatencyDelaysButKeepsEveryAnswerInStep) {
+    tb_set_read_latency(2);
+    const Bytes poll = {0xA0, 0x05, 0x04, 0x00};
+    const Bytes reply = {0x00, 0x10, 0x01, 0x00, 0x55};
+    tb_queue_reply(reply.data(), unsigned(reply.size()));
+    EXPECT_EQ(Exchange(poll), reply);
+    EXPECT_EQ(Exchange(poll), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(Exchange({0x52, 0x0D, 0x00, 0x00}), std::nullopt) << "no answer, no wait";
+}
+
 TEST_F(ReplyTest, FramePacketsReportTransmitDone) {
     Bytes frame = {0xA0, 0x82, 0x10, 0x00};
     frame.resize(20, 0x2C);

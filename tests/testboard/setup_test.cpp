@@ -29,7 +29,8 @@ TEST(ParseSetupTest, ReadsEveryKindOfLine) {
         "on 57 3F 07 00 05 00 C1 => 00 10 07 00 83 F1 10 C1 EF 8F C3\n"
         "on B1 C1=>00 10 01 00 55\n"
         "block 03 01 02 03\n"
-        "idle 00 00 00 00 7F\n");
+        "idle 00 00 00 00 7F\n"
+        "latency 0A\n");
     EXPECT_TRUE(setup.notes.empty()) << setup.notes.front();
     EXPECT_EQ(setup.boards, 2u);
     ASSERT_TRUE(setup.chip);
@@ -45,6 +46,7 @@ TEST(ParseSetupTest, ReadsEveryKindOfLine) {
     EXPECT_EQ(setup.blocks[0].first, 0x03);
     EXPECT_EQ(setup.blocks[0].second, (Bytes{1, 2, 3}));
     EXPECT_EQ(setup.idle, (Bytes{0, 0, 0, 0, 0x7F}));
+    EXPECT_EQ(setup.latencyMs, 10u);
 }
 
 TEST(ParseSetupTest, NumbersAreHex) {
