@@ -7,21 +7,22 @@
 #include "platform/Message.h"
 
 namespace platform {
-namespace {
 
-long IconStyle(MessageIcon icon) {
+long WxMessageBoxStyle(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Exclamation: return wxICON_EXCLAMATION;
-    case MessageIcon::Information: return wxICON_INFORMATION;
-    case MessageIcon::Question: return wxICON_QUESTION;
+    case MessageIcon::Exclamation: return wxOK | wxICON_EXCLAMATION;
+    case MessageIcon::Information: return wxOK | wxICON_INFORMATION;
+    case MessageIcon::Question: return wxOK | wxICON_QUESTION;
     case MessageIcon::None: break;
     }
-    return 0;
+    return wxOK | wxICON_NONE;
 }
+
+namespace {
 
 void ShowBox(const Message& m) {
     wxString caption = m.caption.empty() ? wxString("VR3526Kits") : wxString::FromUTF8(m.caption);
-    wxMessageBox(wxString::FromUTF8(m.text), caption, wxOK | IconStyle(m.icon));
+    wxMessageBox(wxString::FromUTF8(m.text), caption, WxMessageBoxStyle(m.icon));
 }
 
 class WxMessageSink : public MessageSink {
