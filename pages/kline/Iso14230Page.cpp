@@ -214,6 +214,11 @@ void Iso14230Page::EndSession() {
     state_.keepAliveCheckEnabled = true;
 }
 
+bool Iso14230Page::SessionLive() const {
+    return g_WorkerRunning.load(std::memory_order_acquire) != 0 &&
+           g_WorkerThread.Session() == session_;
+}
+
 void Iso14230Page::StartTimer(int id, uint32_t periodMs) {
     timers_.StartPageTimer(id, ClampPageTimerPeriod(periodMs));
 }
@@ -233,6 +238,7 @@ UartSendResult Iso14230Page::QueueKeepAlive() {
 UartSendResult Iso14230Page::Send() {
     const UartSendResult result = QueueFrame(false);
     if (result != UartSendResult::Queued) return result;
+    session_ = g_WorkerThread.Session();
     // The keep-alive pauses while a frame of the user's goes out; it restarts below.
     if (state_.keepAliveTimerActive) timers_.KillPageTimer(kIso14230KeepAliveTimer);
     if (state_.cyclicSend) {
@@ -247,6 +253,7 @@ UartSendResult Iso14230Page::Send() {
 UartSendResult Iso14230Page::SendWithInit() {
     const UartSendResult result = QueueFrame(true);
     if (result != UartSendResult::Queued) return result;
+    session_ = g_WorkerThread.Session();
     if (state_.keepAliveEnabled) {
         StartTimer(kIso14230KeepAliveTimer, state_.keepAliveIntervalMs);
         state_.keepAliveTimerActive = true;
@@ -257,7 +264,7 @@ UartSendResult Iso14230Page::SendWithInit() {
 
 void Iso14230Page::OnTimer(int id) {
     // A tick that outlived its worker must not queue a frame for the next one.
-    if (g_WorkerRunning.load(std::memory_order_acquire) == 0) {
+    if (!SessionLive()) {
         EndSession();
         return;
     }
@@ -269,6 +276,6 @@ void Iso14230Page::OnTimer(int id) {
 }
 
 UartDeviceStatus Iso14230Page::RefreshDeviceStatus() {
-    if (g_WorkerRunning.load(std::memory_order_acquire) == 0) EndSession();
+    if (!SessionLive()) EndSession();
     return CurrentDeviceStatus(kIso14230ConnectedCaption, kIso14230NotConnectedCaption);
 }

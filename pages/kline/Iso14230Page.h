@@ -4,8 +4,10 @@
 //
 // The window owns the timers; it hands them in as Iso14230PageTimers so that the rules of
 // when they run live here. Timers end with the session: Stop, the worker's own end (seen by
-// RefreshDeviceStatus) and closing the page kill both, whatever the checks say now, so a
-// hidden page never goes on feeding frames to another page's worker.
+// RefreshDeviceStatus or a tick) and closing the page kill both, whatever the checks say now,
+// so a hidden page never goes on feeding frames to another page's worker. A worker started
+// after the one the page sent to (another page's Stop and Start between two ticks) is another
+// session and ends this page's session just the same.
 //
 // Threads: UI thread only. Messages go through platform::ShowMessage.
 #include <cstddef>
@@ -125,6 +127,8 @@ public:
 
 private:
     void EndSession();
+    // The worker the page last sent to still runs.
+    bool SessionLive() const;
     void StartTimer(int id, uint32_t periodMs);
     UartSendResult QueueFrame(bool withInit);
     UartSendResult QueueKeepAlive();
@@ -133,4 +137,5 @@ private:
     UartRegisterImage image_{};
     Iso14230PageState state_;
     size_t baudRow_ = kUartBaudRowDefault;
+    uint32_t session_ = 0;  // g_WorkerThread.Session() at the last queued Send
 };

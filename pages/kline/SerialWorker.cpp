@@ -254,6 +254,7 @@ bool WorkerControl::Start(WorkerProc proc, void* hub, bool highestPriority) {
         thread_.join();
     // Set before the thread exists: its first test must find it.
     g_WorkerRunning.store(1, std::memory_order_release);
+    session_.fetch_add(1, std::memory_order_acq_rel);
     thread_ = platform::StartWorkerThread([proc, hub] { proc(hub); }, highestPriority);
     return true;
 }

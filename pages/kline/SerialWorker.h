@@ -120,9 +120,13 @@ public:
     void JoinEnded();
     // A thread object that has not been joined yet (running, or ended by itself).
     bool HasThread();
+    // Counts the workers started. One flag serves every page, so a page tells the worker its
+    // timers were started for from one another page started after it by this number.
+    uint32_t Session() const { return session_.load(std::memory_order_acquire); }
 
 private:
     std::mutex mutex_;
     std::thread thread_;
+    std::atomic<uint32_t> session_{0};
 };
 extern WorkerControl g_WorkerThread;

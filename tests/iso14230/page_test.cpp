@@ -38,6 +38,7 @@ protected:
         g_DeviceNumber = 0;
     }
     void TearDown() override {
+        g_WorkerThread.Stop();
         g_WorkerRunning = 0;
         g_TxPending = 0;
         g_DeviceOpen = 0;
@@ -340,6 +341,59 @@ TEST_F(Iso14230PageTest, TimersEndWithTheSession) {
     ASSERT_EQ(page.Send(), UartSendResult::Queued);
     page.Close();
     EXPECT_TRUE(timers.running.empty());
+}
+
+// A worker that does nothing until it is stopped: enough to make a session.
+uint32_t QuietWorker(void*) { return 0; }
+
+TEST_F(Iso14230PageTest, TimersNeverFeedALaterSession) {
+    // Another page stops this page's worker and starts its own before this page has seen the
+    // end: the ticks and the next refresh end the old session instead of queueing into the new.
+    struct Case {
+        const char* name;
+        bool cyclic;
+        bool byRefresh;  // the hub's refresh comes before the tick
+    };
+    const Case cases[] = {
+        {"keep-alive tick", false, false},
+        {"cyclic tick", true, false},
+        {"refresh", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        page.Stop();
+        page.SetCyclicSend(c.cyclic);
+        ASSERT_TRUE(g_WorkerThread.Start(QuietWorker, nullptr, false));
+        ASSERT_EQ(page.SendWithInit(), UartSendResult::Queued);
+        ASSERT_EQ(page.Send(), UartSendResult::Pending);
+        WorkerTookFrame();
+        ASSERT_EQ(page.Send(), UartSendResult::Queued);
+        WorkerTookFrame();
+        ASSERT_FALSE(timers.running.empty());
+
+        g_WorkerThread.Stop();
+        ASSERT_TRUE(g_WorkerThread.Start(QuietWorker, nullptr, false));
+        if (c.byRefresh) {
+            EXPECT_TRUE(page.RefreshDeviceStatus().stopEnabled);
+        } else {
+            page.OnTimer(c.cyclic ? kIso14230CyclicTimer : kIso14230KeepAliveTimer);
+            EXPECT_EQ(g_TxPending.load(), 0u) << "nothing queued for the other page's worker";
+        }
+        EXPECT_TRUE(timers.running.empty());
+        EXPECT_TRUE(page.State().keepAliveCheckEnabled);
+        g_WorkerThread.Stop();
+    }
+
+    // Within its own session the page goes on as before.
+    ASSERT_TRUE(g_WorkerThread.Start(QuietWorker, nullptr, false));
+    page.SetCyclicSend(false);
+    ASSERT_EQ(page.SendWithInit(), UartSendResult::Queued);
+    WorkerTookFrame();
+    EXPECT_TRUE(page.RefreshDeviceStatus().stopEnabled);
+    EXPECT_FALSE(page.State().keepAliveCheckEnabled);
+    page.OnTimer(kIso14230KeepAliveTimer);
+    EXPECT_EQ(g_TxPending.load(), 1u);
+    EXPECT_TRUE(timers.Runs(kIso14230KeepAliveTimer));
 }
 
 TEST_F(Iso14230PageTest, StatusCaptions) {
