@@ -20,7 +20,8 @@ void CEditHex::OnChar(wxKeyEvent& event) {
     }
     if (!CEditHexAcceptsChar(unicode)) return;
     const int shown = CEditHexTransformChar(unicode);
-    if (shown != unicode) {
+    // Writing the upper-case letter ourselves would get past a read-only field.
+    if (shown != unicode && IsEditable()) {
         WriteText(wxString(static_cast<wxChar>(shown)));
         return;
     }

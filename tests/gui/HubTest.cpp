@@ -3,6 +3,7 @@
 #include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/scrolbar.h>
+#include <wx/timer.h>
 
 #include <memory>
 #include <string>
@@ -288,6 +289,40 @@ TEST_F(HubTest, DoubleClickPathOpensTheRowsRecord) {
     EXPECT_EQ(hub->GetList()->BuildDetailDialog(3), nullptr) << "no row there";
 }
 
+TEST_F(HubTest, DoubleClickOnARowShowsItsRecordModally) {
+    for (int i = 0; i < 4; ++i) AppendUart(1, 10u * i, static_cast<uint8_t>(i));
+    hub->RefreshMonitorList();
+    CListMessage* list = hub->GetList();
+    ASSERT_EQ(list->GetItemCount(), 4);
+    wxWindow* rows = nullptr;
+    for (wxWindow* child : list->GetChildren())
+        if (!rows || child->GetSize().y > rows->GetSize().y) rows = child;
+    ASSERT_NE(rows, nullptr);
+
+    wxString shownSequence;
+    wxTimer closer;
+    closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* detail = dynamic_cast<CDialogShowMessageDetail*>(w);
+            if (detail && detail->IsModal()) {
+                shownSequence = detail->FieldText(IDC_DETAIL_SEQUENCE);
+                detail->EndModal(wxID_CANCEL);
+            }
+        }
+    });
+    closer.Start(20);
+
+    wxRect item;
+    ASSERT_TRUE(list->GetItemRect(2, item));
+    const wxPoint inRows = rows->ScreenToClient(list->ClientToScreen(item.GetPosition() + wxPoint(8, item.height / 2)));
+    wxMouseEvent click(wxEVT_LEFT_DCLICK);
+    click.SetPosition(inRows);
+    click.SetEventObject(rows);
+    rows->GetEventHandler()->ProcessEvent(click);
+    closer.Stop();
+    EXPECT_EQ(shownSequence, "3");
+}
+
 TEST_F(HubTest, DetailDialogShowsLinesWithoutCarriageReturns) {
     MonitorRecord flags{};
     flags.kind = KindErrorFlags;
@@ -329,6 +364,17 @@ TEST_F(HubTest, HexEditFiltersAndUpperCasesTypedCharacters) {
         event.m_uniChar = WXK_NONE;
         edit->OnChar(event);
         EXPECT_TRUE(event.GetSkipped()) << key;
+    }
+
+    // A read-only field takes nothing, also not the letters the filter itself writes.
+    edit->ChangeValue("12");
+    edit->SetEditable(false);
+    for (int key : {'a', 'f', '7'}) {
+        wxKeyEvent event(wxEVT_CHAR);
+        event.m_keyCode = key;
+        event.m_uniChar = key;
+        edit->OnChar(event);
+        EXPECT_EQ(edit->GetValue(), "12") << key;
     }
 }
 
