@@ -9,7 +9,8 @@
 
 const char* const kIso14230ConnectedCaption = "SO14230(KWP2000)-- Device( %d ) Connected";
 const char* const kIso14230NotConnectedCaption = "ISO14230(KWP2000) --No device Connected";
-const char* const kIso14230MessageCaption = "VR3526Kits";
+// Field messages carry the program's title, as the main window shows it at start.
+const char* const kIso14230MessageCaption = "VR3526 Developer Kits V1.00";
 const char* const kIso14230TextCarbFmt = "CARB mode: bit7 bit6 must be 0b01";
 const char* const kIso14230TextDataTooLong = "数据桢的总长度不可大于255字节!";
 const char* const kIso14230TextKeepAliveTooLong = "数据桢的长度不可大于16字节!";

@@ -211,6 +211,7 @@ TEST_F(Iso14230GuiTest, EditsClampOnceAndHeaderFollowsFormat) {
     EXPECT_EQ(dialog_->Page().Image()[uart::fastInitLowMs], 25);
     ASSERT_EQ(messages_.Count(), 1u);  // the rewrite does not run the handler again
     EXPECT_EQ(messages_.Messages()[0].text, "最大255ms!");
+    EXPECT_EQ(messages_.Messages()[0].caption, "VR3526 Developer Kits V1.00");  // the program's title
 
     EditOf(IDC_14230_DATA)->SetValue("01 02");
     EXPECT_EQ(EditOf(IDC_14230_DLC)->GetValue(), "2");
@@ -238,6 +239,7 @@ TEST_F(Iso14230GuiTest, EditsClampOnceAndHeaderFollowsFormat) {
     EditOf(IDC_14230_KEEPALIVE_DATA)->SetValue("C1 33 F1 3E 00 11 22 33 44 55 66 77 88 99 AA BB CC");
     EXPECT_EQ(dialog_->Page().State().keepAlive.count, 16);
     EXPECT_EQ(messages_.Messages().back().text, "数据桢的长度不可大于16字节!");
+    EXPECT_EQ(messages_.Messages().back().caption, "VR3526 Developer Kits V1.00");
     EXPECT_EQ(EditOf(IDC_14230_KEEPALIVE_CS)->GetValue(),
               Iso14230HexByte(dialog_->Page().State().keepAlive.checksum));
 }
