@@ -121,6 +121,54 @@ TEST_F(WorkerTest, KwpExchangeEndToEnd) {
     EXPECT_EQ(messages_.Entries().size(), 0u);
 }
 
+TEST_F(WorkerTest, SentFramesCarryOnlyTheirOwnInitBytes) {
+    struct Case {
+        uint8_t initType;
+        uint8_t low, high, address;  // the record's init bytes afterwards
+    };
+    // The slot starts with AA BB CC; the download's copies are 25, 30 and 0x33.
+    const Case cases[] = {
+        {InitNone, 0xAA, 0xBB, 0xCC},
+        {InitFast, 25, 30, 0xCC},
+        {InitSlow5Baud, 0xAA, 0xBB, 0x33},
+        {InitUserPulse, 0xAA, 0xBB, 0xCC},
+    };
+    g_FastInitLowTime = 25;
+    g_FastInitHighTime = 30;
+    g_SlowInitAddress = 0x33;
+    const uint8_t frame[] = {0x81};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.initType));
+        // A ring reset keeps the record bytes: leave known init bytes in slot 0.
+        ResetMonitorRing();
+        MonitorInitBytes fast;
+        fast.which = MonitorInitBytes::Fast;
+        fast.lowMs = 0xAA;
+        fast.highMs = 0xBB;
+        AppendMonitorRecord(0, KindUart, 0, 0, frame, 1, fast);
+        ResetMonitorRing();
+        MonitorInitBytes slow;
+        slow.which = MonitorInitBytes::Slow;
+        slow.address = 0xCC;
+        AppendMonitorRecord(0, KindUart, 0, 0, frame, 1, slow);
+        ResetMonitorRing();
+
+        tb_log_clear();
+        StartBare();
+        ASSERT_EQ(SendUartFrame(MakeFrameLengthWord(1, c.initType), frame, 1), UartSendResult::Queued);
+        const int sent = WaitForPacket(IsEngineFrame);
+        ASSERT_GE(sent, 0);
+        ASSERT_GE(WaitForPolls(1, static_cast<unsigned>(sent)), 0);
+        g_WorkerThread.Stop();
+        ASSERT_EQ(g_MonitorCount.load(), 1u);
+        const MonitorRecord r = CopyMonitorRecord(0);
+        EXPECT_EQ(r.lengthWord, MakeFrameLengthWord(1, c.initType));
+        EXPECT_EQ(r.fastInitLowMs, c.low);
+        EXPECT_EQ(r.fastInitHighMs, c.high);
+        EXPECT_EQ(r.slowInitAddress, c.address);
+    }
+}
+
 TEST_F(WorkerTest, BusyEngineHoldsTheFrameWhilePollsGoOn) {
     StartBare();
     ASSERT_GE(WaitForPolls(1), 0);
