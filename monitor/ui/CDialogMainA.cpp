@@ -206,6 +206,11 @@ void CDialogMainA::OnVScroll(wxScrollEvent& event) {
 }
 
 void CDialogMainA::OnMouseWheel(wxMouseEvent& event) {
+    // GTK reports sideways turns as wheel events too; only the vertical wheel moves rows.
+    if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) {
+        event.Skip();
+        return;
+    }
     ScrollByRows(HubWheelStep(event.GetWheelRotation()));
 }
 

@@ -73,4 +73,11 @@ void CListMessage::OnLeftDoubleClick(wxMouseEvent& event) {
     if (row >= 0 && (flags & wxLIST_HITTEST_ONITEM)) OnNMDblclk(row);
 }
 
-void CListMessage::OnMouseWheel(wxMouseEvent& event) { m_pHub->OnMouseWheel(event); }
+void CListMessage::OnMouseWheel(wxMouseEvent& event) {
+    // A sideways turn scrolls the wide columns as usual; the vertical wheel pages the ring.
+    if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) {
+        event.Skip();
+        return;
+    }
+    m_pHub->OnMouseWheel(event);
+}

@@ -261,6 +261,20 @@ TEST_F(HubTest, ScrollAndWheelStopAtTheEnds) {
         expected += 5;
         EXPECT_EQ(g_MonitorTop.load(), expected);
     }
+
+    // A sideways turn (a tilted wheel, a touchpad swipe) is not a row scroll.
+    std::vector<wxWindow*> targets = {hub, hub->GetList()};
+    for (wxWindow* child : hub->GetList()->GetChildren()) targets.push_back(child);
+    for (wxWindow* target : targets) {
+        for (int rotation : {120, -120}) {
+            wxMouseEvent sideways(wxEVT_MOUSEWHEEL);
+            sideways.m_wheelAxis = wxMOUSE_WHEEL_HORIZONTAL;
+            sideways.m_wheelRotation = rotation;
+            sideways.SetEventObject(target);
+            target->GetEventHandler()->ProcessEvent(sideways);
+            EXPECT_EQ(g_MonitorTop.load(), expected) << target->GetName() << " " << rotation;
+        }
+    }
 }
 
 TEST_F(HubTest, DoubleClickPathOpensTheRowsRecord) {
