@@ -2,6 +2,8 @@
 
 #include <wx/artprov.h>
 #include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/msgdlg.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
@@ -129,6 +131,10 @@ void CMainFrame::SetDeviceChooser(std::function<int(uint32_t)> chooser) {
     m_ChooseDevice = std::move(chooser);
 }
 
+void CMainFrame::SetReplaceConfirmer(std::function<bool(const std::string&)> confirmer) {
+    m_ConfirmReplace = std::move(confirmer);
+}
+
 int CMainFrame::ChooseDevice(uint32_t count) {
     if (m_ChooseDevice) return m_ChooseDevice(count);
     CSelectDeive dialog(this);
@@ -161,10 +167,19 @@ void CMainFrame::OnSaveToFile() {
 }
 
 void CMainFrame::SaveToPath(const std::string& path, int filterIndex) {
-    if (filterIndex == 0)
-        ShowFileMessage(SaveMonitorRec(WithRecordFileExtension(path, RecordFileType::Rec)));
-    else
-        ShowFileMessage(SaveMonitorTxt(WithRecordFileExtension(path, RecordFileType::Txt)));
+    const bool rec = filterIndex == 0;
+    const std::string target =
+        WithRecordFileExtension(path, rec ? RecordFileType::Rec : RecordFileType::Txt);
+    // The dialog asked about the name as chosen; one that only the extension leads to is
+    // asked about here, or a save would silently replace it.
+    if (target != path && wxFileExists(wxString::FromUTF8(target)) && !ConfirmReplace(target)) return;
+    ShowFileMessage(rec ? SaveMonitorRec(target) : SaveMonitorTxt(target));
+}
+
+bool CMainFrame::ConfirmReplace(const std::string& path) {
+    if (m_ConfirmReplace) return m_ConfirmReplace(path);
+    const wxString text = wxString::FromUTF8(path) + " already exists.\nDo you want to replace it?";
+    return wxMessageBox(text, "Confirm Save As", wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION, this) == wxYES;
 }
 
 void CMainFrame::OnOpenFile() {

@@ -31,6 +31,9 @@ public:
     // How Connect picks a device: by default the modal device-choice dialog. Returns the
     // index, or a negative value for Cancel.
     void SetDeviceChooser(std::function<int(uint32_t count)> chooser);
+    // Asked before a save replaces a file the dialog did not ask about (its name gained the
+    // extension afterwards): true to replace. By default a yes/no box.
+    void SetReplaceConfirmer(std::function<bool(const std::string& path)> confirmer);
 
     void OnConnect();
     void OnDisconnect();
@@ -46,6 +49,7 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     int ChooseDevice(uint32_t count);
+    bool ConfirmReplace(const std::string& path);
     void OnClose(wxCloseEvent& event);
     void OnUpdateConnect(wxUpdateUIEvent& event);
     void OnUpdateDisconnect(wxUpdateUIEvent& event);
@@ -54,4 +58,5 @@ private:
     CChildView* m_View = nullptr;
     Connection m_Connection;
     std::function<int(uint32_t)> m_ChooseDevice;
+    std::function<bool(const std::string&)> m_ConfirmReplace;
 };

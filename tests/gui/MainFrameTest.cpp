@@ -194,6 +194,67 @@ TEST_F(MainFrameTest, FileCommandsSaveOpenAndClearTheList) {
     ResetMonitorRing();
 }
 
+// The save dialog asked about the name as typed; a name that gains its extension afterwards
+// may hit another file, which is then only replaced when the user agrees.
+TEST_F(MainFrameTest, SaveAsksBeforeReplacingAFileThatTheExtensionLeadsTo) {
+    const uint8_t data[2] = {0x55, 0xAA};
+    AppendMonitorRecord(1, KindUart, 2, 100, data, 2);
+    const std::string base = wxFileName::CreateTempFileName("replace").utf8_string();
+    std::vector<std::string> asked;
+    bool agree = false;
+    frame->SetReplaceConfirmer([&](const std::string& path) {
+        asked.push_back(path);
+        return agree;
+    });
+    auto contents = [](const std::string& path) {
+        std::string text;
+        if (FILE* f = std::fopen(path.c_str(), "rb")) {
+            char buf[64];
+            size_t n;
+            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+            std::fclose(f);
+        }
+        return text;
+    };
+    auto writeOld = [](const std::string& path) {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("old", f);
+        std::fclose(f);
+    };
+
+    for (const auto& [filter, extension] : {std::pair<int, const char*>{0, ".rec"}, {1, ".txt"}}) {
+        SCOPED_TRACE(extension);
+        const std::string target = base + extension;
+        writeOld(target);
+        asked.clear();
+        agree = false;
+        frame->SaveToPath(base, filter);
+        EXPECT_EQ(asked, std::vector<std::string>{target});
+        EXPECT_EQ(contents(target), "old");
+
+        agree = true;
+        frame->SaveToPath(base, filter);
+        EXPECT_NE(contents(target), "old");
+
+        // The name as chosen in the dialog was asked about there already.
+        writeOld(target);
+        asked.clear();
+        agree = false;
+        frame->SaveToPath(target, filter);
+        EXPECT_TRUE(asked.empty());
+        EXPECT_NE(contents(target), "old");
+        std::remove(target.c_str());
+    }
+    // Nothing there: nothing to ask.
+    asked.clear();
+    frame->SaveToPath(base, 0);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(messages.Texts().empty());
+    for (const char* suffix : {"", ".rec"}) std::remove((base + suffix).c_str());
+    ResetMonitorRing();
+}
+
 TEST_F(MainFrameTest, DeviceChoiceListsEveryBoardAndTakesTheSelection) {
     tb_set_board_count(3);
     g_DeviceNumber = 7;
