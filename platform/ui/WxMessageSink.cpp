@@ -21,7 +21,9 @@ long WxMessageBoxStyle(MessageIcon icon) {
 namespace {
 
 void ShowBox(const Message& m) {
-    wxString caption = m.caption.empty() ? wxString("VR3526Kits") : wxString::FromUTF8(m.caption);
+    // Boxes without a caption of their own carry the application title, as the page messages do.
+    wxString caption = m.caption.empty() ? wxString("VR3526 Developer Kits V1.00")
+                                         : wxString::FromUTF8(m.caption);
     wxMessageBox(wxString::FromUTF8(m.text), caption, WxMessageBoxStyle(m.icon));
 }
 
