@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int kBottomBand = 90;   // below the list: two rows of buttons
-constexpr int kRowPixels = 14;
 constexpr int kHeaderRows = 3;
 constexpr int kMaxRows = 256;     // the list's colour tables
 
@@ -30,15 +29,15 @@ HubRect Rect(int x, int y, int width, int height) {
 
 }  // namespace
 
-uint32_t HubRowsPerPage(int cy) {
-    const int rows = (cy - kBottomBand) / kRowPixels - kHeaderRows;
+uint32_t HubRowsPerPage(int cy, int rowPixels) {
+    const int rows = (cy - kBottomBand) / std::max(rowPixels, kHubMinRowPixels) - kHeaderRows;
     return static_cast<uint32_t>(std::clamp(rows, 0, kMaxRows));
 }
 
-HubLayout ComputeHubLayout(int cx, int cy) {
+HubLayout ComputeHubLayout(int cx, int cy, int rowPixels) {
     HubLayout layout;
     layout.list = Rect(5, 0, cx - 30, cy - kBottomBand);
-    layout.rowsPerPage = HubRowsPerPage(cy);
+    layout.rowsPerPage = HubRowsPerPage(cy, rowPixels);
     layout.scrollBar = Rect(cx - 25, 0, 20, cy - kBottomBand);
     size_t i = 0;
     for (const FixedButton& b : kRowButtons)

@@ -23,12 +23,16 @@ struct HubLayout {
     uint32_t rowsPerPage = 0;
 };
 
-// (cy - 90) / 14 - 3, truncating, within [0, 256]: a client 131 pixels high or less shows no
-// rows, so the list never indexes outside its 256-entry colour tables.
-uint32_t HubRowsPerPage(int cy);
+// Monitor rows that fit a client cy pixels high: (cy - 90) / rowPixels - 3, truncating, within
+// [0, 256], rowPixels at least 14. A client 131 pixels high or less shows no rows, so the list
+// never indexes outside its 256-entry colour tables. The caller passes the height its list
+// really draws a row with (taller than 14 with most fonts here), so that every row of a page,
+// the newest ones included, is in sight.
+constexpr int kHubMinRowPixels = 14;
+uint32_t HubRowsPerPage(int cy, int rowPixels = kHubMinRowPixels);
 
 // Rectangles for a client of cx x cy. Negative widths and heights (a tiny client) are 0.
-HubLayout ComputeHubLayout(int cx, int cy);
+HubLayout ComputeHubLayout(int cx, int cy, int rowPixels = kHubMinRowPixels);
 
 enum class HubScrollCode { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Other };
 

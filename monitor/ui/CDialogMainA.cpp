@@ -77,6 +77,7 @@ CDialogMainA::CDialogMainA(wxWindow* parent)
     }
     m_List->SetFont(m_ButtonFont);
     InitMonitorColumns();
+    m_RowPixels = std::max(m_List->MeasureRowPixels(), kHubMinRowPixels);
     SetScrollInfo(0, g_MonitorRowsPerPage.load(), 0);
 
     Bind(wxEVT_SIZE, &CDialogMainA::OnSize, this);
@@ -221,7 +222,7 @@ void CDialogMainA::OnSize(wxSizeEvent& event) {
 }
 
 void CDialogMainA::LayoutControls(int cx, int cy) {
-    const HubLayout layout = ComputeHubLayout(cx, cy);
+    const HubLayout layout = ComputeHubLayout(cx, cy, m_RowPixels);
     m_List->SetSize(layout.list.x, layout.list.y, layout.list.width, layout.list.height);
     g_MonitorRowsPerPage.store(layout.rowsPerPage);
     SetScrollInfo(g_MonitorCount.load(), layout.rowsPerPage, g_MonitorTop.load());

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 
+#include "monitor/HubLayout.h"
 #include "monitor/ui/HubPage.h"
 
 class wxButton;
@@ -92,6 +93,9 @@ public:
     void OnMouseWheel(wxMouseEvent& event);
     void ScrollByRows(int32_t step);
 
+    // Height of one list row in pixels, as the list draws it with its font.
+    int RowPixels() const { return m_RowPixels; }
+
     CListMessage* GetList() const { return m_List; }
     wxScrollBar* GetScrollBar() const { return m_ScrollBar; }
     wxButton* GetPageButton(int buttonId) const;
@@ -111,6 +115,7 @@ private:
     std::map<int, std::unique_ptr<HubPage>> m_Pages;
     wxTimer m_Timer;
     wxFont m_ButtonFont;
+    int m_RowPixels = kHubMinRowPixels;
     int32_t m_ScrollPosition = 0;
     int32_t m_ScrollPage = 0;
     int32_t m_ScrollMax = 0;

@@ -57,6 +57,15 @@ void CListMessage::RefreshPage() {
     Thaw();
 }
 
+int CListMessage::MeasureRowPixels() {
+    // Rows are as tall as the font makes them; one placeholder row tells.
+    InsertItem(0, "0");
+    wxRect rect;
+    const int height = GetItemRect(0, rect) ? rect.height : 0;
+    DeleteAllItems();
+    return height;
+}
+
 std::unique_ptr<CDialogShowMessageDetail> CListMessage::BuildDetailDialog(long row) {
     if (row < 0 || row >= GetItemCount()) return nullptr;
     const uint32_t index = MonitorIndexFromSequenceText(GetItemText(row, 0).ToStdString());

@@ -29,6 +29,10 @@ public:
     // Rewrites the visible page from the ring (clamping g_MonitorTop to the last full page).
     void RefreshPage();
 
+    // The height of one row as drawn with the list's font (0 when it cannot be measured).
+    // Call while the list is empty.
+    int MeasureRowPixels();
+
     // The detail dialog for a row's record (by its sequence text), not yet shown; nullptr
     // when the row does not exist.
     std::unique_ptr<CDialogShowMessageDetail> BuildDetailDialog(long row);

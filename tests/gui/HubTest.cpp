@@ -71,7 +71,7 @@ protected:
 
     void ResizeHub(int cx, int cy) {
         hub->SetSize(0, 0, cx, cy);
-        const uint32_t rows = HubRowsPerPage(cy);
+        const uint32_t rows = HubRowsPerPage(cy, hub->RowPixels());
         ASSERT_TRUE(PumpUntil([&] { return hub->GetClientSize() == wxSize(cx, cy); }));
         hub->SendSizeEvent();
         ASSERT_TRUE(PumpUntil([&] { return g_MonitorRowsPerPage.load() == rows; }));
@@ -131,11 +131,26 @@ TEST_F(HubTest, LaysOutByTheClientSizeAndShowsNoRowsWhenTooLow) {
     EXPECT_EQ(hub->GetList()->GetSize(), wxSize(970, 610));
     EXPECT_EQ(hub->GetPageButton(1017)->GetPosition(), wxPoint(800, 630));
     EXPECT_EQ(hub->GetPageButton(1014)->GetPosition(), wxPoint(620, 660));
-    EXPECT_EQ(hub->GetList()->GetItemCount(), static_cast<int>(HubRowsPerPage(700)));
+    EXPECT_EQ(hub->GetList()->GetItemCount(), static_cast<int>(HubRowsPerPage(700, hub->RowPixels())));
 
     ResizeHub(1000, 131);
     EXPECT_EQ(g_MonitorRowsPerPage.load(), 0u);
     EXPECT_EQ(hub->GetList()->GetItemCount(), 0);
+}
+
+// The list follows new records by showing the last page; a page taller than the list would
+// keep the newest rows out of sight.
+TEST_F(HubTest, EveryRowOfAPageFitsInTheList) {
+    for (int i = 0; i < 400; ++i) AppendUart(1, 100u + i, 1);
+    for (int cy : {300, 700, 1200}) {
+        SCOPED_TRACE(cy);
+        ResizeHub(1000, cy);
+        hub->RefreshMonitorList();
+        const int rows = static_cast<int>(g_MonitorRowsPerPage.load());
+        EXPECT_GT(rows, 0);
+        EXPECT_EQ(hub->GetList()->GetItemCount(), rows);
+        EXPECT_LE(rows, hub->GetList()->GetCountPerPage());
+    }
 }
 
 TEST_F(HubTest, PageButtonOpensOnePageAtATimeAndCloseIsRefusedWhileRunning) {

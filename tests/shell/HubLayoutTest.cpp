@@ -17,6 +17,22 @@ TEST(HubRowsPerPage, FollowsHeightAndStaysWithinTheColourTables) {
     for (const Case& c : cases) EXPECT_EQ(HubRowsPerPage(c.cy), c.rows) << "cy " << c.cy;
 }
 
+TEST(HubRowsPerPage, FollowsTheListsOwnRowHeight) {
+    struct Case {
+        int cy, rowPixels;
+        uint32_t rows;
+    } cases[] = {
+        {700, 14, 40},  {700, 19, 29},  {700, 20, 27},   // (cy - 90) / row - 3
+        {147, 19, 0},   {166, 19, 1},   {700, 0, 40},    // no height measured: 14
+        {700, 5, 40},   {6000, 19, 256}, {300, 100, 0},  // never below 14, never above 256
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HubRowsPerPage(c.cy, c.rowPixels), c.rows) << "cy " << c.cy << " row " << c.rowPixels;
+    const HubLayout layout = ComputeHubLayout(1000, 700, 19);
+    EXPECT_EQ(layout.rowsPerPage, 29u);
+    EXPECT_EQ(layout.list.height, 610);
+}
+
 TEST(HubLayout, PlacesListBarAndButtonsForTheClientSize) {
     const HubLayout layout = ComputeHubLayout(1000, 700);
     EXPECT_EQ(layout.list.x, 5);
