@@ -16,6 +16,7 @@
 #include "monitor/MonitorRing.h"
 #include "monitor/RecordFile.h"
 #include "monitor/ui/CDialogMainA.h"
+#include "pages/kline/SerialWorker.h"
 #include "platform/Message.h"
 
 const char* const kMainFrameTitle = "VR3526 Developer Kits V1.00";
@@ -40,6 +41,9 @@ CMainFrame::CMainFrame()
       }) {}
 
 CMainFrame::~CMainFrame() {
+    // A close that could not be refused (the session ends) may find a worker running: end it
+    // before its pipes and library go.
+    g_WorkerThread.Stop();
     // Pipes before the library: the view, destroyed after this, frees the library.
     UsbClosePipes();
 }
