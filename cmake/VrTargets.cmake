@@ -33,11 +33,14 @@ function(vr_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # One label at most: a list does not survive the way into tests listed at ctest time.
+  list(LENGTH ARG_LABELS label_count)
+  if(label_count GREATER 1)
+    message(FATAL_ERROR "vr_test(${name}): one label only (threaded, gui or an area)")
+  endif()
   set(properties TIMEOUT 300)
   if(ARG_LABELS)
-    # Several labels must reach the test properties as one list.
-    string(REPLACE ";" "\\;" labels "${ARG_LABELS}")
-    list(APPEND properties LABELS "${labels}")
+    list(APPEND properties LABELS ${ARG_LABELS})
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES ${properties})
