@@ -2,8 +2,6 @@
 // A connected simulated board: the device layer loads it as its USB library.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "device/UsbOperation.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
@@ -16,13 +14,8 @@ protected:
         ASSERT_EQ(UsbLoadLibrary(), 1);
         g_DeviceNumber = 0;
         ASSERT_EQ(UsbOpenPipes(), 1);
-        g_DeviceOpen = 1;
         tb_log_clear();
     }
-    void TearDown() override {
-        g_DeviceOpen = 0;
-        UsbClosePipes();
-        UsbFreeLibrary();
-    }
+    void TearDown() override { UsbFreeLibrary(); }
     platform::RecordingMessageSink messages_;
 };

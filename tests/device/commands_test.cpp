@@ -1,4 +1,5 @@
 #include <cstring>
+#include <functional>
 
 #include "BoardFixture.h"
 
@@ -6,199 +7,116 @@ namespace {
 
 using DeviceCommands = BoardTest;
 
-TEST_F(DeviceCommands, RegisterWriteCarriesTheStaleFourthByte) {
-    std::vector<uint8_t> block(0x102, 0x5A);
-    ASSERT_EQ(UsbWriteBlock(0x2A, 0x102, block.data()), 1);
-    ASSERT_EQ(UsbWriteRegister(0x42, 0x05), 1);
-    auto log = LoggedPackets();
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].size(), 4u + 0x102);
-    EXPECT_EQ(Bytes(log[0].begin(), log[0].begin() + 4), (Bytes{0x57, 0x2A, 0x02, 0x01}));
-    EXPECT_EQ(log[1], (Bytes{0x52, 0x42, 0x05, 0x01})) << "byte 3 is what the long block left";
-    EXPECT_EQ(tb_get_register(0x42), 0x05);
+Bytes WithData(Bytes header, size_t n, uint8_t fill) {
+    header.resize(header.size() + n, fill);
+    return header;
 }
 
-TEST_F(DeviceCommands, BlockWrites) {
-    const uint8_t data[3] = {1, 2, 3};
-    ASSERT_EQ(UsbWriteBytes(0x2B, 3, data), 1);
-    ASSERT_EQ(UsbWriteBytes(0x2C, 0, data), 1);
-    auto log = LoggedPackets();
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0], (Bytes{0x54, 0x2B, 0x03, 0x00, 1, 2, 3}));
-    EXPECT_EQ(log[1], (Bytes{0x54, 0x2C, 0x00, 0x00})) << "count 0 sends the header alone";
-    uint8_t stored[8];
-    EXPECT_EQ(tb_get_block(0x2B, stored, sizeof stored), 3u);
-}
-
-TEST_F(DeviceCommands, LongBlockAboveTheBufferIsRefused) {
-    std::vector<uint8_t> data(300, 0x11);
-    EXPECT_EQ(UsbWriteBlock(0x3E, 264, data.data()), 1);
-    EXPECT_EQ(UsbWriteBlock(0x3E, 265, data.data()), 0);
-    EXPECT_EQ(UsbWriteBlock(0x3E, 0xFFFF, data.data()), 0);
-    EXPECT_EQ(tb_log_count(), 1u) << "a refused block never reaches the wire";
-}
-
-TEST_F(DeviceCommands, J1850NodeCommands) {
-    ASSERT_EQ(UsbWriteRegister(0x10, 0x33), 1);  // leaves 0x00 at byte 3
-    ASSERT_EQ(UsbCommandU2(0x6A, 0x04), 1);
-    ASSERT_EQ(UsbCommandV(0x02), 1);
-    ASSERT_EQ(UsbWriteWake(), 1);
-    auto log = LoggedPackets();
-    ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[1], (Bytes{0x55, 0x02, 0x6A, 0x04}));
-    EXPECT_EQ(log[2], (Bytes{0x56, 0x02, 0x00, 0x04})) << "'V' keeps the 'U' index at byte 3";
-    EXPECT_EQ(log[3], (Bytes{0xAB, 0x00, 0x00, 0x04}));
-}
-
-TEST_F(DeviceCommands, ControlPacketsKeepEachOthersBytes) {
-    uint8_t value = 0;
+// The packet buffers are never cleared, so each step's bytes depend on the steps before it:
+// the first use of each buffer sets all four header bytes.
+TEST_F(DeviceCommands, EveryCommandPutsItsBytesOnTheWire) {
+    const std::vector<uint8_t> data(300, 0x5A);
+    const uint8_t block[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     tb_set_register(0x31, 0x80);
-    ASSERT_EQ(UsbReadRegister(0x31, &value), 1);
-    EXPECT_EQ(value, 0x80);
-    ASSERT_EQ(UsbSendStop(), 1);
-    ASSERT_EQ(UsbSendStart(0x83, EngineUart, 0x00), 1);
-    ASSERT_EQ(UsbSendPoll(), 1);
-    ASSERT_EQ(UsbSendStop(), 1);
-    ASSERT_EQ(UsbSendStartJ1850(), 1);
-    auto log = LoggedPackets();
-    ASSERT_EQ(log.size(), 6u);
-    EXPECT_EQ(log[0], (Bytes{0x50, 0x31, 0x04, 0x00}));
-    EXPECT_EQ(log[1], (Bytes{0xB2, 0x31, 0x07, 0x00})) << "stop keeps bytes 1 and 3";
-    EXPECT_EQ(log[2], (Bytes{0xB1, 0x83, 0x02, 0x00}));
-    EXPECT_EQ(log[3], (Bytes{0xA0, 0x03, 0x04, 0x00})) << "poll clears bit 7 of byte 1";
-    EXPECT_EQ(log[4], (Bytes{0xB2, 0x03, 0x07, 0x00}));
-    EXPECT_EQ(log[5], (Bytes{0xB1, 0x03, 0x04, 0x00})) << "J1850 start leaves bytes 1 and 3";
+    tb_set_block(0x07, block, sizeof block);
+    uint8_t in[kPacketBufferSize];
+    uint8_t id = 0, version = 0, value = 0;
+    const struct { const char* what; std::function<bool()> send; std::vector<Bytes> wire; } steps[] = {
+        {"W", [&] { return UsbWriteBlock(0x2A, 0x102, data.data()); }, {WithData({0x57, 0x2A, 0x02, 0x01}, 0x102, 0x5A)}},
+        {"R after a long W keeps its byte 3", [] { return UsbWriteRegister(0x42, 0x05); }, {{0x52, 0x42, 0x05, 0x01}}},
+        {"T", [&] { return UsbWriteBytes(0x2B, 3, block); }, {{0x54, 0x2B, 0x03, 0x00, 1, 2, 3}}},
+        {"T of nothing", [&] { return UsbWriteBytes(0x2C, 0, block); }, {{0x54, 0x2C, 0x00, 0x00}}},
+        {"U", [] { return UsbCommandU2(0x6A, 0x04); }, {{0x55, 0x02, 0x6A, 0x04}}},
+        {"V keeps the U index", [] { return UsbCommandV(0x02); }, {{0x56, 0x02, 0x00, 0x04}}},
+        {"wake", [] { return UsbWriteWake(); }, {{0xAB, 0x00, 0x00, 0x04}}},
+        {"reset", [] { return ChipResetSequence(); },
+         {{0x52, 0x0D, 0x00, 0x04}, {0x52, 0x0E, 0x20, 0x04}, {0x52, 0x0E, 0x00, 0x04}}},
+        {"J1850 reset", [] { return ChipResetSequenceJ1850(); }, {{0x52, 0x0D, 0x00, 0x04}, {0x52, 0x0E, 0x10, 0x04}}},
+        {"264-byte W", [&] { return UsbWriteBlock(0x3E, 264, data.data()); }, {WithData({0x57, 0x3E, 0x08, 0x01}, 264, 0x5A)}},
+        // Refused before the packet buffer is touched: the header stays as 264 left it.
+        {"265-byte W refused", [&] { return !UsbWriteBlock(0x3E, 265, data.data()) && g_RegPacket[2] == 0x08; }, {}},
+        {"0xFFFF-byte W refused", [&] { return !UsbWriteBlock(0x3E, 0xFFFF, data.data()) && g_RegPacket[2] == 0x08; }, {}},
+        {"P", [&] { return UsbReadRegister(0x31, &value) && value == 0x80; }, {{0x50, 0x31, 0x04, 0x00}}},
+        {"stop keeps bytes 1 and 3", [] { return UsbSendStop(); }, {{0xB2, 0x31, 0x07, 0x00}}},
+        {"start", [] { return UsbSendStart(0x83, EngineUart, 0x00); }, {{0xB1, 0x83, 0x02, 0x00}}},
+        {"poll clears bit 7 of byte 1", [&] { return UsbSendPoll() && UsbReadPacket(1500, sizeof in, in) == 4; },
+         {{0xA0, 0x03, 0x04, 0x00}}},
+        {"stop", [] { return UsbSendStop(); }, {{0xB2, 0x03, 0x07, 0x00}}},
+        {"J1850 start keeps bytes 1 and 3", [] { return UsbSendStartJ1850(); }, {{0xB1, 0x03, 0x04, 0x00}}},
+        {"Q", [&] { return UsbReadBlock(0x07, 8, 64, in) == 8 && std::memcmp(in, block, 8) == 0; },
+         {{0x51, 0x07, 0x08, 0x00}}},
+        {"version", [&] { return UsbReadVersion(&id, &version) && id == 0x41 && version == 0x12; }, {{0x00}}},
+    };
+    for (const auto& step : steps) {
+        const unsigned before = tb_log_count();
+        EXPECT_TRUE(step.send()) << step.what;
+        EXPECT_EQ(LoggedPackets(before), step.wire) << step.what;
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
 }
 
-TEST_F(DeviceCommands, ResetSequences) {
-    // Byte 3 of 'R' is whatever g_RegPacket held before; pin it so the case does not depend
-    // on the tests that ran earlier in this process.
-    ASSERT_EQ(UsbCommandU2(0x00, 0x5C), 1);
-    tb_log_clear();
-    ASSERT_EQ(ChipResetSequence(), 1);
-    ASSERT_EQ(ChipResetSequenceJ1850(), 1);
-    auto log = LoggedPackets();
-    ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[0], (Bytes{0x52, 0x0D, 0x00, 0x5C}));
-    EXPECT_EQ(log[1], (Bytes{0x52, 0x0E, 0x20, 0x5C}));
-    EXPECT_EQ(log[2], (Bytes{0x52, 0x0E, 0x00, 0x5C}));
-    EXPECT_EQ(log[3], (Bytes{0x52, 0x0D, 0x00, 0x5C}));
-    EXPECT_EQ(log[4], (Bytes{0x52, 0x0E, 0x10, 0x5C}));
+TEST_F(DeviceCommands, FailedExchangesLeaveTheOutputsAlone) {
+    const struct { const char* what; void (*inject)(); bool version; } cases[] = {
+        {"write fails", [] { tb_fail_write(1); }, false},
+        {"read fails", tb_fail_next_read, false},
+        {"two-byte reply", [] { tb_short_next_reply(2); }, false},
+        {"empty reply", [] { tb_short_next_reply(0); }, false},
+        {"five-byte version reply", [] { tb_short_next_reply(5); }, true},
+        {"version read fails", tb_fail_next_read, true},
+    };
+    tb_set_register(0x31, 0x7F);
+    for (const auto& c : cases) {
+        messages_.Clear();
+        c.inject();
+        uint8_t a = 0x5C, b = 0x5C;
+        EXPECT_EQ(c.version ? UsbReadVersion(&a, &b) : UsbReadRegister(0x31, &a), 0) << c.what;
+        EXPECT_TRUE(a == 0x5C && b == 0x5C) << c.what;
+        ASSERT_EQ(messages_.Count(), c.version ? 0u : 1u) << c.what;
+        if (!c.version) {
+            EXPECT_EQ(messages_.Messages()[0].text, "设备出现通信错误停止!");
+            EXPECT_EQ(messages_.Messages()[0].icon, platform::MessageIcon::Exclamation);
+        }
+    }
+    uint8_t value = 0, buffer[8];
+    EXPECT_EQ(UsbReadPacket(10, sizeof buffer, buffer), -1) << "no reply left behind";
+    EXPECT_TRUE(UsbReadRegister(0x31, &value) && value == 0x7F) << "still in step";
 }
 
 TEST_F(DeviceCommands, ResetSequenceStopsAtTheFailedWrite) {
-    tb_fail_write(2);
-    EXPECT_EQ(ChipResetSequence(), 0);
-    EXPECT_EQ(tb_log_count(), 1u) << "nothing after the failed write";
-    tb_log_clear();
-    tb_fail_write(1);
-    EXPECT_EQ(ChipResetSequenceJ1850(), 0);
-    EXPECT_EQ(tb_log_count(), 0u);
-}
-
-TEST_F(DeviceCommands, RegisterReadFailures) {
-    struct Case {
-        const char* name;
-        void (*inject)();
+    const struct { int (*reset)(); unsigned failing, logged; } cases[] = {
+        {ChipResetSequence, 1, 0}, {ChipResetSequence, 2, 1}, {ChipResetSequence, 3, 2},
+        {ChipResetSequenceJ1850, 1, 0}, {ChipResetSequenceJ1850, 2, 1},
     };
-    const Case cases[] = {
-        {"write fails", [] { tb_fail_write(1); }},
-        {"read fails", [] { tb_fail_next_read(); }},
-        {"two-byte reply", [] { tb_short_next_reply(2); }},
-        {"empty reply", [] { tb_short_next_reply(0); }},
+    for (const auto& c : cases) {
+        tb_log_clear();
+        tb_fail_write(c.failing);
+        EXPECT_EQ(c.reset(), 0) << c.failing;
+        EXPECT_EQ(tb_log_count(), c.logged) << "nothing after failed write " << c.failing;
+    }
+}
+
+TEST_F(DeviceCommands, PipesOpenOnTheChosenBoardOrNotAtAll) {
+    const struct { const char* what; unsigned boards; uint16_t index; int refused; bool opens; } cases[] = {
+        {"second of two", 2, 1, -1, true},
+        {"index past the count", 2, 2, -1, false},
+        {"read pipe refused after the write pipe opened", 1, 0, 1, false},
+        {"write pipe refused", 1, 0, 0, false},
     };
-    for (const Case& c : cases) {
-        messages_.Clear();
-        tb_set_register(0x31, 0x80);
-        c.inject();
-        uint8_t value = 0x5C;
-        EXPECT_EQ(UsbReadRegister(0x31, &value), 0) << c.name;
-        EXPECT_EQ(value, 0x5C) << c.name << ": the out byte stays";
-        ASSERT_EQ(messages_.Count(), 1u) << c.name;
-        EXPECT_EQ(messages_.Messages()[0].text, "设备出现通信错误停止!");
-        EXPECT_EQ(messages_.Messages()[0].icon, platform::MessageIcon::Exclamation);
-        // Drain an answer the failed exchange may have left, so the next case starts clean.
-        uint8_t drain[64];
-        while (UsbReadPacket(0, sizeof drain, drain) >= 0) {
-        }
-    }
-    uint8_t value = 0;
-    tb_set_register(0x31, 0x7F);
-    EXPECT_EQ(UsbReadRegister(0x31, &value), 1);
-    EXPECT_EQ(value, 0x7F);
-}
-
-TEST_F(DeviceCommands, VersionRead) {
-    tb_set_chip(0x41, 0x12);
-    uint8_t id = 0, version = 0;
-    ASSERT_EQ(UsbReadVersion(&id, &version), 1);
-    EXPECT_EQ(id, 0x41);
-    EXPECT_EQ(version, 0x12);
-    EXPECT_EQ(LoggedPacket(0), (Bytes{0x00}));
-
-    tb_short_next_reply(5);
-    id = version = 0xEE;
-    EXPECT_EQ(UsbReadVersion(&id, &version), 0) << "five bytes hold no version";
-    EXPECT_EQ(id, 0xEE);
-    tb_fail_next_read();
-    EXPECT_EQ(UsbReadVersion(&id, &version), 0);
-}
-
-TEST_F(DeviceCommands, ReadFailureIsMinusOneEvenWithBytes) {
-    uint8_t buffer[268];
-    EXPECT_EQ(UsbReadPacket(10, sizeof buffer, buffer), -1) << "nothing waiting";
-    ASSERT_EQ(UsbSendPoll(), 1);
-    EXPECT_EQ(UsbReadPacket(1500, sizeof buffer, buffer), 4) << "idle reply";
-}
-
-TEST_F(DeviceCommands, BlockReadBoundedByBuffer) {
-    uint8_t block[64];
-    for (int i = 0; i < 64; ++i) block[i] = static_cast<uint8_t>(i);
-    tb_set_block(0x00, block, 8);
-    uint8_t out[268] = {};
-    EXPECT_EQ(UsbReadBlock(0x00, 8, 64, out), 8);
-    EXPECT_EQ(0, std::memcmp(out, block, 8));
-    EXPECT_EQ(LoggedPacket(0), (Bytes{0x51, 0x00, 0x08, 0x00}));
-}
-
-TEST_F(DeviceCommands, WriteAfterClosingFails) {
-    UsbClosePipes();
-    EXPECT_EQ(UsbWriteRegister(0x0D, 0), 0);
-    EXPECT_FALSE(UsbWritePipeOpen());
-    UsbClosePipes();  // twice is harmless
-}
-
-class DeviceOpen : public testing::Test {
-protected:
-    void SetUp() override {
-        tb_reset();
-        ASSERT_EQ(UsbLoadLibrary(), 1);
-    }
-    void TearDown() override {
+    for (const auto& c : cases) {
         UsbClosePipes();
-        UsbFreeLibrary();
+        tb_reset();
+        tb_set_board_count(c.boards);
+        if (c.refused >= 0) tb_fail_open(c.refused);
+        g_DeviceNumber = c.index;
+        EXPECT_EQ(UsbOpenPipes(), c.opens ? 1 : 0) << c.what;
+        EXPECT_EQ(UsbWritePipeOpen(), c.opens) << c.what;
+        EXPECT_EQ(tb_open_pipes(), c.opens ? 2u : 0u) << c.what << ": a pipe that opened is closed again";
+        if (c.opens) { EXPECT_EQ(tb_last_open_index(), c.index) << c.what; }
     }
-};
-
-TEST_F(DeviceOpen, ReadPipeFailureClosesBoth) {
-    tb_fail_open(1);
     g_DeviceNumber = 0;
-    EXPECT_EQ(UsbOpenPipes(), 0);
-    EXPECT_FALSE(UsbWritePipeOpen());
-    EXPECT_EQ(tb_open_pipes(), 0u) << "the write pipe that did open is closed again";
-}
-
-TEST_F(DeviceOpen, OpensTheChosenBoard) {
-    tb_set_board_count(2);
-    EXPECT_EQ(UsbGetDeviceCount(), 2u);
-    g_DeviceNumber = 1;
-    ASSERT_EQ(UsbOpenPipes(), 1);
-    EXPECT_EQ(tb_last_open_index(), 1);
-    EXPECT_EQ(tb_open_pipes(), 2u);
-    g_DeviceNumber = 2;
     UsbClosePipes();
-    EXPECT_EQ(UsbOpenPipes(), 0) << "index past the count";
-    g_DeviceNumber = 0;
+    UsbClosePipes();
+    EXPECT_EQ(UsbWriteRegister(0x0D, 0), 0) << "written after close";
 }
 
 }  // namespace
