@@ -1,0 +1,406 @@
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/dialog.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/scrolbar.h>
+#include <wx/timer.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/CChildView.h"
+#include "app/CKM5804DemoApp.h"
+#include "app/CMainFrame.h"
+#include "app/CSelectDeive.h"
+#include "app/ResourceIds.h"
+#include "device/UsbOperation.h"
+#include "monitor/MonitorRing.h"
+#include "monitor/ui/CDialogMainA.h"
+#include "monitor/ui/CDialogShowMessageDetail.h"
+#include "monitor/ui/CEditHex.h"
+#include "monitor/ui/CListMessage.h"
+#include "platform/Message.h"
+#include "platform/ui/WxMessageSink.h"
+#include "testboard/testboard.h"
+#include "tests/support/GuiPump.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class FakePage : public HubPage {
+public:
+    ~FakePage() override { if (window) window->Destroy(); }
+    bool WindowExists() const override { return window != nullptr; }
+    void ShowPage(CDialogMainA*) override {
+        if (!window) window = new wxDialog(nullptr, wxID_ANY, "page"), ++creates;
+        window->Show();
+    }
+    void RefreshDeviceStatus() override { ++refreshes; }
+    wxDialog* window = nullptr;
+    int creates = 0, refreshes = 0;
+};
+
+void AppendRecord(uint8_t direction, uint32_t timeMs, uint8_t kind = KindUart) {
+    const uint8_t data[9] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99};
+    AppendMonitorRecord(direction, kind, 3, timeMs, data, sizeof data);
+}
+
+std::string Contents(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// The main window as the program starts it, on the simulated board.
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tb_reset();
+        g_WorkerRunning = 0;
+        g_DeviceOpen = 0;
+        frame = CreateMainWindow();
+        ASSERT_NE(frame, nullptr);
+        hub = frame->GetHub();
+        // Picks the last board.
+        frame->SetDeviceChooser([this](uint32_t count) { return offered.push_back(count), static_cast<int>(count) - 1; });
+        PumpPending();
+    }
+    void TearDown() override {
+        g_WorkerRunning = 0;
+        if (frame) frame->Destroy();
+        PumpPending();
+        g_DeviceOpen = 0;
+        ResetMonitorRing();
+    }
+    void ResizeHub(int cy) {
+        hub->SetSize(0, 0, 1000, cy);
+        ASSERT_TRUE(PumpUntil([&] { return hub->GetClientSize() == wxSize(1000, cy); }));
+        hub->SendSizeEvent();
+        const uint32_t rows = HubRowsPerPage(cy, hub->RowPixels());
+        ASSERT_TRUE(PumpUntil([&] { return g_MonitorRowsPerPage.load() == rows; }));
+    }
+    FakePage* Register(int id) {
+        auto* page = new FakePage;
+        hub->RegisterPage(id, std::unique_ptr<HubPage>(page));
+        return page;
+    }
+    std::vector<bool> EnabledStates() const {
+        std::vector<bool> states;
+        for (int id : kHubButtonOrder) states.push_back(hub->GetPageButton(id)->IsEnabled());
+        return states;
+    }
+    long Rows() const { return hub->GetList()->GetItemCount(); }
+    bool MenuEnabled(int resourceId) {
+        frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        return frame->GetMenuBar()->IsEnabled(WxId(resourceId));
+    }
+
+    platform::RecordingMessageSink messages;
+    CMainFrame* frame = nullptr;
+    CDialogMainA* hub = nullptr;
+    std::vector<uint32_t> offered;
+};
+
+// A page taller than the list would keep the newest rows, which the list follows, out of sight.
+TEST_F(GuiTest, EveryRowOfAPageFitsInTheListAndTooLowShowsNone) {
+    ResizeHub(700);
+    EXPECT_EQ(hub->GetList()->GetRect(), wxRect(5, 0, 970, 610));
+    for (int i = 0; i < 400; ++i) AppendRecord(1, 100u + i);
+    for (int cy : {300, 700, 1200, 131}) {
+        SCOPED_TRACE(cy);
+        ResizeHub(cy);
+        EXPECT_EQ(Rows(), static_cast<long>(g_MonitorRowsPerPage.load()));
+        EXPECT_EQ(Rows() > 0, cy > 131);
+        EXPECT_LE(Rows(), hub->GetList()->GetCountPerPage());
+    }
+}
+
+TEST_F(GuiTest, PageButtonOpensOnePageOnceAndCloseIsRefusedWhileRunning) {
+    FakePage* kwp = Register(IDC_BUTTON_14230);
+    FakePage* logic = Register(IDC_BUTTON_LOGIC);
+    Register(IDC_BUTTON_LIN);
+    const std::vector<bool> idle = EnabledStates();
+
+    hub->OnPageButton(IDC_BUTTON_LOGIC);  // runs modally: the buttons stay
+    EXPECT_EQ(logic->creates, 1);
+    EXPECT_EQ(EnabledStates(), idle);
+
+    hub->OnPageButton(IDC_BUTTON_14230);
+    hub->OnPageButton(IDC_BUTTON_14230);  // again: to the front, no second window
+    EXPECT_EQ(kwp->creates, 1);
+    EXPECT_TRUE(hub->GetPageButton(IDC_BUTTON_14230)->IsEnabled());
+    EXPECT_FALSE(hub->GetPageButton(IDC_BUTTON_LIN)->IsEnabled());
+    const std::vector<bool> open = EnabledStates();
+
+    g_WorkerRunning = 1;
+    EXPECT_FALSE(hub->ConfirmPageClose());
+    EXPECT_EQ(EnabledStates(), open);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"VR3526正在工作，请先停止VR3526工作"});
+
+    g_WorkerRunning = 0;
+    EXPECT_TRUE(hub->ConfirmPageClose());
+    EXPECT_EQ(EnabledStates(), idle);
+}
+
+TEST_F(GuiTest, TimerFollowsNewRecordsAndStopsAndRefreshesOpenPagesWhenTheWorkerEnds) {
+    FakePage* sci = Register(IDC_BUTTON_SCI);
+    FakePage* lin = Register(IDC_BUTTON_LIN);
+    sci->ShowPage(hub);
+    g_WorkerRunning = 1;
+    hub->StartMonitorTimer();
+    for (int i = 0; i < 5; ++i) AppendRecord(i % 2, 1000u + 10 * i);
+
+    ASSERT_TRUE(PumpUntil([&] { return Rows() == 5; }));
+    EXPECT_EQ(hub->GetList()->GetItemText(4, 0), "5");
+    EXPECT_EQ(hub->GetList()->GetItemTextColour(0), wxColour(255, 0, 0)) << "sent";
+    EXPECT_EQ(hub->GetList()->GetItemTextColour(1), wxColour(0, 0, 0)) << "received";
+    EXPECT_TRUE(hub->MonitorTimerRunning());
+    EXPECT_EQ(sci->refreshes, 0);
+
+    // The worker's last record and its end in one tick: the record still shows.
+    AppendRecord(1, 2000);
+    g_WorkerRunning = 0;
+    ASSERT_TRUE(PumpUntil([&] { return !hub->MonitorTimerRunning(); }));
+    EXPECT_EQ(Rows(), 6);
+    EXPECT_EQ(hub->m_nTimerId, 0);
+    EXPECT_EQ(sci->refreshes, 1);
+    EXPECT_EQ(lin->refreshes, 0) << "never opened";
+}
+
+TEST_F(GuiTest, FullRingStillFollowsNewRecords) {
+    for (uint32_t i = 0; i < kMonitorCapacity + 10; ++i) AppendRecord(1, i);
+    g_WorkerRunning = 1;
+    for (uint32_t last : {kMonitorCapacity + 10, kMonitorCapacity + 11}) {
+        if (last > kMonitorCapacity + 10) AppendRecord(1, 5);
+        ASSERT_EQ(g_MonitorCount.load(), kMonitorCapacity);
+        hub->OnTimer(kMonitorTimerId);
+        ASSERT_GT(Rows(), 0);
+        EXPECT_EQ(hub->GetList()->GetItemText(Rows() - 1, 0), wxString::Format("%u", last));
+    }
+}
+
+TEST_F(GuiTest, ScrollAndWheelStopAtTheEndsAndTheListPassesTheWheelOn) {
+    for (int i = 0; i < 200; ++i) AppendRecord(1, i);
+    hub->RefreshMonitorList();
+    const uint32_t last = 200 - g_MonitorRowsPerPage.load();
+    auto turn = [](wxWindow* target, int rotation, wxMouseWheelAxis axis = wxMOUSE_WHEEL_VERTICAL) {
+        wxMouseEvent event(wxEVT_MOUSEWHEEL);
+        event.m_wheelRotation = rotation;
+        event.m_wheelAxis = axis;
+        target->GetEventHandler()->ProcessEvent(event);
+        return g_MonitorTop.load();
+    };
+    hub->ScrollByRows(1000);
+    EXPECT_EQ(g_MonitorTop.load(), last);
+    EXPECT_EQ(hub->GetScrollBar()->GetThumbPosition(), static_cast<int>(last));
+    EXPECT_EQ(hub->GetList()->GetItemText(0, 0), wxString::Format("%u", last + 1));
+    EXPECT_EQ(turn(hub, 120), last - 5);
+    hub->ScrollByRows(-1000);
+    EXPECT_EQ(turn(hub, 120), 0u);
+    // The rows and the header of the list; a sideways turn never scrolls rows.
+    uint32_t expected = 0;
+    for (wxWindow* child : hub->GetList()->GetChildren()) {
+        EXPECT_EQ(turn(child, -120), expected += 5);
+        EXPECT_EQ(turn(child, 120, wxMOUSE_WHEEL_HORIZONTAL), expected);
+    }
+    EXPECT_EQ(hub->GetList()->GetItemText(0, 0), wxString::Format("%u", expected + 1));
+}
+
+TEST_F(GuiTest, DoubleClickOnARowShowsItsRecord) {
+    for (uint8_t kind : {KindUart, KindUart, KindErrorFlags, KindUart}) AppendRecord(1, 10, kind);
+    hub->RefreshMonitorList();
+    CListMessage* list = hub->GetList();
+    wxWindow* rows = nullptr;  // the inner window that draws the rows: the tallest child
+    for (wxWindow* child : list->GetChildren())
+        if (!rows || child->GetSize().y > rows->GetSize().y) rows = child;
+    ASSERT_NE(rows, nullptr);
+
+    wxString sequence, bus, data;
+    wxTimer closer;
+    closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* detail = dynamic_cast<CDialogShowMessageDetail*>(w); detail && detail->IsModal()) {
+                sequence = detail->FieldText(IDC_DETAIL_SEQUENCE);
+                bus = detail->FieldText(IDC_DETAIL_BUS);
+                data = detail->FieldText(IDC_DETAIL_DATA);
+                detail->EndModal(wxID_CANCEL);
+            }
+    });
+    closer.Start(20);
+    wxRect item;
+    ASSERT_TRUE(list->GetItemRect(2, item));
+    wxMouseEvent click(wxEVT_LEFT_DCLICK);
+    click.SetPosition(rows->ScreenToClient(list->ClientToScreen(item.GetPosition() + wxPoint(8, item.height / 2))));
+    click.SetEventObject(rows);
+    rows->GetEventHandler()->ProcessEvent(click);
+    closer.Stop();
+
+    EXPECT_EQ(sequence, "3");
+    EXPECT_EQ(bus, "ERROR Flag");
+    EXPECT_EQ(data.Freq('\n'), 4);
+    EXPECT_EQ(data.Find('\r'), wxNOT_FOUND) << "a text control shows CR as a glyph";
+    EXPECT_EQ(list->BuildDetailDialog(4), nullptr) << "no row there";
+}
+
+TEST_F(GuiTest, HexEditFiltersAndUpperCasesTypedCharacters) {
+    auto* edit = new CEditHex(hub, wxID_ANY);
+    struct Case {
+        int key, unicode;
+        bool editable, passedOn;  // passed on: left to the control's own handling
+        const char* text;         // what the filter itself wrote
+    } cases[] = {
+        {'a', 'a', true, false, "A"}, {'f', 'f', true, false, "F"}, {'7', '7', true, true, ""},
+        {'C', 'C', true, true, ""},   {'g', 'g', true, false, ""},  {'-', '-', true, false, ""},
+        {' ', ' ', true, true, ""},   {8, 8, true, true, ""},       {22, 22, true, true, ""},
+        {1, 1, true, false, ""},      {WXK_TAB, WXK_TAB, true, true, ""}, {WXK_DELETE, WXK_DELETE, true, true, ""},
+        {WXK_LEFT, WXK_NONE, true, true, ""}, {'a', 'a', false, true, ""},  // read-only: no upper case either
+    };
+    for (const Case& c : cases) {
+        edit->ChangeValue(wxString());
+        edit->SetEditable(c.editable);
+        wxKeyEvent event(wxEVT_CHAR);
+        event.m_keyCode = c.key;
+        event.m_uniChar = c.unicode;
+        edit->OnChar(event);
+        EXPECT_EQ(event.GetSkipped(), c.passedOn) << c.key;
+        EXPECT_EQ(edit->GetValue().utf8_string(), c.text) << c.key;
+    }
+}
+
+TEST_F(GuiTest, StartsWithCaptionHubAndMenu) {
+    EXPECT_EQ(frame->GetTitle(), "VR3526 Developer Kits V1.00");
+    ASSERT_NE(hub, nullptr);
+    EXPECT_EQ(hub->GetParent(), frame->GetView());
+    EXPECT_TRUE(UsbLibraryLoaded());
+
+    wxMenuBar* bar = frame->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 3u);
+    EXPECT_EQ(bar->GetMenuLabel(0).utf8_string() + bar->GetMenuLabel(1).utf8_string() +
+                  bar->GetMenuLabel(2).utf8_string(),
+              "操作查看(&V)帮助(&H)");
+    const std::vector<std::pair<int, const char*>> items = {
+        {ID_CONNECT, "连接[&C]"},        {ID_DISCONNECT, "断开[Q]"},      {ID_SAVE_TO_FILE, "保存到文件 "},
+        {ID_OPEN_FILE, "打开文件 "},      {ID_CLEAR_ITEMS, "清空数据项"},  {ID_APP_EXIT, "退出(&X)"},
+        {ID_VIEW_TOOLBAR, "工具栏(&T)"},  {ID_VIEW_STATUS_BAR, "状态栏(&S)"},
+        {ID_APP_ABOUT, "关于 VR3526Kits(&A)..."}};
+    for (const auto& [id, label] : items) {
+        const wxMenuItem* item = bar->FindItem(WxId(id));
+        EXPECT_EQ(item ? item->GetItemLabel().utf8_string() : "", label) << id;
+    }
+
+    // Connect or disconnect by the connection; the file commands not while a worker runs.
+    EXPECT_TRUE(MenuEnabled(ID_CONNECT));
+    EXPECT_FALSE(MenuEnabled(ID_DISCONNECT));
+    g_DeviceOpen = 1;
+    EXPECT_FALSE(MenuEnabled(ID_CONNECT));
+    EXPECT_TRUE(MenuEnabled(ID_DISCONNECT));
+    for (int running : {0, 1}) {
+        g_WorkerRunning = running;
+        for (int id : {ID_SAVE_TO_FILE, ID_OPEN_FILE, ID_CLEAR_ITEMS}) EXPECT_EQ(MenuEnabled(id), !running) << id;
+    }
+    g_DeviceOpen = 0;
+}
+
+TEST_F(GuiTest, ConnectShowsTheChipAndAWorkerRefusesDisconnectAndClose) {
+    tb_set_board_count(2);
+    tb_set_chip(0x41, 0x12);
+    frame->OnConnect();
+    EXPECT_EQ(offered, std::vector<uint32_t>{2});
+    EXPECT_EQ(frame->GetTitle(), "VR3526Kits -- Device(1) Connected. VR3526 ID: 0x41 VER: 0x12");
+    EXPECT_EQ(tb_last_open_index(), 1);
+
+    g_WorkerRunning = 1;
+    frame->OnDisconnect();
+    EXPECT_EQ(tb_open_pipes(), 2u);
+    EXPECT_FALSE(frame->Close());
+    PumpPending();
+    EXPECT_FALSE(frame->IsBeingDeleted());
+    EXPECT_EQ(messages.Texts(), Texts(2, "VR3526正在工作，请先停止VR3526工作"));
+
+    g_WorkerRunning = 0;
+    frame->OnDisconnect();
+    EXPECT_EQ(frame->GetTitle(), "VR3526Kits - None Device");
+    EXPECT_EQ(tb_open_pipes(), 0u);
+    frame->OnConnect();
+    EXPECT_TRUE(frame->Close());
+    frame = nullptr;
+    PumpPending();
+    EXPECT_EQ(tb_open_pipes(), 0u) << "the pipes close with the main window";
+}
+
+TEST_F(GuiTest, SaveOpenAndClearTheList) {
+    CListMessage* list = hub->GetList();
+    frame->OnSaveToFile();
+    EXPECT_EQ(messages.Texts(), Texts{"无监控数据需要保存!"});
+
+    const uint8_t data[2] = {0x55, 0xAA};
+    for (int i = 0; i < 3; ++i) AppendMonitorRecord(1, KindUart, 2, 100u + i, data, 2);
+    const std::string base = wxFileName::CreateTempFileName("shell").utf8_string();
+    frame->SaveToPath(base, 0);
+    frame->SaveToPath(base, 1);
+    EXPECT_NE(Contents(base + ".txt"), "");
+
+    frame->OnClearItems();
+    EXPECT_EQ(g_MonitorCount.load(), 0u);
+    EXPECT_EQ(list->GetItemCount(), 0);
+    frame->OpenPath(base + ".rec");
+    EXPECT_EQ(g_MonitorCount.load(), 3u);
+    EXPECT_EQ(list->GetItemCount(), 3);
+    EXPECT_EQ(hub->GetScrollBar()->GetRange(), 3);
+
+    messages.Clear();
+    frame->OpenPath(base + ".missing");
+    frame->OpenPath(base);  // empty: no magic
+    EXPECT_EQ(messages.Texts(), (Texts{"打开文件出错！", "文件格式错误！"}));
+    EXPECT_EQ(g_MonitorCount.load(), 3u);
+
+    // The dialog asked about the name as chosen; one the extension leads to is asked about here.
+    std::vector<std::string> asked;
+    bool agree = false;
+    frame->SetReplaceConfirmer([&](const std::string& path) { return asked.push_back(path), agree; });
+    std::ofstream(base + ".rec") << "old";
+    frame->SaveToPath(base, 0);
+    EXPECT_EQ(asked, Texts{base + ".rec"});
+    EXPECT_EQ(Contents(base + ".rec"), "old");
+    agree = true;
+    frame->SaveToPath(base, 0);
+    EXPECT_NE(Contents(base + ".rec"), "old");
+    EXPECT_EQ(messages.Count(), 2u) << "saves succeed silently";
+    for (const char* suffix : {"", ".rec", ".txt"}) std::remove((base + suffix).c_str());
+}
+
+TEST_F(GuiTest, DeviceChoiceListsEveryBoardAndTakesTheSelection) {
+    tb_set_board_count(3);
+    CSelectDeive dialog(frame);
+    wxChoice* choice = dialog.GetDeviceChoice();
+    ASSERT_EQ(choice->GetCount(), 3u);
+    for (unsigned i = 0; i < 3; ++i) EXPECT_EQ(choice->GetString(i), wxString::Format("VR3526 USB Device %u", i));
+    EXPECT_EQ(choice->GetSelection(), 0);
+    choice->SetSelection(2);
+    dialog.OnSelchangeDevice();
+    EXPECT_EQ(g_DeviceNumber.load(), 2u);
+}
+
+// wx puts an information icon on a box that names none, so "no icon" must be asked for.
+TEST(WxMessageBox, PlainBoxesHaveNoIcon) {
+    using platform::MessageIcon;
+    const std::pair<MessageIcon, long> cases[] = {{MessageIcon::None, wxICON_NONE},
+                                                  {MessageIcon::Exclamation, wxICON_EXCLAMATION},
+                                                  {MessageIcon::Information, wxICON_INFORMATION},
+                                                  {MessageIcon::Question, wxICON_QUESTION}};
+    for (const auto& [icon, shown] : cases) {
+        const long style = platform::WxMessageBoxStyle(icon);
+        EXPECT_EQ(style & (wxOK | wxCANCEL | wxYES_NO), wxOK) << static_cast<int>(icon);
+        EXPECT_EQ(wxMessageDialog(nullptr, "text", "caption", style).GetEffectiveIcon(), shown) << static_cast<int>(icon);
+    }
+}
+
+}  // namespace
