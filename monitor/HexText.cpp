@@ -25,17 +25,49 @@ uint32_t HexStringToNumber(const std::string& text) {
     return sum;
 }
 
-size_t HexStringToBytes(std::string& text, uint8_t* out, size_t capacity) {
+namespace {
+
+// Spaces and line breaks never count in hex text; byte fields drop tabs as well.
+std::string WithoutBlanks(const std::string& text, bool tabs) {
     std::string cleaned;
     cleaned.reserve(text.size());
     for (char c : text)
-        if (c != ' ' && c != '\r' && c != '\n') cleaned.push_back(c);
-    text = cleaned;
+        if (c != ' ' && c != '\r' && c != '\n' && !(tabs && c == '\t')) cleaned.push_back(c);
+    return cleaned;
+}
+
+}  // namespace
+
+size_t HexStringToBytes(std::string& text, uint8_t* out, size_t capacity) {
+    text = WithoutBlanks(text, false);
 
     size_t written = 0;
     for (size_t i = 0; i < text.size() && written < capacity; i += 2)
         out[written++] = static_cast<uint8_t>(HexStringToNumber(text.substr(i, 2)) & 0xFF);
     return written;
+}
+
+size_t HexTextByteCount(const std::string& text) {
+    return (WithoutBlanks(text, false).size() + 1) / 2;
+}
+
+uint8_t ParseHexByteField(const std::string& text) {
+    return static_cast<uint8_t>(HexStringToNumber(WithoutBlanks(text, true)));
+}
+
+std::string HexByteText(uint8_t value) {
+    static const char digits[] = "0123456789ABCDEF";
+    return std::string{digits[value >> 4], digits[value & 15]};
+}
+
+std::string HexBytesText(const uint8_t* bytes, size_t count) {
+    std::string text;
+    text.reserve(count * 3);
+    for (size_t i = 0; i < count; ++i) {
+        text += HexByteText(bytes[i]);
+        text += ' ';
+    }
+    return text;
 }
 
 bool CEditHexAcceptsChar(int ch) {

@@ -19,6 +19,17 @@ uint32_t HexStringToNumber(const std::string& text);
 // a byte alone ("ABC" gives AB 0C). Writes at most capacity bytes and returns how many it wrote.
 size_t HexStringToBytes(std::string& text, uint8_t* out, size_t capacity);
 
+// How many bytes HexStringToBytes would make of text (all of them, without a capacity).
+size_t HexTextByteCount(const std::string& text);
+
+// A hex byte field: blanks, tabs and line breaks removed, then HexStringToNumber; the low
+// byte is kept.
+uint8_t ParseHexByteField(const std::string& text);
+
+// "%.2X" of one byte, and "%.2X " per byte as the pages show byte strings.
+std::string HexByteText(uint8_t value);
+std::string HexBytesText(const uint8_t* bytes, size_t count);
+
 // The hex edit's character filter. Accepted: '0'-'9', 'A'-'F', 'a'-'f', backspace (8),
 // space, carriage return (13), Ctrl+C (3), Ctrl+V (22), Ctrl+X (24); every other character
 // is dropped. Keys that are not characters (arrows, Home, End, Delete, Tab) are the control's

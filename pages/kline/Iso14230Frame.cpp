@@ -1,7 +1,6 @@
 #include "pages/kline/Iso14230Frame.h"
 
-#include <cstdio>
-
+#include "monitor/HexText.h"
 #include "pages/kline/UartImage.h"
 
 uint8_t Iso14230Checksum(const uint8_t* bytes, size_t count) {
@@ -48,33 +47,17 @@ uint16_t Iso14230SendWord(size_t frameBytes, bool withInit, uint8_t initType) {
     return MakeFrameLengthWord(static_cast<uint16_t>(frameBytes), withInit ? initType : 0);
 }
 
-std::string Iso14230HexByte(uint8_t value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%.2X", value);
-    return text;
-}
-
-std::string Iso14230HexBytes(const uint8_t* bytes, size_t count) {
-    std::string text;
-    text.reserve(count * 3);
-    for (size_t i = 0; i < count; ++i) {
-        text += Iso14230HexByte(bytes[i]);
-        text += ' ';
-    }
-    return text;
-}
-
 std::string UpdateChecksum(Iso14230Frame& frame) {
     uint8_t bytes[kIso14230MaxFrame];
     const size_t n = BuildIso14230Frame(frame, bytes);
     frame.checksum = bytes[n - 1];
-    return Iso14230HexByte(frame.checksum);
+    return HexByteText(frame.checksum);
 }
 
 Iso14230HeaderView UpdateHeaderFields(Iso14230Frame& frame) {
     Iso14230HeaderView view;
-    view.targetText = Iso14230HexByte(frame.target);
-    view.sourceText = Iso14230HexByte(frame.source);
+    view.targetText = HexByteText(frame.target);
+    view.sourceText = HexByteText(frame.source);
     view.lengthCheckShown = frame.useLengthByte;
     switch (frame.frameFormat) {
     case FormatNoAddress:
@@ -92,7 +75,7 @@ Iso14230HeaderView UpdateHeaderFields(Iso14230Frame& frame) {
         break;
     }
     frame.fmt = Iso14230DerivedFmt(frame);
-    view.fmtText = Iso14230HexByte(frame.fmt);
+    view.fmtText = HexByteText(frame.fmt);
     view.dlcText = std::to_string(frame.dataCount);
     view.checksumText = UpdateChecksum(frame);
     return view;

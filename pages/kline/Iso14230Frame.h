@@ -84,5 +84,4 @@ struct Iso14230KeepAlive {
 size_t BuildIso14230KeepAliveFrame(const Iso14230KeepAlive& keepAlive, uint8_t* out);
 
 // "%.2X " per byte, as the data edits show their bytes; "%.2X" for one byte.
-std::string Iso14230HexBytes(const uint8_t* bytes, size_t count);
-std::string Iso14230HexByte(uint8_t value);
+

@@ -57,14 +57,6 @@ Iso14230EditResult FromField(const FieldResult& field) {
     return result;
 }
 
-// Blanks, carriage returns and line feeds do not count; two hex digits make a byte.
-size_t HexByteCountOf(const std::string& text) {
-    size_t digits = 0;
-    for (char c : text)
-        if (c != ' ' && c != '\r' && c != '\n') ++digits;
-    return (digits + 1) / 2;
-}
-
 }  // namespace
 
 Iso14230Page::Iso14230Page(Iso14230PageTimers& timers) : timers_(timers) { LoadDefaults(); }
@@ -106,7 +98,7 @@ Iso14230EditResult Iso14230Page::FmtLeft() {
         frame.fmt = static_cast<uint8_t>((frame.fmt & 0x3F) | 0x40);
         UpdateChecksum(frame);
         result.rewrite = true;
-        result.text = Iso14230HexByte(frame.fmt);
+        result.text = HexByteText(frame.fmt);
         result.message = kIso14230TextCarbFmt;
     }
     return result;
@@ -127,11 +119,11 @@ std::string Iso14230Page::SourceChanged(const std::string& text) {
 Iso14230DataResult Iso14230Page::DataChanged(std::string text) {
     Iso14230DataResult result;
     Iso14230Frame& frame = state_.frame;
-    const size_t typed = HexByteCountOf(text);
+    const size_t typed = HexTextByteCount(text);
     frame.dataCount = static_cast<uint8_t>(HexStringToBytes(text, frame.data, kIso14230MaxData));
     if (typed > kIso14230MaxData) {
         result.edit.rewrite = true;
-        result.edit.text = Iso14230HexBytes(frame.data, frame.dataCount);
+        result.edit.text = HexBytesText(frame.data, frame.dataCount);
         result.edit.message = kIso14230TextDataTooLong;
     }
     result.header = UpdateHeaderFields();
@@ -139,7 +131,7 @@ Iso14230DataResult Iso14230Page::DataChanged(std::string text) {
 }
 
 std::string Iso14230Page::DataText() const {
-    return Iso14230HexBytes(state_.frame.data, state_.frame.dataCount);
+    return HexBytesText(state_.frame.data, state_.frame.dataCount);
 }
 
 void Iso14230Page::KeepAliveIntervalChanged(const std::string& text) {
@@ -163,7 +155,7 @@ Iso14230EditResult Iso14230Page::CyclePeriodChanged(const std::string& text) {
 Iso14230EditResult Iso14230Page::KeepAliveDataChanged(std::string text) {
     Iso14230EditResult result;
     Iso14230KeepAlive& keepAlive = state_.keepAlive;
-    const size_t typed = HexByteCountOf(text);
+    const size_t typed = HexTextByteCount(text);
     keepAlive.count =
         static_cast<uint8_t>(HexStringToBytes(text, keepAlive.data, kIso14230MaxKeepAlive));
     keepAlive.checksum = Iso14230Checksum(keepAlive.data, keepAlive.count);
@@ -176,11 +168,11 @@ Iso14230EditResult Iso14230Page::KeepAliveDataChanged(std::string text) {
 }
 
 std::string Iso14230Page::KeepAliveDataText() const {
-    return Iso14230HexBytes(state_.keepAlive.data, state_.keepAlive.count);
+    return HexBytesText(state_.keepAlive.data, state_.keepAlive.count);
 }
 
 std::string Iso14230Page::KeepAliveChecksumText() const {
-    return Iso14230HexByte(state_.keepAlive.checksum);
+    return HexByteText(state_.keepAlive.checksum);
 }
 
 Iso14230EditResult Iso14230Page::ByteFieldChanged(size_t offset, UartFieldKind kind,

@@ -76,15 +76,6 @@ int32_t ParseDecimalSaturating(const std::string& text) {
     return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
 }
 
-uint8_t ParseHexByteField(const std::string& text) {
-    std::string digits;
-    digits.reserve(text.size());
-    for (char c : text)
-        if (c != ' ' && c != '\r' && c != '\n' && c != '\t')
-            digits.push_back(c);
-    return static_cast<uint8_t>(HexStringToNumber(digits));
-}
-
 namespace {
 
 FieldResult Clamp(uint32_t value, const char* message) {

@@ -154,10 +154,6 @@ size_t BuildUartFramePacket(uint8_t* packet, uint16_t word, const uint8_t* frame
 // no digits -> 0) but saturating at INT32_MIN / INT32_MAX instead of overflowing.
 int32_t ParseDecimalSaturating(const std::string& text);
 
-// Hex byte fields: blanks removed, read as hex where a non-hex character counts as 0 at its
-// position; the low byte is kept.
-uint8_t ParseHexByteField(const std::string& text);
-
 // What a field handler did with the text typed into its edit. When message is not empty the
 // page writes rewriteText back into the edit and shows message (application title caption).
 struct FieldResult {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/HexText.h"
 #include "pages/kline/Iso14230Frame.h"
 
 namespace {
@@ -58,9 +59,9 @@ TEST(Iso14230Frame, BuiltAndShownByFormatAndLengthByte) {
         EXPECT_EQ(view.fmtEditable, c.fmtEditable);
         EXPECT_EQ(view.lengthCheckEnabled, c.checkEnabled);
         EXPECT_EQ(view.lengthCheckShown, c.checkShown);
-        EXPECT_EQ(view.fmtText, Iso14230HexByte(c.header[0]));
+        EXPECT_EQ(view.fmtText, HexByteText(c.header[0]));
         EXPECT_EQ(view.dlcText, std::to_string(c.data.size()));
-        EXPECT_EQ(view.checksumText, Iso14230HexByte(c.checksum));
+        EXPECT_EQ(view.checksumText, HexByteText(c.checksum));
         EXPECT_EQ(frame.useLengthByte, c.lengthByte);
     }
 }

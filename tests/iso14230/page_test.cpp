@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/UsbOperation.h"
+#include "monitor/HexText.h"
 #include "pages/kline/Iso14230Page.h"
 #include "pages/kline/SerialWorker.h"
 #include "platform/Message.h"
@@ -68,7 +69,7 @@ TEST_F(Iso14230PageTest, EditsClampWithTheirMessage) {
     EXPECT_EQ(page.State().keepAlive.count, 16);
 
     std::string bytes256;
-    for (int i = 0; i < 256; ++i) bytes256 += Iso14230HexByte(static_cast<uint8_t>(i)) + " ";
+    for (int i = 0; i < 256; ++i) bytes256 += HexByteText(static_cast<uint8_t>(i)) + " ";
     const std::string bytes255 = bytes256.substr(0, 255 * 3);
     expect(page.DataChanged(bytes256).edit, bytes255, "数据桢的总长度不可大于255字节!");
     EXPECT_EQ(page.State().frame.dataCount, 255);

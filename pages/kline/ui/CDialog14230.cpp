@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "device/UsbOperation.h"
+#include "monitor/HexText.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "platform/Message.h"
 
@@ -171,8 +172,8 @@ void CDialog14230::UpdateControls() {
     m_StopBits->SetSelection(static_cast<int>(StopBitsSelection(image)));
     m_AutoBaud->SetValue((image[uart::CONB] & uart::ConbAbaud) != 0);
     for (const ByteField& field : kByteFields) show(field.id, dec(image[field.offset]));
-    show(IDC_14230_TRIGGER_ADDRESS, U(Iso14230HexByte(image[uart::slowInitAddress])));
-    show(IDC_14230_BITADJ, U(Iso14230HexByte(image[uart::BITADJ])));
+    show(IDC_14230_TRIGGER_ADDRESS, U(HexByteText(image[uart::slowInitAddress])));
+    show(IDC_14230_BITADJ, U(HexByteText(image[uart::BITADJ])));
 
     m_InitType->SetSelection(s.initType);
     m_Format->SetSelection(s.frame.frameFormat);
@@ -213,7 +214,7 @@ void CDialog14230::ApplyEdit(wxTextCtrl* edit, const Iso14230EditResult& result)
 void CDialog14230::OnFmtLeft() {
     const Iso14230EditResult result = m_Page.FmtLeft();
     if (!result.rewrite) return;
-    Edit(IDC_14230_CS)->ChangeValue(U(Iso14230HexByte(m_Page.State().frame.checksum)));
+    Edit(IDC_14230_CS)->ChangeValue(U(HexByteText(m_Page.State().frame.checksum)));
     ApplyEdit(Edit(IDC_14230_FMT), result);
 }
 
