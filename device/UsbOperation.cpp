@@ -66,12 +66,6 @@ constexpr uint32_t kReplyTimeoutMs = 1500;
 constexpr uint32_t kShortReplyMax = 64;
 constexpr uint32_t kVersionTimeoutMs = 100;
 
-// Writes the first n bytes of a packet buffer under the device lock.
-int WriteHeader(const uint8_t* packet, uint32_t length) {
-    auto lock = LockDevice();
-    return UsbWritePacket(packet, length);
-}
-
 }  // namespace
 
 std::unique_lock<std::recursive_mutex> LockDevice() {
@@ -295,21 +289,21 @@ int UsbSendStart(uint8_t mode, uint8_t engine, uint8_t subMode) {
     g_CmdPacket[1] = mode;
     g_CmdPacket[2] = engine;
     g_CmdPacket[3] = subMode;
-    return WriteHeader(g_CmdPacket, 4);
+    return UsbWritePacket(g_CmdPacket, 4);
 }
 
 int UsbSendStartJ1850() {
     auto lock = LockDevice();
     g_CmdPacket[0] = CmdStart;
     g_CmdPacket[2] = EngineJ1850;
-    return WriteHeader(g_CmdPacket, 4);
+    return UsbWritePacket(g_CmdPacket, 4);
 }
 
 int UsbSendStop() {
     auto lock = LockDevice();
     g_CmdPacket[0] = CmdStop;
     g_CmdPacket[2] = 0x07;
-    return WriteHeader(g_CmdPacket, 4);
+    return UsbWritePacket(g_CmdPacket, 4);
 }
 
 int UsbSendPoll() {
@@ -318,5 +312,5 @@ int UsbSendPoll() {
     g_CmdPacket[1] &= 0x7F;
     g_CmdPacket[2] = 0x04;
     g_CmdPacket[3] = 0x00;
-    return WriteHeader(g_CmdPacket, 4);
+    return UsbWritePacket(g_CmdPacket, 4);
 }

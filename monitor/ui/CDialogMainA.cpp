@@ -155,9 +155,8 @@ void CDialogMainA::OnTimer(int timerId) {
         DecideHubTick(timerId, seq, g_MonitorLastSeq.load(std::memory_order_acquire), running);
     if (decision.refreshList) {
         g_MonitorTop.store(g_MonitorCount.load());
-        m_List->RefreshPage();
+        RefreshMonitorList();
         g_MonitorLastSeq.store(seq, std::memory_order_release);
-        SetScrollInfo(g_MonitorCount.load(), g_MonitorRowsPerPage.load(), g_MonitorTop.load());
     }
     if (decision.stopTimer) {
         m_Timer.Stop();

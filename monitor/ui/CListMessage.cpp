@@ -83,10 +83,6 @@ void CListMessage::OnLeftDoubleClick(wxMouseEvent& event) {
 }
 
 void CListMessage::OnMouseWheel(wxMouseEvent& event) {
-    // A sideways turn scrolls the wide columns as usual; the vertical wheel pages the ring.
-    if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) {
-        event.Skip();
-        return;
-    }
+    // The hub pages the ring with the vertical wheel and lets a sideways turn through.
     m_pHub->OnMouseWheel(event);
 }
