@@ -17,13 +17,13 @@
 #include "monitor/RecordFile.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "pages/kline/SerialWorker.h"
+#include "platform/ui/WxText.h"
 #include "platform/Message.h"
 
 const char* const kMainFrameTitle = "VR3526 Developer Kits V1.00";
 
 namespace {
 
-wxString U8(const char* text) { return wxString::FromUTF8(text); }
 
 void ShowFileMessage(RecordFileResult result) {
     if (result != RecordFileResult::Ok)

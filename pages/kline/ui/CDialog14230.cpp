@@ -12,10 +12,9 @@
 #include "monitor/HexText.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "platform/Message.h"
+#include "platform/ui/WxText.h"
 
 namespace {
-
-wxString U(const std::string& text) { return wxString::FromUTF8(text.c_str()); }
 
 struct ByteField {
     int id;
@@ -122,15 +121,15 @@ void CDialog14230::BindHandlers() {
     m_LengthByte->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
         ShowHeader(m_Page.SetUseLengthByte(m_LengthByte->GetValue()));
     });
-    onText(IDC_14230_FMT, [this] { Edit(IDC_14230_CS)->ChangeValue(U(m_Page.FmtChanged(Text(IDC_14230_FMT)))); });
+    onText(IDC_14230_FMT, [this] { Edit(IDC_14230_CS)->ChangeValue(U8(m_Page.FmtChanged(Text(IDC_14230_FMT)))); });
     onLeave(IDC_14230_FMT, [this] { OnFmtLeft(); });
     onText(IDC_14230_TARGET, [this] {
         const std::string cs = m_Page.TargetChanged(Text(IDC_14230_TARGET));
-        if (!cs.empty()) Edit(IDC_14230_CS)->ChangeValue(U(cs));
+        if (!cs.empty()) Edit(IDC_14230_CS)->ChangeValue(U8(cs));
     });
     onText(IDC_14230_SOURCE, [this] {
         const std::string cs = m_Page.SourceChanged(Text(IDC_14230_SOURCE));
-        if (!cs.empty()) Edit(IDC_14230_CS)->ChangeValue(U(cs));
+        if (!cs.empty()) Edit(IDC_14230_CS)->ChangeValue(U8(cs));
     });
     onText(IDC_14230_DATA, [this] {
         const Iso14230DataResult result = m_Page.DataChanged(Text(IDC_14230_DATA));
@@ -151,7 +150,7 @@ void CDialog14230::BindHandlers() {
     });
     onText(IDC_14230_KEEPALIVE_DATA, [this] {
         const Iso14230EditResult result = m_Page.KeepAliveDataChanged(Text(IDC_14230_KEEPALIVE_DATA));
-        Edit(IDC_14230_KEEPALIVE_CS)->ChangeValue(U(m_Page.KeepAliveChecksumText()));
+        Edit(IDC_14230_KEEPALIVE_CS)->ChangeValue(U8(m_Page.KeepAliveChecksumText()));
         ApplyEdit(Edit(IDC_14230_KEEPALIVE_DATA), result);
     });
 }
@@ -172,31 +171,31 @@ void CDialog14230::UpdateControls() {
     m_StopBits->SetSelection(static_cast<int>(StopBitsSelection(image)));
     m_AutoBaud->SetValue((image[uart::CONB] & uart::ConbAbaud) != 0);
     for (const ByteField& field : kByteFields) show(field.id, dec(image[field.offset]));
-    show(IDC_14230_TRIGGER_ADDRESS, U(HexByteText(image[uart::slowInitAddress])));
-    show(IDC_14230_BITADJ, U(HexByteText(image[uart::BITADJ])));
+    show(IDC_14230_TRIGGER_ADDRESS, U8(HexByteText(image[uart::slowInitAddress])));
+    show(IDC_14230_BITADJ, U8(HexByteText(image[uart::BITADJ])));
 
     m_InitType->SetSelection(s.initType);
     m_Format->SetSelection(s.frame.frameFormat);
-    show(IDC_14230_DATA, U(m_Page.DataText()));
+    show(IDC_14230_DATA, U8(m_Page.DataText()));
     m_Cyclic->SetValue(s.cyclicSend);
     show(IDC_14230_CYCLE_PERIOD, dec(s.cyclePeriodMs));
     m_KeepAlive->SetValue(s.keepAliveEnabled);
     show(IDC_14230_KEEPALIVE_INTERVAL, dec(s.keepAliveIntervalMs));
-    show(IDC_14230_KEEPALIVE_DATA, U(m_Page.KeepAliveDataText()));
-    show(IDC_14230_KEEPALIVE_CS, U(m_Page.KeepAliveChecksumText()));
+    show(IDC_14230_KEEPALIVE_DATA, U8(m_Page.KeepAliveDataText()));
+    show(IDC_14230_KEEPALIVE_CS, U8(m_Page.KeepAliveChecksumText()));
 }
 
 void CDialog14230::ShowHeader(const Iso14230HeaderView& view) {
     Edit(IDC_14230_TARGET)->Enable(view.addressEnabled);
     Edit(IDC_14230_SOURCE)->Enable(view.addressEnabled);
-    Edit(IDC_14230_TARGET)->ChangeValue(U(view.targetText));
-    Edit(IDC_14230_SOURCE)->ChangeValue(U(view.sourceText));
+    Edit(IDC_14230_TARGET)->ChangeValue(U8(view.targetText));
+    Edit(IDC_14230_SOURCE)->ChangeValue(U8(view.sourceText));
     Edit(IDC_14230_FMT)->Enable(view.fmtEditable);
-    Edit(IDC_14230_FMT)->ChangeValue(U(view.fmtText));
+    Edit(IDC_14230_FMT)->ChangeValue(U8(view.fmtText));
     m_LengthByte->Enable(view.lengthCheckEnabled);
     m_LengthByte->SetValue(view.lengthCheckShown);
-    Edit(IDC_14230_DLC)->ChangeValue(U(view.dlcText));
-    Edit(IDC_14230_CS)->ChangeValue(U(view.checksumText));
+    Edit(IDC_14230_DLC)->ChangeValue(U8(view.dlcText));
+    Edit(IDC_14230_CS)->ChangeValue(U8(view.checksumText));
 }
 
 void CDialog14230::ShowKeepAliveCheck() { m_KeepAlive->Enable(m_Page.State().keepAliveCheckEnabled); }
@@ -204,7 +203,7 @@ void CDialog14230::ShowKeepAliveCheck() { m_KeepAlive->Enable(m_Page.State().kee
 void CDialog14230::ApplyEdit(wxTextCtrl* edit, const Iso14230EditResult& result) {
     if (result.rewrite) {
         // ChangeValue: the rewrite must not run the handler (and its message) a second time.
-        edit->ChangeValue(U(result.text));
+        edit->ChangeValue(U8(result.text));
         edit->SetInsertionPointEnd();
     }
     if (!result.message.empty())
@@ -214,11 +213,11 @@ void CDialog14230::ApplyEdit(wxTextCtrl* edit, const Iso14230EditResult& result)
 void CDialog14230::OnFmtLeft() {
     const Iso14230EditResult result = m_Page.FmtLeft();
     if (!result.rewrite) return;
-    Edit(IDC_14230_CS)->ChangeValue(U(HexByteText(m_Page.State().frame.checksum)));
+    Edit(IDC_14230_CS)->ChangeValue(U8(HexByteText(m_Page.State().frame.checksum)));
     ApplyEdit(Edit(IDC_14230_FMT), result);
 }
 
-void CDialog14230::OnDataLeft() { Edit(IDC_14230_DATA)->ChangeValue(U(m_Page.DataText())); }
+void CDialog14230::OnDataLeft() { Edit(IDC_14230_DATA)->ChangeValue(U8(m_Page.DataText())); }
 
 void CDialog14230::OnBaudSelected() {
     const BaudRowResult row = m_Page.SelectBaud(static_cast<size_t>(std::max(0, m_Baud->GetSelection())));
@@ -229,7 +228,7 @@ void CDialog14230::OnBaudSelected() {
 
 void CDialog14230::RefreshDeviceStatus() {
     const UartDeviceStatus status = m_Page.RefreshDeviceStatus();
-    SetTitle(U(status.caption));
+    SetTitle(U8(status.caption));
     m_Buttons.at(IDC_14230_START)->Enable(status.startEnabled);
     m_Buttons.at(IDC_14230_STOP)->Enable(status.stopEnabled);
     m_Buttons.at(IDC_14230_SEND)->Enable(status.sendEnabled);

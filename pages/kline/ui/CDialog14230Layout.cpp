@@ -8,117 +8,62 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "monitor/ui/CEditHex.h"
 #include "pages/kline/ui/CDialog14230.h"
-
-namespace {
-
-wxString U(const char* text) { return wxString::FromUTF8(text); }
-
-const int kGap = 4;
-
-}  // namespace
+#include "pages/kline/ui/UartPageLayout.h"
+#include "platform/ui/WxText.h"
 
 void CDialog14230::CreateControls() {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     top->Add(columns, 1, wxEXPAND | wxALL, 6);
 
-    // An edit with its label in a grid row; hex edits take CEditHex.
+    // A labelled edit that the page reads later.
     auto addEdit = [this](wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id,
                           bool hex, int width, const char* unit = nullptr) {
-        grid->Add(new wxStaticText(parent, wxID_ANY, U(label)), 0, wxALIGN_CENTER_VERTICAL);
-        wxTextCtrl* edit = hex ? new CEditHex(parent, id, wxString(), wxDefaultPosition,
-                                              wxSize(width, -1))
-                               : new wxTextCtrl(parent, id, wxString(), wxDefaultPosition,
-                                                wxSize(width, -1));
-        m_Edits[id] = edit;
-        if (unit) {
-            auto* row = new wxBoxSizer(wxHORIZONTAL);
-            row->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
-            row->Add(new wxStaticText(parent, wxID_ANY, U(unit)), 0,
-                     wxALIGN_CENTER_VERTICAL | wxLEFT, kGap);
-            grid->Add(row, 0, wxALIGN_CENTER_VERTICAL);
-        } else {
-            grid->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
-        }
-        return edit;
+        m_Edits[id] = AddFieldRow(parent, grid, label, id, hex, width, unit);
     };
-    auto newGrid = [] { return new wxFlexGridSizer(2, kGap, 2 * kGap); };
-    auto choice = [](wxWindow* parent, int id, std::initializer_list<const char*> items) {
-        auto* c = new wxChoice(parent, id);
-        for (const char* item : items) c->Append(U(item));
-        return c;
-    };
+    const int kGap = kUartLayoutGap;
 
     // --- left column: lines, engine mode, baud rate ---
     auto* left = new wxBoxSizer(wxVERTICAL);
     columns->Add(left, 0, wxEXPAND | wxRIGHT, 6);
 
-    auto* pins = new wxStaticBoxSizer(wxVERTICAL, this, U("物理总线选择(PINSEL)"));
-    m_PinK1 = new wxRadioButton(pins->GetStaticBox(), IDC_14230_PIN_K1, U("K1 (TX1 RX1)"),
+    auto* pins = new wxStaticBoxSizer(wxVERTICAL, this, U8("物理总线选择(PINSEL)"));
+    m_PinK1 = new wxRadioButton(pins->GetStaticBox(), IDC_14230_PIN_K1, U8("K1 (TX1 RX1)"),
                                 wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
-    m_PinK2 = new wxRadioButton(pins->GetStaticBox(), IDC_14230_PIN_K2, U("K2(TX2 RX2)"));
+    m_PinK2 = new wxRadioButton(pins->GetStaticBox(), IDC_14230_PIN_K2, U8("K2(TX2 RX2)"));
     pins->Add(m_PinK1, 0, wxALL, 2);
     pins->Add(m_PinK2, 0, wxALL, 2);
     for (const char* caption : {"K / L (TX1 RX1 +TX2_L)", "RS485 (TX3 RX3)", "SCI (TX1 RX2)"}) {
-        auto* radio = new wxRadioButton(pins->GetStaticBox(), wxID_ANY, U(caption));
+        auto* radio = new wxRadioButton(pins->GetStaticBox(), wxID_ANY, U8(caption));
         radio->Disable();
         pins->Add(radio, 0, wxALL, 2);
     }
     left->Add(pins, 0, wxEXPAND | wxBOTTOM, 6);
 
-    auto* modes = new wxStaticBoxSizer(wxVERTICAL, this, U("工作模式(FMOD)"));
-    bool first = true;
-    for (const char* caption : {"000--UART", "001--ISO14230", "010--LIN ", "011--USER Frame",
-                                "100--SCI Half-Duplex", "101--SCI Duplex"}) {
-        auto* radio = new wxRadioButton(modes->GetStaticBox(), wxID_ANY, U(caption),
-                                        wxDefaultPosition, wxDefaultSize,
-                                        first ? wxRB_GROUP : 0);
-        first = false;
-        radio->SetValue(std::string(caption) == "001--ISO14230");
-        radio->Disable();
-        modes->Add(radio, 0, wxALL, 2);
-    }
+    auto* modes = NewFrameModeBox(this, "001--ISO14230");
     left->Add(modes, 0, wxEXPAND | wxBOTTOM, 6);
 
-    auto* line = new wxStaticBoxSizer(wxVERTICAL, this, U("串口设置"));
-    wxWindow* lineBox = line->GetStaticBox();
-    auto* lineGrid = newGrid();
-    lineGrid->Add(new wxStaticText(lineBox, wxID_ANY, U("波特率:")), 0, wxALIGN_CENTER_VERTICAL);
-    m_Baud = new wxChoice(lineBox, IDC_14230_BAUD);
-    for (const UartBaudTableEntry& row : kUartBaudTable) m_Baud->Append(U(row.name));
-    lineGrid->Add(m_Baud, 0, wxEXPAND);
-    addEdit(lineBox, lineGrid, "BRG(0-65535):", IDC_14230_BRG, false, 70);
-    lineGrid->Add(new wxStaticText(lineBox, wxID_ANY, U("实际波特率为:")), 0,
-                  wxALIGN_CENTER_VERTICAL);
-    m_ActualBaud = new wxTextCtrl(lineBox, wxID_ANY, wxString(), wxDefaultPosition,
-                                  wxSize(70, -1), wxTE_READONLY);
-    lineGrid->Add(m_ActualBaud, 0);
-    lineGrid->Add(new wxStaticText(lineBox, wxID_ANY, U("数据/校验位:")), 0,
-                  wxALIGN_CENTER_VERTICAL);
-    m_DataFormat = choice(lineBox, IDC_14230_DATA_FORMAT,
-                          {"8 位数据,无奇偶校验", "8 位数据,偶校验", "8 位数据,奇校验"});
-    lineGrid->Add(m_DataFormat, 0, wxEXPAND);
-    lineGrid->Add(new wxStaticText(lineBox, wxID_ANY, U("停止位:")), 0, wxALIGN_CENTER_VERTICAL);
-    m_StopBits = choice(lineBox, IDC_14230_STOP_BITS, {"1 个停止位", "2 个停止位"});
-    lineGrid->Add(m_StopBits, 0, wxEXPAND);
-    // Room for the longest Chinese entries.
-    for (wxChoice* c : {m_Baud, m_DataFormat, m_StopBits})
-        c->SetMinSize(wxSize(std::max(c->GetBestSize().x, 170), -1));
-    line->Add(lineGrid, 0, wxALL, 4);
+    SerialSettingsControls serial;
+    auto* line = NewSerialSettingsBox(
+        this, {IDC_14230_BAUD, IDC_14230_BRG, IDC_14230_DATA_FORMAT, IDC_14230_STOP_BITS}, serial);
+    m_Baud = serial.baud;
+    m_Edits[IDC_14230_BRG] = serial.brg;
+    m_ActualBaud = serial.actualBaud;
+    m_DataFormat = serial.dataFormat;
+    m_StopBits = serial.stopBits;
     left->Add(line, 0, wxEXPAND);
 
     // --- middle column: engine timing, fast and 5-baud initialisation ---
     auto* middle = new wxBoxSizer(wxVERTICAL);
     columns->Add(middle, 0, wxEXPAND | wxRIGHT, 6);
 
-    auto* timing = new wxStaticBoxSizer(wxVERTICAL, this, U("时间参数"));
+    auto* timing = new wxStaticBoxSizer(wxVERTICAL, this, U8("时间参数"));
     wxWindow* timingBox = timing->GetStaticBox();
-    auto* timingGrid = newGrid();
+    auto* timingGrid = NewFieldGrid();
     addEdit(timingBox, timingGrid, "UTXP1T:", IDC_14230_UTXP1T, false, 50, "ms");
     addEdit(timingBox, timingGrid, "UFREET:", IDC_14230_UFREET, false, 50, "ms");
     addEdit(timingBox, timingGrid, "URXP1MAX:", IDC_14230_URXP1MAX, false, 50, "ms");
@@ -126,23 +71,23 @@ void CDialog14230::CreateControls() {
     timing->Add(timingGrid, 0, wxALL, 4);
     middle->Add(timing, 0, wxEXPAND | wxBOTTOM, 6);
 
-    auto* fast = new wxStaticBoxSizer(wxVERTICAL, this, U("快速初始化"));
+    auto* fast = new wxStaticBoxSizer(wxVERTICAL, this, U8("快速初始化"));
     wxWindow* fastBox = fast->GetStaticBox();
-    auto* fastGrid = newGrid();
+    auto* fastGrid = NewFieldGrid();
     addEdit(fastBox, fastGrid, "低电平时间:", IDC_14230_FAST_LOW, false, 50, "ms");
     addEdit(fastBox, fastGrid, "高电平时间:", IDC_14230_FAST_HIGH, false, 50, "ms");
     fast->Add(fastGrid, 0, wxALL, 4);
     middle->Add(fast, 0, wxEXPAND | wxBOTTOM, 6);
 
-    auto* slow = new wxStaticBoxSizer(wxVERTICAL, this, U("5BAUD慢速初始化"));
+    auto* slow = new wxStaticBoxSizer(wxVERTICAL, this, U8("5BAUD慢速初始化"));
     wxWindow* slowBox = slow->GetStaticBox();
-    m_AutoBaud = new wxCheckBox(slowBox, IDC_14230_AUTO_BAUD, U("自动波特率检测(ABAUD)"));
+    m_AutoBaud = new wxCheckBox(slowBox, IDC_14230_AUTO_BAUD, U8("自动波特率检测(ABAUD)"));
     slow->Add(m_AutoBaud, 0, wxALL, 4);
-    slow->Add(new wxStaticText(slowBox, wxID_ANY, U("<CONB>")), 0, wxLEFT, 4);
+    slow->Add(new wxStaticText(slowBox, wxID_ANY, U8("<CONB>")), 0, wxLEFT, 4);
     slow->Add(new wxStaticText(slowBox, wxID_ANY,
-                               U("RLEN = 3\nENL = 0\nNKW2 = 1\nENKW2 = 1\nNADDR = 1")),
+                               U8("RLEN = 3\nENL = 0\nNKW2 = 1\nENKW2 = 1\nNADDR = 1")),
               0, wxLEFT | wxBOTTOM, 8);
-    auto* slowGrid = newGrid();
+    auto* slowGrid = NewFieldGrid();
     addEdit(slowBox, slowGrid, "触发地址(0x):", IDC_14230_TRIGGER_ADDRESS, true, 50);
     addEdit(slowBox, slowGrid, "W1MAX:", IDC_14230_W1MAX, false, 50, "(x20) ms");
     addEdit(slowBox, slowGrid, "W2MAX:", IDC_14230_W2MAX, false, 50, "ms");
@@ -155,18 +100,18 @@ void CDialog14230::CreateControls() {
     auto* right = new wxBoxSizer(wxVERTICAL);
     columns->Add(right, 1, wxEXPAND);
 
-    auto* frame = new wxStaticBoxSizer(wxVERTICAL, this, U("数据桢"));
+    auto* frame = new wxStaticBoxSizer(wxVERTICAL, this, U8("数据桢"));
     wxWindow* frameBox = frame->GetStaticBox();
-    auto* modeGrid = newGrid();
-    modeGrid->Add(new wxStaticText(frameBox, wxID_ANY, U("总线初始化:")), 0,
+    auto* modeGrid = NewFieldGrid();
+    modeGrid->Add(new wxStaticText(frameBox, wxID_ANY, U8("总线初始化:")), 0,
                   wxALIGN_CENTER_VERTICAL);
-    m_InitType = choice(frameBox, IDC_14230_INIT_TYPE,
+    m_InitType = NewChoice(frameBox, IDC_14230_INIT_TYPE,
                         {"000:无初始化", "001:快速初始化", "010:5BAUD慢速初始化",
                          "011:自定义初始化脉冲"});
     modeGrid->Add(m_InitType, 0, wxEXPAND);
-    modeGrid->Add(new wxStaticText(frameBox, wxID_ANY, U("数据桢格式:")), 0,
+    modeGrid->Add(new wxStaticText(frameBox, wxID_ANY, U8("数据桢格式:")), 0,
                   wxALIGN_CENTER_VERTICAL);
-    m_Format = choice(frameBox, IDC_14230_FORMAT,
+    m_Format = NewChoice(frameBox, IDC_14230_FORMAT,
                       {"0: No address Info", "1: CARB(9141-2)", "2: Physical Addr. ",
                        "3: Functional Addr."});
     modeGrid->Add(m_Format, 0, wxEXPAND);
@@ -181,7 +126,7 @@ void CDialog14230::CreateControls() {
           {"Source", IDC_14230_SOURCE, true},
           {"DLC", IDC_14230_DLC, false},
           {"CS", IDC_14230_CS, false}}) {
-        header->Add(new wxStaticText(frameBox, wxID_ANY, U(caption)), wxGBPosition(0, col));
+        header->Add(new wxStaticText(frameBox, wxID_ANY, U8(caption)), wxGBPosition(0, col));
         wxTextCtrl* edit =
             hex ? new CEditHex(frameBox, id, wxString(), wxDefaultPosition, wxSize(50, -1))
                 : new wxTextCtrl(frameBox, id, wxString(), wxDefaultPosition, wxSize(50, -1),
@@ -191,33 +136,33 @@ void CDialog14230::CreateControls() {
         ++col;
     }
     frame->Add(header, 0, wxALL, 4);
-    m_LengthByte = new wxCheckBox(frameBox, IDC_14230_LENGTH_BYTE, U("使用附加长度字节"));
+    m_LengthByte = new wxCheckBox(frameBox, IDC_14230_LENGTH_BYTE, U8("使用附加长度字节"));
     frame->Add(m_LengthByte, 0, wxALL, 4);
-    frame->Add(new wxStaticText(frameBox, wxID_ANY, U("数据:")), 0, wxLEFT | wxTOP, 4);
+    frame->Add(new wxStaticText(frameBox, wxID_ANY, U8("数据:")), 0, wxLEFT | wxTOP, 4);
     auto* data = new CEditHex(frameBox, IDC_14230_DATA, wxString(), wxDefaultPosition,
                               wxSize(360, 80), wxTE_MULTILINE);
     m_Edits[IDC_14230_DATA] = data;
     frame->Add(data, 1, wxEXPAND | wxALL, 4);
     auto* cyclicRow = new wxBoxSizer(wxHORIZONTAL);
-    m_Cyclic = new wxCheckBox(frameBox, IDC_14230_CYCLIC, U("循环发送"));
+    m_Cyclic = new wxCheckBox(frameBox, IDC_14230_CYCLIC, U8("循环发送"));
     cyclicRow->Add(m_Cyclic, 0, wxALIGN_CENTER_VERTICAL);
     auto* period = new wxTextCtrl(frameBox, IDC_14230_CYCLE_PERIOD, wxString(),
                                   wxDefaultPosition, wxSize(60, -1));
     m_Edits[IDC_14230_CYCLE_PERIOD] = period;
     cyclicRow->Add(period, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 2 * kGap);
-    cyclicRow->Add(new wxStaticText(frameBox, wxID_ANY, U("ms")), 0,
+    cyclicRow->Add(new wxStaticText(frameBox, wxID_ANY, U8("ms")), 0,
                    wxALIGN_CENTER_VERTICAL | wxLEFT, kGap);
     frame->Add(cyclicRow, 0, wxALL, 4);
     right->Add(frame, 1, wxEXPAND | wxBOTTOM, 6);
 
-    auto* keep = new wxStaticBoxSizer(wxVERTICAL, this, U("链路保持(由应用程序发送):"));
+    auto* keep = new wxStaticBoxSizer(wxVERTICAL, this, U8("链路保持(由应用程序发送):"));
     wxWindow* keepBox = keep->GetStaticBox();
-    m_KeepAlive = new wxCheckBox(keepBox, IDC_14230_KEEPALIVE_ENABLE, U("启用"));
+    m_KeepAlive = new wxCheckBox(keepBox, IDC_14230_KEEPALIVE_ENABLE, U8("启用"));
     keep->Add(m_KeepAlive, 0, wxALL, 4);
-    auto* keepGrid = newGrid();
+    auto* keepGrid = NewFieldGrid();
     addEdit(keepBox, keepGrid, "间隔时间:", IDC_14230_KEEPALIVE_INTERVAL, false, 60, "ms");
     addEdit(keepBox, keepGrid, "Header+数据:", IDC_14230_KEEPALIVE_DATA, true, 240);
-    keepGrid->Add(new wxStaticText(keepBox, wxID_ANY, U("CS")), 0, wxALIGN_CENTER_VERTICAL);
+    keepGrid->Add(new wxStaticText(keepBox, wxID_ANY, U8("CS")), 0, wxALIGN_CENTER_VERTICAL);
     auto* keepCs = new wxTextCtrl(keepBox, IDC_14230_KEEPALIVE_CS, wxString(),
                                   wxDefaultPosition, wxSize(50, -1), wxTE_READONLY);
     m_Edits[IDC_14230_KEEPALIVE_CS] = keepCs;
@@ -233,7 +178,7 @@ void CDialog14230::CreateControls() {
                                       {IDC_14230_SEND, "发送数据桢"},
                                       {IDC_14230_SEND_INIT, "发送 初始化+数据桢"},
                                       {IDC_14230_EXIT, "退出"}}) {
-        auto* button = new wxButton(this, id, U(caption));
+        auto* button = new wxButton(this, id, U8(caption));
         m_Buttons[id] = button;
         buttons->Add(button, 0, wxRIGHT, 6);
     }
@@ -245,7 +190,6 @@ void CDialog14230::CreateControls() {
         m_Edits[id]->SetMaxLength(2);
     m_Edits[IDC_14230_CYCLE_PERIOD]->SetMaxLength(4);
     m_Edits[IDC_14230_KEEPALIVE_INTERVAL]->SetMaxLength(4);
-    m_Edits[IDC_14230_BRG]->SetMaxLength(5);
     for (int id : {IDC_14230_W1MAX, IDC_14230_W2MAX, IDC_14230_W4SEND, IDC_14230_W4MAX})
         m_Edits[id]->SetMaxLength(3);
 
