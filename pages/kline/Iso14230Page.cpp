@@ -45,20 +45,6 @@ void LoadIso14230ImageDefaults(UartRegisterImage& image) {
     image[uart::messagePeriod] = 0;
 }
 
-namespace {
-
-Iso14230EditResult FromField(const FieldResult& field) {
-    Iso14230EditResult result;
-    if (field.Clamped()) {
-        result.rewrite = !field.rewriteText.empty();
-        result.text = field.rewriteText;
-        result.message = field.message;
-    }
-    return result;
-}
-
-}  // namespace
-
 Iso14230Page::Iso14230Page(Iso14230PageTimers& timers) : timers_(timers) { LoadDefaults(); }
 
 void Iso14230Page::LoadDefaults() {
@@ -91,8 +77,8 @@ std::string Iso14230Page::FmtChanged(const std::string& text) {
     return UpdateChecksum(state_.frame);
 }
 
-Iso14230EditResult Iso14230Page::FmtLeft() {
-    Iso14230EditResult result;
+UartEditResult Iso14230Page::FmtLeft() {
+    UartEditResult result;
     Iso14230Frame& frame = state_.frame;
     if (frame.frameFormat == FormatCarb && (frame.fmt & 0xC0) != 0x40) {
         frame.fmt = static_cast<uint8_t>((frame.fmt & 0x3F) | 0x40);
@@ -138,22 +124,22 @@ void Iso14230Page::KeepAliveIntervalChanged(const std::string& text) {
     state_.keepAliveIntervalMs = static_cast<uint32_t>(ParseDecimalSaturating(text));
 }
 
-Iso14230EditResult Iso14230Page::KeepAliveIntervalLeft(const std::string& text) {
+UartEditResult Iso14230Page::KeepAliveIntervalLeft(const std::string& text) {
     const FieldResult field = ValidateKeepAliveInterval(text);
     state_.keepAliveIntervalMs = field.value;
-    return FromField(field);
+    return EditResultOf(field);
 }
 
-Iso14230EditResult Iso14230Page::CyclePeriodChanged(const std::string& text) {
+UartEditResult Iso14230Page::CyclePeriodChanged(const std::string& text) {
     const FieldResult field = ValidateCyclePeriod(text);
     state_.cyclePeriodMs = field.value;
-    Iso14230EditResult result;
+    UartEditResult result;
     result.message = field.message;  // the edit keeps what was typed
     return result;
 }
 
-Iso14230EditResult Iso14230Page::KeepAliveDataChanged(std::string text) {
-    Iso14230EditResult result;
+UartEditResult Iso14230Page::KeepAliveDataChanged(std::string text) {
+    UartEditResult result;
     Iso14230KeepAlive& keepAlive = state_.keepAlive;
     const size_t typed = HexTextByteCount(text);
     keepAlive.count =
@@ -175,13 +161,13 @@ std::string Iso14230Page::KeepAliveChecksumText() const {
     return HexByteText(state_.keepAlive.checksum);
 }
 
-Iso14230EditResult Iso14230Page::ByteFieldChanged(size_t offset, UartFieldKind kind,
+UartEditResult Iso14230Page::ByteFieldChanged(size_t offset, UartFieldKind kind,
                                                   const std::string& text) {
-    return FromField(ApplyByteField(image_, offset, kind, text));
+    return EditResultOf(ApplyByteField(image_, offset, kind, text));
 }
 
-Iso14230EditResult Iso14230Page::BrgChanged(const std::string& text) {
-    return FromField(ApplyBrgField(image_, text));
+UartEditResult Iso14230Page::BrgChanged(const std::string& text) {
+    return EditResultOf(ApplyBrgField(image_, text));
 }
 
 void Iso14230Page::HexFieldChanged(size_t offset, const std::string& text) {

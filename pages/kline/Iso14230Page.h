@@ -53,15 +53,9 @@ struct Iso14230PageState {
 // The page's image defaults (baud row 6, 10400 baud).
 void LoadIso14230ImageDefaults(UartRegisterImage& image);
 
-// What a handler wants shown: text written back into its edit, and a message.
-struct Iso14230EditResult {
-    bool rewrite = false;
-    std::string text;
-    std::string message;
-};
 
 struct Iso14230DataResult {
-    Iso14230EditResult edit;
+    UartEditResult edit;
     Iso14230HeaderView header;
 };
 
@@ -84,7 +78,7 @@ public:
     // Fmt typed: stored; returns the checksum text.
     std::string FmtChanged(const std::string& text);
     // Leaving Fmt: in CARB forces bits 7-6 to 01 (rewrite with the message).
-    Iso14230EditResult FmtLeft();
+    UartEditResult FmtLeft();
     // Target / Source typed: ignored without address bytes; returns the checksum text, or
     // an empty text when ignored.
     std::string TargetChanged(const std::string& text);
@@ -98,17 +92,17 @@ public:
     void SetKeepAliveEnabled(bool on) { state_.keepAliveEnabled = on; }
     void SetCyclicSend(bool on) { state_.cyclicSend = on; }
     void KeepAliveIntervalChanged(const std::string& text);
-    Iso14230EditResult KeepAliveIntervalLeft(const std::string& text);
+    UartEditResult KeepAliveIntervalLeft(const std::string& text);
     // The period: 0 becomes 1 with the message, the edit keeps its text.
-    Iso14230EditResult CyclePeriodChanged(const std::string& text);
+    UartEditResult CyclePeriodChanged(const std::string& text);
     // Keep-alive bytes typed: at most 16; rewrite/message when cut.
-    Iso14230EditResult KeepAliveDataChanged(std::string text);
+    UartEditResult KeepAliveDataChanged(std::string text);
     std::string KeepAliveDataText() const;
     std::string KeepAliveChecksumText() const;
 
     // --- image fields (the family's handlers) ---
-    Iso14230EditResult ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text);
-    Iso14230EditResult BrgChanged(const std::string& text);
+    UartEditResult ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text);
+    UartEditResult BrgChanged(const std::string& text);
     void HexFieldChanged(size_t offset, const std::string& text);
     BaudRowResult SelectBaud(size_t row);
     size_t BaudRow() const { return baudRow_; }

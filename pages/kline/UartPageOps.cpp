@@ -70,6 +70,16 @@ UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count) 
     return UartSendResult::Queued;
 }
 
+UartEditResult EditResultOf(const FieldResult& field) {
+    UartEditResult result;
+    if (field.Clamped()) {
+        result.rewrite = !field.rewriteText.empty();
+        result.text = field.rewriteText;
+        result.message = field.message;
+    }
+    return result;
+}
+
 UartDeviceStatus DecideDeviceStatus(bool deviceOpen, bool workerRunning, unsigned deviceNumber,
                                     const std::string& connectedFormat,
                                     const std::string& notConnectedCaption) {

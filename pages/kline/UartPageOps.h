@@ -50,6 +50,15 @@ enum class UartSendResult {
 // Queues one engine frame: 57 3F n word frame in g_TxPacket, then g_TxPending.
 UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count);
 
+// What a field handler wants shown: text written back into its edit, and a message.
+struct UartEditResult {
+    bool rewrite = false;
+    std::string text;
+    std::string message;
+};
+// A validator's result as the page shows it: the bound written back and its message.
+UartEditResult EditResultOf(const FieldResult& field);
+
 // What the page's buttons and caption show.
 struct UartDeviceStatus {
     bool startEnabled = false;

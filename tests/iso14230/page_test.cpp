@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(Iso14230PageTest, EditsClampWithTheirMessage) {
-    const auto expect = [](const Iso14230EditResult& r, const std::string& rewrite, const char* message) {
+    const auto expect = [](const UartEditResult& r, const std::string& rewrite, const char* message) {
         EXPECT_EQ(r.rewrite, !rewrite.empty()) << message;
         EXPECT_EQ(r.text, rewrite) << message;
         EXPECT_EQ(r.message, message);
@@ -80,7 +80,7 @@ TEST_F(Iso14230PageTest, EditsClampWithTheirMessage) {
 TEST_F(Iso14230PageTest, CarbFmtForcedToBits01) {
     page.SetFrameFormat(FormatCarb);
     EXPECT_EQ(page.FmtChanged("28"), "CD");
-    const Iso14230EditResult left = page.FmtLeft();
+    const UartEditResult left = page.FmtLeft();
     EXPECT_TRUE(left.rewrite);
     EXPECT_EQ(left.text, "68");
     EXPECT_EQ(left.message, "CARB mode: bit7 bit6 must be 0b01");

@@ -149,7 +149,7 @@ void CDialog14230::BindHandlers() {
                   m_Page.KeepAliveIntervalLeft(Text(IDC_14230_KEEPALIVE_INTERVAL)));
     });
     onText(IDC_14230_KEEPALIVE_DATA, [this] {
-        const Iso14230EditResult result = m_Page.KeepAliveDataChanged(Text(IDC_14230_KEEPALIVE_DATA));
+        const UartEditResult result = m_Page.KeepAliveDataChanged(Text(IDC_14230_KEEPALIVE_DATA));
         Edit(IDC_14230_KEEPALIVE_CS)->ChangeValue(U8(m_Page.KeepAliveChecksumText()));
         ApplyEdit(Edit(IDC_14230_KEEPALIVE_DATA), result);
     });
@@ -200,7 +200,7 @@ void CDialog14230::ShowHeader(const Iso14230HeaderView& view) {
 
 void CDialog14230::ShowKeepAliveCheck() { m_KeepAlive->Enable(m_Page.State().keepAliveCheckEnabled); }
 
-void CDialog14230::ApplyEdit(wxTextCtrl* edit, const Iso14230EditResult& result) {
+void CDialog14230::ApplyEdit(wxTextCtrl* edit, const UartEditResult& result) {
     if (result.rewrite) {
         // ChangeValue: the rewrite must not run the handler (and its message) a second time.
         edit->ChangeValue(U8(result.text));
@@ -211,7 +211,7 @@ void CDialog14230::ApplyEdit(wxTextCtrl* edit, const Iso14230EditResult& result)
 }
 
 void CDialog14230::OnFmtLeft() {
-    const Iso14230EditResult result = m_Page.FmtLeft();
+    const UartEditResult result = m_Page.FmtLeft();
     if (!result.rewrite) return;
     Edit(IDC_14230_CS)->ChangeValue(U8(HexByteText(m_Page.State().frame.checksum)));
     ApplyEdit(Edit(IDC_14230_FMT), result);

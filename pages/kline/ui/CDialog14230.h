@@ -86,7 +86,7 @@ private:
     void UpdateControls();
     void ShowHeader(const Iso14230HeaderView& view);
     void ShowKeepAliveCheck();
-    void ApplyEdit(wxTextCtrl* edit, const Iso14230EditResult& result);
+    void ApplyEdit(wxTextCtrl* edit, const UartEditResult& result);
     void OnClose(wxCloseEvent& event);
     void OnDataLeft();
     void OnFmtLeft();
