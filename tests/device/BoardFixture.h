@@ -5,17 +5,17 @@
 #include "device/UsbOperation.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-#include "tests/support/BoardLog.h"
+#include "tests/support/SimulatedBoard.h"
 
 class BoardTest : public testing::Test {
 protected:
     void SetUp() override {
-        tb_reset();
-        ASSERT_EQ(UsbLoadLibrary(), 1);
-        g_DeviceNumber = 0;
-        ASSERT_EQ(UsbOpenPipes(), 1);
+        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
         tb_log_clear();
     }
-    void TearDown() override { UsbFreeLibrary(); }
+    void TearDown() override {
+        g_DeviceOpen = 0;
+        UsbFreeLibrary();
+    }
     platform::RecordingMessageSink messages_;
 };

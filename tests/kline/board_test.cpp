@@ -17,7 +17,7 @@
 #include "pages/kline/UartPageOps.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-#include "tests/support/BoardLog.h"
+#include "tests/support/SimulatedBoard.h"
 
 namespace {
 
@@ -93,11 +93,7 @@ void Responder(void* context, const uint8_t* packet, unsigned length) {
 class BoardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        tb_reset();
-        ASSERT_EQ(UsbLoadLibrary(), 1);
-        g_DeviceNumber = 0;
-        ASSERT_EQ(UsbOpenPipes(), 1);
-        g_DeviceOpen = 1;
+        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
         g_TxPending = 0;
         ResetMonitorRing();
         tb_set_responder(Responder, &script_);
