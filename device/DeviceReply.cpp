@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-ParsedReply ParseDeviceReply(const uint8_t* reply, int received) {
+ParsedReply ParseDeviceReply(const uint8_t* reply, int received, UartFlagReply flagged) {
     ParsedReply r;
     if (!reply || received < 2) return r;
     r.hasStatus = true;
@@ -11,11 +11,12 @@ ParsedReply ParseDeviceReply(const uint8_t* reply, int received) {
     r.hasWord = true;
     r.word = static_cast<uint16_t>(reply[2] | (reply[3] << 8));
     const uint32_t payload = static_cast<uint32_t>(received) - 4;
-    if (r.status & 0x10) {
+    const UartFlagReply use = (r.status & 0x10) ? flagged : UartFlagReply::Records;
+    if (use == UartFlagReply::Frame) {
         r.uartFrame = true;
         r.frame = reply + 4;
         r.frameBytes = std::min({static_cast<uint32_t>(r.word & 0x1FF), payload, kMaxRecordFrameBytes});
-    } else {
+    } else if (use == UartFlagReply::Records) {
         r.records = reply + 4;
         r.recordCount = std::min(static_cast<uint32_t>(r.word), payload / kFrameRecordSize);
     }

@@ -105,7 +105,7 @@ private:
     }
 
     const char* HandleReply() {
-        const ParsedReply parsed = ParseDeviceReply(reply_, received_);
+        const ParsedReply parsed = ParseDeviceReply(reply_, received_, policy_.UartFlagReplies());
         if (parsed.hasStatus && (parsed.status & StatusFault))
             return kWorkerTextFault;
         // Only the packet written in this pass can have been reported sent: a frame queued
@@ -113,10 +113,10 @@ private:
         if (parsed.hasStatus && (parsed.status & StatusTxDone) && awaitingTxDone_ &&
             policy_.HandlesTxDone())
             RecordTxDone();
-        if (!parsed.hasWord || parsed.word == 0)
-            return nullptr;
+        if (!parsed.hasWord || parsed.word == 0 || (!parsed.uartFrame && !parsed.records))
+            return nullptr;  // nothing to file, or a reply the policy ignores
         const char* exitText = nullptr;
-        if (parsed.uartFrame && policy_.RepliesCarryUartFrames()) {
+        if (parsed.uartFrame) {
             WorkerRecord record;
             record.direction = 1;
             record.kind = KindUart;

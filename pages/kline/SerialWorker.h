@@ -7,7 +7,7 @@
 // the pass reads nothing more (unless PollAfterFrame); any other packet is written on every
 // pass until a reply to that very write carries StatusTxDone; (3) nothing pending: a poll;
 // (4) one reply, bounded by what arrived: fault status ends the worker, a UART frame or the
-// 16-byte records go to the monitor with one time per reply.
+// 16-byte records (as the policy reads StatusUartFrame) go to the monitor, one time per reply.
 //
 // Every exit with a message clears g_WorkerRunning first, posts the message (never waits on
 // it), sends the stop packet and returns. A Stop clears the flag: the pass finishes, the stop
@@ -68,9 +68,8 @@ public:
 
     // Whether StatusTxDone is looked at (for a packet written under UntilTxDone).
     virtual bool HandlesTxDone() const { return true; }
-    // Whether a reply may carry a UART frame (StatusUartFrame); else the word always counts
-    // 16-byte records.
-    virtual bool RepliesCarryUartFrames() const { return true; }
+    // How a reply with StatusUartFrame is filed: as one UART frame, as records, or not at all.
+    virtual UartFlagReply UartFlagReplies() const { return UartFlagReply::Frame; }
     // Kind and direction of one 16-byte record.
     virtual RecordKindDirection KindOfRecord(const uint8_t* record) const {
         return ReplyRecordKind(record);

@@ -282,6 +282,21 @@ TEST_F(BoardTest, RecordsOfOneReplyKeepTheirKindsAndShareOneTime) {
     }
 }
 
+// A worker whose policy reads StatusUartFrame as given (as the CAN and J1850 workers do).
+template <UartFlagReply use>
+uint32_t FlagReadingWorker(void*) {
+    struct Policy : WorkerPolicy {
+        UartFlagReply UartFlagReplies() const override { return use; }
+    } policy;
+    return RunSerialWorker(policy);
+}
+
+Bytes OneRecordReply(uint8_t status, uint8_t fill) {
+    Bytes reply = {0x00, status, 0x01, 0x00};
+    reply.resize(4 + 16, fill);
+    return reply;
+}
+
 TEST_F(BoardTest, RepliesAreFiledWithinWhatArrivedAndFeedTheBlockCounter) {
     struct Case {
         const char* name;
@@ -306,6 +321,10 @@ TEST_F(BoardTest, RepliesAreFiledWithinWhatArrivedAndFeedTheBlockCounter) {
         {"counter byte missing", serial, {{0x00, 0x10, 0x01, 0x00, 0x03}}, 1, 1, {0x03}, 0x77},
         {"no counter on ISO 14230", ThreadProc14230, {{0x00, 0x10, 0x02, 0x00, 0x03, 0x0A}},
          1, 2, {0x03, 0x0A}, 0x77},
+        {"records-only worker counts records under the flag", FlagReadingWorker<UartFlagReply::Records>,
+         {OneRecordReply(0x10, 0x05)}, 1, 0, Bytes(16, 0x05), 0x77},
+        {"ignoring worker files nothing of a flagged reply", FlagReadingWorker<UartFlagReply::Ignore>,
+         {OneRecordReply(0x10, 0x05), OneRecordReply(0x00, 0x06)}, 1, 0, Bytes(16, 0x06), 0x77},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
