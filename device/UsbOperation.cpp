@@ -65,6 +65,26 @@ constexpr uint32_t kWriteTimeoutMs = 500;
 constexpr uint32_t kReplyTimeoutMs = 1500;
 constexpr uint32_t kShortReplyMax = 64;
 constexpr uint32_t kVersionTimeoutMs = 100;
+// A reply already waiting arrives within a few milliseconds; one that does not come in this
+// time would come too late for any drain.
+constexpr uint32_t kDrainTimeoutMs = 10;
+// A board that keeps sending is not waited out: the next drain takes the rest.
+constexpr int kDrainReadsMax = 32;
+
+// Short reads on the read pipe until one finds nothing, with the device lock held. The
+// replies go into a scratch buffer, so g_RxPacket keeps what the last exchange left there.
+int DrainLocked() {
+    if (!g_UsbLibrary.handle || g_UsbReadPipe == kInvalidPipe) return 0;
+    uint8_t scratch[kPacketBufferSize];
+    int dropped = 0;
+    for (uint32_t received = 0; dropped < kDrainReadsMax; ++dropped) {
+        received = 0;
+        if (!g_UsbLibrary.read(g_UsbReadPipe, scratch, sizeof scratch, &received, kDrainTimeoutMs) ||
+            received == 0)
+            break;
+    }
+    return dropped;
+}
 
 }  // namespace
 
@@ -133,6 +153,9 @@ int UsbOpenPipes() {
         UsbClosePipes();
         return 0;
     }
+    // Whatever the board still holds from before (an earlier connection, another program)
+    // would answer the version read.
+    DrainLocked();
     return 1;
 }
 
@@ -164,7 +187,11 @@ int UsbReadPacket(uint32_t timeoutMs, uint32_t maxLength, uint8_t* buffer) {
     auto lock = LockDevice();
     if (!g_UsbLibrary.handle || g_UsbReadPipe == kInvalidPipe) return -1;
     uint32_t received = 0;
-    if (!g_UsbLibrary.read(g_UsbReadPipe, buffer, maxLength, &received, timeoutMs)) return -1;
+    if (!g_UsbLibrary.read(g_UsbReadPipe, buffer, maxLength, &received, timeoutMs)) {
+        // The reply may still come; it must not answer the next request.
+        DrainLocked();
+        return -1;
+    }
     if (received > maxLength) received = maxLength;
     return static_cast<int>(received);
 }
@@ -285,6 +312,7 @@ int UsbReadVersion(uint8_t* chipId, uint8_t* version) {
 
 int UsbSendStart(uint8_t mode, uint8_t engine, uint8_t subMode) {
     auto lock = LockDevice();
+    DrainLocked();
     g_CmdPacket[0] = CmdStart;
     g_CmdPacket[1] = mode;
     g_CmdPacket[2] = engine;
@@ -294,6 +322,7 @@ int UsbSendStart(uint8_t mode, uint8_t engine, uint8_t subMode) {
 
 int UsbSendStartJ1850() {
     auto lock = LockDevice();
+    DrainLocked();
     g_CmdPacket[0] = CmdStart;
     g_CmdPacket[2] = EngineJ1850;
     return UsbWritePacket(g_CmdPacket, 4);

@@ -8,6 +8,11 @@
 // round. Callers that need a write and its read to stay together (the workers' poll) hold
 // LockDevice() around both and copy the reply out of g_RxPacket before they let go.
 //
+// Each reply must answer its own request. A reply that came after its read gave up, or that
+// the board held from before, would answer the next request and put every later exchange one
+// reply behind; so the read pipe is drained (short reads until one finds nothing) when the
+// pipes open, when a session starts and after every failed read.
+//
 // The packet buffers are never cleared: a byte that a command does not write goes on the
 // wire as the previous command in that buffer left it. The board relies on nothing else.
 #include <atomic>
@@ -73,8 +78,8 @@ void UsbFreeLibrary();
 bool UsbLibraryLoaded();
 
 uint32_t UsbGetDeviceCount();  // 0 while no library is loaded
-// Opens the write pipe, then the read pipe, of device g_DeviceNumber. On any failure both
-// are closed again and 0 is returned.
+// Opens the write pipe, then the read pipe, of device g_DeviceNumber, and drains the read
+// pipe. On any failure both are closed again and 0 is returned.
 int UsbOpenPipes();
 void UsbClosePipes();
 bool UsbWritePipeOpen();
@@ -82,7 +87,8 @@ bool UsbWritePipeOpen();
 // One write on the write pipe, 500 ms. 1 when the library reports success and sent it all.
 int UsbWritePacket(const uint8_t* data, uint32_t length);
 // One read of at most maxLength bytes: the count received, or -1 when the library reports
-// failure (also when bytes arrived). Callers treat anything below 1 as a failure.
+// failure (also when bytes arrived; the pipe is drained then). Callers treat anything below 1
+// as a failure.
 int UsbReadPacket(uint32_t timeoutMs, uint32_t maxLength, uint8_t* buffer);
 
 // --- commands ---------------------------------------------------------------------------
@@ -108,9 +114,10 @@ int ChipResetSequenceJ1850();
 // Version read: one byte 00, reply within 100 ms. Fewer than 6 bytes is a failure (0).
 int UsbReadVersion(uint8_t* chipId, uint8_t* version);
 
-// B1 mode engine subMode in g_CmdPacket; the caller does not test the result.
+// B1 mode engine subMode in g_CmdPacket; the caller does not test the result. Every session
+// starts with it, so the read pipe is drained first: nothing before it in a session reads.
 int UsbSendStart(uint8_t mode, uint8_t engine, uint8_t subMode);
-// J1850's start leaves bytes 1 and 3 as the buffer holds them.
+// J1850's start (drained the same way) leaves bytes 1 and 3 as the buffer holds them.
 int UsbSendStartJ1850();
 // B2 s 07 s in g_CmdPacket.
 int UsbSendStop();

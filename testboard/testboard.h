@@ -45,8 +45,10 @@ void tb_set_idle_reply(const uint8_t* bytes, unsigned length);
 void tb_set_fault(int on);
 
 /* Fault injection, each for one call: the n-th write from now (1 = the next) fails; the
- * next read fails; the next read waits delay_ms before it answers (a read whose time-out is
- * shorter fails after its time-out); the next reply is cut to length bytes. */
+ * next read fails and its reply is lost; the next reply comes delay_ms late (a read whose
+ * time-out is shorter fails after its time-out and the reply stays for the next read); the
+ * next reply is cut to length bytes. The read faults wait for a read that finds a reply:
+ * a read of an empty pipe (a drain) uses none of them. */
 void tb_fail_write(unsigned nth);
 void tb_fail_next_read(void);
 void tb_delay_next_read(unsigned delay_ms);

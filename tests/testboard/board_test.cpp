@@ -118,6 +118,11 @@ TEST_F(TestBoard, ReadFaultsHitOneReadAndLaterExchangesStayInStep) {
         EXPECT_EQ(length(Read(64, 100)), c.next) << c.what;
         EXPECT_EQ(length(Exchange({0x00}, 64)), 64) << c.what;
     }
+    // A read of an empty pipe (the host draining it) leaves the fault for the next reply.
+    tb_fail_next_read();
+    EXPECT_EQ(length(Read(64, 1)), -1);
+    EXPECT_EQ(length(Exchange({0x00}, 64)), -1);
+    EXPECT_EQ(length(Exchange({0x00}, 64)), 64);
 }
 
 TEST_F(TestBoard, PipesWorkInTheirOwnDirectionUntilClosedOrReset) {
