@@ -5,6 +5,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <iterator>
+#include <map>
+#include <sstream>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -12,6 +15,7 @@
 
 #include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
+#include "pages/kline/Iso14230Page.h"
 #include "pages/kline/SerialWorker.h"
 #include "pages/kline/UartDownload.h"
 #include "pages/kline/UartPageOps.h"
@@ -24,26 +28,13 @@ namespace {
 const UartPageConfig kIso14230{UartPage::Iso14230, ThreadProc14230, true, true, 0};
 const uint8_t kFrame[] = {0xC1, 0x33, 0xF1, 0x81, 0x66};
 
-// The ISO 14230 page's opening image.
-UartRegisterImage Iso14230Defaults() {
-    const std::pair<size_t, Bytes> fields[] = {
-        {0, {0x05, 0, 0x37, 0x0A, 0x14, 0x02, 0x81, 0, 0x08, 0, 0xFF, 0, 25, 25, 0x33}},
-        {16, {0xFB, 0x32, 0x05, 0x64, 0x05, 0x64, 0x00, 0x32, 0x1E, 0x00, 0x02, 0x19, 0x19}},
-        {42, {0, 1, 0, 1, 0, 1, 0, 1}},
-        {70, {239}},
-    };
-    UartRegisterImage image{};
-    for (const auto& f : fields)
-        std::copy(f.second.begin(), f.second.end(), image.begin() + f.first);
-    return image;
-}
-
 // 'R' packets are four bytes with an undefined last byte: compare the three defined ones.
 Bytes Defined(const Bytes& p) { return p.size() == 4 && p[0] == 0x52 ? Bytes(p.begin(), p.begin() + 3) : p; }
 
-// The same with distinct fast-init times, so that swapped ones show.
+// The ISO 14230 page's own image with distinct fast-init times, so that swapped ones show.
 UartRegisterImage PageImage() {
-    UartRegisterImage image = Iso14230Defaults();
+    UartRegisterImage image;
+    LoadIso14230ImageDefaults(image);
     image[uart::fastInitHighMs] = 30;
     return image;
 }
@@ -122,30 +113,97 @@ protected:
     Script script_;
 };
 
-TEST_F(BoardTest, Iso14230DefaultsGoOutByteForByte) {
-    std::vector<Bytes> expected;
-    const uint8_t registers[][2] = {
-        {0x17, 0x00}, {0x3B, 0xFF}, {0x05, 0x00}, {0x01, 0x95}, {0x42, 0x05}, {0x44, 0x37},
-        {0x45, 0x0A}, {0x46, 0x14}, {0x48, 0x02}, {0x39, 0x00}, {0x3C, 0x00}, {0x2D, 0x00},
-        {0x2E, 0x08}, {0x2F, 0x00}, {0x30, 0xFF}, {0x32, 0x19}, {0x33, 0x19}, {0x34, 0x33},
-        {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}};
-    for (const auto& r : registers)
-        expected.push_back({0x52, r[0], r[1]});
-    expected.push_back({0x54, 0x2A, 0x02, 0x00, 0xEF, 0x00});
-    expected.push_back({0x54, 0x2B, 0x0A, 0x00, 0xFB, 0x32, 0x05, 0x64, 0x05, 0x64, 0x00, 0x32, 0x1E, 0x00});
-    expected.push_back({0x54, 0x2C, 0x10, 0x00, 0x02, 0x19, 0x19, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    expected.push_back({0x54, 0x2D, 0x10, 0x00, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0});
+// Hex bytes of a text, "52 0D 00" -> {0x52, 0x0D, 0x00}.
+Bytes Hex(const std::string& text) {
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 3)
+        bytes.push_back(static_cast<uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
 
-    ASSERT_EQ(ConfigureDevice(Iso14230Defaults(), UartPage::Iso14230), 1);
-    std::vector<Bytes> logged = LoggedPackets();
-    for (Bytes& p : logged)
-        p = Defined(p);
-    EXPECT_EQ(logged, expected);
+TEST_F(BoardTest, TheIso14230PageStartsWithItsOwnDefaultsByteForByte) {
+    struct NoTimers : Iso14230PageTimers {
+        void StartPageTimer(int, uint32_t) override {}
+        void KillPageTimer(int) override {}
+    } timers;
+    Iso14230Page page(timers);
+    const char* const expected[] = {
+        "52 0D 00", "52 0E 20", "52 0E 00",                          // reset
+        "52 17 00", "52 3B FF", "52 05 00", "52 01 95",              // set-up
+        "52 42 05", "52 44 37", "52 45 0A", "52 46 14", "52 48 02",  // UTXP1T .. URXVT1
+        "52 39 00", "52 3C 00", "52 2D 00", "52 2E 08", "52 2F 00",  // BITADJ .. UFLENCON
+        "52 30 FF", "52 32 19", "52 33 19", "52 34 33",              // UFLAND, init fields
+        "52 36 00", "52 37 00", "52 35 00",
+        "54 2A 02 00 EF 00",
+        "54 2B 0A 00 FB 32 05 64 05 64 00 32 1E 00",
+        "54 2C 10 00 02 19 19 00 00 00 00 00 00 00 00 00 00 00 00 00",
+        "54 2D 10 00 00 01 00 01 00 01 00 01 00 00 00 00 00 00 00 00",
+        "B1 81 02 00",                                               // start, ISO 14230 mode
+    };
+    ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+    ASSERT_GE(WaitForPolls(1), 0);
+    page.Stop();
+    const std::vector<Bytes> logged = LoggedPackets();
+    ASSERT_GT(logged.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(Defined(logged[i]), Hex(expected[i])) << "packet " << i;
+}
+
+// Every page's download list: its registers (each from its own image byte), its blocks and
+// whether it copies the init fields for the worker. The image's bytes are all distinct.
+TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {
+    const std::map<uint8_t, size_t> registerSource = {
+        {0x42, 0}, {0x44, 2}, {0x45, 3}, {0x46, 4}, {0x48, 5}, {0x39, 15}, {0x3C, 172},
+        {0x2D, 7}, {0x2E, 8}, {0x2F, 9}, {0x30, 10}, {0x32, 12}, {0x33, 13}, {0x34, 14},
+        {0x36, 73}, {0x37, 74}, {0x35, 72}};
+    const std::map<std::string, std::pair<size_t, size_t>> blockSource = {  // offset, length
+        {"T2A", {70, 2}}, {"T2B", {16, 10}}, {"T2C", {26, 16}}, {"T2D", {42, 16}},
+        {"W2F", {76, 64}}, {"T30", {140, 8}}, {"T31", {148, 8}}, {"T32", {156, 8}}, {"T33", {164, 8}}};
+    const char* const setup = "17=00 3B=FF 05=00 01=95";
+    const struct { UartPage page; const char *name, *setup, *registers, *blocks; bool copies; } cases[] = {
+        {UartPage::Iso14230, "ISO 14230", setup, "42 44 45 46 48 39 3C 2D 2E 2F 30 32 33 34 36 37 35",
+         "T2A T2B T2C T2D", true},
+        {UartPage::UserMode, "user mode", setup, "42 44 45 46 48 39 3C 2D 2E 2F 30 32 33 34 36 37 35",
+         "T2A T2B", true},
+        {UartPage::Kw1281, "KW1281", setup, "3C 42 44 45 46 48 2D 2E 2F 30 32 33 34 36 37 35", "T2A T2B", true},
+        {UartPage::Sci, "SCI", setup, "42 44 45 46 48 3C 2D 2E 2F 30 36 37 35", "T2A", false},
+        {UartPage::J1708, "J1708", setup, "42 44 45 3C 2D 2E 2F 36 37 35", "T2A", false},
+        {UartPage::Lin, "LIN", setup, "42 44 45 3C 2D 36 37 35", "T2A W2F T30 T31 T32 T33", false},
+        {UartPage::UartTest, "UART test", "17=00 17=00 3B=FF 05=00 01=F5", "2D 36 37 35", "T2A", false},
+    };
+    UartRegisterImage image;
+    for (size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<uint8_t>(i * 7 + 3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Bytes> expected;
+        std::istringstream setupWords(c.setup), registers(c.registers), blocks(c.blocks);
+        for (std::string w; setupWords >> w;)
+            expected.push_back({0x52, Hex(w.substr(0, 2))[0], Hex(w.substr(3, 2))[0]});
+        for (std::string r; registers >> r;)
+            expected.push_back({0x52, Hex(r)[0], image[registerSource.at(Hex(r)[0])]});
+        for (std::string b; blocks >> b;) {
+            const auto [offset, length] = blockSource.at(b);
+            Bytes packet = {uint8_t(b[0] == 'W' ? 0x57 : 0x54), Hex(b.substr(1))[0], uint8_t(length), 0x00};
+            packet.insert(packet.end(), image.begin() + offset, image.begin() + offset + length);
+            expected.push_back(packet);
+        }
+        g_FastInitLowTime = g_FastInitHighTime = g_SlowInitAddress = 0;
+        tb_log_clear();
+        ASSERT_EQ(ConfigureDevice(image, c.page), 1);
+        std::vector<Bytes> logged = LoggedPackets();
+        for (Bytes& p : logged)
+            p = Defined(p);
+        EXPECT_EQ(logged, expected);
+        const Bytes copied = {g_FastInitLowTime.load(), g_FastInitHighTime.load(), g_SlowInitAddress.load()};
+        const Bytes initFields = {image[12], image[13], image[14]};
+        EXPECT_EQ(copied, c.copies ? initFields : Bytes(3, 0));
+    }
 }
 
 TEST_F(BoardTest, FailedDownloadStopsAtTheWriteAndStartsNothing) {
     tb_fail_write(3 + 3);  // the reset sequence, then the download's third write
-    EXPECT_EQ(StartUartPage(Iso14230Defaults(), kIso14230), UartStartResult::DeviceError);
+    EXPECT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::DeviceError);
     const std::vector<Bytes> logged = LoggedPackets();
     ASSERT_EQ(logged.size(), 5u);  // the failed write never reached the board, nothing after it
     EXPECT_EQ(Defined(logged[3]), (Bytes{0x52, 0x17, 0x00}));
