@@ -8,7 +8,9 @@
 #include <wx/scrolbar.h>
 #include <wx/timer.h>
 
+#include <array>
 #include <cstdio>
+#include <iterator>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -160,8 +162,6 @@ TEST_F(GuiTest, TimerFollowsNewRecordsAndStopsAndRefreshesOpenPagesWhenTheWorker
 
     ASSERT_TRUE(PumpUntil([&] { return Rows() == 5; }));
     EXPECT_EQ(hub->GetList()->GetItemText(4, 0), "5");
-    EXPECT_EQ(hub->GetList()->GetItemTextColour(0), wxColour(255, 0, 0)) << "sent";
-    EXPECT_EQ(hub->GetList()->GetItemTextColour(1), wxColour(0, 0, 0)) << "received";
     EXPECT_TRUE(hub->MonitorTimerRunning());
     EXPECT_EQ(sci->refreshes, 0);
 
@@ -248,6 +248,60 @@ TEST_F(GuiTest, DoubleClickOnARowShowsItsRecord) {
     EXPECT_EQ(data.Freq('\n'), 4);
     EXPECT_EQ(data.Find('\r'), wxNOT_FOUND) << "a text control shows CR as a glyph";
     EXPECT_EQ(list->BuildDetailDialog(4), nullptr) << "no row there";
+}
+
+// A page of the list as the user sees it: the eight columns of every row and its colours.
+TEST_F(GuiTest, ListPageShowsEveryColumnAndRowColour) {
+    using Cells = std::array<const char*, 8>;
+    const wxColour black(0, 0, 0), red(255, 0, 0), white(255, 255, 255), pink(255, 220, 220);
+    const std::string j1850 = "VPW: 68 6A F1 01 " + std::string(22, ' ') + "CRC:C4";
+    const struct {
+        uint8_t direction, kind;
+        uint16_t word;
+        uint32_t timeMs;
+        std::vector<uint8_t> data;
+        Cells cells;
+        wxColour text, background;
+    } rows[] = {
+        {0, KindUart, 0x0003, 0xFFFFFFFA, {0x81, 0x10, 0xF1},
+         {"1", "发送", "-6", " +0", "UART", "3", "81 10 F1 ", " "}, red, white},
+        {1, KindUart, 0x0802, 4, {0x12, 0xAB}, {"2", "接收", "4", " +10", "UART", "2", "12 AB ", " CS:1"}, black, white},
+        {1, KindErrorFlags, 0, 4, {0, 0, 0, 0x30, 1, 2, 3, 4, 5},
+         {"3", "接收", "4", " +0", "-", "-", "ERROR FLAG:01 02 03 04 05 ", ""}, black, pink},
+        {0, KindErrorFlags, 0, 1, {0, 0, 0, 0x30, 1, 2, 3, 4, 5},
+         {"4", "发送", "1", " +-3", "-", "-", "ERROR FLAG:01 02 03 04 05 ", ""}, black, pink},
+        {1, KindCan, 0, 2000000000, {0xA0, 0x1F, 0, 0, 0x08, 0, 0x02, 0x01, 0x0C},
+         {"5", "接收", "2000000000", " +1999999999", "CAN", "8", "ID:      7E8    DATA: 02 01 0C 00 00 00 00 00 ", ""},
+         black, white},
+        {0, KindJ1850, 0, 0x80000000, {0, 0x05, 0, 0x20, 0x68, 0x6A, 0xF1, 0x01, 0xC4},
+         {"6", "发送", "-2147483648", " +147483648", "J1850", "5(1)", j1850.c_str(), ""}, red, white},
+        {1, 7, 0, 0x80000000, {1, 2, 3}, {"7", "接收", "-2147483648", " +0", "-", "-", "-", ""}, black, white},
+    };
+    const Cells titles = {" 序号", "方向", "系统时间(ms)", " 相对时间", "总线", "长度(数据)", "    数据", " 状态"};
+    const int widths[] = {60, 60, 120, 100, 60, 80, 550, 200};
+    ResizeHub(700);
+    for (const auto& r : rows) {
+        std::vector<uint8_t> record(16, 0);
+        std::copy(r.data.begin(), r.data.end(), record.begin());
+        AppendMonitorRecord(r.direction, r.kind, r.word, r.timeMs, record.data(), record.size());
+    }
+    hub->RefreshMonitorList();
+    CListMessage* list = hub->GetList();
+    ASSERT_EQ(list->GetColumnCount(), 8);
+    for (int c = 0; c < 8; ++c) {
+        wxListItem column;
+        column.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_WIDTH);
+        ASSERT_TRUE(list->GetColumn(c, column));
+        EXPECT_EQ(column.GetText().utf8_string(), titles[c]);
+        EXPECT_EQ(column.GetWidth(), widths[c]) << c;
+    }
+    ASSERT_EQ(Rows(), static_cast<long>(std::size(rows)));
+    for (long i = 0; i < Rows(); ++i) {
+        SCOPED_TRACE(i);
+        for (int c = 0; c < 8; ++c) EXPECT_EQ(list->GetItemText(i, c).utf8_string(), rows[i].cells[c]) << c;
+        EXPECT_EQ(list->GetItemTextColour(i), rows[i].text);
+        EXPECT_EQ(list->GetItemBackgroundColour(i), rows[i].background);
+    }
 }
 
 TEST_F(GuiTest, HexEditFiltersAndUpperCasesTypedCharacters) {
