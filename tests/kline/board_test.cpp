@@ -10,6 +10,7 @@
 #include <sstream>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -219,29 +220,21 @@ TEST_F(BoardTest, FailedDownloadStopsAtTheWriteAndStartsNothing) {
 TEST_F(BoardTest, KwpExchangeEndToEnd) {
     script_.ecuAnswers = 1;
     ASSERT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::Started);
-    const int started = WaitForPacket([](const Bytes& p) { return p == Bytes{0xB1, 0x81, 0x02, 0x00}; });
-    ASSERT_GE(WaitForPolls(1, started), 0);
+    ASSERT_GE(WaitForPolls(1), 0);
     ASSERT_EQ(SendUartFrame(MakeFrameLengthWord(5, InitFast), kFrame, 5), UartSendResult::Queued);
-    const int sent = WaitForPacket(IsEngineFrame, static_cast<unsigned>(started));
+    const int sent = WaitForPacket(IsEngineFrame);
     ASSERT_GE(sent, 0);
     EXPECT_EQ(LoggedPacket(sent), (Bytes{0x57, 0x3F, 0x07, 0x00, 0x05, 0x10, 0xC1, 0x33, 0xF1, 0x81, 0x66}));
     ASSERT_GE(WaitForPolls(2, sent + 1), 0);  // the answer is filed before the next pass polls
     EXPECT_TRUE(StopUartPage());
 
+    // Direction, kind, word, data; the sent one with LT / HT as downloaded.
     ASSERT_EQ(g_MonitorCount.load(), 2u);
     const MonitorRecord out = CopyMonitorRecord(0), in = CopyMonitorRecord(1);
-    EXPECT_EQ(out.direction, 0);
-    EXPECT_EQ(out.kind, KindUart);
-    EXPECT_EQ(out.lengthWord, 0x1005);
-    EXPECT_EQ(Data(out, 5), Bytes(kFrame, kFrame + 5));
-    EXPECT_EQ(out.fastInitLowMs, 25);  // LT / HT as downloaded
-    EXPECT_EQ(out.fastInitHighMs, 30);
-    EXPECT_EQ(in.direction, 1);
-    EXPECT_EQ(in.kind, KindUart);
-    EXPECT_EQ(in.lengthWord, 7);
-    EXPECT_EQ(Data(in, 7), (Bytes{0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC3}));
-    EXPECT_TRUE(IsStop(LoggedPackets().back()));
-    EXPECT_EQ(messages_.Count(), 0u);
+    EXPECT_EQ(std::make_tuple(out.direction, out.kind, out.lengthWord, Data(out, 5), out.fastInitLowMs, out.fastInitHighMs),
+              std::make_tuple(0, KindUart, 0x1005, Bytes(kFrame, kFrame + 5), 25, 30));
+    EXPECT_EQ(std::make_tuple(in.direction, in.kind, in.lengthWord, Data(in, 7)),
+              std::make_tuple(1, KindUart, 7, Bytes{0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC3}));
 }
 
 TEST_F(BoardTest, AFrameHeldBackForABusyEngineGoesOutOnceWhenIdle) {
@@ -314,32 +307,6 @@ TEST_F(BoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     EXPECT_TRUE(StopUartPage());
 }
 
-TEST_F(BoardTest, RecordsOfOneReplyKeepTheirKindsAndShareOneTime) {
-    Bytes reply = {0x00, 0x00, 0x03, 0x00};
-    const uint8_t tags[] = {0x20, 0x30, 0x50};
-    for (int i = 0; i < 3; ++i) {
-        Bytes record(16, static_cast<uint8_t>(0x40 + i));
-        record[0] = static_cast<uint8_t>(i == 0 ? 0x00 : 0x80);  // J1850 sent, the others received
-        record[3] = tags[i];
-        reply.insert(reply.end(), record.begin(), record.end());
-    }
-    Queue(reply);
-    StartBare();
-    ASSERT_GE(WaitForPolls(2), 0);
-    g_WorkerThread.Stop();
-
-    ASSERT_EQ(g_MonitorCount.load(), 3u);
-    const uint8_t kinds[] = {KindJ1850, KindErrorFlags, KindCan};
-    const uint32_t time = CopyMonitorRecord(0).timeMs;
-    for (uint32_t i = 0; i < 3; ++i) {
-        const MonitorRecord r = CopyMonitorRecord(i);
-        EXPECT_EQ(r.kind, kinds[i]) << i;
-        EXPECT_EQ(r.direction, i == 0 ? 0 : 1) << i;
-        EXPECT_EQ(r.timeMs, time) << i;
-        EXPECT_EQ(Data(r, 16), Bytes(reply.begin() + 4 + 16 * i, reply.begin() + 20 + 16 * i));
-    }
-}
-
 // A worker whose policy reads StatusUartFrame as given (as the CAN and J1850 workers do).
 template <UartFlagReply use>
 uint32_t FlagReadingWorker(void*) {
@@ -349,9 +316,18 @@ uint32_t FlagReadingWorker(void*) {
     return RunSerialWorker(policy);
 }
 
-Bytes OneRecordReply(uint8_t status, uint8_t fill) {
-    Bytes reply = {0x00, status, 0x01, 0x00};
-    reply.resize(4 + 16, fill);
+// A 16-byte frame record: byte 0 (J1850 direction in bit 7), byte 3 (tag in the high nibble).
+Bytes Record(uint8_t byte0, uint8_t byte3, uint8_t fill) {
+    Bytes record(16, fill);
+    record[0] = byte0;
+    record[3] = byte3;
+    return record;
+}
+
+Bytes RecordReply(uint8_t status, const std::vector<Bytes>& records) {
+    Bytes reply = {0x00, status, static_cast<uint8_t>(records.size()), 0x00};
+    for (const Bytes& r : records)
+        reply.insert(reply.end(), r.begin(), r.end());
     return reply;
 }
 
@@ -360,29 +336,33 @@ TEST_F(BoardTest, RepliesAreFiledWithinWhatArrivedAndFeedTheBlockCounter) {
         const char* name;
         WorkerProc proc;
         std::vector<Bytes> replies;
-        uint32_t records;
-        uint16_t word;  // of the last record, with its data
+        const char* filed;  // kind and direction of each record: "1r" UART received, "2s" J1850 sent
+        uint16_t word;      // of the last record, with its data
         Bytes data;
-        uint8_t counter;  // 0x77 before
+        uint8_t counter;    // 0x77 before
     };
     Bytes fiveRecords = {0x00, 0x00, 0x05, 0x00};
     fiveRecords.resize(4 + 2 * 16 + 7, 0x30);
+    const Bytes lastOfThree = Record(0x80, 0x50, 0x42);
     const WorkerProc serial = ThreadProcSerialBus;
     const Case cases[] = {
         {"short reply after a frame files no duplicate", serial,
          {{0x00, 0x10, 0x05, 0x00, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {0x00, 0x10, 0x05}},
-         1, 5, {0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, 0xBC},
+         "1r", 5, {0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, 0xBC},
         {"word longer than the frame", serial, {{0x00, 0x10, 0xFF, 0x01, 1, 2, 3, 4, 5, 6}},
-         1, 0x01FF, {1, 2, 3, 4, 5, 6}, 3},
-        {"record count beyond the reply", serial, {fiveRecords}, 2, 0, Bytes(16, 0x30), 0x77},
-        {"counter wraps", serial, {{0x00, 0x10, 0x02, 0x00, 0x03, 0xFF}}, 1, 2, {0x03, 0xFF}, 0x00},
-        {"counter byte missing", serial, {{0x00, 0x10, 0x01, 0x00, 0x03}}, 1, 1, {0x03}, 0x77},
+         "1r", 0x01FF, {1, 2, 3, 4, 5, 6}, 3},
+        {"record count beyond the reply", serial, {fiveRecords}, "3r 3r", 0, Bytes(16, 0x30), 0x77},
+        {"records keep their kinds", serial,
+         {RecordReply(0x00, {Record(0x00, 0x20, 0x40), Record(0x80, 0x3A, 0x41), lastOfThree})},
+         "2s 3r 0r", 0, lastOfThree, 0x77},
+        {"counter wraps", serial, {{0x00, 0x10, 0x02, 0x00, 0x03, 0xFF}}, "1r", 2, {0x03, 0xFF}, 0x00},
+        {"counter byte missing", serial, {{0x00, 0x10, 0x01, 0x00, 0x03}}, "1r", 1, {0x03}, 0x77},
         {"no counter on ISO 14230", ThreadProc14230, {{0x00, 0x10, 0x02, 0x00, 0x03, 0x0A}},
-         1, 2, {0x03, 0x0A}, 0x77},
+         "1r", 2, {0x03, 0x0A}, 0x77},
         {"records-only worker counts records under the flag", FlagReadingWorker<UartFlagReply::Records>,
-         {OneRecordReply(0x10, 0x05)}, 1, 0, Bytes(16, 0x05), 0x77},
+         {RecordReply(0x10, {Bytes(16, 0x05)})}, "0r", 0, Bytes(16, 0x05), 0x77},
         {"ignoring worker files nothing of a flagged reply", FlagReadingWorker<UartFlagReply::Ignore>,
-         {OneRecordReply(0x10, 0x05), OneRecordReply(0x00, 0x06)}, 1, 0, Bytes(16, 0x06), 0x77},
+         {RecordReply(0x10, {Bytes(16, 0x05)}), RecordReply(0x00, {Bytes(16, 0x06)})}, "0r", 0, Bytes(16, 0x06), 0x77},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -396,10 +376,16 @@ TEST_F(BoardTest, RepliesAreFiledWithinWhatArrivedAndFeedTheBlockCounter) {
         g_WorkerThread.Stop();
         EXPECT_EQ(messages_.Count(), 0u);
         EXPECT_EQ(g_Kw1281BlockCounter.load(), c.counter);
-        ASSERT_EQ(g_MonitorCount.load(), c.records);
-        const MonitorRecord r = CopyMonitorRecord(c.records - 1);
-        EXPECT_EQ(r.lengthWord, c.word);
-        EXPECT_EQ(Data(r, c.data.size()), c.data);
+        std::string filed;
+        for (uint32_t i = 0; i < g_MonitorCount.load(); ++i) {
+            const MonitorRecord r = CopyMonitorRecord(i);
+            filed += (i ? " " : "") + std::to_string(r.kind) + (r.direction ? "r" : "s");
+            EXPECT_EQ(r.timeMs, CopyMonitorRecord(0).timeMs) << "one time per reply";
+        }
+        ASSERT_EQ(filed, c.filed);
+        const MonitorRecord last = CopyMonitorRecord(g_MonitorCount.load() - 1);
+        EXPECT_EQ(last.lengthWord, c.word);
+        EXPECT_EQ(Data(last, c.data.size()), c.data);
     }
 }
 
