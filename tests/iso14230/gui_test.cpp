@@ -147,13 +147,14 @@ TEST_F(Iso14230GuiTest, EachImageEditWritesItsOwnByteByItsRule) {
         {IDC_14230_W2MAX, 19, Ms1To255},      {IDC_14230_W4MAX, 23, Ms1To255},
         {IDC_14230_W4SEND, 24, Ms1To255},     {IDC_14230_BRG, 70, Divisor},
     };
-    struct Typed { const char* text; uint8_t stored; const char* shown; const char* message; };
+    // stored: the byte, or for the divisor the u16 at the offset, little-endian.
+    struct Typed { const char* text; uint16_t stored; const char* shown; const char* message; };
     const std::map<Rule, std::vector<Typed>> rules = {
         {Ms0To255, {{"0", 0, "0", nullptr}, {"300", 255, "255", "最大255ms!"}}},
         {Ms1To255, {{"0", 1, "1", "最小1ms!"}, {"300", 255, "255", "最大255ms!"}}},
         {Units20Ms, {{"0", 1, "1", "最小1x20ms!"}, {"300", 255, "255", "最大255x20ms!"}}},
         {HexByte, {{"0", 0, "0", nullptr}, {"A5", 0xA5, "A5", nullptr}}},
-        {Divisor, {{"0", 0, "0", nullptr}, {"70000", 4464 & 0xFF, "4464", "BRG 最大值为65535"}}},
+        {Divisor, {{"0", 0, "0", nullptr}, {"70000", 4464, "4464", "BRG 最大值为65535"}}},
     };
     ASSERT_NE(OpenPage(), nullptr);
     for (const auto& e : edits) {
@@ -162,8 +163,8 @@ TEST_F(Iso14230GuiTest, EachImageEditWritesItsOwnByteByItsRule) {
         for (const Typed& t : rules.at(e.rule)) {
             SCOPED_TRACE(testing::Message() << e.id << " <- " << t.text);
             UartRegisterImage expected = dialog_->Page().Image();
-            expected[e.offset] = t.stored;
-            if (e.rule == Divisor) expected[e.offset + 1] = t.message ? 4464 >> 8 : 0;
+            expected[e.offset] = static_cast<uint8_t>(t.stored);
+            if (e.rule == Divisor) expected[e.offset + 1] = static_cast<uint8_t>(t.stored >> 8);
             const size_t before = messages_.Count();
             edit->SetValue(t.text);
             EXPECT_EQ(dialog_->Page().Image(), expected);
