@@ -17,8 +17,11 @@ unsigned EffectiveTimeout(uint32_t timeoutMs) {
 }
 
 bool ReadSucceeded(int libusbResult, int transferred) {
-    if (libusbResult == LIBUSB_SUCCESS) return transferred >= 0;
-    return libusbResult == LIBUSB_ERROR_TIMEOUT && transferred > 0;
+    return libusbResult == LIBUSB_SUCCESS && transferred >= 0;
+}
+
+bool RestMayFollow(int transferred, uint32_t bufferSize, uint32_t maxLength) {
+    return transferred > 0 && static_cast<uint32_t>(transferred) == bufferSize && bufferSize > maxLength;
 }
 
 bool WriteSucceeded(int libusbResult, int transferred, uint32_t length) {

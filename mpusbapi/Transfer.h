@@ -18,9 +18,14 @@ uint32_t ReadBufferSize(uint32_t maxLength, uint16_t maxPacket);
 // libusb takes 0 as "no time-out"; the library's callers never mean that.
 unsigned EffectiveTimeout(uint32_t timeoutMs);
 
-// A read succeeds when it completed, or timed out after some data arrived (a reply that
-// filled its last packet exactly, with no short packet to end it).
+// A read succeeds only when it completed. A time-out is a failure also after part of a reply
+// arrived: the rest of that reply may still come, and handing the part on as a reply would
+// leave the rest to answer the next request.
 bool ReadSucceeded(int libusbResult, int transferred);
+
+// A read that filled its whole buffer while the caller asked for less got a reply longer than
+// asked for, which may go on past the buffer: its rest is to be read and dropped.
+bool RestMayFollow(int transferred, uint32_t bufferSize, uint32_t maxLength);
 
 // A write succeeds only when every byte went out.
 bool WriteSucceeded(int libusbResult, int transferred, uint32_t length);

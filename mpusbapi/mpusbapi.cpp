@@ -21,6 +21,9 @@ using mpusb::UsbId;
 
 constexpr uint32_t kLibraryVersion = 0x01000000;
 constexpr int kInterface = 0;
+// The rest of a reply follows its first packets at once; waiting longer would only delay the
+// read that got them.
+constexpr unsigned kRestTimeoutMs = 10;
 
 // One opened device with interface 0 claimed; released and closed with its last pipe.
 class DeviceLink {
@@ -211,6 +214,18 @@ private:
 
 Library g_library;
 
+// Reads what is left of a reply that went on past the read's buffer, up to its short last
+// packet, so that it cannot answer the next read.
+void DropRestOfReply(const Pipe& pipe) {
+    std::vector<unsigned char> packet(pipe.maxPacket ? pipe.maxPacket : 64);
+    for (uint32_t dropped = 0; dropped < mpusb::kMaxReadBytes; dropped += packet.size()) {
+        int transferred = 0;
+        const int result = RunTransfer(pipe, packet.data(), static_cast<int>(packet.size()), &transferred,
+                                       kRestTimeoutMs);
+        if (result != LIBUSB_SUCCESS || static_cast<size_t>(transferred) < packet.size()) return;
+    }
+}
+
 uint32_t ReadPipe(void* handle, void* data, uint32_t maxLength, uint32_t* received,
                   uint32_t timeoutMs) {
     if (received != nullptr) *received = 0;
@@ -222,12 +237,14 @@ uint32_t ReadPipe(void* handle, void* data, uint32_t maxLength, uint32_t* receiv
     int transferred = 0;
     const int result = RunTransfer(*pipe, buffer.data(), static_cast<int>(buffer.size()),
                                    &transferred, mpusb::EffectiveTimeout(timeoutMs));
-    if (!mpusb::ReadSucceeded(result, transferred)) return 0;
-    // A reply longer than maxLength is cut: the bytes beyond it are dropped, not kept for
-    // the next read (the board sends each reply as one transfer).
-    const uint32_t copied = std::min(static_cast<uint32_t>(transferred), maxLength);
-    std::memcpy(data, buffer.data(), copied);
+    // What arrived is handed out also when the read failed (a time-out after part of a reply).
+    const uint32_t copied = std::min(static_cast<uint32_t>(std::max(transferred, 0)), maxLength);
+    if (copied > 0) std::memcpy(data, buffer.data(), copied);
     if (received != nullptr) *received = copied;
+    if (!mpusb::ReadSucceeded(result, transferred)) return 0;
+    // A reply longer than maxLength is cut; the rest is dropped, not kept for the next read.
+    if (mpusb::RestMayFollow(transferred, static_cast<uint32_t>(buffer.size()), maxLength))
+        DropRestOfReply(*pipe);
     return 1;
 }
 

@@ -50,10 +50,13 @@ MPUSB_API void* _MPUSBOpen(uint32_t index, const char* selector, const char* end
 MPUSB_API uint32_t _MPUSBWrite(void* handle, const void* data, uint32_t length,
                                uint32_t* sent, uint32_t timeoutMs);
 
-/* One reply from a read pipe, waiting at most timeoutMs. 1 when data arrived; *received (if
- * not NULL) gets the number of bytes copied into data, at most maxLength. A time-out with no
- * data, an unknown or write pipe, maxLength 0 and a lost device are failures (0, and
- * *received = 0). A time-out after some data arrived returns that data as a success. */
+/* One reply from a read pipe, waiting at most timeoutMs. 1 when the reply arrived whole (a
+ * short last packet ended it, or it filled the read); *received (if not NULL) gets the number
+ * of bytes copied into data, at most maxLength. A reply longer than maxLength is cut there
+ * and the rest of it read and dropped, so it cannot answer the next read. A time-out, an
+ * unknown or write pipe, maxLength 0 and a lost device are failures (0). A time-out is a
+ * failure also after part of a reply arrived, since the rest may still come: that part is
+ * copied into data and counted in *received all the same (0 in every other failure). */
 MPUSB_API uint32_t _MPUSBRead(void* handle, void* data, uint32_t maxLength,
                               uint32_t* received, uint32_t timeoutMs);
 

@@ -54,9 +54,9 @@ TEST(MpusbTransfer, ReadsAskForWholePacketsAndNeverForever) {
 
 TEST(MpusbTransfer, OnlyCompleteWritesAndReadsThatBroughtDataSucceed) {
     const struct { int result, transferred; uint32_t length; bool write, ok; } cases[] = {
-        // A zero-length reply arrived; a time-out after a full last packet with no short one after it.
+        // A zero-length reply arrived; a time-out after part of a reply is no reply.
         {LIBUSB_SUCCESS, 0, 64, false, true},  {LIBUSB_ERROR_TIMEOUT, 0, 64, false, false},
-        {LIBUSB_ERROR_TIMEOUT, 64, 64, false, true}, {LIBUSB_ERROR_OVERFLOW, 64, 64, false, false},
+        {LIBUSB_ERROR_TIMEOUT, 64, 64, false, false}, {LIBUSB_ERROR_OVERFLOW, 64, 64, false, false},
         // A short write is not success.
         {LIBUSB_SUCCESS, 268, 268, true, true}, {LIBUSB_SUCCESS, 64, 268, true, false},
         {LIBUSB_ERROR_TIMEOUT, 268, 268, true, false},
@@ -66,6 +66,11 @@ TEST(MpusbTransfer, OnlyCompleteWritesAndReadsThatBroughtDataSucceed) {
                                 : mpusb::ReadSucceeded(c.result, c.transferred);
         EXPECT_EQ(ok, c.ok) << libusb_error_name(c.result) << " / " << c.transferred;
     }
+    // Only a buffer filled beyond what the caller asked for can hide more of the reply.
+    const struct { int transferred; uint32_t buffer, max; bool more; } rests[] = {
+        {64, 64, 60, true}, {64, 64, 64, false}, {60, 64, 40, false}, {0, 64, 60, false}, {320, 320, 268, true}};
+    for (const auto& r : rests)
+        EXPECT_EQ(mpusb::RestMayFollow(r.transferred, r.buffer, r.max), r.more) << r.transferred << " of " << r.buffer;
 }
 
 TEST(MpusbHandleRegistry, HandlesAreNeverReusedAndAPipeFoundOutlivesItsClose) {
