@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace testboard {
 
@@ -54,12 +55,8 @@ void Board::ResetLocked() {
     fault_ = false;
     rules_.clear();
     failWriteIn_ = 0;
-    failNextRead_ = false;
-    delayNextRead_ = false;
-    readDelayMs_ = 0;
+    readFaults_ = ReadFaults();
     readLatencyMs_ = 0;
-    shortNextReply_ = false;
-    shortLength_ = 0;
     failOpen_[0] = failOpen_[1] = false;
     pipes_.clear();
     openCount_ = 0;
@@ -151,7 +148,7 @@ void Board::FailWrite(unsigned nth) {
 
 void Board::FailNextRead() {
     std::lock_guard<std::mutex> lock(mutex_);
-    failNextRead_ = true;
+    readFaults_.fail = true;
 }
 
 void Board::SetReadLatency(unsigned latencyMs) {
@@ -161,14 +158,19 @@ void Board::SetReadLatency(unsigned latencyMs) {
 
 void Board::DelayNextRead(unsigned delayMs) {
     std::lock_guard<std::mutex> lock(mutex_);
-    delayNextRead_ = true;
-    readDelayMs_ = delayMs;
+    readFaults_.delayMs = delayMs;
 }
 
 void Board::ShortNextReply(unsigned length) {
     std::lock_guard<std::mutex> lock(mutex_);
-    shortNextReply_ = true;
-    shortLength_ = length;
+    readFaults_.cut = true;
+    readFaults_.cutTo = length;
+}
+
+void Board::SplitNextReply(unsigned length) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    readFaults_.split = true;
+    readFaults_.splitAfter = length;
 }
 
 void Board::FailOpen(int direction) {
@@ -333,8 +335,16 @@ void Board::Decode(const Bytes& packet) {
 }
 
 bool Board::Write(void* handle, const uint8_t* data, uint32_t length) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!IsPipe(handle, 0)) return false;
+    }
+    return Accept(data, length);
+}
+
+bool Board::Accept(const uint8_t* data, uint32_t length) {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!IsPipe(handle, 0) || !data || length == 0 || length > kMaxPacket) return false;
+    if (!data || length == 0 || length > kMaxPacket) return false;
     if (failWriteIn_ > 0 && --failWriteIn_ == 0) return false;  // lost: neither logged nor decoded
 
     Bytes packet(data, data + length);
@@ -366,6 +376,32 @@ bool Board::Write(void* handle, const uint8_t* data, uint32_t length) {
     return true;
 }
 
+bool Board::AnswerWaiting() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return !answers_.empty();
+}
+
+ReadFaults Board::TakeReadFaults() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(readFaults_, ReadFaults());
+}
+
+Bytes Board::TakeAnswer(size_t max, bool keepRest) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return TakeAnswerLocked(max, keepRest);
+}
+
+Bytes Board::TakeAnswerLocked(size_t max, bool keepRest) {
+    if (answers_.empty()) return Bytes();
+    Bytes answer = std::move(answers_.front());
+    answers_.pop_front();
+    if (answer.size() > max) {
+        if (keepRest) answers_.emplace_front(answer.begin() + static_cast<std::ptrdiff_t>(max), answer.end());
+        answer.resize(max);
+    }
+    return answer;
+}
+
 bool Board::Read(void* handle, uint8_t* data, uint32_t maxLength, uint32_t* received,
                  uint32_t timeoutMs) {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -375,40 +411,36 @@ bool Board::Read(void* handle, uint8_t* data, uint32_t maxLength, uint32_t* rece
     // Nothing waiting: a virtual time-out, nothing is on its way. The one-shot faults are kept
     // for the read that takes the next reply, so a drain of an empty pipe uses none of them.
     if (answers_.empty()) return false;
-    if (failNextRead_) {
-        failNextRead_ = false;
+    const ReadFaults faults = std::exchange(readFaults_, ReadFaults());
+    if (faults.fail) {
         // The reply is lost with the transfer, so later reads stay in step with their writes.
         answers_.pop_front();
         return false;
     }
-    if (delayNextRead_) {
-        delayNextRead_ = false;
-        const uint64_t generation = generation_;
-        auto reset = [&] { return generation_ != generation; };
-        if (timeoutMs < readDelayMs_) {
-            // The answer comes too late for this read; it stays queued for the next one.
-            changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), reset);
-            return false;
+    const uint64_t generation = generation_;
+    auto reset = [&] { return generation_ != generation; };
+    if (faults.split || timeoutMs < faults.delayMs) {
+        // Too late for this read, whole or in part: the rest stays for the next read.
+        if (changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), reset)) return false;
+        if (faults.split) {
+            const Bytes part = TakeAnswerLocked(std::min<size_t>(faults.splitAfter, maxLength), true);
+            if (!part.empty()) std::memcpy(data, part.data(), part.size());
+            if (received) *received = static_cast<uint32_t>(part.size());
         }
-        if (changed_.wait_for(lock, std::chrono::milliseconds(readDelayMs_), reset)) return false;
+        return false;
     }
-    if (readLatencyMs_) {
-        const uint64_t generation = generation_;
-        changed_.wait_for(lock, std::chrono::milliseconds(readLatencyMs_),
-                          [&] { return generation_ != generation; });
-        if (generation_ != generation || answers_.empty()) return false;
-    }
+    if (faults.delayMs &&
+        changed_.wait_for(lock, std::chrono::milliseconds(faults.delayMs), reset))
+        return false;
+    if (readLatencyMs_ &&
+        changed_.wait_for(lock, std::chrono::milliseconds(readLatencyMs_), reset))
+        return false;
+    if (answers_.empty()) return false;
 
-    Bytes answer = std::move(answers_.front());
-    answers_.pop_front();
-    size_t length = answer.size();
-    if (shortNextReply_) {
-        shortNextReply_ = false;
-        length = std::min<size_t>(length, shortLength_);
-    }
-    length = std::min<size_t>(length, maxLength);
-    if (length) std::memcpy(data, answer.data(), length);
-    if (received) *received = static_cast<uint32_t>(length);
+    // A longer answer is cut at maxLength and the rest dropped, as the real library does.
+    const Bytes answer = TakeAnswerLocked(faults.cut ? std::min<size_t>(faults.cutTo, maxLength) : maxLength, false);
+    if (!answer.empty()) std::memcpy(data, answer.data(), answer.size());
+    if (received) *received = static_cast<uint32_t>(answer.size());
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The model behind the simulated board: pipes, the packet decoder, the register and block
-// stores, the FIFO of answers that reads take, the packet log and the injected faults.
+// The model behind the simulated board: the packet decoder, the register and block stores,
+// the FIFO of answers that reads take, the packet log and the injected faults. Two front ends
+// serve it: the simulated library (pipes with the library's semantics, Write and Read below)
+// and the emulated USB device of testboard/usb/ (Accept, and the read side in steps).
 //
 // One mutex guards everything; one condition variable wakes readers that wait for an answer
 // (a delayed read), callers of tb_wait_log_count, and set-up changes that wait for a
@@ -39,6 +41,16 @@ struct LoggedPacket {
     Bytes bytes;
 };
 
+// The one-shot read faults; the first read that finds an answer waiting takes them all.
+struct ReadFaults {
+    bool fail = false;     // the read fails and its answer is lost
+    unsigned delayMs = 0;  // the answer arrives this late
+    bool cut = false;      // the answer is cut to cutTo bytes, the rest lost
+    unsigned cutTo = 0;
+    bool split = false;    // only splitAfter bytes arrive before the read gives up; the rest
+    unsigned splitAfter = 0;  // stays for the next read
+};
+
 class Board {
 public:
     Board();
@@ -62,6 +74,7 @@ public:
     // Every answered read waits this long first, as a real board's USB round trip does.
     void SetReadLatency(unsigned latencyMs);
     void ShortNextReply(unsigned length);
+    void SplitNextReply(unsigned length);
     void FailOpen(int direction);
     unsigned OpenCount();
     int LastOpenIndex();
@@ -75,11 +88,23 @@ public:
     // Appends one line per packet written to this file from now on (nullptr stops it).
     void SetLogFile(std::FILE* file);
 
-    // The USB side, with the semantics of the library's entry points.
+    // A packet the host wrote: logged, decoded, matched against the rules and shown to the
+    // responder (on the caller's thread, without the lock). false when it is lost to an
+    // injected write failure or does not fit the board's buffer (0 or more than 268 bytes).
+    bool Accept(const uint8_t* data, uint32_t length);
+    // The read side in steps, for a front end that completes reads itself: a read that finds
+    // an answer waiting takes the faults once, then (once any delay has passed) the answer:
+    // at most max bytes of it, the rest kept as the next answer or dropped.
+    bool AnswerWaiting();
+    ReadFaults TakeReadFaults();
+    Bytes TakeAnswer(size_t max, bool keepRest);
+
+    // The simulated library, with the semantics of its entry points.
     uint32_t DeviceCount();
     void* Open(uint32_t index, uint32_t direction);  // kInvalidHandle on failure
     bool Write(void* handle, const uint8_t* data, uint32_t length);
-    // Fills `received` and returns true when an answer was taken.
+    // Fills `received` and returns true when an answer was taken. A split answer fails at the
+    // read's time-out with the bytes that came in `received`.
     bool Read(void* handle, uint8_t* data, uint32_t maxLength, uint32_t* received,
               uint32_t timeoutMs);
     void Close(void* handle);
@@ -95,6 +120,7 @@ private:
     };
 
     void ResetLocked();
+    Bytes TakeAnswerLocked(size_t max, bool keepRest);
     bool IsPipe(void* handle, uint32_t direction) const;
     void Decode(const Bytes& packet);
     Bytes PollAnswer(bool framePacket);
@@ -117,12 +143,8 @@ private:
     std::vector<CannedRule> rules_;
 
     unsigned failWriteIn_;  // 0: none; n: the n-th write from now fails
-    bool failNextRead_;
-    bool delayNextRead_;
-    unsigned readDelayMs_;
+    ReadFaults readFaults_;
     unsigned readLatencyMs_ = 0;
-    bool shortNextReply_;
-    unsigned shortLength_;
     bool failOpen_[2];
 
     std::map<uintptr_t, Pipe> pipes_;

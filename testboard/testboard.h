@@ -1,7 +1,8 @@
 /* The simulated VR3526 board: control API for tests.
  *
- * The same shared library exports the seven _MPUSB* entry points, so the program loads it
- * by name exactly as it loads the real USB library. Every function here is thread-safe and
+ * The simulated library exports these and the seven _MPUSB* entry points, so the program
+ * loads it by name exactly as it loads the real USB library. An emulated USB board
+ * (testboard/usb/) serves the same board model to the real library; these calls control it. Every function here is thread-safe and
  * may be called while the program's worker talks to the board.
  *
  * Packets the board understands (byte 0): 00 version; 'P' register read (reply byte 2 =
@@ -53,6 +54,9 @@ void tb_fail_write(unsigned nth);
 void tb_fail_next_read(void);
 void tb_delay_next_read(unsigned delay_ms);
 void tb_short_next_reply(unsigned length);
+/* The next reply stops after length bytes: its read fails at its time-out with those bytes
+ * (as a USB read does when the rest of a reply is late), and the rest stays for the next. */
+void tb_split_next_reply(unsigned length);
 /* Every answered read waits latency_ms first, like a real board's USB round trip. The
  * library starts with 1 ms so that a program polling it does not spin; tb_reset sets 0. */
 void tb_set_read_latency(unsigned latency_ms);

@@ -1,11 +1,16 @@
 // A reply that nobody reads any more (it came after its read timed out, or before a
-// reconnect) must never answer a later request.
+// reconnect) must never answer a later request. Built twice: on the simulated board, and on
+// the real USB library against an emulated board (tests/usbboard/).
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
 
+#ifdef VR_MPUSBAPI_PATH
+#include "tests/usbboard/EmulatedBoardFixture.h"
+#else
 #include "BoardFixture.h"
+#endif
 #include "monitor/Connection.h"
 #include "monitor/MonitorRing.h"
 #include "pages/kline/SerialWorker.h"
