@@ -63,6 +63,7 @@ struct Request {
     int status = 0;
     int actual = 0;
     bool armed = false;  // found an answer and took the model's read faults
+    bool holding = false;  // has the first part of a split answer
     ReadFaults faults;
     Clock::time_point due;
 };
@@ -117,8 +118,10 @@ struct EmulatedUsbBus::Device {
             if (Clock::now() < r.due) return;
             if (r.faults.split) {
                 // The first part arrives; the request waits for the rest until it is discarded.
-                if (r.actual == 0)
+                if (!r.holding) {
+                    r.holding = true;
                     r.actual = static_cast<int>(Fill(r, model->TakeAnswer(std::min<size_t>(r.faults.splitAfter, room), true)));
+                }
                 return;
             }
             if (!model->AnswerWaiting()) return;
@@ -301,7 +304,9 @@ size_t EmulatedUsbBus::Plug(Board& model, bool interrupt) {
     g_signal_connect(d->handler, "client-vanished", G_CALLBACK(OnVanished), d.get());
     if (!umockdev_testbed_attach_ioctl(testbed_->bed, d->devnode.c_str(), d->handler, nullptr))
         throw std::runtime_error("cannot attach the usbfs handler to " + d->devnode);
-    const std::filesystem::path node = std::string(umockdev_testbed_get_root_dir(testbed_->bed)) + d->devnode;
+    gchar* root = umockdev_testbed_get_root_dir(testbed_->bed);
+    const std::filesystem::path node = std::string(root) + d->devnode;
+    g_free(root);
     std::filesystem::create_directories(node.parent_path());
     std::ofstream(node.string()).flush();
 
