@@ -1,17 +1,13 @@
 #include "monitor/RecordFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "monitor/MonitorRing.h"
 #include "monitor/RecordFormat.h"
+#include "platform/FileSaver.h"
 
 namespace {
 
@@ -57,53 +53,6 @@ void DecodeRecord(const uint8_t* p, MonitorRecord& r) {
     r.reserved = p[275];
 }
 
-// A file written beside its target and renamed over it once complete; dropped otherwise.
-class AtomicFile {
-public:
-    explicit AtomicFile(const std::string& target) : target_(target) {
-        temp_ = target + ".XXXXXX";
-        int fd = mkstemp(&temp_[0]);
-        if (fd < 0) {
-            temp_.clear();
-            return;
-        }
-        fchmod(fd, 0644);
-        file_ = fdopen(fd, "wb");
-        if (!file_) {
-            close(fd);
-            unlink(temp_.c_str());
-            temp_.clear();
-        }
-    }
-    ~AtomicFile() {
-        if (file_) std::fclose(file_);
-        if (!temp_.empty()) unlink(temp_.c_str());
-    }
-    AtomicFile(const AtomicFile&) = delete;
-    AtomicFile& operator=(const AtomicFile&) = delete;
-
-    bool ok() const { return file_ != nullptr && good_; }
-    void Write(const void* bytes, size_t n) {
-        if (ok() && n && std::fwrite(bytes, 1, n, file_) != n) good_ = false;
-    }
-    void Write(const std::string& s) { Write(s.data(), s.size()); }
-    bool Commit() {
-        if (!file_) return false;
-        bool good = good_ && std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-        good = (std::fclose(file_) == 0) && good;
-        file_ = nullptr;
-        if (!good || std::rename(temp_.c_str(), target_.c_str()) != 0) return false;
-        temp_.clear();
-        return true;
-    }
-
-private:
-    std::string target_;
-    std::string temp_;
-    FILE* file_ = nullptr;
-    bool good_ = true;
-};
-
 struct RingWords {
     uint32_t oldest, write, count, rows, top, seq;
 };
@@ -139,7 +88,7 @@ RecordFileResult SaveMonitorRec(const std::string& path) {
     const uint32_t count = std::min(w.count, kMonitorCapacity);
     if (count == 0) return RecordFileResult::NothingToSave;
 
-    AtomicFile file(path);
+    platform::FileSaver file(path);
     uint8_t header[kMonitorFileHeaderBytes];
     PutU32(header, kMonitorFileMagic);
     const uint32_t words[6] = {w.oldest, w.write, w.count, w.rows, w.top, w.seq};
@@ -162,7 +111,7 @@ RecordFileResult SaveMonitorTxt(const std::string& path) {
     const uint32_t count = std::min(g_MonitorCount.load(), kMonitorCapacity);
     if (count == 0) return RecordFileResult::NothingToSave;
 
-    AtomicFile file(path);
+    platform::FileSaver file(path);
     std::vector<MonitorRecord> records(std::min(count, kChunkRecords));
     std::string text;
     for (uint32_t done = 0; done < count && file.ok();) {

@@ -7,9 +7,9 @@
 //   28  count records of 276 bytes, ring index 0 upward (array order)
 // .txt: one line per record in array order, each ending "\r\n" (FormatExportLine).
 //
-// Loads read and check the whole file before they change any ring word or record. Saves write
-// a temporary file in the target's folder, check every write and the close, and rename it over
-// the target, so a failed save leaves an existing file as it was. Run only while no worker runs.
+// Loads read and check the whole file before they change any ring word or record. Saves go
+// through platform::FileSaver (a failed save leaves an existing file as it was, its mode and
+// links kept). Run only while no worker runs.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,6 +43,7 @@ RecordFileResult SaveMonitorTxt(const std::string& path);
 
 // Takes a .rec file into the ring. Refused (FormatError, ring untouched) on a wrong magic, a
 // file shorter than its count, count > 100000, oldest / write / top >= 100000 or rows per page
-// > 256. On success g_MonitorTop is 0 and g_MonitorLastSeq the loaded next sequence.
+// > 256. On success g_MonitorTop is 0 and
+// g_MonitorLastSeq the loaded next sequence.
 RecordFileResult LoadMonitorRec(const std::string& path);
 RecordFileResult LoadMonitorRecFromMemory(const uint8_t* bytes, size_t size);
