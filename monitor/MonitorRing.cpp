@@ -58,12 +58,24 @@ void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, u
     write += 1;
     uint32_t n = g_MonitorCount.load(std::memory_order_relaxed) + 1;
     if (write == kMonitorCapacity) write = 0;
-    if (static_cast<int32_t>(seq) > static_cast<int32_t>(kMonitorCapacity))
+    // Once full, the slot the next record overwrites holds the oldest. Told from the count:
+    // the sequence passes 2^31 and wraps at 2^32, so no compare with it holds for ever.
+    if (n >= kMonitorCapacity) {
+        n = kMonitorCapacity;
         g_MonitorOldest.store(write, std::memory_order_release);
-    if (n >= kMonitorCapacity) n = kMonitorCapacity;
+    }
     g_MonitorWrite.store(write, std::memory_order_release);
     g_MonitorCount.store(n, std::memory_order_release);
     g_MonitorSeq.store(seq, std::memory_order_release);
+}
+
+uint32_t MonitorIndexOfSequence(uint32_t sequence) {
+    std::lock_guard<std::mutex> lock(g_recordMutex);
+    const uint32_t next = g_MonitorSeq.load(std::memory_order_relaxed);
+    const uint32_t write = g_MonitorWrite.load(std::memory_order_relaxed) % kMonitorCapacity;
+    // Unsigned difference: the distance back from the newest survives the wrap at 2^32.
+    const uint32_t back = (next - sequence) % kMonitorCapacity;
+    return (write + kMonitorCapacity - back) % kMonitorCapacity;
 }
 
 MonitorRecord CopyMonitorRecord(uint32_t index) {

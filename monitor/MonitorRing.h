@@ -67,10 +67,16 @@ bool MonitorTakeNewRecords();
 void ResetMonitorRing();
 
 // The one append rule. count is clamped to 260 data bytes; fields the record's kind does not
-// use keep what the slot held.
+// use keep what the slot held. Once the ring is full (count 100000) oldest follows write,
+// however far the sequence has run (it wraps to 0 after 2^32 - 1).
 void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, uint32_t timeMs,
                          const uint8_t* data, size_t count,
                          const MonitorInitBytes& init = MonitorInitBytes());
+
+// The ring index of the record with this sequence, counted back from the next sequence and the
+// write index; (sequence - 1) mod 100000 on a ring that has not passed 2^32 appends, and right
+// past that and after a load too.
+uint32_t MonitorIndexOfSequence(uint32_t sequence);
 
 // Copies the record at ring index (0..99999, taken modulo 100000) under the lock.
 MonitorRecord CopyMonitorRecord(uint32_t index);

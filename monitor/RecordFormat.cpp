@@ -313,19 +313,13 @@ void BuildMonitorPage(MonitorPage& page) {
 }
 
 uint32_t MonitorIndexFromSequenceText(const std::string& text) {
-    // atoi, saturating rather than overflowing.
+    // The list wrote the text from an unsigned 32-bit sequence; read it back the same way.
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    int64_t s = 0;
+    uint64_t s = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        s = std::min<int64_t>(s * 10 + (text[i] - '0'), INT32_MAX + int64_t{1});
-    s = negative ? -s : s;
-    s = std::max<int64_t>(INT32_MIN, std::min<int64_t>(INT32_MAX, s));
-    const int64_t index = s - 1;
-    if (index < 0) return 0;
-    return static_cast<uint32_t>(index % kMonitorCapacity);
+        s = std::min<uint64_t>(s * 10 + static_cast<uint64_t>(text[i] - '0'), UINT32_MAX);
+    return MonitorIndexOfSequence(static_cast<uint32_t>(s));
 }
 
 void DecodeUartDetail(const MonitorRecord& r, RecordDetail& d) {

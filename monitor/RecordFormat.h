@@ -85,8 +85,8 @@ struct MonitorPage {
 // has fewer rows than it holds items. page's storage is reused between calls.
 void BuildMonitorPage(MonitorPage& page);
 
-// A double-clicked row's sequence text (decimal) to its ring index: s - 1, 0 when negative,
-// modulo 100000.
+// A double-clicked row's sequence text (unsigned decimal) to the ring index of its record
+// (MonitorIndexOfSequence).
 uint32_t MonitorIndexFromSequenceText(const std::string& text);
 
 // The detail dialog's fields. Texts use "\r\n" between lines; the dialog turns them into

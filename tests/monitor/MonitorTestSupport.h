@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "monitor/MonitorRing.h"
@@ -29,4 +30,21 @@ inline void AppendNumbered(uint32_t n, uint8_t kind = KindCan) {
         std::memset(bytes, static_cast<uint8_t>(g_MonitorSeq.load()), sizeof bytes);
         AppendMonitorRecord(kReceived, kind, 0, g_MonitorSeq.load() * 10, bytes, sizeof bytes);
     }
+}
+
+// The ring as `appended` appends since a reset would leave it, made at once: the words, and in
+// each slot a record holding the sequence it would carry (sequences wrap at 2^32). Lets a test
+// start next to 2^31 or 2^32 appends.
+inline void SeedRing(uint64_t appended) {
+    const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(appended, kMonitorCapacity));
+    const uint32_t write = static_cast<uint32_t>(appended % kMonitorCapacity);
+    for (uint32_t back = 1; back <= count; ++back) {
+        MonitorRecord& r = g_MonitorRecords[(write + kMonitorCapacity - back) % kMonitorCapacity];
+        r.sequence = static_cast<uint32_t>(appended + 1 - back);
+        r.timeMs = r.sequence * 10;
+    }
+    g_MonitorOldest = count == kMonitorCapacity ? write : 0;
+    g_MonitorWrite = write;
+    g_MonitorCount = count;
+    g_MonitorSeq = static_cast<uint32_t>(appended + 1);
 }

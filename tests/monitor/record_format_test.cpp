@@ -140,11 +140,4 @@ TEST(RecordFormat, DetailDecoders) {
     }
 }
 
-TEST(RecordFormat, SequenceTextOfADoubleClickedRow) {
-    const struct { const char* text; uint32_t index; } cases[] = {
-        {"1", 0}, {"0", 0}, {"-7", 0}, {"", 0}, {"100000", 99999}, {"100001", 0}, {"  42", 41},
-        {"99999999999", 83646} /* saturates at 2147483647 */, {"-99999999999", 0}};
-    for (const auto& c : cases) EXPECT_EQ(MonitorIndexFromSequenceText(c.text), c.index) << c.text;
-}
-
 }  // namespace

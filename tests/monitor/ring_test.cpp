@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "MonitorTestSupport.h"
+#include "monitor/RecordFormat.h"
 
 namespace {
 
@@ -14,14 +15,14 @@ void ExpectMatchesModel(uint64_t appended) {
     const uint32_t write = static_cast<uint32_t>(appended % kMonitorCapacity);
     const uint32_t count = g_MonitorCount.load();
     ASSERT_EQ(count, std::min<uint64_t>(appended, kMonitorCapacity));
-    EXPECT_EQ(g_MonitorSeq.load(), appended + 1);
+    EXPECT_EQ(g_MonitorSeq.load(), static_cast<uint32_t>(appended + 1));
     EXPECT_EQ(g_MonitorWrite.load(), write);
     EXPECT_EQ(g_MonitorOldest.load(), appended >= kMonitorCapacity ? write : 0u);
     if (count == 0) return;
     std::vector<MonitorRecord> all(count);
     CopyMonitorRecords(g_MonitorOldest.load(), count, all.data());
-    EXPECT_EQ(all.front().sequence, appended - count + 1);
-    for (uint32_t i = 1; i < count; ++i) ASSERT_EQ(all[i].sequence, all[i - 1].sequence + 1) << i;
+    EXPECT_EQ(all.front().sequence, static_cast<uint32_t>(appended - count + 1));
+    for (uint32_t i = 1; i < count; ++i) ASSERT_EQ(all[i].sequence, uint32_t(all[i - 1].sequence + 1)) << i;
 }
 
 TEST_F(MonitorRing, WrapAndRandomRunsMatchTheModel) {
@@ -39,6 +40,35 @@ TEST_F(MonitorRing, WrapAndRandomRunsMatchTheModel) {
         appended += n;
         SCOPED_TRACE(appended);
         ExpectMatchesModel(appended);
+    }
+}
+
+// Past 2^31 appends the oldest still follows the write index, and past 2^32 (the sequence
+// wraps to 0) too; the last page shows the newest records with their unsigned sequences, and a
+// double click on any row opens that row's record.
+TEST_F(MonitorRing, RunsOnPastTwoToThe31And32Appends) {
+    const struct { const char* name; uint64_t seeded; uint32_t appended; } cases[] = {
+        {"2^31", (uint64_t{1} << 31) - 40, 80},
+        {"2^32", (uint64_t{1} << 32) - 40, 80},
+        {"2^32 with the ring half way", (uint64_t{1} << 32) + 50000 - 40, 80},
+    };
+    g_MonitorRowsPerPage = 256;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SeedRing(c.seeded);
+        AppendNumbered(c.appended);
+        ExpectMatchesModel(c.seeded + c.appended);
+
+        g_MonitorTop = kMonitorCapacity;  // the list follows the newest records
+        MonitorPage page;
+        BuildMonitorPage(page);
+        ASSERT_EQ(page.rows.size(), std::min(g_MonitorCount.load(), 256u));
+        EXPECT_EQ(page.rows.back().cells[ColumnSequence], std::to_string(static_cast<uint32_t>(c.seeded + c.appended)));
+        for (const MonitorRow& row : page.rows) {
+            const uint32_t index = MonitorIndexFromSequenceText(row.cells[ColumnSequence]);
+            ASSERT_EQ(index, row.index) << row.cells[ColumnSequence];
+            ASSERT_EQ(std::to_string(CopyMonitorRecord(index).sequence), row.cells[ColumnSequence]);
+        }
     }
 }
 
