@@ -141,6 +141,10 @@ RecordFileResult LoadMonitorRecFromMemory(const uint8_t* bytes, size_t size) {
     if (w.count > kMonitorCapacity || w.oldest >= kMonitorCapacity || w.write >= kMonitorCapacity ||
         w.top >= kMonitorCapacity || w.rows > kMonitorMaxRowsPerPage)
         return RecordFileResult::FormatError;
+    // Words that contradict each other would show slots the file never filled.
+    const bool full = w.count == kMonitorCapacity;
+    if (full ? w.oldest != w.write : (w.oldest != 0 || w.write != w.count || w.seq != w.count + 1))
+        return RecordFileResult::FormatError;
     if ((size - kMonitorFileHeaderBytes) / kMonitorFileRecordBytes < w.count)
         return RecordFileResult::FormatError;
 

@@ -42,8 +42,9 @@ RecordFileResult SaveMonitorRec(const std::string& path);
 RecordFileResult SaveMonitorTxt(const std::string& path);
 
 // Takes a .rec file into the ring. Refused (FormatError, ring untouched) on a wrong magic, a
-// file shorter than its count, count > 100000, oldest / write / top >= 100000 or rows per page
-// > 256. On success g_MonitorTop is 0 and
+// file shorter than its count, count > 100000, oldest / write / top >= 100000, rows per page
+// > 256, or words that no ring could hold: a ring not yet full has oldest 0, write = count and
+// next sequence = count + 1; a full one has oldest = write. On success g_MonitorTop is 0 and
 // g_MonitorLastSeq the loaded next sequence.
 RecordFileResult LoadMonitorRec(const std::string& path);
 RecordFileResult LoadMonitorRecFromMemory(const uint8_t* bytes, size_t size);

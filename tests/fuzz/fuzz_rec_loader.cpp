@@ -1,8 +1,12 @@
-// Feeds arbitrary bytes to the .rec loader: either as they are, or (first byte even) as the
-// header and record bytes of a file given the right magic and a length that fits a small
-// count, so that files carrying records are reached too. A refused file must leave the ring words and the
-// records exactly as they were; a taken one must leave a ring the list and the detail view
-// can show without reading out of bounds.
+// Feeds arbitrary bytes to the .rec loader: either as they are (first byte odd), or as the
+// header and record bytes of a file given the right magic and a count of at most 7, so that
+// files carrying records are reached too. A refused file must leave the ring words and every
+// record it could have reached as they were; a taken one must leave words a ring can hold and a
+// ring the list, the export and the detail view can show without reading out of bounds.
+//
+// Full rings take 27.6 MB of records, far past what a fuzzer can try at speed: the seeds carry
+// their headers alone, which meet every check of the words before the length check refuses
+// them; the record file tests load them whole.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,26 +19,29 @@
 
 namespace {
 
-// A loader can only write records it was given bytes for; inputs stay far below this many.
-constexpr uint32_t kCheckedRecords = 4096;
-
 struct Snapshot {
     uint32_t words[6];
     std::vector<MonitorRecord> records;
 };
 
-void Take(Snapshot& s) {
+void ReadWords(uint32_t* words) {
     const uint32_t w[6] = {g_MonitorOldest, g_MonitorWrite, g_MonitorCount,
                            g_MonitorRowsPerPage, g_MonitorTop, g_MonitorSeq};
-    std::memcpy(s.words, w, sizeof w);
-    s.records.assign(g_MonitorRecords, g_MonitorRecords + kCheckedRecords);
+    std::memcpy(words, w, sizeof w);
+}
+
+// The words and the first `records` records, which is all a load of this input could write.
+void Take(Snapshot& s, uint32_t records) {
+    ReadWords(s.words);
+    s.records.assign(g_MonitorRecords, g_MonitorRecords + records);
 }
 
 bool Same(const Snapshot& s) {
-    Snapshot now;
-    Take(now);
-    return std::memcmp(s.words, now.words, sizeof s.words) == 0 &&
-           std::memcmp(s.records.data(), now.records.data(), kCheckedRecords * sizeof(MonitorRecord)) == 0;
+    uint32_t words[6];
+    ReadWords(words);
+    auto same = [](const MonitorRecord& a, const MonitorRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    return std::memcmp(s.words, words, sizeof words) == 0 &&
+           std::equal(s.records.begin(), s.records.end(), g_MonitorRecords, same);
 }
 
 bool Setup() {
@@ -49,16 +56,17 @@ bool Setup() {
     return true;
 }
 
+void PutWord(std::vector<uint8_t>& file, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
 // Magic set, count cut to at most 7, the other words as given; records cycle the body bytes.
-std::vector<uint8_t> ShapedFile(const uint8_t* data, size_t size) {
+std::vector<uint8_t> SmallFile(const uint8_t* data, size_t size) {
     std::vector<uint8_t> file(kMonitorFileHeaderBytes, 0);
     std::memcpy(file.data(), data, std::min(size, file.size()));
-    const uint32_t magic = kMonitorFileMagic;
+    PutWord(file, 0, kMonitorFileMagic);
     const uint32_t count = file[12] % 8;
-    for (int i = 0; i < 4; ++i) {
-        file[i] = static_cast<uint8_t>(magic >> (8 * i));
-        file[12 + i] = static_cast<uint8_t>(count >> (8 * i));
-    }
+    PutWord(file, 12, count);
     const uint8_t* body = size > kMonitorFileHeaderBytes ? data + kMonitorFileHeaderBytes : nullptr;
     const size_t bodySize = body ? size - kMonitorFileHeaderBytes : 0;
     for (size_t i = 0; i < count * kMonitorFileRecordBytes; ++i)
@@ -71,35 +79,42 @@ std::vector<uint8_t> ShapedFile(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = Setup();
     (void)ready;
-    Snapshot before;
-    Take(before);
 
-    std::vector<uint8_t> shaped;
+    std::vector<uint8_t> small;
     if (size > 0 && (data[0] & 1) == 0) {
-        shaped = ShapedFile(data + 1, size - 1);
-        data = shaped.data();
-        size = shaped.size();
+        small = SmallFile(data + 1, size - 1);
+        data = small.data();
+        size = small.size();
     } else if (size > 0) {
         ++data;
         --size;
     }
+    const size_t reachable =
+        size > kMonitorFileHeaderBytes ? (size - kMonitorFileHeaderBytes) / kMonitorFileRecordBytes : 0;
+    Snapshot before;
+    Take(before, static_cast<uint32_t>(std::min<size_t>(reachable, kMonitorCapacity)));
+
     const RecordFileResult result = LoadMonitorRecFromMemory(data, size);
     if (result != RecordFileResult::Ok) {
         if (result != RecordFileResult::FormatError || !Same(before)) std::abort();
         return 0;
     }
-    if (g_MonitorCount > kMonitorCapacity || g_MonitorTop != 0 || g_MonitorRowsPerPage > kMonitorMaxRowsPerPage ||
-        g_MonitorOldest >= kMonitorCapacity || g_MonitorWrite >= kMonitorCapacity)
+    const uint32_t count = g_MonitorCount, oldest = g_MonitorOldest, write = g_MonitorWrite;
+    if (count > kMonitorCapacity || g_MonitorTop != 0 || g_MonitorRowsPerPage > kMonitorMaxRowsPerPage ||
+        oldest >= kMonitorCapacity || write >= kMonitorCapacity)
         std::abort();
+    const bool full = count == kMonitorCapacity;
+    if (full ? oldest != write : (oldest != 0 || write != count || g_MonitorSeq != count + 1)) std::abort();
 
     // Whatever the file held must format without reading past a record.
     MonitorPage page;
     BuildMonitorPage(page);
-    const uint32_t count = g_MonitorCount;
     for (uint32_t i = 0; i < count; ++i) {
-        const MonitorRecord r = CopyMonitorRecord(i);
+        const MonitorRecord r = CopyMonitorRecord(oldest + i);
         (void)FormatExportLine(r);
         (void)DecodeRecordDetail(r);
     }
+    for (const MonitorRow& row : page.rows)
+        if (MonitorIndexFromSequenceText(row.cells[ColumnSequence]) >= kMonitorCapacity) std::abort();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "MonitorTestSupport.h"
@@ -28,11 +29,17 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 // The six words and a hash of every record byte.
 std::vector<uint64_t> RingState() {
-    uint64_t hash = 1469598103934665603ull;
-    const auto* p = reinterpret_cast<const uint8_t*>(g_MonitorRecords);
-    for (size_t i = 0; i < sizeof g_MonitorRecords; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
+    const uint64_t hash = std::hash<std::string_view>()(
+        std::string_view(reinterpret_cast<const char*>(g_MonitorRecords), sizeof g_MonitorRecords));
     return {g_MonitorOldest, g_MonitorWrite, g_MonitorCount, g_MonitorRowsPerPage, g_MonitorTop, g_MonitorSeq, hash};
 }
+
+void PutWord(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// Header offsets of the words.
+constexpr size_t kOldestAt = 4, kWriteAt = 8, kCountAt = 12, kSeqAt = 24;
 
 // Records of every kind whose 260 bytes, init bytes and the reserved byte all differ.
 void FillMixedRing(uint32_t n) {
@@ -96,6 +103,69 @@ TEST_F(RecordFiles, WrappedRingRoundTripsByteExact) {
     EXPECT_EQ(ReadBytes(Path("again.rec")), file);
 }
 
+// Every ring the program can hold saves to a file that loads back as it was, and the same file
+// with one word moved off the ring's own rules is refused. Rings past 2^31 and 2^32 appends
+// start from a seeded counter.
+TEST_F(RecordFiles, EveryRingRoundTripsAndNoContradictingWordsLoad) {
+    const struct { const char* name; uint64_t seeded; uint32_t appended; } cases[] = {
+        {"0 appends", 0, 0},
+        {"1 append", 0, 1},
+        {"99999 appends", 0, 99999},
+        {"100000 appends", 0, 100000},
+        {"250000 appends", 0, 250000},
+        {"next sequence 0x80000001", 0x80000000, 0},
+        {"across 2^31", (uint64_t{1} << 31) - 5, 10},
+        {"across 2^32", (uint64_t{1} << 32) - 5, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetMonitorRing();
+        SeedRing(c.seeded);
+        AppendNumbered(c.appended);
+        g_MonitorTop = 0;
+        const std::vector<uint64_t> saved = RingState();
+        const uint32_t count = g_MonitorCount, oldest = g_MonitorOldest, write = g_MonitorWrite, next = g_MonitorSeq;
+
+        std::vector<uint8_t> file;
+        if (count == 0) {
+            EXPECT_EQ(SaveMonitorRec(Path("ring.rec")), RecordFileResult::NothingToSave);
+            file.assign(kMonitorFileHeaderBytes, 0);  // the empty ring's words, made by hand
+            PutWord(file, 0, kMonitorFileMagic);
+            PutWord(file, 16, g_MonitorRowsPerPage);
+            PutWord(file, kSeqAt, 1);
+        } else {
+            ASSERT_EQ(SaveMonitorRec(Path("ring.rec")), RecordFileResult::Ok);
+            file = ReadBytes(Path("ring.rec"));
+        }
+        ResetMonitorRing();  // another ring on screen: other words, other bytes where the file's records go
+        g_MonitorRowsPerPage = 7;
+        std::memset(g_MonitorRecords, 0xEE, count * sizeof(MonitorRecord));
+        ASSERT_EQ(LoadMonitorRecFromMemory(file.data(), file.size()), RecordFileResult::Ok);
+        EXPECT_EQ(RingState(), saved);
+
+        const bool full = count == kMonitorCapacity;
+        std::vector<std::pair<size_t, uint32_t>> broken = {{kOldestAt, (oldest + 1) % kMonitorCapacity}};
+        if (!full) {
+            broken.push_back({kWriteAt, write + 1});
+            broken.push_back({kSeqAt, next + 1});
+            broken.push_back({kCountAt, count + 1});
+        }
+        for (const auto& [at, value] : broken) {
+            SCOPED_TRACE(testing::Message() << "word at " << at << " = " << value);
+            std::vector<uint8_t> bad = file;
+            PutWord(bad, at, value);
+            bad.resize(std::max(bad.size(), kMonitorFileHeaderBytes + (count + 1) * kMonitorFileRecordBytes));
+            EXPECT_EQ(LoadMonitorRecFromMemory(bad.data(), bad.size()), RecordFileResult::FormatError);
+            EXPECT_EQ(RingState(), saved);
+        }
+
+        // Records appended after the load carry on from the file.
+        AppendNumbered(1);
+        EXPECT_EQ(CopyMonitorRecord(write).sequence, next);
+        EXPECT_EQ(g_MonitorOldest.load(), count + 1 >= kMonitorCapacity ? g_MonitorWrite.load() : 0u);
+    }
+}
+
 TEST_F(RecordFiles, BrokenFilesAreRefusedAndTheRingIsUntouched) {
     FillMixedRing(10);
     ASSERT_EQ(SaveMonitorRec(Path("good.rec")), RecordFileResult::Ok);
@@ -111,6 +181,11 @@ TEST_F(RecordFiles, BrokenFilesAreRefusedAndTheRingIsUntouched) {
         for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(value >> (8 * i));
         return b;
     };
+    auto words = [&](uint32_t oldest, uint32_t write, uint32_t count, uint32_t seq) {
+        std::vector<uint8_t> b = good;
+        PutWord(b, kOldestAt, oldest), PutWord(b, kWriteAt, write), PutWord(b, kCountAt, count), PutWord(b, kSeqAt, seq);
+        return b;
+    };
     const struct { const char* name; std::vector<uint8_t> bytes; RecordFileResult result; } cases[] = {
         {"bad magic", with(0, 0xEAA00124), RecordFileResult::FormatError},
         {"empty", {}, RecordFileResult::FormatError},
@@ -121,6 +196,9 @@ TEST_F(RecordFiles, BrokenFilesAreRefusedAndTheRingIsUntouched) {
         {"oldest 100000", with(4, 100000), RecordFileResult::FormatError},
         {"write 100000", with(8, 100000), RecordFileResult::FormatError},
         {"top 100000", with(20, 100000), RecordFileResult::FormatError},
+        {"not full, oldest not 0", words(99999, 1, 2, 3), RecordFileResult::FormatError},
+        {"not full, write not the count", words(99998, 5, 5, 6), RecordFileResult::FormatError},
+        {"full count over ten records", words(7, 7, 100000, 11), RecordFileResult::FormatError},
         {"no such file", {}, RecordFileResult::OpenError},
     };
     for (const auto& c : cases) {
