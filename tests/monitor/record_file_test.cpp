@@ -126,37 +126,43 @@ TEST_F(RecordFiles, EveryRingRoundTripsAndNoContradictingWordsLoad) {
         const std::vector<uint64_t> saved = RingState();
         const uint32_t count = g_MonitorCount, oldest = g_MonitorOldest, write = g_MonitorWrite, next = g_MonitorSeq;
 
-        std::vector<uint8_t> file;
+        const std::string path = Path("ring.rec");
         if (count == 0) {
-            EXPECT_EQ(SaveMonitorRec(Path("ring.rec")), RecordFileResult::NothingToSave);
-            file.assign(kMonitorFileHeaderBytes, 0);  // the empty ring's words, made by hand
-            PutWord(file, 0, kMonitorFileMagic);
-            PutWord(file, 16, g_MonitorRowsPerPage);
-            PutWord(file, kSeqAt, 1);
+            EXPECT_EQ(SaveMonitorRec(path), RecordFileResult::NothingToSave);
+            std::vector<uint8_t> empty(kMonitorFileHeaderBytes, 0);  // the empty ring's words, made by hand
+            PutWord(empty, 0, kMonitorFileMagic), PutWord(empty, 16, g_MonitorRowsPerPage), PutWord(empty, kSeqAt, 1);
+            WriteBytes(path, empty);
         } else {
-            ASSERT_EQ(SaveMonitorRec(Path("ring.rec")), RecordFileResult::Ok);
-            file = ReadBytes(Path("ring.rec"));
+            ASSERT_EQ(SaveMonitorRec(path), RecordFileResult::Ok);
         }
         ResetMonitorRing();  // another ring on screen: other words, other bytes where the file's records go
         g_MonitorRowsPerPage = 7;
         std::memset(g_MonitorRecords, 0xEE, count * sizeof(MonitorRecord));
-        ASSERT_EQ(LoadMonitorRecFromMemory(file.data(), file.size()), RecordFileResult::Ok);
+        ASSERT_EQ(LoadMonitorRec(path), RecordFileResult::Ok);
         EXPECT_EQ(RingState(), saved);
 
-        const bool full = count == kMonitorCapacity;
-        std::vector<std::pair<size_t, uint32_t>> broken = {{kOldestAt, (oldest + 1) % kMonitorCapacity}};
-        if (!full) {
-            broken.push_back({kWriteAt, write + 1});
-            broken.push_back({kSeqAt, next + 1});
-            broken.push_back({kCountAt, count + 1});
-        }
-        for (const auto& [at, value] : broken) {
-            SCOPED_TRACE(testing::Message() << "word at " << at << " = " << value);
-            std::vector<uint8_t> bad = file;
-            PutWord(bad, at, value);
-            bad.resize(std::max(bad.size(), kMonitorFileHeaderBytes + (count + 1) * kMonitorFileRecordBytes));
-            EXPECT_EQ(LoadMonitorRecFromMemory(bad.data(), bad.size()), RecordFileResult::FormatError);
+        // One record more than the count, so that no broken word is refused for the length.
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(0, std::ios::end);
+        file.write(std::string(kMonitorFileRecordBytes, '\0').data(), kMonitorFileRecordBytes);
+        auto putWord = [&](size_t at, uint32_t value) {
+            std::vector<uint8_t> bytes(4);
+            PutWord(bytes, 0, value);
+            file.seekp(static_cast<std::streamoff>(at));
+            file.write(reinterpret_cast<const char*>(bytes.data()), 4);
+            file.flush();
+        };
+        const struct { size_t at; uint32_t good, bad; } broken[] = {
+            {kOldestAt, oldest, (oldest + 1) % kMonitorCapacity}, {kWriteAt, write, (write + 1) % kMonitorCapacity},
+            {kSeqAt, next, next + 1}, {kCountAt, count, count + 1},
+        };
+        for (const auto& b : broken) {
+            if (count == kMonitorCapacity && b.at == kSeqAt) continue;  // a full ring's sequence may be any
+            SCOPED_TRACE(testing::Message() << "word at " << b.at << " = " << b.bad);
+            putWord(b.at, b.bad);
+            EXPECT_EQ(LoadMonitorRec(path), RecordFileResult::FormatError);
             EXPECT_EQ(RingState(), saved);
+            putWord(b.at, b.good);
         }
 
         // Records appended after the load carry on from the file.
