@@ -52,6 +52,7 @@ protected:
     void TearDown() override {
         umask(umask_);
         chmod(dir_.c_str(), 0700);
+        chmod((dir_ / "locked").c_str(), 0700);
         fs::remove_all(dir_);
     }
     // Every name in the folder, so a leftover temporary file shows.
