@@ -12,6 +12,12 @@ namespace {
 // not wait for the responder to finish.
 thread_local unsigned tl_responderDepth = 0;
 
+constexpr uint8_t kCtxb5 = 0x23;
+constexpr uint8_t kLongMessageBlock = 0x3E;
+constexpr uint8_t kLengthRegister = 0x2B;
+constexpr uint8_t kCanLoopback = 2;
+constexpr uint8_t kCanListenOnly = 3;
+
 uint8_t ByteAt(const Bytes& packet, size_t i) { return i < packet.size() ? packet[i] : 0; }
 
 bool StartsWith(const Bytes& packet, const Bytes& prefix) {
@@ -47,7 +53,12 @@ void Board::ResetLocked() {
     chipId_ = kDefaultChipId;
     version_ = kDefaultVersion;
     std::memset(registers_, 0, sizeof registers_);
-    busyReads_ = 0;
+    busy_.clear();
+    canStarted_ = false;
+    canMode_ = 0;
+    canRecords_.clear();
+    busFrames_.clear();
+    busAsRecords_ = false;
     blocks_.clear();
     queued_.clear();
     answers_.clear();
@@ -100,9 +111,39 @@ uint8_t Board::GetRegister(uint8_t reg) {
     return registers_[reg];
 }
 
-void Board::SetBusyReads(unsigned n) {
+void Board::SetBusyReads(unsigned n) { SetBusyBits(kBusyRegister, 0x80, n); }
+
+void Board::SetBusyBits(uint8_t reg, uint8_t bits, unsigned n) {
     std::lock_guard<std::mutex> lock(mutex_);
-    busyReads_ = n;
+    busy_[reg] = BusyBits{bits, n};
+}
+
+void Board::QueueCanFrame(uint32_t id, bool extended, const uint8_t* data, unsigned dlc) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    canRecords_.push_back(CanRecord(id, extended, data, dlc));
+}
+
+unsigned Board::BusFrameCount() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<unsigned>(busFrames_.size());
+}
+
+unsigned Board::BusFrame(unsigned index, uint8_t* out, unsigned capacity) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (index >= busFrames_.size()) return 0;
+    const Bytes& frame = busFrames_[index];
+    if (out) std::memcpy(out, frame.data(), std::min<size_t>(capacity, frame.size()));
+    return static_cast<unsigned>(frame.size());
+}
+
+void Board::ClearBusFrames() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    busFrames_.clear();
+}
+
+void Board::SetBusFramesAsRecords(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    busAsRecords_ = on;
 }
 
 void Board::SetBlock(uint8_t block, const uint8_t* data, unsigned length) {
@@ -279,8 +320,51 @@ Bytes Board::PollAnswer(bool framePacket) {
         if (reply.size() < 2) reply.resize(2, 0);
         reply[1] |= kStatusTxDone;
     }
+    if (!canRecords_.empty()) AppendCanRecords(reply);
     if (fault_ && reply.size() >= 2) reply[1] |= kStatusFault;
     return reply;
+}
+
+void Board::AppendCanRecords(Bytes& reply) {
+    if (reply.size() < 4) reply.resize(4, 0);
+    if (canRecords_.empty() || (reply[1] & kStatusUartFrame)) return;
+    unsigned count = reply[2] | (reply[3] << 8);
+    count = std::min<unsigned>(count, static_cast<unsigned>((reply.size() - 4) / kCanRecordSize));
+    reply.resize(4 + count * kCanRecordSize);
+    while (count < kMaxRecordsPerReply && !canRecords_.empty()) {
+        reply.insert(reply.end(), canRecords_.front().begin(), canRecords_.front().end());
+        canRecords_.pop_front();
+        ++count;
+    }
+    reply[2] = static_cast<uint8_t>(count);
+    reply[3] = static_cast<uint8_t>(count >> 8);
+}
+
+void Board::DecodeStart(const Bytes& packet) {
+    if (ByteAt(packet, 2) != 1) {  // another engine
+        canStarted_ = false;
+        return;
+    }
+    canStarted_ = true;
+    canMode_ = ByteAt(packet, 1) & 7;
+}
+
+void Board::PutOnBus(const Bytes& record) {
+    busFrames_.push_back(record);
+    if (busAsRecords_) canRecords_.push_back(record);
+}
+
+void Board::RunIsoTpEngine(const Bytes& firstFrame) {
+    if (firstFrame.size() < kCanRecordSize) return;
+    PutOnBus(firstFrame);
+    Bytes message;
+    auto it = blocks_.find(kLongMessageBlock);
+    if (it != blocks_.end()) message = it->second;
+    const unsigned count = registers_[kLengthRegister];
+    message.resize(std::max<size_t>(message.size(), count), 0);
+    for (const Bytes& record :
+         ConsecutiveFrameRecords(firstFrame, message.data(), count, registers_[0x29] & 7))
+        PutOnBus(record);
 }
 
 void Board::Decode(const Bytes& packet) {
@@ -296,9 +380,10 @@ void Board::Decode(const Bytes& packet) {
     }
     case 0x50: {  // 'P' register read
         uint8_t value = registers_[target];
-        if (target == kBusyRegister && busyReads_ > 0) {
-            value |= 0x80;
-            --busyReads_;
+        auto busy = busy_.find(target);
+        if (busy != busy_.end() && busy->second.reads > 0) {
+            value |= busy->second.bits;
+            --busy->second.reads;
         }
         Bytes reply(64, 0);
         reply[0] = packet[0];
@@ -324,10 +409,30 @@ void Board::Decode(const Bytes& packet) {
         size_t arrived = packet.size() > 4 ? packet.size() - 4 : 0;
         size_t length = std::min<size_t>(word, arrived);
         blocks_[target] = Bytes(packet.begin() + 4, packet.begin() + 4 + length);
+        // CTXB5 after the start: the ISO 15765 engine sends that first frame and the rest.
+        if (packet[0] == 0x54 && target == kCtxb5 && canStarted_ && (registers_[0x29] & 7) <= 1)
+            RunIsoTpEngine(blocks_[target]);
         break;
     }
     case 0xA0:  // poll, or frame packet when byte 1 bit 7 is set
+        if ((target & 0x80) && canStarted_ && (target & 0x0F) == 0) {
+            // Listen-only never gets a frame out; loopback hears its own frame.
+            const bool sent = canMode_ != kCanListenOnly;
+            if (sent && canMode_ == kCanLoopback && packet.size() >= 4 + kCanRecordSize)
+                canRecords_.emplace_back(packet.begin() + 4, packet.begin() + 4 + kCanRecordSize);
+            Bytes reply = PollAnswer(false);
+            if (reply.size() < 2) reply.resize(2, 0);
+            if (sent) reply[1] |= kStatusTxDone;
+            answers_.push_back(std::move(reply));
+            break;
+        }
         answers_.push_back(PollAnswer((target & 0x80) != 0));
+        break;
+    case 0xB1:
+        DecodeStart(packet);
+        break;
+    case 0xB2:
+        canStarted_ = false;
         break;
     default:  // 'U', 'V', 0x60, wake, start, stop and anything unknown: no reply
         break;

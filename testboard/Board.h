@@ -16,11 +16,11 @@
 #include <mutex>
 #include <vector>
 
+#include "testboard/CanBus.h"
 #include "testboard/testboard.h"
 
 namespace testboard {
 
-using Bytes = std::vector<uint8_t>;
 
 // Largest transfer the board's endpoint buffer takes (4 header bytes + 264 payload bytes).
 constexpr uint32_t kMaxPacket = 268;
@@ -29,6 +29,7 @@ constexpr uint8_t kDefaultVersion = 0x12;
 constexpr uint8_t kBusyRegister = 0x31;
 constexpr uint8_t kStatusFault = 0x08;
 constexpr uint8_t kStatusTxDone = 0x80;
+constexpr uint8_t kStatusUartFrame = 0x10;
 
 // A canned exchange: a written packet that starts with `prefix` queues `reply`.
 struct CannedRule {
@@ -62,6 +63,12 @@ public:
     void SetRegister(uint8_t reg, uint8_t value);
     uint8_t GetRegister(uint8_t reg);
     void SetBusyReads(unsigned n);
+    void SetBusyBits(uint8_t reg, uint8_t bits, unsigned n);
+    void QueueCanFrame(uint32_t id, bool extended, const uint8_t* data, unsigned dlc);
+    unsigned BusFrameCount();
+    unsigned BusFrame(unsigned index, uint8_t* out, unsigned capacity);
+    void ClearBusFrames();
+    void SetBusFramesAsRecords(bool on);
     void SetBlock(uint8_t block, const uint8_t* data, unsigned length);
     unsigned GetBlock(uint8_t block, uint8_t* out, unsigned capacity);
     void QueueReply(const uint8_t* bytes, unsigned length);
@@ -124,6 +131,10 @@ private:
     bool IsPipe(void* handle, uint32_t direction) const;
     void Decode(const Bytes& packet);
     Bytes PollAnswer(bool framePacket);
+    void DecodeStart(const Bytes& packet);
+    void PutOnBus(const Bytes& record);
+    void RunIsoTpEngine(const Bytes& firstFrame);
+    void AppendCanRecords(Bytes& reply);
     void WaitForResponderIdle(std::unique_lock<std::mutex>& lock);
 
     mutable std::mutex mutex_;
@@ -134,13 +145,24 @@ private:
     uint8_t chipId_;
     uint8_t version_;
     uint8_t registers_[256];
-    unsigned busyReads_;
+    struct BusyBits {
+        uint8_t bits;
+        unsigned reads;
+    };
+    std::map<uint8_t, BusyBits> busy_;  // register -> bits or'ed into its next reads
     std::map<uint8_t, Bytes> blocks_;
     std::deque<Bytes> queued_;   // replies the next polls take
     std::deque<Bytes> answers_;  // what the next reads return
     Bytes idle_;
     bool fault_;
     std::vector<CannedRule> rules_;
+
+    // CAN: started by B1 with engine 1, stopped by B2.
+    bool canStarted_;
+    uint8_t canMode_;               // 0 normal, 2 loopback, 3 listen-only
+    std::deque<Bytes> canRecords_;  // records the next poll replies carry
+    std::vector<Bytes> busFrames_;  // frames the engine stand-in sent
+    bool busAsRecords_;
 
     unsigned failWriteIn_;  // 0: none; n: the n-th write from now fails
     ReadFaults readFaults_;

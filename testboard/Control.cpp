@@ -17,6 +17,16 @@ void tb_set_chip(uint8_t chip_id, uint8_t version) { TheBoard().SetChip(chip_id,
 void tb_set_register(uint8_t reg, uint8_t value) { TheBoard().SetRegister(reg, value); }
 uint8_t tb_get_register(uint8_t reg) { return TheBoard().GetRegister(reg); }
 void tb_set_busy_reads(unsigned n) { TheBoard().SetBusyReads(n); }
+void tb_set_busy_bits(uint8_t reg, uint8_t bits, unsigned n) { TheBoard().SetBusyBits(reg, bits, n); }
+void tb_queue_can_frame(uint32_t id, int extended, const uint8_t* data, unsigned dlc) {
+    TheBoard().QueueCanFrame(id, extended != 0, data, dlc);
+}
+unsigned tb_bus_frame_count(void) { return TheBoard().BusFrameCount(); }
+unsigned tb_bus_frame(unsigned index, uint8_t* out, unsigned capacity) {
+    return TheBoard().BusFrame(index, out, capacity);
+}
+void tb_bus_frames_clear(void) { TheBoard().ClearBusFrames(); }
+void tb_set_bus_frames_as_records(int on) { TheBoard().SetBusFramesAsRecords(on != 0); }
 void tb_set_block(uint8_t block, const uint8_t* data, unsigned length) {
     TheBoard().SetBlock(block, data, length);
 }

@@ -1,5 +1,7 @@
 #include "testboard/SetupFile.h"
 
+#include "testboard/CanBus.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -37,6 +39,29 @@ bool ParseBytes(std::vector<std::string>::const_iterator first,
         if (!ParseByte(*it, byte)) return false;
         out.push_back(byte);
     }
+    return true;
+}
+
+// "can ID bytes.. [can ID bytes..]..": one poll reply with a CAN record per "can". An id of
+// up to three digits is an 11-bit one, longer ones are 29-bit.
+bool ParseCanReply(std::vector<std::string>::const_iterator first,
+                   std::vector<std::string>::const_iterator last, Bytes& reply) {
+    std::vector<Bytes> records;
+    while (first != last) {
+        if (*first != "can" || ++first == last) return false;
+        unsigned long id;
+        const std::string digits = first->rfind("0x", 0) == 0 ? first->substr(2) : *first;
+        if (!ParseHex(*first, 8, id)) return false;
+        const bool extended = digits.size() > 3;
+        auto end = std::find(++first, last, std::string("can"));
+        Bytes data;
+        if (!ParseBytes(first, end, data) || data.size() > 8) return false;
+        records.push_back(CanRecord(static_cast<uint32_t>(id), extended, data.data(),
+                                    static_cast<unsigned>(data.size())));
+        first = end;
+    }
+    if (records.empty() || records.size() > kMaxRecordsPerReply) return false;
+    reply = CanRecordsReply(records);
     return true;
 }
 
@@ -86,9 +111,14 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
         auto arrow = std::find(t.begin(), t.end(), "=>");
         CannedRule rule;
         if (arrow == t.end() || !ParseBytes(t.begin() + 1, arrow, rule.prefix) ||
-            !ParseBytes(arrow + 1, t.end(), rule.reply) || rule.prefix.empty() ||
-            rule.reply.empty())
+            rule.prefix.empty())
             return "on needs hex bytes, '=>' and the reply's hex bytes";
+        if (arrow + 1 != t.end() && arrow[1] == "can") {
+            if (!ParseCanReply(arrow + 1, t.end(), rule.reply))
+                return "a can reply needs 'can', an id of up to 8 hex digits and up to 8 bytes";
+        } else if (!ParseBytes(arrow + 1, t.end(), rule.reply) || rule.reply.empty()) {
+            return "on needs hex bytes, '=>' and the reply's hex bytes";
+        }
         setup.rules.push_back(std::move(rule));
     } else {
         return "unknown line";

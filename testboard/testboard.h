@@ -32,6 +32,9 @@ void tb_set_register(uint8_t reg, uint8_t value);
 uint8_t tb_get_register(uint8_t reg);
 /* The next n reads of register 0x31 answer with bit 7 set (transmitter busy). */
 void tb_set_busy_reads(unsigned n);
+/* The next n reads of register reg answer with bits or'ed in (0x2A 01: the CAN protocol
+ * engine is busy). */
+void tb_set_busy_bits(uint8_t reg, uint8_t bits, unsigned n);
 
 void tb_set_block(uint8_t block, const uint8_t* data, unsigned length);
 /* Copies the stored block (as last written by 'T' or 'W'); returns its length. */
@@ -44,6 +47,22 @@ unsigned tb_queued_replies(void);
 void tb_set_idle_reply(const uint8_t* bytes, unsigned length);
 /* Or status 0x08 into every poll reply from now on (0 turns it off). */
 void tb_set_fault(int on);
+
+/* CAN. A start packet B1 mode 01 .. starts the CAN side in that mode until B2: frame packets
+ * (A0 8x with low nibble 0) are confirmed with 0x80 in normal mode, never in listen-only (3),
+ * and in loopback (2) confirmed and heard back as a received record. Received frames queued
+ * here ride in the next poll replies as 16-byte records, at most 16 a reply, after the
+ * records of a queued reply. id with extended 0 is an 11-bit identifier. */
+void tb_queue_can_frame(uint32_t id, int extended, const uint8_t* data, unsigned dlc);
+/* The ISO 15765 engine stand-in: a 'T' 0x23 (CTXB5) write after the start with PTYPE 0 or 1
+ * (register 0x29) puts that first frame and register 0x2B bytes of block 0x3E, as
+ * consecutive frames, on the bus-frame list (template writes before the start never do). */
+unsigned tb_bus_frame_count(void);
+/* Copies 16-byte bus frame i; returns its length (0 when out of range). */
+unsigned tb_bus_frame(unsigned index, uint8_t* out, unsigned capacity);
+void tb_bus_frames_clear(void);
+/* The bus frames also come back as received records (a peer that hears them). */
+void tb_set_bus_frames_as_records(int on);
 
 /* Fault injection, each for one call: the n-th write from now (1 = the next) fails; the
  * next read fails and its reply is lost; the next reply comes delay_ms late (a read whose

@@ -28,14 +28,7 @@ extern const char* const kIso14230TextCarbFmt;          // "CARB mode: bit7 bit6
 extern const char* const kIso14230TextDataTooLong;      // more than 255 data bytes
 extern const char* const kIso14230TextKeepAliveTooLong; // more than 16 keep-alive bytes
 
-class Iso14230PageTimers {
-public:
-    virtual ~Iso14230PageTimers() = default;
-    // (Re)starts timer id with the period (already at least 10 ms).
-    virtual void StartPageTimer(int id, uint32_t periodMs) = 0;
-    // Harmless for a timer that does not run.
-    virtual void KillPageTimer(int id) = 0;
-};
+using Iso14230PageTimers = PageTimers;
 
 struct Iso14230PageState {
     uint8_t initType = InitFast;

@@ -11,11 +11,7 @@
 #include "pages/kline/SerialWorker.h"
 #include "pages/kline/UartDownload.h"
 #include "pages/kline/UartImage.h"
-
-extern const char* const kTextConnectUsb;      // "请连接USB线(...)，\n并在主窗口菜单中操作:连接设备!"
-extern const char* const kCaptionNotConnected; // "设备未连接"
-extern const char* const kTextDeviceCommError; // "设备通讯错误 !"
-extern const char* const kCaptionDeviceError;  // "设备错误"
+#include "pages/shared/PageStatus.h"
 
 struct UartPageConfig {
     UartPage page;
@@ -50,29 +46,8 @@ enum class UartSendResult {
 // Queues one engine frame: 57 3F n word frame in g_TxPacket, then g_TxPending.
 UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count);
 
-// What a field handler wants shown: text written back into its edit, and a message.
-struct UartEditResult {
-    bool rewrite = false;
-    std::string text;
-    std::string message;
-};
+using UartEditResult = PageEditResult;
 // A validator's result as the page shows it: the bound written back and its message.
 UartEditResult EditResultOf(const FieldResult& field);
 
-// What the page's buttons and caption show.
-struct UartDeviceStatus {
-    bool startEnabled = false;
-    bool stopEnabled = false;
-    bool sendEnabled = false;  // Send and Send with initialisation
-    std::string caption;
-};
-// connectedFormat holds one "%d" for the device number.
-UartDeviceStatus DecideDeviceStatus(bool deviceOpen, bool workerRunning, unsigned deviceNumber,
-                                    const std::string& connectedFormat,
-                                    const std::string& notConnectedCaption);
-// The same from the current globals.
-UartDeviceStatus CurrentDeviceStatus(const std::string& connectedFormat,
-                                     const std::string& notConnectedCaption);
-
-// A page timer's period as Windows would run it: at least 10 ms, at most INT32_MAX.
-uint32_t ClampPageTimerPeriod(uint32_t periodMs);
+using UartDeviceStatus = PageDeviceStatus;

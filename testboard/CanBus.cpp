@@ -1,0 +1,55 @@
+#include "testboard/CanBus.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pages/can/Iso15765Frame.h"
+
+namespace testboard {
+
+namespace {
+
+void Put16(Bytes& out, unsigned at, unsigned value) {
+    out[at] = static_cast<uint8_t>(value);
+    out[at + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+}  // namespace
+
+Bytes CanRecord(uint32_t id, bool extended, const uint8_t* data, unsigned dlc) {
+    Bytes record(kCanRecordSize, 0);
+    const unsigned sid = extended ? (id >> 18) & 0x7FF : id & 0x7FF;
+    Put16(record, 0, sid << 2 | (extended ? 1u : 0u));
+    if (extended) {
+        Put16(record, 2, (id >> 6) & 0xFFF);
+        Put16(record, 4, (id & 0x3F) << 10 | (dlc & 0xF));
+    } else {
+        Put16(record, 4, dlc & 0xF);
+    }
+    if (data) std::memcpy(record.data() + 6, data, std::min(dlc, 8u));
+    return record;
+}
+
+Bytes CanRecordsReply(const std::vector<Bytes>& records) {
+    Bytes reply{0, 0, static_cast<uint8_t>(records.size()), static_cast<uint8_t>(records.size() >> 8)};
+    for (const Bytes& r : records) reply.insert(reply.end(), r.begin(), r.end());
+    return reply;
+}
+
+std::vector<Bytes> ConsecutiveFrameRecords(const Bytes& firstFrame, const uint8_t* message,
+                                           unsigned count, uint8_t ptype) {
+    std::vector<Bytes> records;
+    if (firstFrame.size() < kCanRecordSize) return records;
+    const uint8_t nae = firstFrame[6];
+    for (const CanPayload& frame : BuildIso15765ConsecutiveFrames(message, count, ptype, nae)) {
+        Bytes record(firstFrame.begin(), firstFrame.begin() + kCanRecordSize);
+        record[3] &= 0x0F;  // tag 0: a CAN frame
+        record[4] = static_cast<uint8_t>((record[4] & 0xF0) | frame.dlc);
+        std::fill(record.begin() + 6, record.end(), 0);
+        std::memcpy(record.data() + 6, frame.data, frame.dlc);
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+}  // namespace testboard
