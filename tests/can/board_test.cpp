@@ -278,6 +278,7 @@ TEST_F(CanBoardTest, HandOverLengthsFollowTheTotal) {
         ASSERT_TRUE(page.StartMultiFrame());
         const int t = WaitForPacket(IsCtxb5, from);
         ASSERT_GE(t, 2);
+        ASSERT_GE(WaitForPolls(1, t), 0);  // the request is cleared before the pass polls
         const Bytes w = LoggedPacket(static_cast<unsigned>(t - 2));
         EXPECT_EQ(w[0], 0x57);
         EXPECT_EQ(w[2] | w[3] << 8, c.w);
@@ -342,8 +343,10 @@ TEST_F(CanBoardTest, RepliesAreReadNoFurtherThanTheyReach) {
         SCOPED_TRACE(c.name);
         ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
         ResetMonitorRing();
-        const unsigned from = tb_log_count();
         for (const Bytes& r : c.replies) Queue(r);
+        // Each reply answers one poll written after it was queued; the last one's records
+        // are filed before the poll after it.
+        const unsigned from = tb_log_count();
         ASSERT_GE(WaitForPolls(static_cast<unsigned>(c.replies.size()) + 1, static_cast<int>(from)), 0);
         ASSERT_EQ(g_MonitorCount.load(), c.kinds.size());
         for (uint32_t i = 0; i < c.kinds.size(); ++i) {
