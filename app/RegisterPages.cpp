@@ -1,10 +1,12 @@
 #include "app/RegisterPages.h"
 
 #include "monitor/ui/CDialogMainA.h"
+#include "pages/can/ui/Pages.h"
 #include "pages/kline/ui/Pages.h"
 
 void RegisterPages(CDialogMainA* hub) {
     // One line per page: hub->RegisterPage(<button id>, <page>).
     (void)hub;
     hub->RegisterPage(1003, MakeDialog14230Page());
+    hub->RegisterPage(1006, MakeDialog15765Page());
 }
