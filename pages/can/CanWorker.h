@@ -34,7 +34,7 @@ class CanWorkerPolicy : public WorkerPolicy {
 public:
     PendingRule RuleFor(const uint8_t* /*packet*/) const override { return PendingRule::UntilTxDone; }
     const char* PollWriteFailText() const override { return kWorkerTextWrite2; }
-    bool RepliesCarryUartFrames() const override { return false; }
+    UartFlagReply UartFlagReplies() const override { return UartFlagReply::Records; }
     RecordKindDirection KindOfRecord(const uint8_t* record) const override;
     const char* BeforePending() override;
 

@@ -332,10 +332,13 @@ TEST_F(CanBoardTest, RepliesAreReadNoFurtherThanTheyReach) {
     two.insert(two.end(), can.begin(), can.end());
     Bytes forty = two;
     forty[2] = 40;  // claims 40, carries 2
+    Bytes flagged = two;
+    flagged[1] = 0x10;  // the UART-frame flag means nothing to the CAN engine's replies
     struct Case { const char* name; std::vector<Bytes> replies; std::vector<uint8_t> kinds; };
     const Case cases[] = {
         {"tags 3 and 0", {two}, {KindErrorFlags, KindCan}},
         {"count 40 with two records", {forty}, {KindErrorFlags, KindCan}},
+        {"status 0x10 still counts records", {flagged}, {KindErrorFlags, KindCan}},
         {"short replies after a full one", {two, {0x00, 0x00, 0x02}, {0x00}}, {KindErrorFlags, KindCan}},
     };
     StartBare();
