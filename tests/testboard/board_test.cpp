@@ -168,7 +168,9 @@ std::string ReadFile(const std::string& path) {
 
 TEST(ParseSetupTest, BadAndUnknownLinesAreIgnoredWithANote) {
     for (const char* line : {"speed 10400", "boards 2 3", "boards zz", "chip 41", "chip 141 12", "reg 31 0G",
-                             "on 57 3F", "on => 00 10", "on 57 =>", "on 57 => 100", "block", "idle 1 2 x"}) {
+                             "on 57 3F", "on => 00 10", "on 57 =>", "on 57 => 100", "block", "idle 1 2 x",
+                             "on A0 => can", "on A0 => can 123456789 00", "on A0 => can 7E8 1 2 3 4 5 6 7 8 9",
+                             "on A0 => can 7E8 0G"}) {
         const auto setup = testboard::ParseSetup(std::string("reg 01 02\n") + line + "\n");
         ASSERT_EQ(setup.notes.size(), 1u) << line;
         EXPECT_THAT(setup.notes[0], testing::HasSubstr("line 2")) << line;
@@ -199,6 +201,44 @@ TEST_F(TestBoard, LoadedSetupFillsTheStoresAndEveryMatchingRuleAnswersAPollInFil
         EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0, 0x7F}));
     }
     EXPECT_EQ(tb_load_setup(dir.File("none.txt").c_str()), 0);
+}
+
+TEST(ParseSetupTest, CanRepliesBecomeRecordsOfOnePollReply) {
+    const struct { const char* line; Bytes reply; } cases[] = {
+        {"on A0 => can 7E8 06 41 00", {0, 0, 1, 0, 0xA0, 0x1F, 0, 0, 3, 0, 0x06, 0x41, 0x00, 0, 0, 0, 0, 0, 0, 0}},
+        // Four digits and more: a 29-bit identifier, even with leading zeros.
+        {"on A0 => can 0123", {0, 0, 1, 0, 0x01, 0x00, 0x04, 0x00, 0x00, 0x8C, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"on A0 => can 18DAF110 02 50 01 can 7E9 01 7F",
+         {0, 0, 2, 0, 0xD9, 0x18, 0xC4, 0x0B, 0x03, 0x40, 0x02, 0x50, 0x01, 0, 0, 0, 0, 0, 0, 0,
+          0xA4, 0x1F, 0, 0, 2, 0, 0x01, 0x7F, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const auto setup = testboard::ParseSetup(std::string(c.line) + "\n");
+        ASSERT_EQ(setup.rules.size(), 1u) << c.line;
+        EXPECT_EQ(setup.rules[0].reply, c.reply) << c.line;
+    }
+}
+
+TEST_F(TestBoard, QueuedCanFramesRideInPollRepliesSixteenAtMost) {
+    const Bytes record{0xA0, 0x1F, 0, 0, 1, 0, 0x55, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 20; ++i) {
+        const uint8_t data = 0x55;
+        tb_queue_can_frame(0x7E8, 0, &data, 1);
+    }
+    Bytes queued{0x00, 0x00, 0x01, 0x00};
+    queued.insert(queued.end(), 16, 0x33);
+    tb_queue_reply(queued.data(), static_cast<unsigned>(queued.size()));
+    const auto first = Exchange(kPoll);
+    ASSERT_TRUE(first);
+    ASSERT_EQ(first->size(), 4u + 16 * 16);
+    EXPECT_EQ((*first)[2], 16) << "the queued reply's record first, then 15";
+    EXPECT_EQ(Bytes(first->begin() + 4, first->begin() + 20), Bytes(16, 0x33));
+    EXPECT_EQ(Bytes(first->begin() + 20, first->begin() + 36), record);
+    const auto second = Exchange(kPoll);
+    ASSERT_TRUE(second);
+    EXPECT_EQ((*second)[2], 5);
+    EXPECT_EQ(second->size(), 4u + 5 * 16);
+    EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0}));
 }
 
 TEST(EnvironmentTest, VariablesPrepareTheBoardAtLoadTime) {
