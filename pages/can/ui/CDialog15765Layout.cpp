@@ -110,10 +110,10 @@ void CDialog15765::CreateControls() {
                              {IDC_15765_FC1_ID, IDC_15765_FC1_DLC, IDC_15765_FC1_NAE, IDC_15765_FC1_PCI, IDC_15765_FC1_DATA}};
     for (int k = 0; k < 2; ++k) {
         fcGrid->Add(label(fcBox, k == 0 ? "FC0 :" : "FC1 :"), 0, wxALIGN_CENTER_VERTICAL);
-        fcGrid->Add(edit(fcBox, fcIds[k][0], true, 80, 3));
-        fcGrid->Add(display(fcBox, fcIds[k][1], 30));
-        fcGrid->Add(edit(fcBox, fcIds[k][2], true, 30, 2));
-        fcGrid->Add(edit(fcBox, fcIds[k][3], true, 30, 2));
+        fcGrid->Add(edit(fcBox, fcIds[k][0], true, 100, 3));
+        fcGrid->Add(display(fcBox, fcIds[k][1], 40));
+        fcGrid->Add(edit(fcBox, fcIds[k][2], true, 40, 2));
+        fcGrid->Add(edit(fcBox, fcIds[k][3], true, 40, 2));
         fcGrid->Add(edit(fcBox, fcIds[k][4], true, 170));
     }
     fc->Add(fcGrid, 0, wxALL, kGap);
@@ -151,19 +151,19 @@ void CDialog15765::CreateControls() {
     wxWindow* mBox = multi->GetStaticBox();
     auto* ffGrid = new wxFlexGridSizer(6, kGap, kGap);
     for (const char* h : {"ID", "DLC", "N_AE", "PCI", "", "Length  Data6(5)"}) ffGrid->Add(label(mBox, h));
-    ffGrid->Add(edit(mBox, IDC_15765_FF_ID, true, 80, 3));
-    ffGrid->Add(display(mBox, IDC_15765_FF_DLC, 30));
-    ffGrid->Add(display(mBox, IDC_15765_FF_NAE, 30));
-    ffGrid->Add(display(mBox, IDC_15765_FF_PCI, 30));
-    ffGrid->Add(display(mBox, IDC_15765_FF_LENGTH_BYTE, 30));
+    ffGrid->Add(edit(mBox, IDC_15765_FF_ID, true, 100, 3));
+    ffGrid->Add(display(mBox, IDC_15765_FF_DLC, 40));
+    ffGrid->Add(display(mBox, IDC_15765_FF_NAE, 40));
+    ffGrid->Add(display(mBox, IDC_15765_FF_PCI, 40));
+    ffGrid->Add(display(mBox, IDC_15765_FF_LENGTH_BYTE, 40));
     ffGrid->Add(edit(mBox, IDC_15765_FF_DATA, true, 150));
     multi->Add(ffGrid, 0, wxALL, kGap);
     auto* lenGrid = NewFieldGrid();
     addRow(mBox, lenGrid, "数据有效长度:", IDC_15765_LENGTH, false, 60, 0);
     multi->Add(lenGrid, 0, wxALL, kGap);
     multi->Add(label(mBox, "Message Buffer MAX:252bytes valid"), 0, wxLEFT, kGap);
-    wxTextCtrl* buffer = edit(mBox, IDC_15765_BUFFER, true, 360, 0, wxTE_MULTILINE);
-    buffer->SetMinSize(wxSize(360, 150));
+    wxTextCtrl* buffer = edit(mBox, IDC_15765_BUFFER, true, 390, 0, wxTE_MULTILINE);
+    buffer->SetMinSize(wxSize(390, 150));
     if (m_pMainDlg) buffer->SetFont(m_pMainDlg->GetFont());
     multi->Add(buffer, 1, wxEXPAND | wxALL, kGap);
     m_Buttons[IDC_15765_MULTI_FRAME] = new wxButton(mBox, IDC_15765_MULTI_FRAME, U8("启动多桢发送"));

@@ -142,8 +142,8 @@ wxSizer* NewCanFilterGrid(wxWindow* parent, bool with29, bool with11, CanFilterG
         CanFilterRow& row = out.filters[n];
         row.enable = new wxCheckBox(b, id[0], wxString::Format("F%zu", n));
         grid->Add(row.enable, 0, wxALIGN_CENTER_VERTICAL);
-        if (with29) grid->Add(row.id29 = HexEdit(b, id[1], 8, 80));
-        if (with11) grid->Add(row.sid11 = HexEdit(b, id[2], 3, 40));
+        if (with29) grid->Add(row.id29 = HexEdit(b, id[1], 8, 100));
+        if (with11) grid->Add(row.sid11 = HexEdit(b, id[2], 3, 55));
         grid->Add(row.exide = NewChoice(b, id[3], {"0", "1"}));
         grid->Add(row.maskSelect = NewChoice(b, id[4], {"0", "1", "2", "None"}));
         row.bufferPointer = NewChoice(b, id[5], {"0", "1", "2", "3", "4", "5", "6", "7", "FIFO"});
@@ -159,8 +159,8 @@ wxSizer* NewCanFilterGrid(wxWindow* parent, bool with29, bool with11, CanFilterG
         const int* id = kMaskIds[m];
         CanFilterRow& row = out.masks[m];
         head(m == 0 ? "MASK0" : m == 1 ? "MASK1" : "MASK2");
-        if (with29) grid->Add(row.id29 = HexEdit(b, id[0], 8, 80));
-        if (with11) grid->Add(row.sid11 = HexEdit(b, id[1], 3, 40));
+        if (with29) grid->Add(row.id29 = HexEdit(b, id[0], 8, 100));
+        if (with11) grid->Add(row.sid11 = HexEdit(b, id[1], 3, 55));
         grid->Add(row.exide = NewChoice(b, id[2], {"0", "1"}));
         head("");
         head("");
