@@ -16,6 +16,7 @@
 #include "pages/can/Iso15765Page.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
+#include "tests/support/FlagNotingSink.h"
 #include "tests/support/SimulatedBoard.h"
 
 namespace {
@@ -25,26 +26,6 @@ public:
     void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
     void KillPageTimer(int id) override { running.erase(id); }
     std::map<int, uint32_t> running;
-};
-
-// Every message, with the worker flag as it was when the message came.
-class FlagNotingSink : public platform::RecordingMessageSink {
-public:
-    void Show(const platform::Message& message) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            flags_.push_back(g_WorkerRunning.load());
-        }
-        RecordingMessageSink::Show(message);
-    }
-    uint32_t FlagAt(size_t i) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return flags_.at(i);
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<uint32_t> flags_;
 };
 
 void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }

@@ -22,6 +22,7 @@
 #include "pages/kline/UartPageOps.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
+#include "tests/support/FlagNotingSink.h"
 #include "tests/support/SimulatedBoard.h"
 
 namespace {
@@ -42,26 +43,6 @@ UartRegisterImage PageImage() {
 
 void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
 Bytes Data(const MonitorRecord& r, size_t count) { return Bytes(r.data, r.data + count); }
-
-// Every message, with the worker flag as it was when the message came.
-class FlagNotingSink : public platform::RecordingMessageSink {
-public:
-    void Show(const platform::Message& message) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            flags_.push_back(g_WorkerRunning.load());
-        }
-        RecordingMessageSink::Show(message);
-    }
-    uint32_t FlagAt(size_t i) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return flags_.at(i);
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<uint32_t> flags_;
-};
 
 // Plays the board and the ECU at the moments a test needs.
 struct Script {

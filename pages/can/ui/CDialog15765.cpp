@@ -10,8 +10,21 @@
 
 #include "monitor/HexText.h"
 #include "monitor/ui/CDialogMainA.h"
+#include "monitor/ui/DialogHubPage.h"
+#include "pages/kline/ui/UartPageLayout.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
+
+namespace {
+
+// The two flow-control rows' controls: ID, N_AE, PCI, data, DLC.
+const int kFcId[2] = {IDC_15765_FC0_ID, IDC_15765_FC1_ID};
+const int kFcNae[2] = {IDC_15765_FC0_NAE, IDC_15765_FC1_NAE};
+const int kFcPci[2] = {IDC_15765_FC0_PCI, IDC_15765_FC1_PCI};
+const int kFcData[2] = {IDC_15765_FC0_DATA, IDC_15765_FC1_DATA};
+const int kFcDlc[2] = {IDC_15765_FC0_DLC, IDC_15765_FC1_DLC};
+
+}  // namespace
 
 CDialog15765::CDialog15765(CDialogMainA* hub)
     : wxDialog(hub, IDD_DIALOG_15765, U8("CAN - ISO15765"), wxDefaultPosition, wxDefaultSize,
@@ -113,20 +126,15 @@ void CDialog15765::BindHandlers() {
         m_Page.SetFcExtendedId(true);
         UpdateIsoTpPanel();
     });
-    const int fcIds[2] = {IDC_15765_FC0_ID, IDC_15765_FC1_ID};
-    const int fcNae[2] = {IDC_15765_FC0_NAE, IDC_15765_FC1_NAE};
-    const int fcPci[2] = {IDC_15765_FC0_PCI, IDC_15765_FC1_PCI};
-    const int fcData[2] = {IDC_15765_FC0_DATA, IDC_15765_FC1_DATA};
-    const int fcDlc[2] = {IDC_15765_FC0_DLC, IDC_15765_FC1_DLC};
     for (unsigned k = 0; k < 2; ++k) {
-        onText(fcIds[k], [this, k, fcIds] { m_Page.FcIdChanged(k, Text(fcIds[k])); });
-        onText(fcNae[k], [this, k, fcNae] { m_Page.FcNaeChanged(k, Text(fcNae[k])); });
-        onText(fcPci[k], [this, k, fcPci] { m_Page.FcPciChanged(k, Text(fcPci[k])); });
-        onText(fcData[k], [this, k, fcData, fcDlc] {
-            ApplyEdit(Edit(fcData[k]), m_Page.FcDataChanged(k, Text(fcData[k])));
-            Edit(fcDlc[k])->ChangeValue(U8(m_Page.FcDlcText(k)));
+        onText(kFcId[k], [this, k] { m_Page.FcIdChanged(k, Text(kFcId[k])); });
+        onText(kFcNae[k], [this, k] { m_Page.FcNaeChanged(k, Text(kFcNae[k])); });
+        onText(kFcPci[k], [this, k] { m_Page.FcPciChanged(k, Text(kFcPci[k])); });
+        onText(kFcData[k], [this, k] {
+            ApplyEdit(Edit(kFcData[k]), m_Page.FcDataChanged(k, Text(kFcData[k])));
+            Edit(kFcDlc[k])->ChangeValue(U8(m_Page.FcDlcText(k)));
         });
-        onLeave(fcData[k], [this, k, fcData] { Edit(fcData[k])->ChangeValue(U8(m_Page.FcDataText(k))); });
+        onLeave(kFcData[k], [this, k] { Edit(kFcData[k])->ChangeValue(U8(m_Page.FcDataText(k))); });
     }
 
     // Single frame.
@@ -229,19 +237,14 @@ void CDialog15765::UpdateIsoTpPanel() {
     auto show = [this](int id, const std::string& text) { Edit(id)->ChangeValue(U8(text)); };
     m_Fc11->SetValue(!v.fcExtendedId);
     m_Fc29->SetValue(v.fcExtendedId);
-    const int fcIds[2] = {IDC_15765_FC0_ID, IDC_15765_FC1_ID};
-    const int fcNae[2] = {IDC_15765_FC0_NAE, IDC_15765_FC1_NAE};
-    const int fcPci[2] = {IDC_15765_FC0_PCI, IDC_15765_FC1_PCI};
-    const int fcData[2] = {IDC_15765_FC0_DATA, IDC_15765_FC1_DATA};
-    const int fcDlc[2] = {IDC_15765_FC0_DLC, IDC_15765_FC1_DLC};
     for (unsigned k = 0; k < 2; ++k) {
-        Edit(fcIds[k])->SetMaxLength(v.idLimit);
-        show(fcIds[k], v.fcIdText[k]);
-        show(fcDlc[k], v.fcDlcText[k]);
-        show(fcData[k], v.fcDataText[k]);
-        Edit(fcNae[k])->Enable(v.fcNaeEnabled);
-        show(fcNae[k], v.fcNaeText[k]);
-        show(fcPci[k], v.fcPciText[k]);
+        Edit(kFcId[k])->SetMaxLength(v.idLimit);
+        show(kFcId[k], v.fcIdText[k]);
+        show(kFcDlc[k], v.fcDlcText[k]);
+        show(kFcData[k], v.fcDataText[k]);
+        Edit(kFcNae[k])->Enable(v.fcNaeEnabled);
+        show(kFcNae[k], v.fcNaeText[k]);
+        show(kFcPci[k], v.fcPciText[k]);
     }
     Edit(IDC_15765_FF_ID)->SetMaxLength(v.idLimit);
     show(IDC_15765_FF_ID, v.ffIdText);
@@ -255,12 +258,8 @@ void CDialog15765::UpdateIsoTpPanel() {
 }
 
 void CDialog15765::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result) {
-    if (result.rewrite) {
-        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
-        edit->ChangeValue(U8(result.text));
-        edit->SetInsertionPointEnd();
-    }
-    if (!result.message.empty()) platform::ShowMessage(result.message, std::string(), platform::MessageIcon::None);
+    // The field messages are plain boxes with the default caption.
+    ApplyEditResult(edit, result, std::string(), platform::MessageIcon::None);
 }
 
 void CDialog15765::RefreshDeviceStatus() {
@@ -303,13 +302,7 @@ void CDialog15765::OnBnClickedCancel() {
 }
 
 void CDialog15765::OnClose(wxCloseEvent& event) {
-    if (!event.CanVeto()) {
-        m_Page.Close();
-        event.Skip();  // the program is ending: let the window go
-        return;
-    }
-    event.Veto();
-    OnBnClickedCancel();
+    HandlePageClose(event, [this] { m_Page.Close(); }, [this] { OnBnClickedCancel(); });
 }
 
 void CDialog15765::OnTimer(int id) {

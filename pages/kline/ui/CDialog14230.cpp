@@ -11,6 +11,8 @@
 #include "device/UsbOperation.h"
 #include "monitor/HexText.h"
 #include "monitor/ui/CDialogMainA.h"
+#include "monitor/ui/DialogHubPage.h"
+#include "pages/kline/ui/UartPageLayout.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 
@@ -201,13 +203,7 @@ void CDialog14230::ShowHeader(const Iso14230HeaderView& view) {
 void CDialog14230::ShowKeepAliveCheck() { m_KeepAlive->Enable(m_Page.State().keepAliveCheckEnabled); }
 
 void CDialog14230::ApplyEdit(wxTextCtrl* edit, const UartEditResult& result) {
-    if (result.rewrite) {
-        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
-        edit->ChangeValue(U8(result.text));
-        edit->SetInsertionPointEnd();
-    }
-    if (!result.message.empty())
-        platform::ShowMessage(result.message, kIso14230MessageCaption, platform::MessageIcon::Exclamation);
+    ApplyEditResult(edit, result, kIso14230MessageCaption, platform::MessageIcon::Exclamation);
 }
 
 void CDialog14230::OnFmtLeft() {
@@ -263,13 +259,7 @@ void CDialog14230::OnBnClickedCancel() {
 }
 
 void CDialog14230::OnClose(wxCloseEvent& event) {
-    if (!event.CanVeto()) {
-        m_Page.Close();
-        event.Skip();  // the program is ending: let the window go
-        return;
-    }
-    event.Veto();
-    OnBnClickedCancel();
+    HandlePageClose(event, [this] { m_Page.Close(); }, [this] { OnBnClickedCancel(); });
 }
 
 void CDialog14230::OnTimer(int id) {

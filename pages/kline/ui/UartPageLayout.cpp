@@ -85,3 +85,13 @@ wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode) {
     }
     return modes;
 }
+
+void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
+                     platform::MessageIcon icon) {
+    if (result.rewrite) {
+        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
+        edit->ChangeValue(U8(result.text));
+        edit->SetInsertionPointEnd();
+    }
+    if (!result.message.empty()) platform::ShowMessage(result.message, caption, icon);
+}

@@ -3,6 +3,10 @@
 // grids, choices, the serial-settings group and the engine-mode group. Each page places its
 // own groups with them and keeps the controls it reads.
 #include <initializer_list>
+#include <string>
+
+#include "pages/shared/PageStatus.h"
+#include "platform/Message.h"
 
 class wxChoice;
 class wxFlexGridSizer;
@@ -37,3 +41,8 @@ wxStaticBoxSizer* NewSerialSettingsBox(wxWindow* parent, const SerialSettingsIds
 
 // "工作模式(FMOD)": the engine's six modes, shown and disabled, the page's own checked.
 wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode);
+
+// Shows a field handler's result: the text written back (without running the edit's handler
+// again) and the message with the page's caption and icon.
+void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
+                     platform::MessageIcon icon);

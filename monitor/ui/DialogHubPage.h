@@ -1,0 +1,46 @@
+#pragma once
+// The HubPage of a modeless page window: created on the first ShowPage, hidden (not
+// destroyed) when the page closes, deleted with the hub; and the close every such window
+// handles the same way.
+#include <wx/event.h>
+#include <wx/weakref.h>
+
+#include <functional>
+
+#include "monitor/ui/HubPage.h"
+
+// Dialog: a wxDialog taking the hub in its constructor, with RefreshDeviceStatus().
+template <class Dialog>
+class DialogHubPage : public HubPage {
+public:
+    ~DialogHubPage() override {
+        if (m_Dialog) delete m_Dialog.get();
+    }
+    bool WindowExists() const override { return m_Dialog.get() != nullptr; }
+    void ShowPage(CDialogMainA* hub) override {
+        if (!m_Dialog) m_Dialog = new Dialog(hub);
+        m_Dialog->Show();
+        m_Dialog->Iconize(false);
+        m_Dialog->Raise();
+        m_Dialog->SetFocus();
+    }
+    void RefreshDeviceStatus() override {
+        if (m_Dialog) m_Dialog->RefreshDeviceStatus();
+    }
+
+private:
+    wxWeakRef<Dialog> m_Dialog;
+};
+
+// A close the program forces (it is ending) ends the page's session and lets the window go;
+// any other close is the page's Exit, which may refuse.
+inline void HandlePageClose(wxCloseEvent& event, const std::function<void()>& endSession,
+                            const std::function<void()>& exit) {
+    if (!event.CanVeto()) {
+        endSession();
+        event.Skip();
+        return;
+    }
+    event.Veto();
+    exit();
+}
