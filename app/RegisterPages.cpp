@@ -9,4 +9,6 @@ void RegisterPages(CDialogMainA* hub) {
     (void)hub;
     hub->RegisterPage(1003, MakeDialog14230Page());
     hub->RegisterPage(1006, MakeDialog15765Page());
+    hub->RegisterPage(1160, MakeDiaglogLinPage());
+    hub->RegisterPage(1014, MakeDiaglogTestUartPage());
 }

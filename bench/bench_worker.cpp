@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "bench/BenchBoard.h"
 #include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
 #include "pages/kline/SerialWorker.h"
@@ -12,25 +13,8 @@
 
 namespace {
 
-bool OpenBoard(benchmark::State& state) {
-    tb_reset();
-    if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
-        state.SkipWithError("simulated board did not open");
-        return false;
-    }
-    g_DeviceOpen = 1;
-    g_TxPending = 0;
-    ResetMonitorRing();
-    return true;
-}
-
-void CloseBoard() {
-    g_DeviceOpen = 0;
-    UsbClosePipes();
-}
-
 void RunPasses(benchmark::State& state, uint32_t recordsPerReply) {
-    if (!OpenBoard(state))
+    if (!OpenBenchBoard(state))
         return;
     std::vector<uint8_t> reply = {0x00, 0x00, static_cast<uint8_t>(recordsPerReply), 0x00};
     for (uint32_t i = 0; i < recordsPerReply; ++i) {
@@ -46,17 +30,11 @@ void RunPasses(benchmark::State& state, uint32_t recordsPerReply) {
             state.SkipWithError(exitText);
             break;
         }
-        ++passes;
-        // The board keeps every packet; start over now and then so memory stays flat.
-        if ((passes & 0xFFFF) == 0) {
-            state.PauseTiming();
-            tb_log_clear();
-            state.ResumeTiming();
-        }
+        TrimBenchLog(state, ++passes);
     }
     state.SetItemsProcessed(static_cast<int64_t>(passes));
     state.counters["records"] = static_cast<double>(g_MonitorSeq.load() - 1);  // sequence starts at 1
-    CloseBoard();
+    CloseBenchBoard();
 }
 
 void BM_WorkerPassIdle(benchmark::State& state) { RunPasses(state, 0); }

@@ -65,6 +65,10 @@ void Board::ResetLocked() {
     idle_ = Bytes{0, 0, 0, 0};
     fault_ = false;
     rules_.clear();
+    periodic_.clear();
+    periodicDue_.clear();
+    started_ = false;
+    echo_ = false;
     failWriteIn_ = 0;
     readFaults_ = ReadFaults();
     readLatencyMs_ = 0;
@@ -274,6 +278,17 @@ void Board::AddRule(CannedRule rule) {
     rules_.push_back(std::move(rule));
 }
 
+void Board::AddPeriodicRule(PeriodicRule rule) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    periodic_.push_back(std::move(rule));
+    periodicDue_.push_back(MillisecondsSinceLoad() + periodic_.back().periodMs);
+}
+
+void Board::SetEcho(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    echo_ = on;
+}
+
 void Board::SetLogFile(std::FILE* file) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (logFile_) std::fclose(logFile_);
@@ -367,6 +382,16 @@ void Board::RunIsoTpEngine(const Bytes& firstFrame) {
         PutOnBus(record);
 }
 
+void Board::QueueDueReplies(uint32_t now) {
+    if (!started_) return;
+    for (size_t i = 0; i < periodic_.size(); ++i) {
+        // One reply per due time; a board polled late does not catch up in a burst.
+        if (static_cast<int32_t>(now - periodicDue_[i]) < 0) continue;
+        queued_.push_back(periodic_[i].reply);
+        periodicDue_[i] = now + periodic_[i].periodMs;
+    }
+}
+
 void Board::Decode(const Bytes& packet) {
     const uint8_t target = ByteAt(packet, 1);
     const unsigned word = ByteAt(packet, 2) | (ByteAt(packet, 3) << 8);
@@ -415,6 +440,7 @@ void Board::Decode(const Bytes& packet) {
         break;
     }
     case 0xA0:  // poll, or frame packet when byte 1 bit 7 is set
+        QueueDueReplies(MillisecondsSinceLoad());
         if ((target & 0x80) && canStarted_ && (target & 0x0F) == 0) {
             // Listen-only never gets a frame out; loopback hears its own frame.
             const bool sent = canMode_ != kCanListenOnly;
@@ -428,13 +454,28 @@ void Board::Decode(const Bytes& packet) {
         }
         answers_.push_back(PollAnswer((target & 0x80) != 0));
         break;
-    case 0xB1:
-        DecodeStart(packet);
+    case 0x60: {  // UART send: K1 and K2 hear their own bytes
+        const uint8_t pins = registers_[0x2D] & 0x0F;
+        if (echo_ && (pins == 0x0 || pins == 0x5)) {
+            const size_t arrived = std::min<size_t>(word, packet.size() - std::min<size_t>(packet.size(), 4));
+            Bytes frame = {0x00, 0x10, static_cast<uint8_t>(arrived), static_cast<uint8_t>(arrived >> 8)};
+            frame.insert(frame.end(), packet.begin() + 4, packet.begin() + 4 + arrived);
+            queued_.push_back(std::move(frame));
+        }
         break;
+    }
+    case 0xB1: {  // start: the periodic replies begin one period from now
+        DecodeStart(packet);
+        started_ = true;
+        const uint32_t now = MillisecondsSinceLoad();
+        for (size_t i = 0; i < periodic_.size(); ++i) periodicDue_[i] = now + periodic_[i].periodMs;
+        break;
+    }
     case 0xB2:
         canStarted_ = false;
+        started_ = false;
         break;
-    default:  // 'U', 'V', 0x60, wake, start, stop and anything unknown: no reply
+    default:  // 'U', 'V', wake and anything unknown: no reply
         break;
     }
 }

@@ -37,6 +37,12 @@ struct CannedRule {
     Bytes reply;
 };
 
+// A reply queued every periodMs between a start packet (B1) and a stop packet (B2).
+struct PeriodicRule {
+    unsigned periodMs;
+    Bytes reply;
+};
+
 struct LoggedPacket {
     uint32_t timeMs;
     Bytes bytes;
@@ -92,6 +98,9 @@ public:
     void LogClear();
     bool WaitLogCount(unsigned count, unsigned timeoutMs);
     void AddRule(CannedRule rule);
+    void AddPeriodicRule(PeriodicRule rule);
+    // UART send packets (0x60) come back as received frames while PINSEL is K1 or K2.
+    void SetEcho(bool on);
     // Appends one line per packet written to this file from now on (nullptr stops it).
     void SetLogFile(std::FILE* file);
 
@@ -135,6 +144,7 @@ private:
     void PutOnBus(const Bytes& record);
     void RunIsoTpEngine(const Bytes& firstFrame);
     void AppendCanRecords(Bytes& reply);
+    void QueueDueReplies(uint32_t now);
     void WaitForResponderIdle(std::unique_lock<std::mutex>& lock);
 
     mutable std::mutex mutex_;
@@ -156,6 +166,10 @@ private:
     Bytes idle_;
     bool fault_;
     std::vector<CannedRule> rules_;
+    std::vector<PeriodicRule> periodic_;
+    std::vector<uint32_t> periodicDue_;  // when each periodic reply is next queued
+    bool started_ = false;               // between B1 and B2
+    bool echo_ = false;
 
     // CAN: started by B1 with engine 1, stopped by B2.
     bool canStarted_;

@@ -120,6 +120,17 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
             return "on needs hex bytes, '=>' and the reply's hex bytes";
         }
         setup.rules.push_back(std::move(rule));
+    } else if (key == "every") {
+        unsigned long ms;
+        PeriodicRule rule;
+        if (t.size() < 4 || t[2] != "=>" || !ParseHex(t[1], 8, ms) || ms == 0 ||
+            !ParseBytes(t.begin() + 3, t.end(), rule.reply) || rule.reply.empty())
+            return "every needs hex milliseconds, '=>' and the reply's hex bytes";
+        rule.periodMs = static_cast<unsigned>(ms);
+        setup.periodic.push_back(std::move(rule));
+    } else if (key == "echo") {
+        if (t.size() != 1) return "echo takes nothing after it";
+        setup.echo = true;
     } else {
         return "unknown line";
     }
@@ -152,6 +163,8 @@ void ApplySetup(Board& board, const Setup& setup) {
     if (setup.idle) board.SetIdleReply(setup.idle->data(), static_cast<unsigned>(setup.idle->size()));
     if (setup.latencyMs) board.SetReadLatency(*setup.latencyMs);
     for (const CannedRule& rule : setup.rules) board.AddRule(rule);
+    for (const PeriodicRule& rule : setup.periodic) board.AddPeriodicRule(rule);
+    if (setup.echo) board.SetEcho(true);
 }
 
 }  // namespace testboard

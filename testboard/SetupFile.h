@@ -18,6 +18,8 @@ struct Setup {
     std::optional<Bytes> idle;
     std::optional<unsigned> latencyMs;
     std::vector<CannedRule> rules;
+    std::vector<PeriodicRule> periodic;
+    bool echo = false;
     std::vector<std::string> notes;  // "line N: why", one per line that was ignored
 };
 

@@ -45,6 +45,12 @@ void tb_queue_reply(const uint8_t* bytes, unsigned length);
 unsigned tb_queued_replies(void);
 /* What a poll gets when nothing is queued (default 00 00 00 00). */
 void tb_set_idle_reply(const uint8_t* bytes, unsigned length);
+/* Between a start packet (B1) and a stop packet (B2), a poll finds this reply queued every
+ * period_ms (one per period; a late poll does not catch up). Kept until reset. */
+void tb_add_periodic_reply(unsigned period_ms, const uint8_t* bytes, unsigned length);
+/* While on, every UART send packet (60 00 n 00 data) comes back as a received frame
+ * (00 10 n 00 data) when register 0x2D's low nibble is 0 or 5 (K1 or K2 hear themselves). */
+void tb_set_uart_echo(int on);
 /* Or status 0x08 into every poll reply from now on (0 turns it off). */
 void tb_set_fault(int on);
 

@@ -1,5 +1,7 @@
 #include "pages/kline/UartPageOps.h"
 
+#include <cstring>
+
 #include "device/UsbOperation.h"
 
 UartStartResult StartUartPage(const UartRegisterImage& image, const UartPageConfig& config,
@@ -15,6 +17,8 @@ UartStartResult StartUartPage(const UartRegisterImage& image, const UartPageConf
     // before this session's reset, not after its start command.
     if (!running)
         g_WorkerThread.JoinEnded();
+    if (config.clearRegister17First)
+        UsbWriteRegister(0x17, 0x00);
     if (!ChipResetSequence() || !ConfigureDevice(image, config.page)) {
         ShowDeviceCommError();
         return UartStartResult::DeviceError;
@@ -37,15 +41,21 @@ bool StopUartPage() {
 }
 
 UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count) {
+    uint8_t packet[kPacketBufferSize];
+    const size_t length = BuildUartFramePacket(packet, word, frame, count);
+    return SendUartPacket(packet, length);
+}
+
+UartSendResult SendUartPacket(const uint8_t* packet, size_t length) {
     if (!g_WorkerRunning.load(std::memory_order_acquire)) {
         ShowNotConnected();
         return UartSendResult::NotRunning;
     }
     if (g_TxPending.load(std::memory_order_acquire))
         return UartSendResult::Pending;
-    if (count > kMaxUartFrameBytes)
+    if (length == 0 || length > kPacketBufferSize)
         return UartSendResult::TooLong;
-    BuildUartFramePacket(g_TxPacket, word, frame, count);
+    std::memcpy(g_TxPacket, packet, length);
     g_TxPending.store(1, std::memory_order_release);  // last: the worker may take it now
     return UartSendResult::Queued;
 }

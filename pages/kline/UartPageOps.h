@@ -19,6 +19,7 @@ struct UartPageConfig {
     bool highestPriority;     // ISO 14230, KW1281, SCI, user mode
     bool refuseWhileRunning;  // ISO 14230, LIN, UART test, J1708 do nothing while running
     uint8_t startSubMode;     // byte 3 of the start command: 0, the UART test 1
+    bool clearRegister17First = false;  // the UART test: 17 <- 00 before the reset, unchecked
 };
 
 enum class UartStartResult {
@@ -45,6 +46,8 @@ enum class UartSendResult {
 };
 // Queues one engine frame: 57 3F n word frame in g_TxPacket, then g_TxPending.
 UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count);
+// Queues a whole packet as it is (length bytes, at most the buffer) under the same rules.
+UartSendResult SendUartPacket(const uint8_t* packet, size_t length);
 
 using UartEditResult = PageEditResult;
 // A validator's result as the page shows it: the bound written back and its message.

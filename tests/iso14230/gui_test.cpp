@@ -19,7 +19,7 @@
 #include "pages/kline/ui/Pages.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-#include "tests/support/GuiPump.h"
+#include "tests/support/PageWindowFixture.h"
 
 namespace {
 
@@ -33,56 +33,9 @@ void PlayEcu(void*, const uint8_t* packet, unsigned length) {
     tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size()));
 }
 
-class Iso14230GuiTest : public ::testing::Test {
+class Iso14230GuiTest : public PageWindowTest<CDialog14230> {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(UsbLoadLibrary(), 1); }
-
-    void SetUp() override {
-        tb_reset();
-        ASSERT_EQ(UsbOpenPipes(), 1);
-        g_DeviceOpen = 1;
-        frame_ = new wxFrame(nullptr, wxID_ANY, "hub", wxDefaultPosition, wxSize(1000, 600));
-        hub_ = new CDialogMainA(frame_);
-        frame_->Show();
-        hub_->RegisterPage(IDC_BUTTON_14230, MakeDialog14230Page());
-    }
-    void TearDown() override {
-        tb_set_responder(nullptr, nullptr);
-        if (g_WorkerRunning.load()) g_WorkerThread.Stop();
-        frame_->Destroy();
-        PumpPending();
-        UsbClosePipes();
-        g_DeviceOpen = 0;
-    }
-
-    CDialog14230* OpenPage() {
-        hub_->OnPageButton(IDC_BUTTON_14230);
-        for (wxWindow* window : wxTopLevelWindows)
-            if (auto* page = dynamic_cast<CDialog14230*>(window)) dialog_ = page;
-        return dialog_ && dialog_->IsShown() ? dialog_ : nullptr;
-    }
-
-    wxButton* Button(int id) const { return dynamic_cast<wxButton*>(dialog_->FindWindow(id)); }
-
-    void Click(int id) {
-        ASSERT_TRUE(Button(id) && Button(id)->IsEnabled()) << id;
-        wxCommandEvent event(wxEVT_BUTTON, id);
-        Button(id)->ProcessWindowEvent(event);
-    }
-
-    bool ListShows(const std::string& bytes) const {
-        const wxListCtrl* list = hub_->GetList();
-        for (long row = 0; row < list->GetItemCount(); ++row)
-            for (int col = 0; col < list->GetColumnCount(); ++col)
-                if (list->GetItemText(row, col).utf8_string().find(bytes) != std::string::npos)
-                    return true;
-        return false;
-    }
-
-    platform::RecordingMessageSink messages_;
-    wxFrame* frame_ = nullptr;
-    CDialogMainA* hub_ = nullptr;
-    CDialog14230* dialog_ = nullptr;
+    Iso14230GuiTest() : PageWindowTest(IDC_BUTTON_14230, MakeDialog14230Page) {}
 };
 
 TEST_F(Iso14230GuiTest, StartSendSeeBothRowsStopAndClose) {

@@ -8,7 +8,6 @@
 #include <iterator>
 #include <map>
 #include <sstream>
-#include <mutex>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -22,16 +21,14 @@
 #include "pages/kline/UartPageOps.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-#include "tests/support/FlagNotingSink.h"
 #include "tests/support/SimulatedBoard.h"
+#include "tests/support/WorkerBoard.h"
 
 namespace {
 
 const UartPageConfig kIso14230{UartPage::Iso14230, ThreadProc14230, true, true, 0};
 const uint8_t kFrame[] = {0xC1, 0x33, 0xF1, 0x81, 0x66};
 
-// 'R' packets are four bytes with an undefined last byte: compare the three defined ones.
-Bytes Defined(const Bytes& p) { return p.size() == 4 && p[0] == 0x52 ? Bytes(p.begin(), p.begin() + 3) : p; }
 
 // The ISO 14230 page's own image with distinct fast-init times, so that swapped ones show.
 UartRegisterImage PageImage() {
@@ -63,35 +60,17 @@ void Responder(void* context, const uint8_t* packet, unsigned length) {
 }
 
 // Board 0 of a freshly reset simulated board, opened; any worker ended on tear-down.
-class BoardTest : public ::testing::Test {
+class BoardTest : public WorkerBoardTest {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
-        g_TxPending = 0;
-        ResetMonitorRing();
+        ASSERT_NO_FATAL_FAILURE(WorkerBoardTest::SetUp());
         tb_set_responder(Responder, &script_);
-    }
-    void TearDown() override {
-        tb_set_responder(nullptr, nullptr);
-        g_WorkerThread.Stop();
-        g_TxPending = 0;
-        g_DeviceOpen = 0;
-        UsbClosePipes();
     }
     // The worker alone, without reset and download.
     static void StartBare(WorkerProc proc = ThreadProcSerialBus) {
         ASSERT_TRUE(g_WorkerThread.Start(proc, nullptr, false));
     }
-    // Index of the n-th poll at or after from, -1 when it did not come.
-    static int WaitForPolls(unsigned n, int from = 0) {
-        int at = from - 1;
-        for (unsigned i = 0; i < n; ++i)
-            if ((at = WaitForPacket(IsPoll, static_cast<unsigned>(at + 1))) < 0)
-                return -1;
-        return at;
-    }
 
-    FlagNotingSink messages_;
     Script script_;
 };
 
@@ -271,15 +250,7 @@ TEST_F(BoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
         ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
         const unsigned triggerAt = tb_log_count();
         c.trigger(script_);
-
-        ASSERT_TRUE(messages_.WaitForCount(before + 1, std::chrono::seconds(5)));
-        EXPECT_EQ(messages_.Texts()[before], c.text);
-        EXPECT_EQ(messages_.FlagAt(before), 0u) << "flag must be clear before the message";
-        const int stop = WaitForPacket(IsStop, triggerAt);
-        ASSERT_GE(stop, 0);
-        g_WorkerThread.JoinEnded();
-        EXPECT_FALSE(g_WorkerThread.HasThread());
-        EXPECT_EQ(static_cast<unsigned>(stop) + 1, tb_log_count()) << "stop is the last packet";
+        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, triggerAt));
         tb_set_fault(0);
         tb_log_clear();
     }

@@ -45,3 +45,26 @@ inline int WaitForPacket(const std::function<bool(const Bytes&)>& match, unsigne
             return -1;
     }
 }
+
+// Index of the n-th poll at or after from, -1 when it did not come.
+inline int WaitForPolls(unsigned n, int from = 0) {
+    int at = from - 1;
+    for (unsigned i = 0; i < n; ++i)
+        if ((at = WaitForPacket(IsPoll, static_cast<unsigned>(at + 1))) < 0) return -1;
+    return at;
+}
+
+// 'R' packets end in a byte the host's buffer left there: the three defined bytes of one.
+inline Bytes Defined(const Bytes& p) {
+    return p.size() == 4 && p[0] == 0x52 ? Bytes(p.begin(), p.begin() + 3) : p;
+}
+
+// Every packet up to the start command (B1) as Defined gives it; empty when no start came.
+inline std::vector<Bytes> PacketsThroughStart() {
+    const int start = WaitForPacket([](const Bytes& p) { return !p.empty() && p[0] == 0xB1; });
+    if (start < 0) return {};
+    std::vector<Bytes> packets = LoggedPackets();
+    packets.resize(static_cast<size_t>(start) + 1);
+    for (Bytes& p : packets) p = Defined(p);
+    return packets;
+}

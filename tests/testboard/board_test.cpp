@@ -170,11 +170,13 @@ TEST(ParseSetupTest, BadAndUnknownLinesAreIgnoredWithANote) {
     for (const char* line : {"speed 10400", "boards 2 3", "boards zz", "chip 41", "chip 141 12", "reg 31 0G",
                              "on 57 3F", "on => 00 10", "on 57 =>", "on 57 => 100", "block", "idle 1 2 x",
                              "on A0 => can", "on A0 => can 123456789 00", "on A0 => can 7E8 1 2 3 4 5 6 7 8 9",
-                             "on A0 => can 7E8 0G"}) {
+                             "on A0 => can 7E8 0G",
+                             "every => 00", "every 0 => 00", "every 10 00 10", "every 10 =>", "echo 1"}) {
         const auto setup = testboard::ParseSetup(std::string("reg 01 02\n") + line + "\n");
         ASSERT_EQ(setup.notes.size(), 1u) << line;
         EXPECT_THAT(setup.notes[0], testing::HasSubstr("line 2")) << line;
-        EXPECT_FALSE(setup.boards || setup.chip || setup.idle || !setup.rules.empty() || !setup.blocks.empty()) << line;
+        EXPECT_FALSE(setup.boards || setup.chip || setup.idle || !setup.rules.empty() || !setup.blocks.empty() ||
+                     !setup.periodic.empty() || setup.echo) << line;
         EXPECT_EQ(setup.registers.size(), 1u) << "the good line still counts: " << line;
     }
 }
@@ -239,6 +241,52 @@ TEST_F(TestBoard, QueuedCanFramesRideInPollRepliesSixteenAtMost) {
     EXPECT_EQ((*second)[2], 5);
     EXPECT_EQ(second->size(), 4u + 5 * 16);
     EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0}));
+}
+
+TEST(ParseSetupTest, PeriodicRepliesInHexMillisecondsAndTheEcho) {
+    const auto setup = testboard::ParseSetup("every 1F4 => 00 10 01 80 0C\necho\n");
+    EXPECT_TRUE(setup.notes.empty());
+    ASSERT_EQ(setup.periodic.size(), 1u);
+    EXPECT_EQ(setup.periodic[0].periodMs, 500u);
+    EXPECT_EQ(setup.periodic[0].reply, (Bytes{0x00, 0x10, 0x01, 0x80, 0x0C}));
+    EXPECT_TRUE(setup.echo);
+}
+
+TEST_F(TestBoard, UartSendsComeBackOnlyOnK1AndK2WhileTheEchoIsOn) {
+    const Bytes send = {0x60, 0x00, 0x03, 0x00, 0xA1, 0xA2, 0xA3};
+    const struct { const char* name; bool echo; uint8_t pins; bool heard; } cases[] = {
+        {"K1", true, 0x30, true}, {"K2", true, 0x05, true}, {"SCI TX1 RX2", true, 0x04, false},
+        {"RS485", true, 0x0A, false}, {"echo off", false, 0x00, false},
+    };
+    for (const auto& c : cases) {
+        tb_set_uart_echo(c.echo);
+        ASSERT_TRUE(Write({0x52, 0x2D, c.pins, 0x00}));
+        ASSERT_TRUE(Write(send));
+        EXPECT_FALSE(Read()) << "a send has no reply of its own: " << c.name;
+        const Bytes heard = {0x00, 0x10, 0x03, 0x00, 0xA1, 0xA2, 0xA3};
+        EXPECT_EQ(Exchange(kPoll), c.heard ? heard : kIdle) << c.name;
+    }
+}
+
+TEST_F(TestBoard, PeriodicRepliesComeOnlyBetweenStartAndStop) {
+    const Bytes header = {0x00, 0x10, 0x01, 0x80, 0x0C};
+    tb_add_periodic_reply(1, header.data(), static_cast<unsigned>(header.size()));
+    // Polls for at least a few periods (a deadline, not a sleep): all idle, or the first header.
+    auto pollFor = [&](std::chrono::milliseconds span, bool untilHeader) {
+        const auto end = std::chrono::steady_clock::now() + span;
+        while (std::chrono::steady_clock::now() < end) {
+            const auto reply = Exchange(kPoll);
+            if (!reply) return false;
+            if (*reply == header) return untilHeader;
+            if (*reply != kIdle) return false;
+        }
+        return !untilHeader;
+    };
+    EXPECT_TRUE(pollFor(std::chrono::milliseconds(5), false)) << "before the start";
+    ASSERT_TRUE(Write({0xB1, 0x82, 0x02, 0x00}));
+    EXPECT_TRUE(pollFor(std::chrono::seconds(2), true));
+    ASSERT_TRUE(Write({0xB2, 0x01, 0x07, 0x00}));
+    EXPECT_TRUE(pollFor(std::chrono::milliseconds(5), false)) << "after the stop";
 }
 
 TEST(EnvironmentTest, VariablesPrepareTheBoardAtLoadTime) {

@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "device/UsbOperation.h"
 #include "monitor/HexText.h"
@@ -18,12 +19,7 @@
 
 namespace {
 
-struct ByteField {
-    int id;
-    size_t offset;
-    UartFieldKind kind;
-};
-const ByteField kByteFields[] = {
+const UartByteFieldControl kByteFields[] = {
     {IDC_14230_UTXP1T, uart::UTXP1T, UartFieldKind::Ms0To255},
     {IDC_14230_UFREET, uart::UFREET, UartFieldKind::Ms0To255},
     {IDC_14230_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms1To255},
@@ -75,37 +71,20 @@ void CDialog14230::BindHandlers() {
     Bind(wxEVT_CLOSE_WINDOW, &CDialog14230::OnClose, this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
 
-    auto onText = [this](int id, auto handler) {
-        Edit(id)->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
-    };
-    auto onLeave = [this](int id, auto handler) {
-        Edit(id)->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {
-            event.Skip();
-            handler();
-        });
-    };
+    auto onText = [this](int id, std::function<void()> handler) { OnEditText(Edit(id), std::move(handler)); };
+    auto onLeave = [this](int id, std::function<void()> handler) { OnEditLeft(Edit(id), std::move(handler)); };
 
-    for (const ByteField& field : kByteFields) {
-        onText(field.id, [this, field] {
-            ApplyEdit(Edit(field.id), m_Page.ByteFieldChanged(field.offset, field.kind, Text(field.id)));
-        });
-    }
-    onText(IDC_14230_BRG, [this] {
-        ApplyEdit(Edit(IDC_14230_BRG), m_Page.BrgChanged(Text(IDC_14230_BRG)));
-        m_ActualBaud->ChangeValue(wxString::Format("%u", UartActualBaud(GetImageBrg(m_Page.Image()))));
-    });
+    BindByteFields(m_Edits, kByteFields, std::size(kByteFields),
+                   [this](size_t offset, UartFieldKind kind, const std::string& text) {
+                       return m_Page.ByteFieldChanged(offset, kind, text);
+                   },
+                   kIso14230MessageCaption);
     onText(IDC_14230_TRIGGER_ADDRESS, [this] {
         m_Page.HexFieldChanged(uart::slowInitAddress, Text(IDC_14230_TRIGGER_ADDRESS));
     });
     onText(IDC_14230_BITADJ, [this] { m_Page.HexFieldChanged(uart::BITADJ, Text(IDC_14230_BITADJ)); });
 
-    m_Baud->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnBaudSelected(); });
-    m_DataFormat->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
-        SelectDataFormat(m_Page.Image(), m_DataFormat->GetSelection());
-    });
-    m_StopBits->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
-        SelectStopBits(m_Page.Image(), m_StopBits->GetSelection());
-    });
+    BindSerialSettings(m_Serial, SerialPage());
     m_AutoBaud->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
         SetAutoBaud(m_Page.Image(), m_AutoBaud->GetValue());
     });
@@ -167,12 +146,9 @@ void CDialog14230::UpdateControls() {
 
     m_PinK1->SetValue((image[uart::PINSEL] & 0x0F) == 0x0);
     m_PinK2->SetValue((image[uart::PINSEL] & 0x0F) == 0x5);
-    m_Baud->SetSelection(static_cast<int>(kUartBaudRowDefault));
-    OnBaudSelected();
-    m_DataFormat->SetSelection(static_cast<int>(DataFormatSelection(image)));
-    m_StopBits->SetSelection(static_cast<int>(StopBitsSelection(image)));
+    ShowSerialSettings(m_Serial, SerialPage(), kUartBaudRowDefault);
     m_AutoBaud->SetValue((image[uart::CONB] & uart::ConbAbaud) != 0);
-    for (const ByteField& field : kByteFields) show(field.id, dec(image[field.offset]));
+    ShowByteFields(m_Edits, kByteFields, std::size(kByteFields), image);
     show(IDC_14230_TRIGGER_ADDRESS, U8(HexByteText(image[uart::slowInitAddress])));
     show(IDC_14230_BITADJ, U8(HexByteText(image[uart::BITADJ])));
 
@@ -215,28 +191,22 @@ void CDialog14230::OnFmtLeft() {
 
 void CDialog14230::OnDataLeft() { Edit(IDC_14230_DATA)->ChangeValue(U8(m_Page.DataText())); }
 
-void CDialog14230::OnBaudSelected() {
-    const BaudRowResult row = m_Page.SelectBaud(static_cast<size_t>(std::max(0, m_Baud->GetSelection())));
-    Edit(IDC_14230_BRG)->Enable(row.brgEditEnabled);
-    Edit(IDC_14230_BRG)->ChangeValue(wxString::Format("%u", static_cast<unsigned>(row.brg)));
-    m_ActualBaud->ChangeValue(wxString::Format("%u", row.actualBaud));
+SerialSettingsPage CDialog14230::SerialPage() {
+    return SerialSettingsPage{[this]() -> UartRegisterImage& { return m_Page.Image(); },
+                              [this](size_t row) { return m_Page.SelectBaud(row); },
+                              [this](const std::string& text) { return m_Page.BrgChanged(text); },
+                              kIso14230MessageCaption};
 }
 
 void CDialog14230::RefreshDeviceStatus() {
-    const UartDeviceStatus status = m_Page.RefreshDeviceStatus();
-    SetTitle(U8(status.caption));
-    m_Buttons.at(IDC_14230_START)->Enable(status.startEnabled);
-    m_Buttons.at(IDC_14230_STOP)->Enable(status.stopEnabled);
-    m_Buttons.at(IDC_14230_SEND)->Enable(status.sendEnabled);
-    m_Buttons.at(IDC_14230_SEND_INIT)->Enable(status.sendEnabled);
+    ShowDeviceStatus(this, m_Page.RefreshDeviceStatus(), m_Buttons.at(IDC_14230_START),
+                     m_Buttons.at(IDC_14230_STOP),
+                     {m_Buttons.at(IDC_14230_SEND), m_Buttons.at(IDC_14230_SEND_INIT)});
     ShowKeepAliveCheck();
 }
 
 void CDialog14230::OnBnClickedStart() {
-    const UartStartResult result = m_Page.Start(m_pMainDlg);
-    if (result != UartStartResult::Started && result != UartStartResult::Redownloaded) return;
-    if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
-    RefreshDeviceStatus();
+    if (StartedForPage(m_Page.Start(m_pMainDlg), m_pMainDlg)) RefreshDeviceStatus();
 }
 
 void CDialog14230::OnBnClickedStop() {
@@ -252,7 +222,7 @@ void CDialog14230::OnBnClickedSendInitFrame() {
 }
 
 void CDialog14230::OnBnClickedCancel() {
-    if (m_pMainDlg && !m_pMainDlg->ConfirmPageClose()) return;
+    if (!PageMayClose(m_pMainDlg)) return;
     m_Page.Close();
     ShowKeepAliveCheck();
     Hide();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pages/kline/Iso14230Page.h"
+#include "pages/kline/ui/UartPageLayout.h"
 
 class CDialogMainA;
 class wxButton;
@@ -90,7 +91,7 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnDataLeft();
     void OnFmtLeft();
-    void OnBaudSelected();
+    SerialSettingsPage SerialPage();
 
     void StartPageTimer(int id, uint32_t periodMs) override;
     void KillPageTimer(int id) override;
@@ -102,12 +103,9 @@ private:
     wxTimer m_KeepAliveTimer;
     wxTimer m_CyclicTimer;
 
-    wxChoice* m_Baud = nullptr;
-    wxChoice* m_DataFormat = nullptr;
-    wxChoice* m_StopBits = nullptr;
+    SerialSettingsControls m_Serial;
     wxChoice* m_InitType = nullptr;
     wxChoice* m_Format = nullptr;
-    wxTextCtrl* m_ActualBaud = nullptr;
     wxCheckBox* m_AutoBaud = nullptr;
     wxCheckBox* m_LengthByte = nullptr;
     wxCheckBox* m_Cyclic = nullptr;

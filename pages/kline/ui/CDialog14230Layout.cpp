@@ -47,14 +47,9 @@ void CDialog14230::CreateControls() {
     auto* modes = NewFrameModeBox(this, "001--ISO14230");
     left->Add(modes, 0, wxEXPAND | wxBOTTOM, 6);
 
-    SerialSettingsControls serial;
     auto* line = NewSerialSettingsBox(
-        this, {IDC_14230_BAUD, IDC_14230_BRG, IDC_14230_DATA_FORMAT, IDC_14230_STOP_BITS}, serial);
-    m_Baud = serial.baud;
-    m_Edits[IDC_14230_BRG] = serial.brg;
-    m_ActualBaud = serial.actualBaud;
-    m_DataFormat = serial.dataFormat;
-    m_StopBits = serial.stopBits;
+        this, {IDC_14230_BAUD, IDC_14230_BRG, IDC_14230_DATA_FORMAT, IDC_14230_STOP_BITS}, m_Serial);
+    m_Edits[IDC_14230_BRG] = m_Serial.brg;
     left->Add(line, 0, wxEXPAND);
 
     // --- middle column: engine timing, fast and 5-baud initialisation ---

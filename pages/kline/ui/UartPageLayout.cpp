@@ -1,6 +1,8 @@
 #include "pages/kline/ui/UartPageLayout.h"
 
+#include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/toplevel.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
@@ -9,8 +11,10 @@
 #include <algorithm>
 #include <string>
 
+#include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CEditHex.h"
 #include "pages/kline/UartImage.h"
+#include "platform/Message.h"
 #include "platform/ui/WxText.h"
 
 wxFlexGridSizer* NewFieldGrid() { return new wxFlexGridSizer(2, kUartLayoutGap, 2 * kUartLayoutGap); }
@@ -86,6 +90,17 @@ wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode) {
     return modes;
 }
 
+void OnEditText(wxTextCtrl* edit, std::function<void()> handler) {
+    edit->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
+}
+
+void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler) {
+    edit->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {
+        event.Skip();
+        handler();
+    });
+}
+
 void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
                      platform::MessageIcon icon) {
     if (result.rewrite) {
@@ -95,3 +110,70 @@ void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::
     }
     if (!result.message.empty()) platform::ShowMessage(result.message, caption, icon);
 }
+
+void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption) {
+    ApplyEditResult(edit, result, caption, platform::MessageIcon::Exclamation);
+}
+
+void BindByteFields(const std::map<int, wxTextCtrl*>& edits, const UartByteFieldControl* fields,
+                    size_t count,
+                    const std::function<UartEditResult(size_t, UartFieldKind, const std::string&)>& changed,
+                    const std::string& caption) {
+    for (size_t i = 0; i < count; ++i) {
+        const UartByteFieldControl field = fields[i];
+        wxTextCtrl* edit = edits.at(field.id);
+        edit->Bind(wxEVT_TEXT, [edit, field, changed, caption](wxCommandEvent&) {
+            ShowFieldEdit(edit, changed(field.offset, field.kind, edit->GetValue().utf8_string()), caption);
+        });
+    }
+}
+
+void ShowByteFields(const std::map<int, wxTextCtrl*>& edits, const UartByteFieldControl* fields,
+                    size_t count, const UartRegisterImage& image) {
+    for (size_t i = 0; i < count; ++i)
+        edits.at(fields[i].id)->ChangeValue(wxString::Format("%u", static_cast<unsigned>(image[fields[i].offset])));
+}
+
+void BindSerialSettings(const SerialSettingsControls& c, const SerialSettingsPage& page) {
+    c.baud->Bind(wxEVT_CHOICE, [c, page](wxCommandEvent&) { OnSerialBaudSelected(c, page); });
+    c.brg->Bind(wxEVT_TEXT, [c, page](wxCommandEvent&) {
+        ShowFieldEdit(c.brg, page.brgChanged(c.brg->GetValue().utf8_string()), page.messageCaption);
+        c.actualBaud->ChangeValue(wxString::Format("%u", UartActualBaud(GetImageBrg(page.image()))));
+    });
+    c.dataFormat->Bind(wxEVT_CHOICE, [c, page](wxCommandEvent&) {
+        SelectDataFormat(page.image(), static_cast<unsigned>(std::max(0, c.dataFormat->GetSelection())));
+    });
+    c.stopBits->Bind(wxEVT_CHOICE, [c, page](wxCommandEvent&) {
+        SelectStopBits(page.image(), static_cast<unsigned>(std::max(0, c.stopBits->GetSelection())));
+    });
+}
+
+void ShowSerialSettings(const SerialSettingsControls& c, const SerialSettingsPage& page, size_t row) {
+    c.baud->SetSelection(static_cast<int>(row));
+    OnSerialBaudSelected(c, page);
+    c.dataFormat->SetSelection(static_cast<int>(DataFormatSelection(page.image())));
+    c.stopBits->SetSelection(static_cast<int>(StopBitsSelection(page.image())));
+}
+
+void OnSerialBaudSelected(const SerialSettingsControls& c, const SerialSettingsPage& page) {
+    const BaudRowResult row = page.selectBaud(static_cast<size_t>(std::max(0, c.baud->GetSelection())));
+    c.brg->Enable(row.brgEditEnabled);
+    c.brg->ChangeValue(wxString::Format("%u", static_cast<unsigned>(row.brg)));
+    c.actualBaud->ChangeValue(wxString::Format("%u", row.actualBaud));
+}
+
+void ShowDeviceStatus(wxTopLevelWindow* page, const UartDeviceStatus& status, wxButton* start,
+                      wxButton* stop, std::initializer_list<wxButton*> send) {
+    page->SetTitle(U8(status.caption));
+    start->Enable(status.startEnabled);
+    stop->Enable(status.stopEnabled);
+    for (wxButton* button : send) button->Enable(status.sendEnabled);
+}
+
+bool StartedForPage(UartStartResult result, CDialogMainA* hub) {
+    if (result != UartStartResult::Started && result != UartStartResult::Redownloaded) return false;
+    if (hub) hub->StartMonitorTimer();
+    return true;
+}
+
+bool PageMayClose(CDialogMainA* hub) { return !hub || hub->ConfirmPageClose(); }

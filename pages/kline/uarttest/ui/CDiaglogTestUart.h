@@ -1,0 +1,83 @@
+#pragma once
+// The UART test page window. Thin: reads its controls, calls UartTestPage and shows the
+// result. Created by the hub on first use and only hidden when it closes.
+#include <wx/dialog.h>
+#include <wx/font.h>
+
+#include <map>
+#include <string>
+
+#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/kline/uarttest/UartTestPage.h"
+
+class CDialogMainA;
+class wxButton;
+class wxCheckBox;
+class wxRadioButton;
+class wxStaticText;
+class wxTextCtrl;
+
+// Window ids of the page's controls.
+enum DiaglogTestUartId : int {
+    IDD_DIALOG_TEST_UART = 153,
+    IDC_TESTUART_EXIT = 2,
+    IDC_TESTUART_STOP = 1003,
+    IDC_TESTUART_START = 1014,
+    IDC_TESTUART_SEND = 1015,
+    IDC_TESTUART_BAUD = 1030,
+    IDC_TESTUART_DATA_FORMAT = 1033,
+    IDC_TESTUART_STOP_BITS = 1034,
+    IDC_TESTUART_DLC = 1059,
+    IDC_TESTUART_DATA = 1060,
+    IDC_TESTUART_INTF = 1065,
+    IDC_TESTUART_PIN_K1 = 1106,
+    IDC_TESTUART_PIN_K2 = 1107,
+    IDC_TESTUART_PIN_SCI12 = 1108,
+    IDC_TESTUART_PIN_SCI21 = 1109,
+    IDC_TESTUART_BRG = 1111,
+    IDC_TESTUART_WCE = 1120,
+    IDC_TESTUART_WUE = 1121,
+    IDC_TESTUART_WJE = 1122,
+    IDC_TESTUART_SLEEP = 1123,
+    IDC_TESTUART_WAKE = 1124,
+    IDC_TESTUART_RD_INTF = 1125,
+    IDC_TESTUART_BATTERY = 1265,
+};
+
+class CDiaglogTestUart : public wxDialog {
+public:
+    // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
+    explicit CDiaglogTestUart(CDialogMainA* hub);
+
+    void RefreshDeviceStatus();
+    void OnBnClickedStart();
+    void OnBnClickedStop();
+    void OnBnClickedSendFrame();
+    void OnBnClickedSleep();
+    void OnBnClickedWake();
+    void OnBnClickedRdIntf();
+    void OnBnClickedCancel();
+
+    const UartTestPage& Page() const { return m_Page; }
+
+    CDialogMainA* m_pMainDlg;
+
+private:
+    void CreateControls();
+    void BindHandlers();
+    void UpdateControls();
+    void OnClose(wxCloseEvent& event);
+    SerialSettingsPage SerialPage();
+    void ShowCount();
+
+    UartTestPage m_Page;
+    wxFont m_BatteryFont;
+
+    SerialSettingsControls m_Serial;
+    wxTextCtrl* m_Data = nullptr;
+    wxTextCtrl* m_Dlc = nullptr;
+    wxTextCtrl* m_Intf = nullptr;
+    std::map<int, wxRadioButton*> m_Pins;
+    std::map<int, wxCheckBox*> m_SleepChecks;
+    std::map<int, wxButton*> m_Buttons;
+};

@@ -1,0 +1,254 @@
+// The LIN page's download and its worker against the simulated board: master frames, the
+// queued LACKB set, headers answered from the slave rows, and every exit.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "monitor/MonitorRing.h"
+#include "pages/kline/SerialWorker.h"
+#include "pages/kline/lin/LinPage.h"
+#include "pages/kline/lin/LinWorker.h"
+#include "testboard/testboard.h"
+#include "tests/support/SimulatedBoard.h"
+#include "tests/support/WorkerBoard.h"
+
+namespace {
+
+void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
+Bytes Data(const MonitorRecord& r, size_t count) { return Bytes(r.data, r.data + count); }
+
+bool IsSet(const Bytes& p) { return p.size() == 12 && p[0] == 0x54 && (p[1] & 0xF0) == 0x30; }
+bool IsResponse(const Bytes& p) { return p.size() == 14 && p[0] == 0x57 && p[4] == 0x08 && p[5] == 0x80; }
+bool IsMasterFrame(const Bytes& p) { return IsEngineFrame(p) && !IsResponse(p); }
+// r: read of 0x31, p: poll, F: master frame, S: LACKB set, R: slave response.
+std::string Passes(unsigned from) {
+    std::string passes;
+    for (const Bytes& p : LoggedPackets(from))
+        passes += IsRead31(p) ? 'r' : IsPoll(p) ? 'p' : IsMasterFrame(p) ? 'F' : IsSet(p) ? 'S' : IsResponse(p) ? 'R' : '?';
+    return passes;
+}
+
+// Hands the worker what the UI thread would, at the moment of a poll write (on the worker's
+// thread, so the next pass finds it).
+struct Script {
+    std::atomic<int> setOnPoll{0};          // queue a LACKB0 set
+    std::atomic<int> failWriteOnPoll{0};    // and fail the write after the poll
+    std::atomic<int> failWriteAfterRead31{0};
+    std::atomic<int> answerFrame{0};        // the poll after a master frame reads 33 44
+    std::atomic<int> headerOnSet{0};        // the poll after a set reads a header for ID 10
+    // 1: the next poll queues a header for ID 12, and the one after it (which reads that
+    // header) fails the write that follows: the response's.
+    std::atomic<int> failResponse{0};
+};
+
+void Responder(void* context, const uint8_t* packet, unsigned length) {
+    Script& s = *static_cast<Script*>(context);
+    const Bytes p(packet, packet + length);
+    if (IsPoll(p) && s.setOnPoll.exchange(0)) {
+        const uint8_t lackb[8] = {0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7};
+        BuildLinLackbPacket(g_LinSetPacket, 0, lackb);
+        g_RegPacketPending = 1;
+    }
+    if (IsPoll(p) && s.failWriteOnPoll.exchange(0)) tb_fail_write(1);
+    if (IsRead31(p) && s.failWriteAfterRead31.exchange(0)) tb_fail_write(1);
+    if (IsMasterFrame(p) && s.answerFrame.exchange(0)) Queue({0x00, 0x10, 0x02, 0x00, 0x33, 0x44});
+    if (IsSet(p) && s.headerOnSet.exchange(0)) Queue({0x00, 0x10, 0x01, 0x80, 0x0A});
+    if (IsPoll(p) && s.failResponse == 2 && s.failResponse.exchange(0)) tb_fail_write(1);
+    if (IsPoll(p) && s.failResponse == 1 && s.failResponse.exchange(2)) Queue({0x00, 0x10, 0x01, 0x80, 0x0C});
+}
+
+class LinBoardTest : public WorkerBoardTest {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(WorkerBoardTest::SetUp());
+        g_RegPacketPending = 0;
+        tb_set_responder(Responder, &script_);
+    }
+    void TearDown() override {
+        WorkerBoardTest::TearDown();
+        g_RegPacketPending = 0;
+    }
+    void StartBare() { ASSERT_TRUE(g_WorkerThread.Start(ThreadProcLin, &rows_, false)); }
+    // Runs the worker until the board has answered every queued reply and one poll more.
+    void RunUntilIdle() {
+        ASSERT_GE(WaitForPolls(tb_queued_replies() + 2, static_cast<int>(tb_log_count())), 0);
+        g_WorkerThread.Stop();
+    }
+
+    Script script_;
+    LinSlaveRows rows_;
+    LinPage page_;
+};
+
+TEST_F(LinBoardTest, DefaultDownloadByteForByteFromResetToStart) {
+    std::vector<Bytes> expected = {{0x52, 0x0D, 0x00}, {0x52, 0x0E, 0x20}, {0x52, 0x0E, 0x00}};
+    const uint8_t registers[][2] = {{0x17, 0x00}, {0x3B, 0xFF}, {0x05, 0x00}, {0x01, 0x95}, {0x42, 0x08},
+                                    {0x44, 0x00}, {0x45, 0x0A}, {0x3C, 0x00}, {0x2D, 0x00}, {0x36, 0x00},
+                                    {0x37, 0x00}, {0x35, 0x00}};
+    for (const auto& r : registers) expected.push_back({0x52, r[0], r[1]});
+    expected.push_back({0x54, 0x2A, 0x02, 0x00, 0x03, 0x01});
+    Bytes table = {0x57, 0x2F, 0x40, 0x00};
+    table.insert(table.end(), 32, 0x90);
+    table.insert(table.end(), 16, 0xA0);
+    table.insert(table.end(), 14, 0xB0);
+    table.insert(table.end(), 2, 0x80);
+    expected.push_back(table);
+    for (uint8_t n = 0; n < 4; ++n) {
+        const uint8_t high[] = {0x10, 0x20, 0xA0, 0xB0};
+        Bytes lackb = {0x54, static_cast<uint8_t>(0x30 + n), 0x08, 0x00};
+        for (uint8_t i = 0; i < 8; ++i) lackb.push_back(static_cast<uint8_t>(high[n] + i));
+        expected.push_back(lackb);
+    }
+    expected.push_back({0xB1, 0x82, 0x02, 0x00});
+
+    ASSERT_EQ(page_.Start(), UartStartResult::Started);
+    EXPECT_EQ(PacketsThroughStart(), expected);
+}
+
+TEST_F(LinBoardTest, FramePollAndReadInOnePassAndABusyPassPollsOnly) {
+    StartBare();
+    ASSERT_GE(WaitForPolls(1), 0);
+    tb_set_busy_reads(1);
+    script_.answerFrame = 1;
+    ASSERT_EQ(SendUartFrame(3, reinterpret_cast<const uint8_t*>("\x30\x01\x02"), 3), UartSendResult::Queued);
+    const int first = WaitForPacket(IsRead31);
+    ASSERT_GE(WaitForPacket(IsMasterFrame, static_cast<unsigned>(first)), 0);
+    RunUntilIdle();
+    EXPECT_EQ(Passes(static_cast<unsigned>(first)).substr(0, 6), "rprFpp");
+    ASSERT_EQ(g_MonitorCount.load(), 2u);
+    const MonitorRecord sent = CopyMonitorRecord(0), received = CopyMonitorRecord(1);
+    EXPECT_EQ(sent.direction, 0);
+    EXPECT_EQ(sent.lengthWord, 3);
+    EXPECT_EQ(Data(sent, 3), (Bytes{0x30, 0x01, 0x02}));
+    EXPECT_EQ(received.direction, 1);
+    EXPECT_EQ(Data(received, 2), (Bytes{0x33, 0x44}));
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(LinBoardTest, HeadersAreAnsweredFromTheFirstRowWithTheirId) {
+    struct Case {
+        const char* name;
+        Bytes reply;
+        bool answered;
+        uint16_t word;
+        Bytes data;
+    };
+    const Case cases[] = {
+        {"ID 12: row 2", {0x00, 0x10, 0x01, 0x80, 0x0C}, true, 0x8009,
+         {0x0C, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27}},
+        {"ID 13 in rows 3 and 5: the lower", {0x00, 0x10, 0x01, 0x80, 0x0D}, true, 0x8009,
+         {0x0D, 0x30, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37}},
+        {"a longer header keeps its flags", {0x00, 0x10, 0x03, 0x88, 0x0C, 0xEE, 0xEE}, true, 0x880B,
+         {0x0C, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27}},
+        {"no row holds ID 40", {0x00, 0x10, 0x01, 0x80, 0x28}, false, 0x8001, {0x28}},
+        {"no header bit", {0x00, 0x10, 0x01, 0x00, 0x0C}, false, 0x0001, {0x0C}},
+        {"the ID byte did not arrive", {0x00, 0x10, 0x01, 0x80}, false, 0x8001, {}},
+    };
+    rows_.SetId(5, 13);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetMonitorRing();
+        tb_log_clear();
+        Queue(c.reply);
+        StartBare();
+        RunUntilIdle();
+        const std::vector<Bytes> responses = [] {
+            std::vector<Bytes> found;
+            for (const Bytes& p : LoggedPackets()) if (IsResponse(p)) found.push_back(p);
+            return found;
+        }();
+        ASSERT_EQ(responses.size(), c.answered ? 1u : 0u);
+        if (c.answered) {
+            Bytes expected = {0x57, 0x3F, 0x0A, 0x00, 0x08, 0x80};
+            expected.insert(expected.end(), c.data.begin() + 1, c.data.end());
+            EXPECT_EQ(responses[0], expected);
+        }
+        ASSERT_EQ(g_MonitorCount.load(), 1u);
+        const MonitorRecord r = CopyMonitorRecord(0);
+        EXPECT_EQ(r.direction, c.answered ? 0 : 1);
+        EXPECT_EQ(r.kind, KindUart);
+        EXPECT_EQ(r.lengthWord, c.word);
+        EXPECT_EQ(Data(r, c.data.size()), c.data);
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(LinBoardTest, AQueuedSetGoesFirstUnrecordedAndBesideAResponse) {
+    StartBare();
+    ASSERT_GE(WaitForPolls(1), 0);
+    const unsigned from = tb_log_count();
+    script_.headerOnSet = 1;  // a header for row 0 in the same pass as the set
+    script_.setOnPoll = 1;
+    ASSERT_GE(WaitForPacket(IsResponse, from), 0);
+    RunUntilIdle();
+    const std::string passes = Passes(from);
+    EXPECT_EQ(passes.substr(passes.find('S'), 3), "SpR") << "set, poll and response in one pass";
+    const Bytes set = {0x54, 0x30, 0x08, 0x00, 0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7};
+    const Bytes response = {0x57, 0x3F, 0x0A, 0x00, 0x08, 0x80, 0, 1, 2, 3, 4, 5, 6, 7};
+    for (const Bytes& p : LoggedPackets(from))
+        EXPECT_TRUE((!IsSet(p) && !IsResponse(p)) || p == set || p == response);
+    EXPECT_EQ(g_RegPacketPending.load(), 0u);
+    ASSERT_EQ(g_MonitorCount.load(), 1u) << "the set makes no record";
+    EXPECT_EQ(CopyMonitorRecord(0).direction, 0);
+}
+
+TEST_F(LinBoardTest, StartDropsASetQueuedBeforeIt) {
+    page_.LackbChanged(3, "EE");
+    ASSERT_TRUE(page_.SetLackb(3));
+    ASSERT_EQ(page_.Start(), UartStartResult::Started);
+    const int start = WaitForPacket([](const Bytes& p) { return p[0] == 0xB1; });
+    ASSERT_GE(WaitForPolls(3, start), 0);
+    g_WorkerThread.Stop();
+    EXPECT_EQ(Passes(static_cast<unsigned>(start) + 1).find('S'), std::string::npos);
+    // The download wrote the LACKB3 the set would have.
+    uint8_t block[8] = {};
+    ASSERT_EQ(tb_get_block(0x33, block, sizeof block), 8u);
+    EXPECT_EQ(Bytes(block, block + 8), (Bytes{0xEE, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(LinBoardTest, AFailedResponseWriteLeavesTheHeaderReceivedAndGoesOn) {
+    StartBare();
+    ASSERT_GE(WaitForPolls(1), 0);
+    const unsigned from = tb_log_count();
+    script_.failResponse = 1;
+    ASSERT_GE(WaitForPolls(4, static_cast<int>(from)), 0);
+    g_WorkerThread.Stop();
+    EXPECT_EQ(Passes(from).find('R'), std::string::npos);
+    ASSERT_EQ(g_MonitorCount.load(), 1u);
+    const MonitorRecord r = CopyMonitorRecord(0);
+    EXPECT_EQ(r.direction, 1);
+    EXPECT_EQ(r.lengthWord, 0x8001);
+    EXPECT_EQ(Data(r, 2), (Bytes{0x0C, 0x00}));
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(LinBoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
+    struct Case { const char* name; void (*trigger)(Script&); const char* text; };
+    const Case cases[] = {
+        {"frame write", [](Script& s) { s.failWriteAfterRead31 = 1; SendUartFrame(1, reinterpret_cast<const uint8_t*>("\x30"), 1); },
+         "设备出现通信错误停止! write 1"},
+        {"set write", [](Script& s) { s.setOnPoll = 1; s.failWriteOnPoll = 1; }, "设备出现通信错误停止! write 1"},
+        {"poll write", [](Script&) { tb_fail_write(1); }, "设备出现通信错误停止! write 2"},
+        {"read", [](Script&) { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
+        {"fault", [](Script&) { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t before = messages_.Count();
+        ASSERT_EQ(page_.Start(), UartStartResult::Started) << "no Stop after the last exit";
+        ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
+        const unsigned triggerAt = tb_log_count();
+        c.trigger(script_);
+        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, triggerAt));
+        EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing filed for a failed write";
+        tb_set_fault(0);
+        tb_log_clear();
+        g_RegPacketPending = 0;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// The LIN page and its ID-table editor in their windows, opened through the hub, against the
+// simulated board.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/frame.h>
+#include <wx/listctrl.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "monitor/MonitorRing.h"
+#include "monitor/ui/CDialogMainA.h"
+#include "monitor/ui/CListMessage.h"
+#include "pages/kline/SerialWorker.h"
+#include "pages/kline/lin/ui/CDialogEditIDTable.h"
+#include "pages/kline/lin/ui/CDiaglogLin.h"
+#include "pages/kline/ui/Pages.h"
+#include "platform/Message.h"
+#include "testboard/testboard.h"
+#include "tests/support/PageWindowFixture.h"
+
+namespace {
+
+class LinGuiTest : public PageWindowTest<CDiaglogLin> {
+protected:
+    LinGuiTest() : PageWindowTest(IDC_BUTTON_LIN, MakeDiaglogLinPage) {}
+    void SetUp() override {
+        PageWindowTest::SetUp();
+        ASSERT_NE(OpenPage(), nullptr);
+    }
+    std::string Shown(int id) const { return Control<wxTextCtrl>(id)->GetValue().utf8_string(); }
+};
+
+TEST_F(LinGuiTest, OpensStartsSendsAndAnswersAHeaderInOneRow) {
+    EXPECT_EQ(dialog_->GetTitle().utf8_string(), "LIN-- Device( 0 ) Connected");
+    EXPECT_EQ(Shown(IDC_LIN_CS), "E3");
+    EXPECT_EQ(Shown(IDC_LIN_ID_LEN), "8");
+    EXPECT_EQ(Shown(IDC_LIN_DLC), "8");
+    auto* list = Control<wxListCtrl>(IDC_LIN_ID_LIST);
+    ASSERT_EQ(list->GetItemCount(), 64);
+    EXPECT_EQ(list->GetItemText(5, 0), "05-0X05");
+    EXPECT_EQ(list->GetItemText(40, 3), "2");
+
+    const uint8_t header[] = {0x00, 0x10, 0x01, 0x80, 0x0C};
+    tb_add_periodic_reply(50, header, sizeof header);
+    Click(IDC_LIN_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    EXPECT_FALSE(Button(IDC_LIN_START)->IsEnabled());
+    Click(IDC_LIN_SEND);
+    ASSERT_TRUE(PumpUntil([&] { return RowShowing("30 00 01 02 03 04 05 06 07") >= 0 &&
+                                       RowShowing("0C 20 21 22 23 24 25 26 27") >= 0; }));
+    const wxListCtrl* monitor = hub_->GetList();
+    const long sent = RowShowing("30 00 01 02 03 04 05 06 07");
+    const long answered = RowShowing("0C 20 21 22 23 24 25 26 27");
+    EXPECT_EQ(monitor->GetItemTextColour(sent), monitor->GetItemTextColour(answered)) << "both went out";
+
+    Click(IDC_LIN_STOP);
+    EXPECT_EQ(g_WorkerRunning.load(), 0u);
+    EXPECT_TRUE(Button(IDC_LIN_START)->IsEnabled());
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(LinGuiTest, EditorChangeShowsInTheListAndTheChecksum) {
+    Click(IDC_LIN_SET_ID_TABLE);
+    CDialogEditIDTable* editor = dialog_->Editor();
+    ASSERT_TRUE(editor && editor->IsShown());
+    EXPECT_EQ(Control<wxStaticText>(IDC_IDTABLE_CURRENT, editor)->GetLabel(), "0 (0x00)");
+
+    // Moving to the master ID's row by a click, CSM enhanced, "更改".
+    auto* list = Control<wxListCtrl>(IDC_LIN_ID_LIST);
+    list->SetItemState(48, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    PumpPending();
+    EXPECT_EQ(Control<wxStaticText>(IDC_IDTABLE_CURRENT, editor)->GetLabel(), "48 (0x30)");
+    auto* csm = Control<wxChoice>(IDC_IDTABLE_CSM, editor);
+    csm->SetSelection(1);
+    wxCommandEvent chosen(wxEVT_CHOICE, IDC_IDTABLE_CSM);
+    chosen.SetInt(1);
+    csm->ProcessWindowEvent(chosen);
+    Click(IDC_IDTABLE_APPLY, editor);
+    EXPECT_EQ(list->GetItemText(48, 4), "1");
+    EXPECT_EQ(Shown(IDC_LIN_CS), "F2");
+
+    Click(IDC_IDTABLE_EXIT, editor);
+    EXPECT_FALSE(editor->IsShown());
+    Click(IDC_LIN_SET_ID_TABLE);
+    EXPECT_EQ(dialog_->Editor(), editor) << "created once";
+    EXPECT_TRUE(editor->IsShown());
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#pragma once
+// Worker tests on the simulated board: a fixture that opens it and ends any worker, and the
+// check of one exit (message, flag clear before it, stop packet last).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "device/UsbOperation.h"
+#include "monitor/MonitorRing.h"
+#include "pages/kline/SerialWorker.h"
+#include "tests/support/BoardLog.h"
+#include "tests/support/FlagNotingSink.h"
+#include "tests/support/SimulatedBoard.h"
+
+// A worker's exit after the packet triggerAt: message number before + 1 with its text, the
+// flag already clear when it came, the stop packet last, and the thread ended.
+inline void ExpectWorkerExit(FlagNotingSink& messages, size_t before, const std::string& text,
+                             unsigned triggerAt) {
+    ASSERT_TRUE(messages.WaitForCount(before + 1, std::chrono::seconds(5)));
+    EXPECT_EQ(messages.Texts()[before], text);
+    EXPECT_EQ(messages.FlagAt(before), 0u) << "flag must be clear before the message";
+    const int stop = WaitForPacket(IsStop, triggerAt);
+    ASSERT_GE(stop, 0);
+    g_WorkerThread.JoinEnded();
+    EXPECT_FALSE(g_WorkerThread.HasThread());
+    EXPECT_EQ(static_cast<unsigned>(stop) + 1, tb_log_count()) << "stop is the last packet";
+}
+
+// Board 0 of a freshly reset simulated board, opened, an empty ring; on tear-down the
+// responder goes, any worker ends and the pipes close.
+class WorkerBoardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
+        g_TxPending = 0;
+        ResetMonitorRing();
+    }
+    void TearDown() override {
+        tb_set_responder(nullptr, nullptr);
+        g_WorkerThread.Stop();
+        g_TxPending = 0;
+        g_DeviceOpen = 0;
+        UsbClosePipes();
+    }
+
+    FlagNotingSink messages_;
+};
