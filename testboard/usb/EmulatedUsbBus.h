@@ -37,6 +37,8 @@ public:
 
     // Plugs in a board that the model (which must outlive the bus) answers for, with
     // interrupt endpoints instead of bulk ones when asked. Returns its number (0, 1, ...).
+    // Plug before the USB library's first call: umockdev announces the device before its
+    // descriptors are in place, so libusb would skip one plugged while it listens.
     size_t Plug(Board& model, bool interrupt = false);
     // Pulls board n: every request on it fails from now on, and a "remove" uevent tells
     // libusb, whose device count drops once it has handled the event.

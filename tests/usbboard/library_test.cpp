@@ -119,8 +119,8 @@ TEST_F(EmulatedBoards, DeviceCountFollowsTheBoardsPlugged) {
         Plug(n);
         EXPECT_EQ(library_->count(kSelector), n);
         EXPECT_EQ(library_->count("VID_04D8&PID_000C"), n) << "either case";
-        for (const char* malformed : {"vid_04d8&pid_000", "vid_04d8", "vid_04d8&pid_000d", ""})
-            EXPECT_EQ(library_->count(malformed), 0u) << malformed;
+        for (const char* malformed : {"vid_04d8&pid_000", "vid_04d8", "vid_04d8&pid_000d", "", (const char*)nullptr})
+            EXPECT_EQ(library_->count(malformed), 0u) << (malformed ? malformed : "(null)");
     }
 }
 
@@ -130,7 +130,10 @@ TEST_F(EmulatedBoards, BothPipesShareOneClaimReleasedWithTheLast) {
     void* read = Open(0, 1);
     ASSERT_TRUE(write != MPUSB_INVALID_HANDLE && read != MPUSB_INVALID_HANDLE);
     EXPECT_EQ(bus().Claims(0), 1u);
-    for (void* refused : {Open(1, 0), Open(0, 1, "\\MCHP_EP2"), Open(0, 2)}) EXPECT_EQ(refused, MPUSB_INVALID_HANDLE);
+    for (void* refused : {Open(1, 0), Open(0, 1, "\\MCHP_EP2"), Open(0, 1, "\\MCHP_EP0"), Open(0, 1, nullptr), Open(0, 2)}) {
+        EXPECT_EQ(refused, MPUSB_INVALID_HANDLE);
+        EXPECT_EQ(library_->close(refused), 0u) << "the program closes both pipes after a failed open";
+    }
     EXPECT_EQ(library_->close(write), 1u);
     EXPECT_EQ(bus().Releases(0), 0u) << "the read pipe still needs the interface";
     void* write2 = Open(0, 0);
