@@ -11,4 +11,8 @@ void RegisterPages(CDialogMainA* hub) {
     hub->RegisterPage(1006, MakeDialog15765Page());
     hub->RegisterPage(1160, MakeDiaglogLinPage());
     hub->RegisterPage(1014, MakeDiaglogTestUartPage());
+    hub->RegisterPage(1004, MakeDialogUserPage());
+    hub->RegisterPage(1005, MakeDialogKW1281Page());
+    hub->RegisterPage(1011, MakeDialogJ1708Page());
+    hub->RegisterPage(1013, MakeDialogSCIPage());
 }

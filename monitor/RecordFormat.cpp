@@ -4,6 +4,12 @@
 #include <cstdio>
 
 std::atomic<uint32_t> g_Kw1281LinkUp{0};
+std::atomic<uint32_t> g_Kw1281LinkMark{0};
+
+void ClearKw1281Link() {
+    g_Kw1281LinkMark.store(g_MonitorSeq.load(std::memory_order_acquire), std::memory_order_release);
+    g_Kw1281LinkUp.store(0, std::memory_order_release);
+}
 
 namespace {
 
@@ -189,7 +195,9 @@ std::string FormatData(const MonitorRecord& r, RecordTextUse use) {
     bool remoteExport = false;
     switch (r.kind) {
         case KindUart:
-            if (BuildUartData(r, false, s) && use == RecordTextUse::List)
+            // Sequences count on without end (a u32 wraps in ages): compare by difference.
+            if (BuildUartData(r, false, s) && use == RecordTextUse::List &&
+                static_cast<int32_t>(r.sequence - g_Kw1281LinkMark.load(std::memory_order_acquire)) >= 0)
                 g_Kw1281LinkUp.store(1, std::memory_order_release);
             break;
         case KindJ1850: {

@@ -26,8 +26,13 @@
 #include "monitor/MonitorRing.h"
 
 // Raised (to 1) every time the list formats a received 5-baud result whose first byte is 0
-// ("INIT=OK"); the KW1281 page waits for it and clears it.
+// ("INIT=OK") and whose sequence is at or after g_Kw1281LinkMark; the KW1281 page waits for
+// it and clears it. The mark keeps an INIT=OK row of an earlier initialisation, still on
+// screen, from raising the link again after the page took it down.
 extern std::atomic<uint32_t> g_Kw1281LinkUp;
+extern std::atomic<uint32_t> g_Kw1281LinkMark;
+// Takes the link down: flag 0, mark = g_MonitorSeq (only records appended from now count).
+void ClearKw1281Link();
 
 // Who a text is for. The list raises g_Kw1281LinkUp; the export shows a CAN remote frame as
 // "    Remote" and leaves the flag alone.

@@ -69,6 +69,10 @@ void Board::ResetLocked() {
     periodicDue_.clear();
     started_ = false;
     echo_ = false;
+    init5On_ = false;
+    init5_ = Init5Answer();
+    kw1281Ack_ = false;
+    lengthMismatches_ = 0;
     failWriteIn_ = 0;
     readFaults_ = ReadFaults();
     readLatencyMs_ = 0;
@@ -289,6 +293,22 @@ void Board::SetEcho(bool on) {
     echo_ = on;
 }
 
+void Board::SetInit5(const Init5Answer* answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    init5On_ = answer != nullptr;
+    if (answer) init5_ = *answer;
+}
+
+void Board::SetKw1281Ack(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    kw1281Ack_ = on;
+}
+
+unsigned Board::FrameLengthMismatches() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lengthMismatches_;
+}
+
 void Board::SetLogFile(std::FILE* file) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (logFile_) std::fclose(logFile_);
@@ -480,6 +500,24 @@ void Board::Decode(const Bytes& packet) {
     }
 }
 
+void Board::EngineFrame(const Bytes& packet) {
+    const unsigned n = ByteAt(packet, 2) | (ByteAt(packet, 3) << 8);
+    const unsigned word = ByteAt(packet, 4) | (ByteAt(packet, 5) << 8);
+    const unsigned count = word & 0x1FF;
+    if (n != count + 2) ++lengthMismatches_;
+    if (init5On_ && ((word >> 12) & 7) == 2) {
+        // 5-baud result: word 0x2007, result, -, BRG as downloaded (block 0x2A), -, key bytes.
+        const Bytes& brg = blocks_[0x2A];
+        queued_.push_back(Bytes{0x00, 0x10, 0x07, 0x20, init5_.result, 0x00, ByteAt(brg, 0),
+                                ByteAt(brg, 1), 0x00, init5_.keyword1, init5_.keyword2});
+    }
+    // A KW1281 block: its first byte counts the bytes after it, its last is 03.
+    if (kw1281Ack_ && count >= 3 && packet.size() >= 6 + count && packet[6] == count - 1 &&
+        packet[5 + count] == 0x03)
+        queued_.push_back(Bytes{0x00, 0x10, 0x04, 0x00, 0x03,
+                                static_cast<uint8_t>(packet[7] + 1), 0x09, 0x03});
+}
+
 bool Board::Write(void* handle, const uint8_t* data, uint32_t length) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -502,6 +540,7 @@ bool Board::Accept(const uint8_t* data, uint32_t length) {
         std::fflush(logFile_);
     }
     Decode(packet);
+    if (packet.size() >= 6 && packet[0] == 0x57 && packet[1] == 0x3F) EngineFrame(packet);
     for (const CannedRule& rule : rules_)
         if (StartsWith(packet, rule.prefix)) queued_.push_back(rule.reply);
     log_.push_back(LoggedPacket{now, packet});

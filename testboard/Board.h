@@ -43,6 +43,13 @@ struct PeriodicRule {
     Bytes reply;
 };
 
+// The chip's answer to a 5-baud initialisation: result byte (0 = INIT=OK) and key bytes.
+struct Init5Answer {
+    uint8_t result = 0;
+    uint8_t keyword1 = 0;
+    uint8_t keyword2 = 0;
+};
+
 struct LoggedPacket {
     uint32_t timeMs;
     Bytes bytes;
@@ -101,6 +108,12 @@ public:
     void AddPeriodicRule(PeriodicRule rule);
     // UART send packets (0x60) come back as received frames while PINSEL is K1 or K2.
     void SetEcho(bool on);
+    // Engine frames (57 3F) of init type 2 queue the 5-baud result; nullptr turns it off.
+    void SetInit5(const Init5Answer* answer);
+    // KW1281 blocks written as engine frames are answered [03, counter + 1, 09, 03].
+    void SetKw1281Ack(bool on);
+    // Engine frames whose packet length is not (word & 0x1FF) + 2.
+    unsigned FrameLengthMismatches();
     // Appends one line per packet written to this file from now on (nullptr stops it).
     void SetLogFile(std::FILE* file);
 
@@ -139,6 +152,8 @@ private:
     Bytes TakeAnswerLocked(size_t max, bool keepRest);
     bool IsPipe(void* handle, uint32_t direction) const;
     void Decode(const Bytes& packet);
+    // What the UART engine answers to a frame it was handed (57 3F).
+    void EngineFrame(const Bytes& packet);
     Bytes PollAnswer(bool framePacket);
     void DecodeStart(const Bytes& packet);
     void PutOnBus(const Bytes& record);
@@ -170,6 +185,10 @@ private:
     std::vector<uint32_t> periodicDue_;  // when each periodic reply is next queued
     bool started_ = false;               // between B1 and B2
     bool echo_ = false;
+    bool init5On_;
+    Init5Answer init5_;
+    bool kw1281Ack_;
+    unsigned lengthMismatches_;
 
     // CAN: started by B1 with engine 1, stopped by B2.
     bool canStarted_;

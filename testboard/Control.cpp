@@ -56,6 +56,12 @@ unsigned tb_open_pipes(void) { return TheBoard().OpenPipes(); }
 void tb_set_responder(tb_responder responder, void* context) {
     TheBoard().SetResponder(responder, context);
 }
+void tb_set_init5(int on, uint8_t result, uint8_t keyword1, uint8_t keyword2) {
+    const testboard::Init5Answer answer{result, keyword1, keyword2};
+    TheBoard().SetInit5(on ? &answer : nullptr);
+}
+void tb_set_kw1281_ack(int on) { TheBoard().SetKw1281Ack(on != 0); }
+unsigned tb_frame_length_mismatches(void) { return TheBoard().FrameLengthMismatches(); }
 unsigned tb_log_count(void) { return TheBoard().LogCount(); }
 unsigned tb_log_packet(unsigned index, uint8_t* out, unsigned capacity, uint32_t* time_ms) {
     return TheBoard().LogPacket(index, out, capacity, time_ms);

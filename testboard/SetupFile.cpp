@@ -107,6 +107,15 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
         unsigned long ms;
         if (t.size() != 2 || !ParseHex(t[1], 4, ms)) return "latency needs hex milliseconds";
         setup.latencyMs = static_cast<unsigned>(ms);
+    } else if (key == "init5") {
+        Init5Answer answer;
+        if (t.size() != 4 || !ParseByte(t[1], answer.result) || !ParseByte(t[2], answer.keyword1) ||
+            !ParseByte(t[3], answer.keyword2))
+            return "init5 needs the result byte and two key bytes";
+        setup.init5 = answer;
+    } else if (key == "kw1281-ack") {
+        if (t.size() != 1) return "kw1281-ack takes nothing";
+        setup.kw1281Ack = true;
     } else if (key == "on") {
         auto arrow = std::find(t.begin(), t.end(), "=>");
         CannedRule rule;
@@ -165,6 +174,8 @@ void ApplySetup(Board& board, const Setup& setup) {
     for (const CannedRule& rule : setup.rules) board.AddRule(rule);
     for (const PeriodicRule& rule : setup.periodic) board.AddPeriodicRule(rule);
     if (setup.echo) board.SetEcho(true);
+    if (setup.init5) board.SetInit5(&*setup.init5);
+    if (setup.kw1281Ack) board.SetKw1281Ack(true);
 }
 
 }  // namespace testboard

@@ -20,6 +20,8 @@ struct Setup {
     std::vector<CannedRule> rules;
     std::vector<PeriodicRule> periodic;
     bool echo = false;
+    std::optional<Init5Answer> init5;
+    bool kw1281Ack = false;
     std::vector<std::string> notes;  // "line N: why", one per line that was ignored
 };
 

@@ -98,6 +98,16 @@ unsigned tb_open_pipes(void);
 typedef void (*tb_responder)(void* context, const uint8_t* packet, unsigned length);
 void tb_set_responder(tb_responder responder, void* context);
 
+/* The UART engine's answers to engine frames (57 3F n word bytes). With init5 on, a frame of
+ * init type 2 queues the 5-baud result 00 10 07 20 result 00 BRGlo BRGhi 00 kw1 kw2 (BRG as
+ * block 0x2A holds it; result 0 reads "INIT=OK"). With the KW1281 acknowledgement on, every
+ * block (first byte = byte count - 1, last byte 03) queues 00 10 04 00 03 counter+1 09 03.
+ * Engine frames whose u16 length is not (word & 0x1FF) + 2 are counted (a host that built a
+ * frame wrong). */
+void tb_set_init5(int on, uint8_t result, uint8_t keyword1, uint8_t keyword2);
+void tb_set_kw1281_ack(int on);
+unsigned tb_frame_length_mismatches(void);
+
 /* Packet log: every packet written, with the milliseconds since the library was loaded. */
 unsigned tb_log_count(void);
 /* Copies packet i; returns its length (0 when i is out of range). */

@@ -229,6 +229,11 @@ uint32_t RunSerialWorker(WorkerPolicy& policy) {
     return 0;
 }
 
+WorkerPolicy& SerialBusWorkerPolicy() {
+    static SerialBusPolicy policy;
+    return policy;
+}
+
 uint32_t ThreadProcSerialBus(void* /*hub*/) {
     SerialBusPolicy policy;
     return RunSerialWorker(policy);

@@ -91,6 +91,8 @@ WorkerPolicy& DefaultWorkerPolicy();
 
 // The serial-bus worker (KW1281, SCI, user mode, J1708): keeps g_Kw1281BlockCounter.
 uint32_t ThreadProcSerialBus(void* hub);
+// Its policy, for driving single passes (benchmarks).
+WorkerPolicy& SerialBusWorkerPolicy();
 // The ISO 14230 worker: no block counter; zeroes the word of g_RxPacket after recording.
 uint32_t ThreadProc14230(void* hub);
 

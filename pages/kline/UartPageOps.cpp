@@ -40,6 +40,16 @@ bool StopUartPage() {
     return wasRunning;
 }
 
+UartSendResult CheckUartSend() {
+    if (!g_WorkerRunning.load(std::memory_order_acquire)) {
+        ShowNotConnected();
+        return UartSendResult::NotRunning;
+    }
+    if (g_TxPending.load(std::memory_order_acquire))
+        return UartSendResult::Pending;
+    return UartSendResult::Queued;
+}
+
 UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count) {
     uint8_t packet[kPacketBufferSize];
     const size_t length = BuildUartFramePacket(packet, word, frame, count);
@@ -47,12 +57,9 @@ UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count) 
 }
 
 UartSendResult SendUartPacket(const uint8_t* packet, size_t length) {
-    if (!g_WorkerRunning.load(std::memory_order_acquire)) {
-        ShowNotConnected();
-        return UartSendResult::NotRunning;
-    }
-    if (g_TxPending.load(std::memory_order_acquire))
-        return UartSendResult::Pending;
+    const UartSendResult allowed = CheckUartSend();
+    if (allowed != UartSendResult::Queued)
+        return allowed;
     if (length == 0 || length > kPacketBufferSize)
         return UartSendResult::TooLong;
     std::memcpy(g_TxPacket, packet, length);

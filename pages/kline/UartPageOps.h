@@ -44,6 +44,9 @@ enum class UartSendResult {
     Pending,     // a frame is still pending: dropped
     TooLong      // the packet would not fit: nothing queued
 };
+// The family's tests before a frame is built: no worker (the connect message is shown), or a
+// frame still pending (dropped). Queued means the page may build and queue its frame.
+UartSendResult CheckUartSend();
 // Queues one engine frame: 57 3F n word frame in g_TxPacket, then g_TxPending.
 UartSendResult SendUartFrame(uint16_t word, const uint8_t* frame, size_t count);
 // Queues a whole packet as it is (length bytes, at most the buffer) under the same rules.

@@ -19,7 +19,7 @@ using ::testing::ElementsAre;
 using Timers = std::map<int, uint32_t>;
 constexpr int kKeep = kIso14230KeepAliveTimer, kCyclic = kIso14230CyclicTimer;
 
-class FakeTimers : public Iso14230PageTimers {
+class FakeTimers : public UartPageTimers {
 public:
     void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
     void KillPageTimer(int id) override { running.erase(id); }
@@ -60,7 +60,7 @@ TEST_F(Iso14230PageTest, EditsClampWithTheirMessage) {
         EXPECT_EQ(r.message, message);
     };
     expect(page.KeepAliveIntervalLeft("50"), "200", "最小值为200ms");
-    EXPECT_EQ(page.State().keepAliveIntervalMs, 200u);
+    EXPECT_EQ(page.Timing().keepAliveIntervalMs, 200u);
     expect(page.KeepAliveDataChanged("00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10"),
            "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ", "数据桢的长度不可大于16字节!");
     EXPECT_EQ(page.State().keepAlive.count, 16);
@@ -144,7 +144,7 @@ TEST_F(Iso14230PageTest, SendChoosesTheTimerAndTheInitialisation) {
         ASSERT_EQ(c.withInit ? page.SendWithInit() : page.Send(), UartSendResult::Queued);
         EXPECT_EQ(timers.running, c.expected);
         EXPECT_EQ(PendingPacket()[5], c.wordHigh);
-        EXPECT_EQ(page.State().keepAliveCheckEnabled, !c.withInit);  // locked until the session ends
+        EXPECT_EQ(page.Session().KeepAliveCheckEnabled(), !c.withInit);  // locked until the session ends
     }
 }
 
@@ -178,8 +178,8 @@ TEST_F(Iso14230PageTest, TimersEndWithTheSessionAndNeverFeedALaterOne) {
         c.end();
         EXPECT_TRUE(timers.running.empty());
         EXPECT_EQ(g_TxPending.load(), 0u);
-        EXPECT_TRUE(page.State().keepAliveCheckEnabled);
-        EXPECT_FALSE(page.State().keepAliveTimerActive);
+        EXPECT_TRUE(page.Session().KeepAliveCheckEnabled());
+        EXPECT_FALSE(page.Session().KeepAliveActive());
     }
     EXPECT_EQ(messages.Count(), 0u);
 }

@@ -82,34 +82,6 @@ Bytes Hex(const std::string& text) {
     return bytes;
 }
 
-TEST_F(BoardTest, TheIso14230PageStartsWithItsOwnDefaultsByteForByte) {
-    struct NoTimers : Iso14230PageTimers {
-        void StartPageTimer(int, uint32_t) override {}
-        void KillPageTimer(int) override {}
-    } timers;
-    Iso14230Page page(timers);
-    const char* const expected[] = {
-        "52 0D 00", "52 0E 20", "52 0E 00",                          // reset
-        "52 17 00", "52 3B FF", "52 05 00", "52 01 95",              // set-up
-        "52 42 05", "52 44 37", "52 45 0A", "52 46 14", "52 48 02",  // UTXP1T .. URXVT1
-        "52 39 00", "52 3C 00", "52 2D 00", "52 2E 08", "52 2F 00",  // BITADJ .. UFLENCON
-        "52 30 FF", "52 32 19", "52 33 19", "52 34 33",              // UFLAND, init fields
-        "52 36 00", "52 37 00", "52 35 00",
-        "54 2A 02 00 EF 00",
-        "54 2B 0A 00 FB 32 05 64 05 64 00 32 1E 00",
-        "54 2C 10 00 02 19 19 00 00 00 00 00 00 00 00 00 00 00 00 00",
-        "54 2D 10 00 00 01 00 01 00 01 00 01 00 00 00 00 00 00 00 00",
-        "B1 81 02 00",                                               // start, ISO 14230 mode
-    };
-    ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
-    ASSERT_GE(WaitForPolls(1), 0);
-    page.Stop();
-    const std::vector<Bytes> logged = LoggedPackets();
-    ASSERT_GT(logged.size(), std::size(expected));
-    for (size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(Defined(logged[i]), Hex(expected[i])) << "packet " << i;
-}
-
 // Every page's download list: its registers (each from its own image byte), its blocks and
 // whether it copies the init fields for the worker. The image's bytes are all distinct.
 TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {

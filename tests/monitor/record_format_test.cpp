@@ -140,4 +140,32 @@ TEST(RecordFormat, DetailDecoders) {
     }
 }
 
+TEST(RecordFormat, InitOkRaisesTheLinkOnlyFromTheMarkOn) {
+    // The page took the link down when g_MonitorSeq was 50: rows of older sequences are an
+    // earlier initialisation still on screen.
+    const struct { const char* name; uint32_t mark, sequence; bool raised; } cases[] = {
+        {"no mark yet", 0, 1, true},
+        {"row from before the mark", 50, 49, false},
+        {"first row after the mark", 50, 50, true},
+        {"later row", 50, 51, true},
+        {"sequence wrapped past the mark", 0xFFFFFFF0u, 3, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MonitorRecord r = Uart(kReceived, UartWord(2, 7), kInitOk);
+        r.sequence = c.sequence;
+        g_Kw1281LinkMark = c.mark;
+        g_Kw1281LinkUp = 0;
+        FormatData(r);
+        EXPECT_EQ(g_Kw1281LinkUp.load(), c.raised ? 1u : 0u);
+    }
+    const uint32_t seq = g_MonitorSeq.exchange(77);
+    g_Kw1281LinkUp = 1;
+    ClearKw1281Link();
+    EXPECT_EQ(g_Kw1281LinkUp.load(), 0u);
+    EXPECT_EQ(g_Kw1281LinkMark.load(), 77u);
+    g_Kw1281LinkMark = 0;
+    g_MonitorSeq = seq;
+}
+
 }  // namespace

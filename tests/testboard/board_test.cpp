@@ -171,12 +171,13 @@ TEST(ParseSetupTest, BadAndUnknownLinesAreIgnoredWithANote) {
                              "on 57 3F", "on => 00 10", "on 57 =>", "on 57 => 100", "block", "idle 1 2 x",
                              "on A0 => can", "on A0 => can 123456789 00", "on A0 => can 7E8 1 2 3 4 5 6 7 8 9",
                              "on A0 => can 7E8 0G",
-                             "every => 00", "every 0 => 00", "every 10 00 10", "every 10 =>", "echo 1"}) {
+                             "every => 00", "every 0 => 00", "every 10 00 10", "every 10 =>", "echo 1",
+                             "init5 00 8A", "init5 00 8A 01 02", "kw1281-ack 1"}) {
         const auto setup = testboard::ParseSetup(std::string("reg 01 02\n") + line + "\n");
         ASSERT_EQ(setup.notes.size(), 1u) << line;
         EXPECT_THAT(setup.notes[0], testing::HasSubstr("line 2")) << line;
         EXPECT_FALSE(setup.boards || setup.chip || setup.idle || !setup.rules.empty() || !setup.blocks.empty() ||
-                     !setup.periodic.empty() || setup.echo) << line;
+                     !setup.periodic.empty() || setup.echo || setup.init5 || setup.kw1281Ack) << line;
         EXPECT_EQ(setup.registers.size(), 1u) << "the good line still counts: " << line;
     }
 }
@@ -287,6 +288,36 @@ TEST_F(TestBoard, PeriodicRepliesComeOnlyBetweenStartAndStop) {
     EXPECT_TRUE(pollFor(std::chrono::seconds(2), true));
     ASSERT_TRUE(Write({0xB2, 0x01, 0x07, 0x00}));
     EXPECT_TRUE(pollFor(std::chrono::milliseconds(5), false)) << "after the stop";
+}
+
+TEST_F(TestBoard, EngineAnswersFiveBaudInitsAndKw1281BlocksAndCountsBadLengths) {
+    TempDir dir;
+    ASSERT_EQ(tb_load_setup(dir.File("board.txt", "init5 00 8A 01\nkw1281-ack\n").c_str()), 1);
+    ASSERT_TRUE(Write({0x54, 0x2A, 0x02, 0x00, 0xEF, 0x00}));  // BRG 239 as downloaded
+    const struct { const char* name; Bytes packet; std::vector<Bytes> replies; unsigned mismatches; } cases[] = {
+        {"5-baud init", {0x57, 0x3F, 0x02, 0x00, 0x00, 0x20},
+         {{0x00, 0x10, 0x07, 0x20, 0x00, 0x00, 0xEF, 0x00, 0x00, 0x8A, 0x01}}, 0},
+        {"fast init: no result", {0x57, 0x3F, 0x02, 0x00, 0x00, 0x10}, {}, 0},
+        {"KW1281 block", {0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x05, 0x09, 0x03},
+         {{0x00, 0x10, 0x04, 0x00, 0x03, 0x06, 0x09, 0x03}}, 0},
+        {"counter wraps", {0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0xFF, 0x09, 0x03},
+         {{0x00, 0x10, 0x04, 0x00, 0x03, 0x00, 0x09, 0x03}}, 0},
+        {"no block end", {0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x05, 0x09, 0x04}, {}, 0},
+        {"wrong block length", {0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x02, 0x05, 0x09, 0x03}, {}, 0},
+        {"length wrapped past the word", {0x57, 0x3F, 0x03, 0x00, 0x00, 0x01, 0xFF}, {}, 1},
+        {"other block", {0x57, 0x2F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x05, 0x09, 0x03}, {}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Write(c.packet));
+        for (const Bytes& reply : c.replies) EXPECT_EQ(Exchange(kPoll), reply);
+        EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0}));
+        EXPECT_EQ(tb_frame_length_mismatches(), c.mismatches);
+    }
+    tb_set_init5(0, 0, 0, 0);
+    tb_set_kw1281_ack(0);
+    ASSERT_TRUE(Write({0x57, 0x3F, 0x02, 0x00, 0x00, 0x20}));
+    EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0}));
 }
 
 TEST(EnvironmentTest, VariablesPrepareTheBoardAtLoadTime) {

@@ -1,17 +1,9 @@
 #pragma once
 // The ISO 14230 (KWP2000) page window. Thin: reads its controls, calls Iso14230Page and shows
 // the result. Created by the hub on first use and only hidden when it closes.
-#include <wx/dialog.h>
-#include <wx/timer.h>
-
-#include <map>
-#include <string>
-
 #include "pages/kline/Iso14230Page.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/kline/ui/UartPageDialog.h"
 
-class CDialogMainA;
-class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxRadioButton;
@@ -61,57 +53,32 @@ enum Dialog14230Id : int {
     IDC_14230_AUTO_BAUD = 1700,
 };
 
-class CDialog14230 : public wxDialog, private Iso14230PageTimers {
+class CDialog14230 : public UartPageDialog {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     CDialog14230(CDialogMainA* hub);
-    ~CDialog14230() override;
 
-    void RefreshDeviceStatus();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
     void OnBnClickedSendFrame();
     void OnBnClickedSendInitFrame();
-    void OnBnClickedCancel();
-    void OnTimer(int id);
+    void OnTimer(int id) override;
 
     const Iso14230Page& Page() const { return m_Page; }
-    bool PageTimerRunning(int id) const;
-
-    CDialogMainA* m_pMainDlg;
 
 private:
-    void CreateControls();
-    void BindHandlers();
-    void LoadDefaults();
-    void UpdateControls();
+    UartPageBase& Base() override { return m_Page; }
+    void ShowSessionControls() override;
+    void CreateControls() override;
+    void BindHandlers() override;
+    void UpdateControls() override;
     void ShowHeader(const Iso14230HeaderView& view);
-    void ShowKeepAliveCheck();
-    void ApplyEdit(wxTextCtrl* edit, const UartEditResult& result);
-    void OnClose(wxCloseEvent& event);
     void OnDataLeft();
     void OnFmtLeft();
-    SerialSettingsPage SerialPage();
-
-    void StartPageTimer(int id, uint32_t periodMs) override;
-    void KillPageTimer(int id) override;
-
-    wxTextCtrl* Edit(int id) const;
-    std::string Text(int id) const;
 
     Iso14230Page m_Page;
-    wxTimer m_KeepAliveTimer;
-    wxTimer m_CyclicTimer;
 
-    SerialSettingsControls m_Serial;
     wxChoice* m_InitType = nullptr;
     wxChoice* m_Format = nullptr;
-    wxCheckBox* m_AutoBaud = nullptr;
     wxCheckBox* m_LengthByte = nullptr;
-    wxCheckBox* m_Cyclic = nullptr;
-    wxCheckBox* m_KeepAlive = nullptr;
     wxRadioButton* m_PinK1 = nullptr;
     wxRadioButton* m_PinK2 = nullptr;
-    std::map<int, wxTextCtrl*> m_Edits;
-    std::map<int, wxButton*> m_Buttons;
 };

@@ -1,7 +1,9 @@
 #include "pages/kline/ui/UartPageLayout.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/gbsizer.h>
 #include <wx/toplevel.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
@@ -177,3 +179,154 @@ bool StartedForPage(UartStartResult result, CDialogMainA* hub) {
 }
 
 bool PageMayClose(CDialogMainA* hub) { return !hub || hub->ConfirmPageClose(); }
+
+wxStaticBoxSizer* NewPinBox(wxWindow* parent, std::initializer_list<PinRadioEntry> entries,
+                            std::vector<wxRadioButton*>& out) {
+    auto* pins = new wxStaticBoxSizer(wxVERTICAL, parent, U8("物理总线选择(PINSEL)"));
+    bool first = true;
+    for (const PinRadioEntry& entry : entries) {
+        auto* radio = new wxRadioButton(pins->GetStaticBox(), entry.id, U8(entry.caption),
+                                        wxDefaultPosition, wxDefaultSize, first ? wxRB_GROUP : 0);
+        first = false;
+        if (entry.id == wxID_ANY) radio->Disable();
+        pins->Add(radio, 0, wxALL, 2);
+        out.push_back(radio);
+    }
+    return pins;
+}
+
+wxChoice* NewNumberChoice(wxWindow* parent, int id, int n) {
+    auto* choice = new wxChoice(parent, id);
+    for (int i = 0; i < n; ++i) choice->Append(wxString::Format("%d", i));
+    return choice;
+}
+
+wxStaticBoxSizer* NewFrameCheckBox(wxWindow* parent, const FrameCheckIds& ids,
+                                   FrameCheckControls& out) {
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, parent, U8("UFRMV / UFLENCON"));
+    wxWindow* box = group->GetStaticBox();
+    auto check = [&](int id, const char* caption) {
+        auto* c = new wxCheckBox(box, id, U8(caption));
+        group->Add(c, 0, wxALL, 2);
+        return c;
+    };
+    out.checkRx = check(ids.checkRx, "使能接收时每字节校验");
+    out.checkTx = check(ids.checkTx, "使能发送时每字节校验");
+    out.invert = check(ids.invert, "校验字节反向");
+    out.checkLast = check(ids.checkLast, "需校验桢的最后一字节");
+    out.lengthControl = check(ids.lengthControl, "使能长度控制");
+    out.chksum = check(ids.chksum, "CHKSUM");
+    auto* grid = NewFieldGrid();
+    auto choice = [&](const char* label, int id, int n) {
+        grid->Add(new wxStaticText(box, wxID_ANY, U8(label)), 0, wxALIGN_CENTER_VERTICAL);
+        wxChoice* c = NewNumberChoice(box, id, n);
+        grid->Add(c, 0);
+        return c;
+    };
+    out.offset = choice("OFFSET:", ids.offset, 8);
+    out.lrr = choice("LRR:", ids.lrr, 8);
+    out.lenp = choice("LENP:", ids.lenp, 8);
+    out.chkmod = choice("CHKMOD:", ids.chkmod, 2);
+    group->Add(grid, 0, wxALL, kUartLayoutGap);
+    return group;
+}
+
+wxStaticBoxSizer* NewFiveBaudBox(wxWindow* parent, const FiveBaudIds& ids, const char* autoBaudCaption,
+                                 const char* addressLabel, const char* w2Label, const char* conbText,
+                                 std::map<int, wxTextCtrl*>& edits, FiveBaudControls& out) {
+    auto* slow = new wxStaticBoxSizer(wxVERTICAL, parent, U8("5BAUD慢速初始化"));
+    wxWindow* box = slow->GetStaticBox();
+    out.box = slow;
+    out.ids = ids;
+    out.autoBaud = new wxCheckBox(box, ids.autoBaud, U8(autoBaudCaption));
+    slow->Add(out.autoBaud, 0, wxALL, kUartLayoutGap);
+    if (conbText) {
+        slow->Add(new wxStaticText(box, wxID_ANY, U8("<CONB>")), 0, wxLEFT, kUartLayoutGap);
+        slow->Add(new wxStaticText(box, wxID_ANY, U8(conbText)), 0, wxLEFT | wxBOTTOM, 2 * kUartLayoutGap);
+    }
+    auto* grid = NewFieldGrid();
+    edits[ids.address] = AddFieldRow(box, grid, addressLabel, ids.address, true, 50);
+    edits[ids.w1max] = AddFieldRow(box, grid, "W1MAX:", ids.w1max, false, 50, "(x20) ms");
+    edits[ids.w2max] = AddFieldRow(box, grid, w2Label, ids.w2max, false, 50, "ms");
+    edits[ids.w4send] = AddFieldRow(box, grid, "W4SEND:", ids.w4send, false, 50, "ms");
+    edits[ids.w4max] = AddFieldRow(box, grid, "W4MAX:", ids.w4max, false, 50, "ms");
+    edits[ids.address]->SetMaxLength(2);
+    for (int id : {ids.w1max, ids.w2max, ids.w4send, ids.w4max}) edits[id]->SetMaxLength(3);
+    slow->Add(grid, 0, wxALL, kUartLayoutGap);
+    return slow;
+}
+
+wxSizer* NewCaptionedEdits(wxWindow* parent, std::initializer_list<CaptionedEdit> entries,
+                           std::map<int, wxTextCtrl*>& edits) {
+    auto* header = new wxGridBagSizer(2, 2 * kUartLayoutGap);
+    int col = 0;
+    for (const CaptionedEdit& entry : entries) {
+        header->Add(new wxStaticText(parent, wxID_ANY, U8(entry.caption)), wxGBPosition(0, col));
+        wxTextCtrl* edit =
+            entry.hex ? new CEditHex(parent, entry.id, wxString(), wxDefaultPosition, wxSize(50, -1))
+                      : new wxTextCtrl(parent, entry.id, wxString(), wxDefaultPosition,
+                                       wxSize(50, -1), wxTE_READONLY);
+        edits[entry.id] = edit;
+        header->Add(edit, wxGBPosition(1, col));
+        ++col;
+    }
+    return header;
+}
+
+void AddDataEdit(wxWindow* parent, wxSizer* sizer, int id, std::map<int, wxTextCtrl*>& edits) {
+    sizer->Add(new wxStaticText(parent, wxID_ANY, U8("数据:")), 0, wxLEFT | wxTOP, kUartLayoutGap);
+    auto* data = new CEditHex(parent, id, wxString(), wxDefaultPosition, wxSize(360, 80),
+                              wxTE_MULTILINE);
+    edits[id] = data;
+    sizer->Add(data, 1, wxEXPAND | wxALL, kUartLayoutGap);
+}
+
+wxSizer* NewCyclicRow(wxWindow* parent, int checkId, int periodId,
+                      std::map<int, wxTextCtrl*>& edits, TimerControls& out) {
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    out.cyclic = new wxCheckBox(parent, checkId, U8("循环发送"));
+    out.periodId = periodId;
+    row->Add(out.cyclic, 0, wxALIGN_CENTER_VERTICAL);
+    auto* period = new wxTextCtrl(parent, periodId, wxString(), wxDefaultPosition, wxSize(60, -1));
+    period->SetMaxLength(4);
+    edits[periodId] = period;
+    row->Add(period, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 2 * kUartLayoutGap);
+    row->Add(new wxStaticText(parent, wxID_ANY, U8("ms")), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
+             kUartLayoutGap);
+    return row;
+}
+
+wxStaticBoxSizer* NewKeepAliveBox(wxWindow* parent, int checkId, int intervalId, int dataId,
+                                  const char* dataLabel, int csId,
+                                  std::map<int, wxTextCtrl*>& edits, TimerControls& out) {
+    auto* keep = new wxStaticBoxSizer(wxVERTICAL, parent, U8("链路保持(由应用程序发送):"));
+    wxWindow* box = keep->GetStaticBox();
+    out.keepAlive = new wxCheckBox(box, checkId, U8("启用"));
+    out.intervalId = intervalId;
+    keep->Add(out.keepAlive, 0, wxALL, kUartLayoutGap);
+    auto* grid = NewFieldGrid();
+    edits[intervalId] = AddFieldRow(box, grid, "间隔时间:", intervalId, false, 60, "ms");
+    edits[intervalId]->SetMaxLength(4);
+    edits[dataId] = AddFieldRow(box, grid, dataLabel, dataId, true, 240);
+    if (csId) {
+        grid->Add(new wxStaticText(box, wxID_ANY, U8("CS")), 0, wxALIGN_CENTER_VERTICAL);
+        auto* cs = new wxTextCtrl(box, csId, wxString(), wxDefaultPosition, wxSize(50, -1),
+                                  wxTE_READONLY);
+        edits[csId] = cs;
+        grid->Add(cs, 0);
+    }
+    keep->Add(grid, 0, wxALL, kUartLayoutGap);
+    return keep;
+}
+
+wxStaticBoxSizer* NewEditsBox(wxWindow* parent, const char* caption,
+                              std::initializer_list<LabelledEdit> rows,
+                              std::map<int, wxTextCtrl*>& edits) {
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, parent, U8(caption));
+    wxWindow* box = group->GetStaticBox();
+    auto* grid = NewFieldGrid();
+    for (const LabelledEdit& row : rows)
+        edits[row.id] = AddFieldRow(box, grid, row.label, row.id, row.hex, 50, row.unit);
+    group->Add(grid, 0, wxALL, kUartLayoutGap);
+    return group;
+}

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "pages/shared/PageStatus.h"
 #include "platform/Message.h"
@@ -14,10 +15,12 @@
 
 class CDialogMainA;
 class wxButton;
+class wxCheckBox;
 class wxChoice;
 class wxRadioButton;
 class wxTopLevelWindow;
 class wxFlexGridSizer;
+class wxSizer;
 class wxStaticBoxSizer;
 class wxTextCtrl;
 class wxWindow;
@@ -106,3 +109,89 @@ void ShowDeviceStatus(wxTopLevelWindow* page, const UartDeviceStatus& status, wx
 bool StartedForPage(UartStartResult result, CDialogMainA* hub);
 // Exit: the hub refuses while a worker runs, else re-enables its buttons.
 bool PageMayClose(CDialogMainA* hub);
+
+// "物理总线选择(PINSEL)": one radio per entry (the first starts the group); an entry with
+// id wxID_ANY is shown disabled. The radios come back in entry order.
+struct PinRadioEntry {
+    int id;
+    const char* caption;
+};
+wxStaticBoxSizer* NewPinBox(wxWindow* parent, std::initializer_list<PinRadioEntry> entries,
+                            std::vector<wxRadioButton*>& out);
+
+// The UFRMV / UFLENCON group: per-byte and last-byte checks, OFFSET, length control, LRR,
+// LENP, CHKSUM and CHKMOD.
+struct FrameCheckIds {
+    int checkRx, checkTx, invert, checkLast, offset, lengthControl, lrr, lenp, chksum, chkmod;
+};
+struct FrameCheckControls {
+    wxCheckBox* checkRx = nullptr;     // UFRMV bit 7
+    wxCheckBox* checkTx = nullptr;     // UFRMV bit 6
+    wxCheckBox* invert = nullptr;      // UFRMV bit 5
+    wxCheckBox* checkLast = nullptr;   // UFRMV bit 4
+    wxChoice* offset = nullptr;        // UFRMV bits 0-2
+    wxCheckBox* lengthControl = nullptr;  // UFLENCON bit 7
+    wxChoice* lrr = nullptr;           // UFLENCON bits 4-6
+    wxChoice* lenp = nullptr;          // UFLENCON bits 0-2
+    wxCheckBox* chksum = nullptr;      // UFRMV bit 3
+    wxChoice* chkmod = nullptr;        // UFLENCON bit 3
+};
+wxStaticBoxSizer* NewFrameCheckBox(wxWindow* parent, const FrameCheckIds& ids,
+                                   FrameCheckControls& out);
+
+// The U5BAUDCON group: ABAUD, the trigger address and the four wait times. conbText, when
+// given, shows the fixed CONB bits under "<CONB>"; the labels name the address and W2MAX.
+struct FiveBaudIds {
+    int autoBaud, address, w1max, w2max, w4send, w4max;
+};
+struct FiveBaudControls {
+    wxStaticBoxSizer* box = nullptr;
+    wxCheckBox* autoBaud = nullptr;
+    FiveBaudIds ids{};
+};
+wxStaticBoxSizer* NewFiveBaudBox(wxWindow* parent, const FiveBaudIds& ids, const char* autoBaudCaption,
+                                 const char* addressLabel, const char* w2Label, const char* conbText,
+                                 std::map<int, wxTextCtrl*>& edits, FiveBaudControls& out);
+
+// Choice items "0" .. "n-1".
+wxChoice* NewNumberChoice(wxWindow* parent, int id, int n);
+
+// Edits with their captions above them, side by side (frame header fields); hex ones are
+// CEditHex, the others read-only.
+struct CaptionedEdit {
+    const char* caption;
+    int id;
+    bool hex;
+};
+wxSizer* NewCaptionedEdits(wxWindow* parent, std::initializer_list<CaptionedEdit> entries,
+                           std::map<int, wxTextCtrl*>& edits);
+
+// "数据:" and the multi-line hex data edit.
+void AddDataEdit(wxWindow* parent, wxSizer* sizer, int id, std::map<int, wxTextCtrl*>& edits);
+
+// The keep-alive and cyclic controls of a page with page timers.
+struct TimerControls {
+    wxCheckBox* cyclic = nullptr;
+    wxCheckBox* keepAlive = nullptr;
+    int periodId = 0;
+    int intervalId = 0;
+};
+// "循环发送", its period edit (4 characters) and "ms", as one row.
+wxSizer* NewCyclicRow(wxWindow* parent, int checkId, int periodId,
+                      std::map<int, wxTextCtrl*>& edits, TimerControls& out);
+// "链路保持(由应用程序发送):": "启用", "间隔时间:" (4 characters), the keep-alive bytes under
+// dataLabel and, with csId, their read-only checksum "CS".
+wxStaticBoxSizer* NewKeepAliveBox(wxWindow* parent, int checkId, int intervalId, int dataId,
+                                  const char* dataLabel, int csId,
+                                  std::map<int, wxTextCtrl*>& edits, TimerControls& out);
+
+// A group of labelled edits, one row each.
+struct LabelledEdit {
+    const char* label;
+    int id;
+    bool hex;
+    const char* unit;
+};
+wxStaticBoxSizer* NewEditsBox(wxWindow* parent, const char* caption,
+                              std::initializer_list<LabelledEdit> rows,
+                              std::map<int, wxTextCtrl*>& edits);

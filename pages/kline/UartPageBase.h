@@ -1,0 +1,181 @@
+#pragma once
+// What every page of the K-line family holds besides its own frame: the register image with
+// the family's field handlers, Start / Stop, the device status, the capped hex-data edit, the
+// CHKSUM / CHKMOD checksum and the two page timers (1 keep-alive, 2 cyclic).
+//
+// Timers end with the session: Stop, the worker's own end (seen by RefreshDeviceStatus or a
+// tick) and closing the page kill both, whatever the checks show now, so a hidden page never
+// goes on feeding frames to another page's worker. A worker started after the one the page
+// sent to (another page's Stop and Start between two ticks) is another session and ends this
+// page's session just the same.
+//
+// Threads: UI thread only. Messages go through platform::ShowMessage.
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "monitor/HexText.h"
+#include "pages/kline/UartImage.h"
+#include "pages/kline/UartPageOps.h"
+
+constexpr int kUartKeepAliveTimer = 1;
+constexpr int kUartCyclicTimer = 2;
+
+// Field messages carry the program's title, as the main window shows it at start.
+extern const char* const kUartFieldMessageCaption;
+extern const char* const kTextDataTooLong255;      // "数据桢的总长度不可大于255字节!"
+extern const char* const kTextKeepAliveTooLong16;  // "数据桢的长度不可大于16字节!"
+
+// The page window owns the timers; the rules of when they run live in the page.
+using UartPageTimers = PageTimers;
+
+// Up to `capacity` bytes typed in a hex edit. Blanks and line breaks are no bytes; more bytes
+// than fit are cut, and the edit is rewritten with the kept ones ("%.2X " each) under message.
+UartEditResult CapHexData(std::string text, uint8_t* out, size_t capacity, uint8_t& count,
+                          const char* message);
+
+// Bytes typed in a hex edit: at most Capacity, more are cut under the page's message.
+template <size_t Capacity>
+struct HexData {
+    HexData(std::initializer_list<uint8_t> init = {}) {
+        for (uint8_t byte : init) bytes[count++] = byte;
+    }
+    UartEditResult Change(std::string text, const char* message) {
+        return CapHexData(std::move(text), bytes, Capacity, count, message);
+    }
+    // "%.2X " per byte, as the edit shows them once left.
+    std::string Text() const { return HexBytesText(bytes, count); }
+
+    uint8_t count = 0;
+    uint8_t bytes[Capacity] = {};
+};
+
+// The 8-bit sum of initial and the bytes, negated (two's complement) while CHKMOD
+// (UFLENCON bit 3) is set.
+uint8_t UartChecksum(const UartRegisterImage& image, uint8_t initial, const uint8_t* bytes,
+                     size_t count);
+inline bool UartChecksumOn(const UartRegisterImage& image) {
+    return (image[uart::UFRMV] & uart::FrmvChksum) != 0;
+}
+// "%.2X" of the checksum while CHKSUM (UFRMV bit 3) is set, else "-".
+std::string UartChecksumText(const UartRegisterImage& image, uint8_t initial,
+                             const uint8_t* bytes, size_t count);
+
+// The keep-alive and cyclic timers of one page and the session they belong to.
+class UartPageSession {
+public:
+    explicit UartPageSession(UartPageTimers& timers) : timers_(timers) {}
+
+    // A frame was queued: the timers started now belong to the running worker.
+    void Begin();
+    // The worker the page last sent to still runs.
+    bool Live() const;
+    void StartKeepAlive(uint32_t periodMs);
+    void StartCyclic(uint32_t periodMs);
+    // Kills the keep-alive timer; its active mark stays (the page restarts it).
+    void PauseKeepAlive();
+    // Kills both timers, clears the active mark, enables the keep-alive check again.
+    void End();
+    // Whether a tick may queue: ends the session when its worker is gone, false while a
+    // frame is pending.
+    bool TickMayQueue();
+
+    bool KeepAliveActive() const { return keepAliveActive_; }
+    bool KeepAliveCheckEnabled() const { return keepAliveCheckEnabled_; }
+    // Send with initialisation locks the keep-alive check until the session ends.
+    void LockKeepAliveCheck() { keepAliveCheckEnabled_ = false; }
+
+private:
+    UartPageTimers& timers_;
+    uint32_t worker_ = 0;  // g_WorkerThread.Session() at the last queued frame
+    bool keepAliveActive_ = false;
+    bool keepAliveCheckEnabled_ = true;
+};
+
+// A page's opening image: bytes 0-15 (timing, UFRMCON, PINSEL, UFRMV, UFLENCON, UFLAND, the
+// init fields, BITADJ), CONB, the baud row and the message period; U5BAUDCON's other bytes
+// are the family's (32 05 64 05 64 00 32 1E 00), every other byte 0.
+struct UartImageDefaults {
+    uint8_t head[16];
+    uint8_t conb;
+    size_t baudRow;
+    uint8_t messagePeriod;
+};
+void LoadUartImageDefaults(UartRegisterImage& image, const UartImageDefaults& defaults);
+
+// The keep-alive and cyclic-send settings of a page with page timers.
+struct UartTimerFields {
+    bool cyclicSend = false;
+    uint32_t cyclePeriodMs = 100;
+    bool keepAliveEnabled = true;
+    uint32_t keepAliveIntervalMs = 3000;
+};
+
+struct UartPageCaptions {
+    const char* connected;  // holds one "%d"
+    const char* notConnected;
+};
+
+class UartPageBase {
+public:
+    UartPageBase(UartPageTimers& timers, const UartPageConfig& config,
+                 const UartPageCaptions& captions, const UartImageDefaults& defaults);
+    virtual ~UartPageBase() = default;
+
+    const UartRegisterImage& Image() const { return image_; }
+    UartRegisterImage& Image() { return image_; }
+    const UartPageConfig& Config() const { return config_; }
+    const UartPageSession& Session() const { return session_; }
+
+    // --- image fields (the family's handlers) ---
+    UartEditResult ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text);
+    UartEditResult BrgChanged(const std::string& text);
+    void HexFieldChanged(size_t offset, const std::string& text);
+    BaudRowResult SelectBaud(size_t row);
+    // Radios K1, K2 and K / L of a page that drives the L line: PINSEL and ENL; returns ENL
+    // for the check that shows it.
+    bool SelectKLinePin(UartPin pin);
+    size_t BaudRow() const { return baudRow_; }
+
+    // "总线初始化:": 0 none, 1 fast, 2 5-baud, 3 user pulse (pages that send with initialisation).
+    void SetInitType(unsigned selection);
+    uint8_t InitType() const { return initType_; }
+
+    // --- keep-alive and cyclic fields ---
+    const UartTimerFields& Timing() const { return timing_; }
+    void SetKeepAliveEnabled(bool on) { timing_.keepAliveEnabled = on; }
+    void SetCyclicSend(bool on) { timing_.cyclicSend = on; }
+    // The interval as typed, on every change.
+    void KeepAliveIntervalChanged(const std::string& text);
+    // Leaving the interval edit: below 200 becomes 200 with "最小值为200ms".
+    UartEditResult KeepAliveIntervalLeft(const std::string& text);
+    // The period: 0 becomes 1 with "最小1ms!", the edit keeps its text.
+    UartEditResult CyclePeriodChanged(const std::string& text);
+
+    // --- operations ---
+    UartStartResult Start(void* hub);
+    // Stops the worker (when one runs) and ends the session.
+    void Stop();
+    // Buttons and caption; with no worker running the session has ended (timers killed).
+    UartDeviceStatus RefreshDeviceStatus();
+    // The page is closing (the hub allowed it): its timers stop.
+    void Close() { EndSession(); }
+
+protected:
+    // Ends the session; pages add what they keep about it.
+    virtual void EndSession() { session_.End(); }
+    // The page's opening image and baud row.
+    void LoadImageDefaults();
+
+    UartRegisterImage image_{};
+    UartPageSession session_;
+    UartTimerFields timing_;
+    uint8_t initType_ = InitNone;
+
+private:
+    UartPageConfig config_;
+    UartPageCaptions captions_;
+    const UartImageDefaults& defaults_;
+    size_t baudRow_;
+};

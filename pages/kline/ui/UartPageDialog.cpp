@@ -1,0 +1,235 @@
+#include "pages/kline/ui/UartPageDialog.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+
+#include "monitor/HexText.h"
+#include "monitor/ui/CDialogMainA.h"
+#include "monitor/ui/DialogHubPage.h"
+#include "platform/Message.h"
+#include "platform/ui/WxText.h"
+
+UartPageDialog::UartPageDialog(CDialogMainA* hub, int id, const char* title)
+    : wxDialog(hub, id, U8(title), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
+      m_pMainDlg(hub),
+      m_KeepAliveTimer(this, kUartKeepAliveTimer),
+      m_CyclicTimer(this, kUartCyclicTimer) {
+    Bind(wxEVT_CLOSE_WINDOW, &UartPageDialog::OnClose, this);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
+}
+
+void UartPageDialog::Open() {
+    m_Top = new wxBoxSizer(wxVERTICAL);
+    m_Columns = new wxBoxSizer(wxHORIZONTAL);
+    CreateControls();
+    BindHandlers();
+    UpdateControls();
+    RefreshDeviceStatus();
+    CentreOnParent();
+}
+
+wxBoxSizer* UartPageDialog::NewColumn(int proportion) {
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    m_Columns->Add(column, proportion, wxEXPAND | wxRIGHT, 6);
+    return column;
+}
+
+void UartPageDialog::FinishLayout(std::initializer_list<std::pair<int, const char*>> buttons) {
+    m_Top->Add(m_Columns, 1, wxEXPAND | wxALL, 6);
+    m_Top->Add(NewButtonRow(buttons), 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 6);
+    SetSizerAndFit(m_Top);
+}
+
+UartPageDialog::~UartPageDialog() {
+    m_KeepAliveTimer.Stop();
+    m_CyclicTimer.Stop();
+}
+
+wxSizer* UartPageDialog::NewButtonRow(std::initializer_list<std::pair<int, const char*>> buttons) {
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    for (const auto& [id, caption] : buttons) {
+        auto* button = new wxButton(this, id, U8(caption));
+        m_Buttons[id] = button;
+        row->Add(button, 0, wxRIGHT, 6);
+    }
+    // "设置为默认值" does nothing on the pages of this family.
+    OnButton(IDC_UART_START, [this] { OnBnClickedStart(); });
+    OnButton(IDC_UART_STOP, [this] { OnBnClickedStop(); });
+    OnButton(IDC_UART_EXIT, [this] { OnBnClickedCancel(); });
+    return row;
+}
+
+void UartPageDialog::OnButton(int id, std::function<void()> handler) {
+    m_Buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });
+}
+
+void UartPageDialog::OnText(int id, std::function<void()> handler) { OnEditText(Edit(id), std::move(handler)); }
+
+void UartPageDialog::OnLeave(int id, std::function<void()> handler) { OnEditLeft(Edit(id), std::move(handler)); }
+
+std::string UartPageDialog::Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
+
+void UartPageDialog::ApplyEdit(wxTextCtrl* edit, const UartEditResult& result) {
+    ShowFieldEdit(edit, result, kUartFieldMessageCaption);
+}
+
+void UartPageDialog::BindImageFields(std::vector<UartByteFieldControl> bytes,
+                                     std::vector<UartHexFieldId> hexes) {
+    BindByteFields(
+        m_Edits, bytes.data(), bytes.size(),
+        [this](size_t offset, UartFieldKind kind, const std::string& text) {
+            return Base().ByteFieldChanged(offset, kind, text);
+        },
+        kUartFieldMessageCaption);
+    m_ByteFields.insert(m_ByteFields.end(), bytes.begin(), bytes.end());
+    for (const UartHexFieldId& field : hexes) {
+        OnText(field.id, [this, field] { Base().HexFieldChanged(field.offset, Text(field.id)); });
+        Edit(field.id)->SetMaxLength(2);
+        m_HexFields.push_back(field);
+    }
+}
+
+void UartPageDialog::ShowImageFields() {
+    ShowByteFields(m_Edits, m_ByteFields.data(), m_ByteFields.size(), Base().Image());
+    for (const UartHexFieldId& field : m_HexFields)
+        Edit(field.id)->ChangeValue(U8(HexByteText(Base().Image()[field.offset])));
+}
+
+SerialSettingsPage UartPageDialog::SerialPage() {
+    SerialSettingsPage page;
+    page.image = [this]() -> UartRegisterImage& { return Base().Image(); };
+    page.selectBaud = [this](size_t row) { return Base().SelectBaud(row); };
+    page.brgChanged = [this](const std::string& text) { return Base().BrgChanged(text); };
+    page.messageCaption = kUartFieldMessageCaption;
+    return page;
+}
+
+void UartPageDialog::BindImageBit(wxCheckBox* check, size_t offset, uint8_t mask,
+                                  std::function<void()> after) {
+    check->Bind(wxEVT_CHECKBOX, [this, check, offset, mask, after](wxCommandEvent&) {
+        SetImageBits(Base().Image(), offset, mask, check->GetValue());
+        if (after) after();
+    });
+    m_ImageBits.push_back(ImageBit{check, offset, mask});
+}
+
+void UartPageDialog::BindImageField(wxChoice* choice, size_t offset, uint8_t mask,
+                                    std::function<void()> after) {
+    choice->Bind(wxEVT_CHOICE, [this, choice, offset, mask, after](wxCommandEvent&) {
+        SetImageField(Base().Image(), offset, mask,
+                      static_cast<uint8_t>(std::max(0, choice->GetSelection())));
+        if (after) after();
+    });
+    m_ImageFields.push_back(ImageField{choice, offset, mask});
+}
+
+void UartPageDialog::BindFrameChecks(bool checksumLive, std::function<void()> after) {
+    const FrameCheckControls& c = m_Checks;
+    BindImageBit(c.checkRx, uart::UFRMV, uart::FrmvCheckRx);
+    BindImageBit(c.checkTx, uart::UFRMV, uart::FrmvCheckTx);
+    BindImageBit(c.invert, uart::UFRMV, uart::FrmvInvertChecksum);
+    BindImageBit(c.checkLast, uart::UFRMV, uart::FrmvCheckLast);
+    BindImageField(c.offset, uart::UFRMV, uart::FrmvOffsetMask);
+    BindImageBit(c.lengthControl, uart::UFLENCON, uart::FlenLengthControl);
+    BindImageField(c.lrr, uart::UFLENCON, uart::FlenLrrMask);
+    BindImageField(c.lenp, uart::UFLENCON, uart::FlenLenpMask);
+    if (checksumLive) {
+        BindImageBit(c.chksum, uart::UFRMV, uart::FrmvChksum, after);
+        BindImageField(c.chkmod, uart::UFLENCON, uart::FlenChkmod, after);
+    } else {
+        // Shown with the image's bits, but a change here does not reach the image.
+        c.chksum->SetValue(UartChecksumOn(Base().Image()));
+        c.chkmod->SetSelection((Base().Image()[uart::UFLENCON] & uart::FlenChkmod) ? 1 : 0);
+    }
+}
+
+void UartPageDialog::BindFiveBaud() {
+    const FiveBaudIds& ids = m_FiveBaud.ids;
+    BindImageBit(m_FiveBaud.autoBaud, uart::CONB, uart::ConbAbaud);
+    BindImageFields({{ids.w1max, uart::W1MAX, UartFieldKind::Units20Ms1To255},
+                     {ids.w2max, uart::W2MAX, UartFieldKind::Ms1To255},
+                     {ids.w4send, uart::W4SEND, UartFieldKind::Ms1To255},
+                     {ids.w4max, uart::W4MAX, UartFieldKind::Ms1To255}},
+                    {{ids.address, uart::slowInitAddress}});
+}
+
+void UartPageDialog::ShowImageControls() {
+    const UartRegisterImage& image = Base().Image();
+    for (const ImageBit& bit : m_ImageBits) bit.check->SetValue((image[bit.offset] & bit.mask) != 0);
+    for (const ImageField& field : m_ImageFields) {
+        unsigned shift = 0;
+        while (!((field.mask >> shift) & 1)) ++shift;
+        field.choice->SetSelection((image[field.offset] & field.mask) >> shift);
+    }
+}
+
+void UartPageDialog::BindTimerControls(bool intervalChecked) {
+    const TimerControls& t = m_Timers;
+    t.cyclic->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { Base().SetCyclicSend(m_Timers.cyclic->GetValue()); });
+    OnText(t.periodId, [this] {
+        ApplyEdit(Edit(m_Timers.periodId), Base().CyclePeriodChanged(Text(m_Timers.periodId)));
+    });
+    t.keepAlive->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
+        Base().SetKeepAliveEnabled(m_Timers.keepAlive->GetValue());
+    });
+    OnText(t.intervalId, [this] { Base().KeepAliveIntervalChanged(Text(m_Timers.intervalId)); });
+    if (intervalChecked)
+        OnLeave(t.intervalId, [this] {
+            ApplyEdit(Edit(m_Timers.intervalId), Base().KeepAliveIntervalLeft(Text(m_Timers.intervalId)));
+        });
+}
+
+void UartPageDialog::ShowTimerControls() {
+    const UartTimerFields& timing = Base().Timing();
+    m_Timers.cyclic->SetValue(timing.cyclicSend);
+    Edit(m_Timers.periodId)->ChangeValue(wxString::Format("%u", timing.cyclePeriodMs));
+    m_Timers.keepAlive->SetValue(timing.keepAliveEnabled);
+    Edit(m_Timers.intervalId)->ChangeValue(wxString::Format("%u", timing.keepAliveIntervalMs));
+}
+
+void UartPageDialog::RefreshDeviceStatus() {
+    wxButton* sendInit = m_Buttons.count(IDC_UART_SEND_INIT) ? m_Buttons.at(IDC_UART_SEND_INIT)
+                                                             : m_Buttons.at(IDC_UART_SEND);
+    ShowDeviceStatus(this, Base().RefreshDeviceStatus(), m_Buttons.at(IDC_UART_START),
+                     m_Buttons.at(IDC_UART_STOP), {m_Buttons.at(IDC_UART_SEND), sendInit});
+    ShowSessionControls();
+}
+
+void UartPageDialog::OnBnClickedStart() {
+    if (StartedForPage(Base().Start(m_pMainDlg), m_pMainDlg)) RefreshDeviceStatus();
+}
+
+void UartPageDialog::OnBnClickedStop() {
+    Base().Stop();
+    RefreshDeviceStatus();
+}
+
+void UartPageDialog::OnBnClickedCancel() {
+    if (!PageMayClose(m_pMainDlg)) return;
+    Base().Close();
+    ShowSessionControls();
+    Hide();
+}
+
+void UartPageDialog::OnClose(wxCloseEvent& event) {
+    HandlePageClose(event, [this] { Base().Close(); }, [this] { OnBnClickedCancel(); });
+}
+
+void UartPageDialog::StartPageTimer(int id, uint32_t periodMs) {
+    wxTimer& timer = id == kUartKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer;
+    timer.Start(static_cast<int>(periodMs));
+}
+
+void UartPageDialog::KillPageTimer(int id) {
+    (id == kUartKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).Stop();
+}
+
+bool UartPageDialog::PageTimerRunning(int id) const {
+    return (id == kUartKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).IsRunning();
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The window part every page of the K-line family shares: its edits and buttons by id, the
+// image's field handlers, the serial settings, the two page timers, Start / Stop, the device
+// status and the close that the hub may refuse. A page window derives from it, builds its
+// controls and binds its own frame fields.
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "pages/kline/UartPageBase.h"
+#include "pages/kline/ui/UartPageLayout.h"
+
+class CDialogMainA;
+class wxButton;
+class wxBoxSizer;
+class wxCheckBox;
+class wxTextCtrl;
+
+// Window ids every page of the family uses for its buttons.
+enum UartPageButtonId : int {
+    IDC_UART_EXIT = 2,
+    IDC_UART_STOP = 1003,
+    IDC_UART_START = 1014,
+    IDC_UART_SEND = 1015,
+    IDC_UART_SEND_INIT = 1022,
+    IDC_UART_DEFAULTS = 1024,
+};
+
+// A hex image byte and its edit.
+struct UartHexFieldId {
+    int id;
+    size_t offset;
+};
+
+class UartPageDialog : public wxDialog, protected UartPageTimers {
+public:
+    UartPageDialog(CDialogMainA* hub, int id, const char* title);
+    ~UartPageDialog() override;
+
+    void RefreshDeviceStatus();
+    void OnBnClickedStart();
+    void OnBnClickedStop();
+    void OnBnClickedCancel();
+    bool PageTimerRunning(int id) const;
+
+    CDialogMainA* m_pMainDlg;
+
+protected:
+    virtual UartPageBase& Base() = 0;
+    // The page's own parts of Open.
+    virtual void CreateControls() = 0;
+    virtual void BindHandlers() = 0;
+    virtual void UpdateControls() = 0;
+    // Builds the window once (controls, handlers, values), shows the device status and
+    // centres it on the hub. Each page's constructor calls it.
+    void Open();
+    // The page's columns, left to right, under the window's top sizer; FinishLayout adds the
+    // button row (NewButtonRow) below them and fits the window.
+    wxBoxSizer* NewColumn(int proportion = 0);
+    void FinishLayout(std::initializer_list<std::pair<int, const char*>> buttons);
+    // Page timer ticks (ids 1 and 2).
+    virtual void OnTimer(int /*id*/) {}
+    // After the device status was shown and after Stop (the keep-alive check's state).
+    virtual void ShowSessionControls() {}
+
+    // The page's buttons, left to right; Start, Stop, Exit are bound here, the rest by the page.
+    wxSizer* NewButtonRow(std::initializer_list<std::pair<int, const char*>> buttons);
+    void OnButton(int id, std::function<void()> handler);
+    void OnText(int id, std::function<void()> handler);
+    void OnLeave(int id, std::function<void()> handler);
+
+    wxTextCtrl* Edit(int id) const { return m_Edits.at(id); }
+    std::string Text(int id) const;
+    // Writes the bound back without running the handler again, then shows the message.
+    void ApplyEdit(wxTextCtrl* edit, const UartEditResult& result);
+
+    // The image's fields: bound to their handlers, shown from the image.
+    void BindImageFields(std::vector<UartByteFieldControl> bytes, std::vector<UartHexFieldId> hexes);
+    void ShowImageFields();
+    // The serial-settings group (built by NewSerialSettingsBox into m_Serial), on the page's
+    // image and baud row.
+    SerialSettingsPage SerialPage();
+    // A check that sets or clears bits of one image byte.
+    void BindImageBit(wxCheckBox* check, size_t offset, uint8_t mask, std::function<void()> after = {});
+    // A choice whose selection goes into a bit field of one image byte.
+    void BindImageField(wxChoice* choice, size_t offset, uint8_t mask, std::function<void()> after = {});
+    // The frame-check group (built by NewFrameCheckBox into m_Checks): every check and combo
+    // writes its bits; with checksumLive CHKSUM and CHKMOD do too and call after.
+    void BindFrameChecks(bool checksumLive, std::function<void()> after = {});
+    // The 5-baud group (built by NewFiveBaudBox into m_FiveBaud).
+    void BindFiveBaud();
+    // Shows every check and combo of a group from the image.
+    void ShowImageControls();
+    // The keep-alive and cyclic controls (built into m_Timers); with intervalChecked the
+    // interval is raised to 200 ms on leaving its edit.
+    void BindTimerControls(bool intervalChecked);
+    void ShowTimerControls();
+
+    wxBoxSizer* m_Top = nullptr;      // a note may go above the columns
+    wxBoxSizer* m_Columns = nullptr;
+    std::map<int, wxTextCtrl*> m_Edits;
+    std::map<int, wxButton*> m_Buttons;
+    SerialSettingsControls m_Serial;
+    FrameCheckControls m_Checks;
+    FiveBaudControls m_FiveBaud;
+    TimerControls m_Timers;
+
+private:
+    void StartPageTimer(int id, uint32_t periodMs) override;
+    void KillPageTimer(int id) override;
+    void OnClose(wxCloseEvent& event);
+
+    struct ImageBit { wxCheckBox* check; size_t offset; uint8_t mask; };
+    struct ImageField { wxChoice* choice; size_t offset; uint8_t mask; };
+    std::vector<UartByteFieldControl> m_ByteFields;
+    std::vector<UartHexFieldId> m_HexFields;
+    std::vector<ImageBit> m_ImageBits;
+    std::vector<ImageField> m_ImageFields;
+    wxTimer m_KeepAliveTimer;
+    wxTimer m_CyclicTimer;
+};

@@ -1,0 +1,339 @@
+// The K-line pages against the simulated board: their downloads byte for byte, the KW1281
+// link and keep-alive, the user-mode init and cyclic frames, and how each page ends with a
+// failing board.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "monitor/MonitorRing.h"
+#include "monitor/RecordFormat.h"
+#include "pages/kline/Iso14230Page.h"
+#include "pages/kline/SerialWorker.h"
+#include "pages/kline/j1708/J1708Page.h"
+#include "pages/kline/kw1281/Kw1281Page.h"
+#include "pages/kline/sci/SciPage.h"
+#include "pages/kline/usermode/UserModePage.h"
+#include "platform/Message.h"
+#include "testboard/testboard.h"
+#include "tests/support/SimulatedBoard.h"
+
+namespace {
+
+using Timers = std::map<int, uint32_t>;
+
+class FakeTimers : public UartPageTimers {
+public:
+    void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
+    void KillPageTimer(int id) override { running.erase(id); }
+    Timers running;
+};
+
+// 'R' packets carry an undefined last byte: the three defined ones.
+Bytes Defined(const Bytes& p) { return p.size() == 4 && p[0] == 0x52 ? Bytes(p.begin(), p.begin() + 3) : p; }
+bool IsStart(const Bytes& p) { return p.size() == 4 && p[0] == 0xB1; }
+
+// Register writes as [52 reg value], in order.
+std::vector<Bytes> Registers(std::initializer_list<std::pair<uint8_t, uint8_t>> writes) {
+    std::vector<Bytes> packets;
+    for (const auto& w : writes) packets.push_back({0x52, w.first, w.second});
+    return packets;
+}
+
+Bytes Block(uint8_t block, Bytes data) {
+    Bytes p = {0x54, block, static_cast<uint8_t>(data.size()), 0x00};
+    for (uint8_t byte : data) p.push_back(byte);
+    return p;
+}
+
+std::vector<Bytes> Join(std::initializer_list<std::vector<Bytes>> parts) {
+    std::vector<Bytes> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+std::string Text(const MonitorRecord& r) { return FormatData(r, RecordTextUse::Export); }
+
+class PagesBoardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
+        g_TxPending = 0;
+        g_MonitorRowsPerPage = 20;
+        ResetMonitorRing();
+        g_Kw1281LinkUp = 0;
+        g_Kw1281LinkMark = 0;
+    }
+    void TearDown() override {
+        g_WorkerThread.Stop();
+        // Every engine frame the pages built carried the length its word announces.
+        EXPECT_EQ(tb_frame_length_mismatches(), 0u);
+        g_TxPending = 0;
+        g_DeviceOpen = 0;
+        UsbClosePipes();
+    }
+    // Index of the next logged engine frame at or after from; -1 when none came.
+    static int NextFrame(unsigned from) { return WaitForPacket(IsEngineFrame, from); }
+    static bool WaitFor(const std::function<bool()>& done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            tb_wait_log_count(tb_log_count() + 1, 20);  // wakes on the worker's next packet
+        }
+        return true;
+    }
+    // The hub's list refresh over the newest page.
+    static void RefreshList() {
+        const uint32_t count = g_MonitorCount.load();
+        g_MonitorTop = count > 20 ? count - 20 : 0;
+        MonitorPage page;
+        BuildMonitorPage(page);
+    }
+
+    platform::RecordingMessageSink messages_;
+    FakeTimers timers_;
+};
+
+TEST_F(PagesBoardTest, EveryPageDownloadsItsDefaultsByteForByte) {
+    const std::vector<Bytes> reset = Registers({{0x0D, 0x00}, {0x0E, 0x20}, {0x0E, 0x00},
+                                                {0x17, 0x00}, {0x3B, 0xFF}, {0x05, 0x00}, {0x01, 0x95}});
+    const Bytes fiveBaudFB = {0xFB, 0x32, 0x05, 0x64, 0x05, 0x64, 0x00, 0x32, 0x1E, 0x00};
+    Bytes block2C(16, 0), block2D(16, 0);
+    block2C[0] = 0x02, block2C[1] = 0x19, block2C[2] = 0x19;
+    for (int i = 1; i < 8; i += 2) block2D[i] = 0x01;
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<UartPageBase>(UartPageTimers&)> make;
+        std::vector<Bytes> stream;  // from the first reset packet to the start command
+    };
+    const Case cases[] = {
+        {"ISO 14230", [](UartPageTimers& t) { return std::make_unique<Iso14230Page>(t); },
+         Join({reset,
+               Registers({{0x42, 0x05}, {0x44, 0x37}, {0x45, 0x0A}, {0x46, 0x14}, {0x48, 0x02}, {0x39, 0x00},
+                          {0x3C, 0x00}, {0x2D, 0x00}, {0x2E, 0x08}, {0x2F, 0x00}, {0x30, 0xFF}, {0x32, 0x19},
+                          {0x33, 0x19}, {0x34, 0x33}, {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}}),
+               {Block(0x2A, {0xEF, 0x00}), Block(0x2B, fiveBaudFB), Block(0x2C, block2C), Block(0x2D, block2D),
+                {0xB1, 0x81, 0x02, 0x00}}})},
+        {"KW1281", [](UartPageTimers& t) { return std::make_unique<Kw1281Page>(t); },
+         Join({reset,
+               Registers({{0x3C, 0x00}, {0x42, 0x05}, {0x44, 0x37}, {0x45, 0x14}, {0x46, 0x14}, {0x48, 0x02},
+                          {0x2D, 0x00}, {0x2E, 0xE1}, {0x2F, 0x80}, {0x30, 0xFF}, {0x32, 0x19}, {0x33, 0x19},
+                          {0x34, 0x15}, {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}}),
+               {Block(0x2A, {0xEF, 0x00}),
+                Block(0x2B, {0xB3, 0x32, 0x05, 0x64, 0x05, 0x64, 0x00, 0x32, 0x1E, 0x00}),
+                {0xB1, 0x83, 0x02, 0x00}}})},
+        {"SCI", [](UartPageTimers& t) { return std::make_unique<SciPage>(t); },
+         Join({reset,
+               Registers({{0x42, 0x00}, {0x44, 0x37}, {0x45, 0x0A}, {0x46, 0x14}, {0x48, 0x02}, {0x3C, 0x00},
+                          {0x2D, 0x04}, {0x2E, 0x00}, {0x2F, 0x00}, {0x30, 0xFF}, {0x36, 0x00}, {0x37, 0x00},
+                          {0x35, 0x00}}),
+               {Block(0x2A, {0xEF, 0x00}), {0xB1, 0x84, 0x02, 0x00}}})},
+        {"user mode", [](UartPageTimers& t) { return std::make_unique<UserModePage>(t); },
+         Join({reset,
+               Registers({{0x42, 0x05}, {0x44, 0x37}, {0x45, 0x0A}, {0x46, 0x14}, {0x48, 0x02}, {0x39, 0x00},
+                          {0x3C, 0x00}, {0x2D, 0x00}, {0x2E, 0x08}, {0x2F, 0x00}, {0x30, 0xFF}, {0x32, 0x19},
+                          {0x33, 0x19}, {0x34, 0x33}, {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}}),
+               {Block(0x2A, {0xEF, 0x00}), Block(0x2B, fiveBaudFB), {0xB1, 0x83, 0x02, 0x00}}})},
+        {"J1708", [](UartPageTimers& t) { return std::make_unique<J1708Page>(t); },
+         Join({reset,
+               Registers({{0x42, 0x00}, {0x44, 0x00}, {0x45, 0x00}, {0x3C, 0x80}, {0x2D, 0x00}, {0x2E, 0x08},
+                          {0x2F, 0x08}, {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}}),
+               {Block(0x2A, {0x03, 0x01}), {0xB1, 0x83, 0x02, 0x00}}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tb_log_clear();
+        std::unique_ptr<UartPageBase> page = c.make(timers_);
+        ASSERT_EQ(page->Start(nullptr), UartStartResult::Started);
+        const int start = WaitForPacket(IsStart);
+        ASSERT_GE(start, 0);
+        page->Stop();
+        std::vector<Bytes> stream;
+        for (int i = 0; i <= start; ++i) stream.push_back(Defined(LoggedPacket(static_cast<unsigned>(i))));
+        EXPECT_EQ(stream, c.stream);
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(PagesBoardTest, UserKeywordAndJ1708LinePairReachTheChip) {
+    UserModePage user(timers_);
+    user.HexFieldChanged(uart::USERKW, "5A");
+    ASSERT_EQ(user.Start(nullptr), UartStartResult::Started);
+    ASSERT_GE(WaitForPacket(IsStart), 0);
+    user.Stop();
+    uint8_t block[16] = {};
+    ASSERT_EQ(tb_get_block(0x2B, block, sizeof block), 10u);
+    EXPECT_EQ(block[9], 0x5A);
+
+    J1708Page j1708(timers_);
+    for (UartPin pin : {UartPin::K2, UartPin::Rs485}) j1708.SelectPin(pin);
+    ASSERT_EQ(j1708.Start(nullptr), UartStartResult::Started);
+    ASSERT_GE(WaitForPacket(IsStart), 0);
+    EXPECT_EQ(tb_get_register(0x2D), 0x0A);
+    EXPECT_EQ(tb_get_register(0x37), 0x40);
+    j1708.Stop();
+    j1708.SelectPin(UartPin::K1);
+    tb_log_clear();
+    ASSERT_EQ(j1708.Start(nullptr), UartStartResult::Started);
+    ASSERT_GE(WaitForPacket(IsStart), 0);
+    EXPECT_EQ(tb_get_register(0x37), 0x00);
+}
+
+TEST_F(PagesBoardTest, Kw1281LinkComesWithInitOkAndKeepsAliveWithTheEcusCounter) {
+    tb_set_init5(1, 0x00, 0x8A, 0x01);
+    Kw1281Page kw(timers_);
+    ASSERT_EQ(kw.Start(nullptr), UartStartResult::Started);
+    ASSERT_EQ(kw.SendWithInit(), UartSendResult::Queued);
+    const int init = NextFrame(0);
+    ASSERT_GE(init, 0);
+    EXPECT_EQ(LoggedPacket(static_cast<unsigned>(init)), (Bytes{0x57, 0x3F, 0x02, 0x00, 0x00, 0x20}));
+    ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 2; }));
+    const MonitorRecord sent = CopyMonitorRecord(0), result = CopyMonitorRecord(1);
+    EXPECT_EQ(sent.lengthWord, 0x2000);
+    EXPECT_EQ(Text(sent), " SLOW INIT; ADDR= 0X15 DATA: ");
+    EXPECT_EQ(Text(result), "INIT=OK; BRG= 239 KEYWORD: 8A 01");
+    EXPECT_EQ(timers_.running, (Timers{{kUartKeepAliveTimer, 500}}));
+
+    kw.OnTimer(kUartKeepAliveTimer);
+    EXPECT_EQ(g_TxPending.load(), 0u) << "the link is up only once the list showed the row";
+    RefreshList();
+    ASSERT_EQ(g_Kw1281LinkUp.load(), 1u);
+
+    // The ECU's block with counter 01: the next block carries 02.
+    const Bytes ecu = {0x00, 0x10, 0x04, 0x00, 0x03, 0x01, 0x09, 0x03};
+    tb_queue_reply(ecu.data(), static_cast<unsigned>(ecu.size()));
+    ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 3; }));
+    const unsigned before = tb_log_count();
+    kw.OnTimer(kUartKeepAliveTimer);
+    const int keepAlive = NextFrame(before);
+    ASSERT_GE(keepAlive, 0);
+    EXPECT_EQ(LoggedPacket(static_cast<unsigned>(keepAlive)),
+              (Bytes{0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x02, 0x09, 0x03}));
+    ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
+    EXPECT_EQ(kw.Send(), UartSendResult::Pending) << "the keep-alive has no answer yet";
+    const Bytes answer = {0x00, 0x10, 0x04, 0x00, 0x03, 0x03, 0x09, 0x03};
+    tb_queue_reply(answer.data(), static_cast<unsigned>(answer.size()));
+    ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 5; }));
+    const unsigned sendFrom = tb_log_count();
+    ASSERT_EQ(kw.Send(), UartSendResult::Queued);
+    const int block = NextFrame(sendFrom);
+    ASSERT_GE(block, 0);
+    EXPECT_EQ(LoggedPacket(static_cast<unsigned>(block)),
+              (Bytes{0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x04, 0x09, 0x03}));
+
+    kw.Stop();
+    EXPECT_EQ(g_Kw1281LinkUp.load(), 0u);
+    RefreshList();  // the old INIT=OK row is still on screen
+    EXPECT_EQ(g_Kw1281LinkUp.load(), 0u);
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(PagesBoardTest, Kw1281InitErrorNeverRaisesTheLinkAndAcknowledgedBlocksFeedTheCounter) {
+    tb_set_init5(1, 0x0A, 0x00, 0x00);
+    tb_set_kw1281_ack(1);
+    Kw1281Page kw(timers_);
+    ASSERT_EQ(kw.Start(nullptr), UartStartResult::Started);
+    ASSERT_EQ(kw.SendWithInit(), UartSendResult::Queued);
+    ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 2; }));
+    EXPECT_EQ(Text(CopyMonitorRecord(1)), "INIT ERROR : A BRG= 239 KEYWORD: 00 00");
+    RefreshList();
+    EXPECT_EQ(g_Kw1281LinkUp.load(), 0u);
+    kw.OnTimer(kUartKeepAliveTimer);
+    EXPECT_EQ(g_TxPending.load(), 0u);
+
+    // Each block is answered with counter + 1; the page's next block carries counter + 2.
+    for (uint8_t expected : {0x01, 0x03, 0x05}) {
+        ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
+        const uint32_t records = g_MonitorCount.load();
+        const unsigned from = tb_log_count();
+        ASSERT_EQ(kw.Send(), UartSendResult::Queued);
+        const int frame = NextFrame(from);
+        ASSERT_GE(frame, 0);
+        EXPECT_EQ(LoggedPacket(static_cast<unsigned>(frame))[7], expected);
+        ASSERT_TRUE(WaitFor([&] { return g_MonitorCount.load() >= records + 2; }));
+    }
+    kw.Stop();
+}
+
+TEST_F(PagesBoardTest, UserModeInitCyclicAndAChecksumModeChangedAfterTyping) {
+    UserModePage user(timers_);
+    user.SetCyclicSend(true);
+    ASSERT_EQ(user.Start(nullptr), UartStartResult::Started);
+    ASSERT_EQ(user.SendWithInit(), UartSendResult::Queued);
+    EXPECT_EQ(timers_.running, (Timers{{kUartCyclicTimer, 200}}));
+    const int init = NextFrame(0);
+    ASSERT_GE(init, 0);
+    EXPECT_EQ(LoggedPacket(static_cast<unsigned>(init)),
+              (Bytes{0x57, 0x3F, 0x08, 0x00, 0x06, 0x20, 0x68, 0x6A, 0xF1, 0x01, 0x00, 0xC4}));
+    ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0 && g_MonitorCount.load() >= 1; }));
+    EXPECT_EQ(Text(CopyMonitorRecord(0)), " SLOW INIT; ADDR= 0X33 DATA: 68 6A F1 01 00 C4 ");
+
+    const unsigned cyclicFrom = tb_log_count();
+    user.OnTimer(kUartCyclicTimer);
+    const int cyclic = NextFrame(cyclicFrom);
+    ASSERT_GE(cyclic, 0);
+    EXPECT_EQ(LoggedPacket(static_cast<unsigned>(cyclic)),
+              (Bytes{0x57, 0x3F, 0x08, 0x00, 0x06, 0x00, 0x68, 0x6A, 0xF1, 0x01, 0x00, 0xC4}));
+
+    user.DataChanged("01 02");
+    SetImageBits(user.Image(), uart::UFLENCON, uart::FlenChkmod, true);
+    ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
+    const unsigned sendFrom = tb_log_count();
+    ASSERT_EQ(user.Send(), UartSendResult::Queued);
+    const int sent = NextFrame(sendFrom);
+    ASSERT_GE(sent, 0);
+    EXPECT_EQ(LoggedPacket(static_cast<unsigned>(sent)), (Bytes{0x57, 0x3F, 0x05, 0x00, 0x03, 0x00, 0x01, 0x02, 0xFD}));
+    user.Stop();
+    EXPECT_TRUE(timers_.running.empty());
+}
+
+TEST_F(PagesBoardTest, ABoardFaultEndsEachPagesWorkerAndItsTimers) {
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<UartPageBase>(UartPageTimers&)> make;
+        std::function<void(UartPageBase&)> send;  // queues a frame and starts what timers it has
+        std::function<void(UartPageBase&, int)> tick;
+    };
+    const auto noTick = [](UartPageBase&, int) {};
+    const Case cases[] = {
+        {"KW1281", [](UartPageTimers& t) { return std::make_unique<Kw1281Page>(t); },
+         [](UartPageBase& p) { static_cast<Kw1281Page&>(p).SendWithInit(); },
+         [](UartPageBase& p, int id) { g_Kw1281LinkUp = 1, static_cast<Kw1281Page&>(p).OnTimer(id); }},
+        {"SCI", [](UartPageTimers& t) { return std::make_unique<SciPage>(t); },
+         [](UartPageBase& p) { static_cast<SciPage&>(p).Send(); }, noTick},
+        {"user mode", [](UartPageTimers& t) { return std::make_unique<UserModePage>(t); },
+         [](UartPageBase& p) { static_cast<UserModePage&>(p).SendWithInit(); },
+         [](UartPageBase& p, int id) { static_cast<UserModePage&>(p).OnTimer(id); }},
+        {"J1708", [](UartPageTimers& t) { return std::make_unique<J1708Page>(t); },
+         [](UartPageBase& p) { static_cast<J1708Page&>(p).Send(); }, noTick},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t before = messages_.Count();
+        std::unique_ptr<UartPageBase> page = c.make(timers_);
+        ASSERT_EQ(page->Start(nullptr), UartStartResult::Started);
+        c.send(*page);
+        ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
+        tb_set_fault(1);
+        ASSERT_TRUE(messages_.WaitForCount(before + 1, std::chrono::seconds(5)));
+        EXPECT_EQ(messages_.Texts()[before], "VR3526故障保护动作，设备停止!");
+        EXPECT_EQ(g_WorkerRunning.load(), 0u);
+        const UartDeviceStatus status = page->RefreshDeviceStatus();
+        EXPECT_TRUE(status.startEnabled && !status.stopEnabled && !status.sendEnabled);
+        EXPECT_TRUE(timers_.running.empty());
+        c.tick(*page, kUartKeepAliveTimer);
+        c.tick(*page, kUartCyclicTimer);
+        EXPECT_EQ(g_TxPending.load(), 0u) << "nothing is queued after the worker ended";
+        tb_set_fault(0);
+        ASSERT_EQ(page->Start(nullptr), UartStartResult::Started) << "no Stop needed first";
+        page->Stop();
+        g_Kw1281LinkUp = 0;
+    }
+}
+
+}  // namespace
