@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/BenchBoard.h"
 #include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
 #include "pages/kline/Iso14230Frame.h"
@@ -18,52 +19,27 @@
 
 namespace {
 
-bool OpenBoard(benchmark::State& state) {
-    tb_reset();
-    if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
-        state.SkipWithError("simulated board did not open");
-        return false;
-    }
-    g_DeviceOpen = 1;
-    g_TxPending = 0;
-    ResetMonitorRing();
-    return true;
-}
-
-void CloseBoard() {
-    g_DeviceOpen = 0;
-    UsbClosePipes();
-}
-
 // A pass (or exchange) failed: report it and end the run.
 bool Failed(benchmark::State& state, const char* exitText) {
     if (exitText) state.SkipWithError(exitText);
     return exitText != nullptr;
 }
 
-// The board keeps every packet; start over now and then so memory stays flat.
-void TrimLog(benchmark::State& state, uint64_t n) {
-    if ((n & 0xFFFF) != 0) return;
-    state.PauseTiming();
-    tb_log_clear();
-    state.ResumeTiming();
-}
-
 void BM_SerialBusPass(benchmark::State& state) {
-    if (!OpenBoard(state)) return;
+    if (!OpenBenchBoard(state)) return;
     uint64_t passes = 0;
     for (auto _ : state) {
         if (Failed(state, RunWorkerPass(SerialBusWorkerPolicy()))) break;
-        TrimLog(state, ++passes);
+        TrimBenchLog(state, ++passes);
     }
     state.SetItemsProcessed(static_cast<int64_t>(passes));
-    CloseBoard();
+    CloseBenchBoard();
 }
 
 // A KW1281 block goes out (busy test, write, sent record); the next poll brings the ECU's
 // block (received record, counter).
 void BM_SerialBusExchange(benchmark::State& state) {
-    if (!OpenBoard(state)) return;
+    if (!OpenBenchBoard(state)) return;
     const uint8_t answer[] = {0x00, 0x10, 0x04, 0x00, 0x03, 0x01, 0x09, 0x03};
     tb_set_idle_reply(answer, sizeof answer);
     const uint8_t packet[] = {0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x00, 0x09, 0x03};
@@ -73,11 +49,11 @@ void BM_SerialBusExchange(benchmark::State& state) {
         g_TxPending = 1;
         if (Failed(state, RunWorkerPass(SerialBusWorkerPolicy()))) break;
         if (Failed(state, RunWorkerPass(SerialBusWorkerPolicy()))) break;
-        TrimLog(state, ++exchanges);
+        TrimBenchLog(state, ++exchanges);
     }
     state.SetItemsProcessed(static_cast<int64_t>(exchanges));
     state.counters["records"] = static_cast<double>(g_MonitorSeq.load() - 1);
-    CloseBoard();
+    CloseBenchBoard();
 }
 
 std::vector<uint8_t> Data(size_t n) {
