@@ -4,11 +4,13 @@
 #include <wx/msgdlg.h>
 #include <wx/thread.h>
 
-#include "platform/Message.h"
+#include <memory>
 
 namespace platform {
 
-long WxMessageBoxStyle(MessageIcon icon) {
+namespace {
+
+long BoxStyle(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Exclamation: return wxOK | wxICON_EXCLAMATION;
     case MessageIcon::Information: return wxOK | wxICON_INFORMATION;
@@ -18,29 +20,32 @@ long WxMessageBoxStyle(MessageIcon icon) {
     return wxOK | wxICON_NONE;
 }
 
-namespace {
+}  // namespace
 
-void ShowBox(const Message& m) {
+void ShowWxMessageBox(const Message& m) {
     // Boxes without a caption of their own carry the application title, as the page messages do.
     wxString caption = m.caption.empty() ? wxString("VR3526 Developer Kits V1.00")
                                          : wxString::FromUTF8(m.caption);
-    wxMessageBox(wxString::FromUTF8(m.text), caption, WxMessageBoxStyle(m.icon));
+    wxMessageBox(wxString::FromUTF8(m.text), caption, BoxStyle(m.icon));
 }
 
-class WxMessageSink : public MessageSink {
-public:
-    void Show(const Message& m) override {
-        if (wxThread::IsMain()) {
-            ShowBox(m);
-        } else if (wxTheApp) {
-            wxTheApp->CallAfter([m] { ShowBox(m); });
-        }
+void WxMessageSink::Show(const Message& m) {
+    if (wxThread::IsMain()) {
+        showBox_(m);  // modal: closed when it returns
+        return;
     }
-};
+    if (!wxTheApp) return;
+    // CallAfter copies its functor, hence the shared box.
+    auto box = std::make_shared<OpenBox>(KeepBoxOpen());
+    wxTheApp->CallAfter([m, box, showBox = showBox_] {
+        showBox(m);
+        *box = OpenBox();
+    });
+}
 
+namespace {
 WxMessageSink g_wxSink;
-
-}  // namespace
+}
 
 void InstallWxMessageSink() {
     SetMessageSink(&g_wxSink);

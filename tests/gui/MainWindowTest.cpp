@@ -4,7 +4,6 @@
 #include <wx/dialog.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/scrolbar.h>
 #include <wx/timer.h>
 
@@ -29,7 +28,6 @@
 #include "monitor/ui/CEditHex.h"
 #include "monitor/ui/CListMessage.h"
 #include "platform/Message.h"
-#include "platform/ui/WxMessageSink.h"
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"
 
@@ -441,20 +439,6 @@ TEST_F(GuiTest, DeviceChoiceListsEveryBoardAndTakesTheSelection) {
     choice->SetSelection(2);
     dialog.OnSelchangeDevice();
     EXPECT_EQ(g_DeviceNumber.load(), 2u);
-}
-
-// wx puts an information icon on a box that names none, so "no icon" must be asked for.
-TEST(WxMessageBox, PlainBoxesHaveNoIcon) {
-    using platform::MessageIcon;
-    const std::pair<MessageIcon, long> cases[] = {{MessageIcon::None, wxICON_NONE},
-                                                  {MessageIcon::Exclamation, wxICON_EXCLAMATION},
-                                                  {MessageIcon::Information, wxICON_INFORMATION},
-                                                  {MessageIcon::Question, wxICON_QUESTION}};
-    for (const auto& [icon, shown] : cases) {
-        const long style = platform::WxMessageBoxStyle(icon);
-        EXPECT_EQ(style & (wxOK | wxCANCEL | wxYES_NO), wxOK) << static_cast<int>(icon);
-        EXPECT_EQ(wxMessageDialog(nullptr, "text", "caption", style).GetEffectiveIcon(), shown) << static_cast<int>(icon);
-    }
 }
 
 }  // namespace

@@ -181,12 +181,9 @@ void CDialog15765::CreateControls() {
     keep->Add(m_Buttons[IDC_15765_KEEPALIVE], 0, wxALL, kGap);
     right->Add(keep, 0, wxEXPAND | wxBOTTOM, kGap);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    for (auto [id, text] : {std::pair<int, const char*>{IDC_15765_START, "确定设置并启动"},
-                            {IDC_15765_STOP, "停止"}, {IDC_15765_EXIT, "退出"}}) {
-        m_Buttons[id] = new wxButton(this, id, U8(text));
-        buttons->Add(m_Buttons[id], 0, wxRIGHT, kGap);
-    }
+    auto* buttons = NewPageButtonRow(
+        this, {{IDC_15765_START, "确定设置并启动"}, {IDC_15765_STOP, "停止"}, {IDC_15765_EXIT, "退出"}},
+        IDC_15765_EXIT, m_Buttons);
     right->Add(buttons, 0, wxALIGN_RIGHT);
 
     SetSizerAndFit(top);

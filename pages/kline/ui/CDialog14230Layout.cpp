@@ -1,5 +1,4 @@
 // The controls of the ISO 14230 page and where they sit.
-#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/gbsizer.h>

@@ -52,12 +52,7 @@ UartPageDialog::~UartPageDialog() {
 }
 
 wxSizer* UartPageDialog::NewButtonRow(std::initializer_list<std::pair<int, const char*>> buttons) {
-    auto* row = new wxBoxSizer(wxHORIZONTAL);
-    for (const auto& [id, caption] : buttons) {
-        auto* button = new wxButton(this, id, U8(caption));
-        m_Buttons[id] = button;
-        row->Add(button, 0, wxRIGHT, 6);
-    }
+    wxSizer* row = NewPageButtonRow(this, buttons, IDC_UART_EXIT, m_Buttons);
     // "设置为默认值" does nothing on the pages of this family.
     OnButton(IDC_UART_START, [this] { OnBnClickedStart(); });
     OnButton(IDC_UART_STOP, [this] { OnBnClickedStop(); });

@@ -5,6 +5,7 @@
 #include <wx/choice.h>
 #include <wx/gbsizer.h>
 #include <wx/toplevel.h>
+#include <wx/dialog.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
@@ -329,4 +330,16 @@ wxStaticBoxSizer* NewEditsBox(wxWindow* parent, const char* caption,
         edits[row.id] = AddFieldRow(box, grid, row.label, row.id, row.hex, 50, row.unit);
     group->Add(grid, 0, wxALL, kUartLayoutGap);
     return group;
+}
+wxBoxSizer* NewPageButtonRow(wxDialog* page,
+                             std::initializer_list<std::pair<int, const char*>> buttons,
+                             int exitId, std::map<int, wxButton*>& out) {
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    for (const auto& [id, caption] : buttons) {
+        auto* button = new wxButton(page, id, U8(caption));
+        out[id] = button;
+        row->Add(button, 0, wxRIGHT, 6);
+    }
+    page->SetEscapeId(exitId);
+    return row;
 }

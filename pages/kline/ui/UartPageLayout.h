@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pages/shared/PageStatus.h"
@@ -14,9 +15,11 @@
 #include "pages/kline/UartPageOps.h"
 
 class CDialogMainA;
+class wxBoxSizer;
 class wxButton;
 class wxCheckBox;
 class wxChoice;
+class wxDialog;
 class wxRadioButton;
 class wxTopLevelWindow;
 class wxFlexGridSizer;
@@ -195,3 +198,8 @@ struct LabelledEdit {
 wxStaticBoxSizer* NewEditsBox(wxWindow* parent, const char* caption,
                               std::initializer_list<LabelledEdit> rows,
                               std::map<int, wxTextCtrl*>& edits);
+// The page's buttons in one row, in order, into out by id. Esc presses the exit button ("退出"),
+// whose id is not wx's cancel id.
+wxBoxSizer* NewPageButtonRow(wxDialog* page,
+                             std::initializer_list<std::pair<int, const char*>> buttons,
+                             int exitId, std::map<int, wxButton*>& out);

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "monitor/ui/CEditHex.h"
+#include "pages/kline/ui/UartPageLayout.h"
 #include "pages/kline/lin/ui/CDiaglogLin.h"
 #include "platform/ui/WxText.h"
 
@@ -140,13 +141,9 @@ void CDiaglogLin::CreateControls() {
     m_Buttons[IDC_LIN_SET_ID_TABLE] = new wxButton(this, IDC_LIN_SET_ID_TABLE, U8("设置ID配置表"));
     right->Add(m_Buttons[IDC_LIN_SET_ID_TABLE], 0);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    for (const auto& [id, caption] : {std::pair<int, const char*>{IDC_LIN_START, "设定并启动"},
-                                      {IDC_LIN_STOP, "停止"},
-                                      {IDC_LIN_EXIT, "退出"}}) {
-        m_Buttons[id] = new wxButton(this, id, U8(caption));
-        buttons->Add(m_Buttons[id], 0, wxRIGHT, 6);
-    }
+    auto* buttons = NewPageButtonRow(
+        this, {{IDC_LIN_START, "设定并启动"}, {IDC_LIN_STOP, "停止"}, {IDC_LIN_EXIT, "退出"}},
+        IDC_LIN_EXIT, m_Buttons);
     top->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 6);
     SetSizerAndFit(top);
 }

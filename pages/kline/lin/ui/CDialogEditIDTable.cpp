@@ -71,13 +71,14 @@ void CDialogEditIDTable::CreateControls() {
     range->Add(m_To, 0, wxLEFT, 4);
     top->Add(range, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    for (const auto& [id, caption] : {std::pair<int, const char*>{IDC_IDTABLE_ALL_IDEN0, "一键所有IDEN=0"},
+    std::map<int, wxButton*> shown;
+    auto* buttons = NewPageButtonRow(this,
+                                     {{IDC_IDTABLE_ALL_IDEN0, "一键所有IDEN=0"},
                                       {IDC_IDTABLE_ALL_IDEN1, "一键所有IDEN=1"},
                                       {IDC_IDTABLE_RECOMMENDED_LENC, "LENC长度为LIN推荐"},
                                       {IDC_IDTABLE_APPLY, "更改"},
-                                      {IDC_IDTABLE_EXIT, "退出"}})
-        buttons->Add(new wxButton(this, id, U8(caption)), 0, wxRIGHT, 4);
+                                      {IDC_IDTABLE_EXIT, "退出"}},
+                                     IDC_IDTABLE_EXIT, shown);
     top->Add(buttons, 0, wxALL, 8);
     SetSizerAndFit(top);
 }

@@ -132,14 +132,12 @@ void CDiaglogTestUart::CreateControls() {
     sleep->Add(battery, 0, wxALL, 4);
     right->Add(sleep, 0, wxEXPAND);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    for (const auto& [id, caption] : {std::pair<int, const char*>{IDC_TESTUART_START, "设定并启动"},
+    auto* buttons = NewPageButtonRow(this,
+                                     {{IDC_TESTUART_START, "设定并启动"},
                                       {IDC_TESTUART_STOP, "停止"},
                                       {IDC_TESTUART_SEND, "发送数据桢"},
-                                      {IDC_TESTUART_EXIT, "退出"}}) {
-        m_Buttons[id] = new wxButton(this, id, U8(caption));
-        buttons->Add(m_Buttons[id], 0, wxRIGHT, 6);
-    }
+                                      {IDC_TESTUART_EXIT, "退出"}},
+                                     IDC_TESTUART_EXIT, m_Buttons);
     top->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 6);
     SetSizerAndFit(top);
 }
