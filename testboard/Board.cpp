@@ -82,7 +82,9 @@ void Board::ResetLocked() {
     lastOpenIndex_ = -1;
     responder_ = nullptr;
     responderContext_ = nullptr;
-    log_.clear();
+    log_.Clear();
+    calls_.Clear();
+    logLimit_ = kDefaultLogLimit;
 }
 
 void Board::WaitForResponderIdle(std::unique_lock<std::mutex>& lock) {
@@ -253,13 +255,14 @@ void Board::SetResponder(tb_responder responder, void* context) {
 
 unsigned Board::LogCount() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<unsigned>(log_.size());
+    return log_.Count();
 }
 
 unsigned Board::LogPacket(unsigned index, uint8_t* out, unsigned capacity, uint32_t* timeMs) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (index >= log_.size()) return 0;
-    const LoggedPacket& entry = log_[index];
+    const LoggedPacket* kept = log_.At(index);
+    if (!kept) return 0;
+    const LoggedPacket& entry = *kept;
     unsigned length = static_cast<unsigned>(entry.bytes.size());
     if (out && length && capacity) std::memcpy(out, entry.bytes.data(), std::min(length, capacity));
     if (timeMs) *timeMs = entry.timeMs;
@@ -268,13 +271,38 @@ unsigned Board::LogPacket(unsigned index, uint8_t* out, unsigned capacity, uint3
 
 void Board::LogClear() {
     std::lock_guard<std::mutex> lock(mutex_);
-    log_.clear();
+    log_.Clear();
+    calls_.Clear();
 }
 
 bool Board::WaitLogCount(unsigned count, unsigned timeoutMs) {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                             [&] { return log_.size() >= count; });
+                             [&] { return log_.Count() >= count; });
+}
+
+void Board::SetLogLimit(unsigned entries) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    logLimit_ = entries ? entries : kDefaultLogLimit;
+    log_.Trim(logLimit_);
+    calls_.Trim(logLimit_);
+}
+
+void Board::LogCall(bool read, uint32_t length, uint32_t timeoutMs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    calls_.Add(tb_call{read ? 1 : 0, length, timeoutMs}, logLimit_);
+}
+
+unsigned Board::CallCount() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return calls_.Count();
+}
+
+bool Board::CallAt(unsigned index, tb_call* out) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const tb_call* call = calls_.At(index);
+    if (call && out) *out = *call;
+    return call != nullptr;
 }
 
 void Board::AddRule(CannedRule rule) {
@@ -543,7 +571,7 @@ bool Board::Accept(const uint8_t* data, uint32_t length) {
     if (packet.size() >= 6 && packet[0] == 0x57 && packet[1] == 0x3F) EngineFrame(packet);
     for (const CannedRule& rule : rules_)
         if (StartsWith(packet, rule.prefix)) queued_.push_back(rule.reply);
-    log_.push_back(LoggedPacket{now, packet});
+    log_.Add(LoggedPacket{now, packet}, logLimit_);
 
     tb_responder responder = responder_;
     void* context = responderContext_;

@@ -14,6 +14,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "testboard/CanBus.h"
@@ -65,6 +66,35 @@ struct ReadFaults {
     unsigned splitAfter = 0;  // stays for the next read
 };
 
+// Entries the in-memory logs keep by default: a test asks for the newest ones only, and a
+// program polling for a working day must not grow without end.
+constexpr unsigned kDefaultLogLimit = 100000;
+
+// The newest `limit` entries of a log whose indices keep counting from the last clear.
+template <typename Entry>
+class BoundedLog {
+public:
+    void Add(Entry entry, unsigned limit) {
+        entries_.push_back(std::move(entry));
+        Trim(limit);
+    }
+    void Trim(unsigned limit) {
+        for (; entries_.size() > limit; ++dropped_) entries_.pop_front();
+    }
+    unsigned Count() const { return dropped_ + static_cast<unsigned>(entries_.size()); }
+    const Entry* At(unsigned index) const {
+        return index >= dropped_ && index < Count() ? &entries_[index - dropped_] : nullptr;
+    }
+    void Clear() {
+        entries_.clear();
+        dropped_ = 0;
+    }
+
+private:
+    std::deque<Entry> entries_;
+    unsigned dropped_ = 0;
+};
+
 class Board {
 public:
     Board();
@@ -104,6 +134,11 @@ public:
     unsigned LogPacket(unsigned index, uint8_t* out, unsigned capacity, uint32_t* timeMs);
     void LogClear();
     bool WaitLogCount(unsigned count, unsigned timeoutMs);
+    void SetLogLimit(unsigned entries);
+    // Every write and read call as it reaches the library, before anything is decided.
+    void LogCall(bool read, uint32_t length, uint32_t timeoutMs);
+    unsigned CallCount();
+    bool CallAt(unsigned index, tb_call* out);
     void AddRule(CannedRule rule);
     void AddPeriodicRule(PeriodicRule rule);
     // UART send packets (0x60) come back as received frames while PINSEL is K1 or K2.
@@ -212,7 +247,9 @@ private:
     unsigned respondersRunning_;
     uint64_t generation_;  // bumped by Reset so that waiting reads give up
 
-    std::vector<LoggedPacket> log_;
+    BoundedLog<LoggedPacket> log_;
+    BoundedLog<tb_call> calls_;
+    unsigned logLimit_ = kDefaultLogLimit;
     std::FILE* logFile_;
 };
 

@@ -70,6 +70,9 @@ void tb_log_clear(void) { TheBoard().LogClear(); }
 int tb_wait_log_count(unsigned count, unsigned timeout_ms) {
     return TheBoard().WaitLogCount(count, timeout_ms) ? 1 : 0;
 }
+void tb_set_log_limit(unsigned entries) { TheBoard().SetLogLimit(entries); }
+unsigned tb_call_count(void) { return TheBoard().CallCount(); }
+int tb_call_at(unsigned index, tb_call* out) { return TheBoard().CallAt(index, out) ? 1 : 0; }
 
 int tb_load_setup(const char* path) {
     if (!path) return 0;

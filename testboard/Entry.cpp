@@ -39,7 +39,8 @@ void* _MPUSBOpen(uint32_t index, const char* selector, const char* endpoint, uin
 }
 
 uint32_t _MPUSBWrite(void* handle, const void* data, uint32_t length, uint32_t* sent,
-                     uint32_t /*timeoutMs*/) {
+                     uint32_t timeoutMs) {
+    TheBoard().LogCall(false, length, timeoutMs);
     bool ok = TheBoard().Write(handle, static_cast<const uint8_t*>(data), length);
     if (sent) *sent = ok ? length : 0;
     return ok ? 1 : 0;
@@ -47,6 +48,7 @@ uint32_t _MPUSBWrite(void* handle, const void* data, uint32_t length, uint32_t* 
 
 uint32_t _MPUSBRead(void* handle, void* data, uint32_t maxLength, uint32_t* received,
                     uint32_t timeoutMs) {
+    TheBoard().LogCall(true, maxLength, timeoutMs);
     return TheBoard().Read(handle, static_cast<uint8_t*>(data), maxLength, received, timeoutMs) ? 1
                                                                                                : 0;
 }

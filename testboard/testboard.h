@@ -22,7 +22,8 @@ extern "C" {
 #endif
 
 /* Back to the start state: 1 board, chip 41 / 12, registers and blocks zero, no queued
- * replies, idle reply 00 00 00 00, no faults, no responder, empty log, pipes closed. */
+ * replies, idle reply 00 00 00 00, no faults, no responder, empty logs of the default size,
+ * pipes closed. */
 void tb_reset(void);
 
 void tb_set_board_count(unsigned count);
@@ -108,13 +109,31 @@ void tb_set_init5(int on, uint8_t result, uint8_t keyword1, uint8_t keyword2);
 void tb_set_kw1281_ack(int on);
 unsigned tb_frame_length_mismatches(void);
 
-/* Packet log: every packet written, with the milliseconds since the library was loaded. */
+/* Packet log: every packet written, with the milliseconds since the library was loaded.
+ * Indices count from the last clear. Memory keeps only the newest packets (100,000 unless
+ * tb_set_log_limit says otherwise): an older index reads as length 0. The log file keeps all. */
 unsigned tb_log_count(void);
-/* Copies packet i; returns its length (0 when i is out of range). */
+/* Copies packet i; returns its length (0 when i is out of range or no longer kept). */
 unsigned tb_log_packet(unsigned index, uint8_t* out, unsigned capacity, uint32_t* time_ms);
+/* Clears the packet log and the call log. */
 void tb_log_clear(void);
 /* Blocks until at least count packets are logged or timeout_ms passed; 1 when reached. */
 int tb_wait_log_count(unsigned count, unsigned timeout_ms);
+/* How many of the newest packets, and of the newest calls, memory keeps; 0 restores 100,000.
+ * A test that needs more says so here. */
+void tb_set_log_limit(unsigned entries);
+
+/* Call log: every write and read call the host made, with its time-out and its length (a
+ * write's length, a read's maximum length), whatever came of it. Indexed, bounded and
+ * cleared like the packet log. */
+typedef struct {
+    int read; /* 0 write, 1 read */
+    uint32_t length;
+    uint32_t timeout_ms;
+} tb_call;
+unsigned tb_call_count(void);
+/* Copies call i; 0 when i is out of range or no longer kept. */
+int tb_call_at(unsigned index, tb_call* out);
 
 /* Loads a set-up file in the format of testboard/README.md; 0 when it cannot be read. */
 int tb_load_setup(const char* path);

@@ -21,36 +21,39 @@ TEST_F(DeviceCommands, EveryCommandPutsItsBytesOnTheWire) {
     tb_set_block(0x07, block, sizeof block);
     uint8_t in[kPacketBufferSize];
     uint8_t id = 0, version = 0, value = 0;
-    const struct { const char* what; std::function<bool()> send; std::vector<Bytes> wire; } steps[] = {
-        {"W", [&] { return UsbWriteBlock(0x2A, 0x102, data.data()); }, {WithData({0x57, 0x2A, 0x02, 0x01}, 0x102, 0x5A)}},
-        {"R after a long W keeps its byte 3", [] { return UsbWriteRegister(0x42, 0x05); }, {{0x52, 0x42, 0x05, 0x01}}},
-        {"T", [&] { return UsbWriteBytes(0x2B, 3, block); }, {{0x54, 0x2B, 0x03, 0x00, 1, 2, 3}}},
-        {"T of nothing", [&] { return UsbWriteBytes(0x2C, 0, block); }, {{0x54, 0x2C, 0x00, 0x00}}},
-        {"U", [] { return UsbCommandU2(0x6A, 0x04); }, {{0x55, 0x02, 0x6A, 0x04}}},
-        {"V keeps the U index", [] { return UsbCommandV(0x02); }, {{0x56, 0x02, 0x00, 0x04}}},
-        {"wake", [] { return UsbWriteWake(); }, {{0xAB, 0x00, 0x00, 0x04}}},
+    // calls: each write and read as "w<length>/<ms>" or "r<max>/<ms>".
+    const struct { const char* what; std::function<bool()> send; std::vector<Bytes> wire; const char* calls; } steps[] = {
+        {"W", [&] { return UsbWriteBlock(0x2A, 0x102, data.data()); }, {WithData({0x57, 0x2A, 0x02, 0x01}, 0x102, 0x5A)}, "w262/500"},
+        {"R after a long W keeps its byte 3", [] { return UsbWriteRegister(0x42, 0x05); }, {{0x52, 0x42, 0x05, 0x01}}, "w4/500"},
+        {"T", [&] { return UsbWriteBytes(0x2B, 3, block); }, {{0x54, 0x2B, 0x03, 0x00, 1, 2, 3}}, "w7/500"},
+        {"T of nothing", [&] { return UsbWriteBytes(0x2C, 0, block); }, {{0x54, 0x2C, 0x00, 0x00}}, "w4/500"},
+        {"U", [] { return UsbCommandU2(0x6A, 0x04); }, {{0x55, 0x02, 0x6A, 0x04}}, "w4/500"},
+        {"V keeps the U index", [] { return UsbCommandV(0x02); }, {{0x56, 0x02, 0x00, 0x04}}, "w4/500"},
+        {"wake", [] { return UsbWriteWake(); }, {{0xAB, 0x00, 0x00, 0x04}}, "w4/500"},
         {"reset", [] { return ChipResetSequence(); },
-         {{0x52, 0x0D, 0x00, 0x04}, {0x52, 0x0E, 0x20, 0x04}, {0x52, 0x0E, 0x00, 0x04}}},
-        {"J1850 reset", [] { return ChipResetSequenceJ1850(); }, {{0x52, 0x0D, 0x00, 0x04}, {0x52, 0x0E, 0x10, 0x04}}},
-        {"264-byte W", [&] { return UsbWriteBlock(0x3E, 264, data.data()); }, {WithData({0x57, 0x3E, 0x08, 0x01}, 264, 0x5A)}},
+         {{0x52, 0x0D, 0x00, 0x04}, {0x52, 0x0E, 0x20, 0x04}, {0x52, 0x0E, 0x00, 0x04}}, "w4/500 w4/500 w4/500"},
+        {"J1850 reset", [] { return ChipResetSequenceJ1850(); }, {{0x52, 0x0D, 0x00, 0x04}, {0x52, 0x0E, 0x10, 0x04}},
+         "w4/500 w4/500"},
+        {"264-byte W", [&] { return UsbWriteBlock(0x3E, 264, data.data()); }, {WithData({0x57, 0x3E, 0x08, 0x01}, 264, 0x5A)}, "w268/500"},
         // Refused before the packet buffer is touched: the header stays as 264 left it.
-        {"265-byte W refused", [&] { return !UsbWriteBlock(0x3E, 265, data.data()) && g_RegPacket[2] == 0x08; }, {}},
-        {"0xFFFF-byte W refused", [&] { return !UsbWriteBlock(0x3E, 0xFFFF, data.data()) && g_RegPacket[2] == 0x08; }, {}},
-        {"P", [&] { return UsbReadRegister(0x31, &value) && value == 0x80; }, {{0x50, 0x31, 0x04, 0x00}}},
-        {"stop keeps bytes 1 and 3", [] { return UsbSendStop(); }, {{0xB2, 0x31, 0x07, 0x00}}},
-        {"start", [] { return UsbSendStart(0x83, EngineUart, 0x00); }, {{0xB1, 0x83, 0x02, 0x00}}},
+        {"265-byte W refused", [&] { return !UsbWriteBlock(0x3E, 265, data.data()) && g_RegPacket[2] == 0x08; }, {}, ""},
+        {"0xFFFF-byte W refused", [&] { return !UsbWriteBlock(0x3E, 0xFFFF, data.data()) && g_RegPacket[2] == 0x08; }, {}, ""},
+        {"P", [&] { return UsbReadRegister(0x31, &value) && value == 0x80; }, {{0x50, 0x31, 0x04, 0x00}}, "w4/500 r64/1500"},
+        {"stop keeps bytes 1 and 3", [] { return UsbSendStop(); }, {{0xB2, 0x31, 0x07, 0x00}}, "w4/500"},
+        {"start", [] { return UsbSendStart(0x83, EngineUart, 0x00); }, {{0xB1, 0x83, 0x02, 0x00}}, "w4/500"},
         {"poll clears bit 7 of byte 1", [&] { return UsbSendPoll() && UsbReadPacket(1500, sizeof in, in) == 4; },
-         {{0xA0, 0x03, 0x04, 0x00}}},
-        {"stop", [] { return UsbSendStop(); }, {{0xB2, 0x03, 0x07, 0x00}}},
-        {"J1850 start keeps bytes 1 and 3", [] { return UsbSendStartJ1850(); }, {{0xB1, 0x03, 0x04, 0x00}}},
+         {{0xA0, 0x03, 0x04, 0x00}}, "w4/500 r268/1500"},
+        {"stop", [] { return UsbSendStop(); }, {{0xB2, 0x03, 0x07, 0x00}}, "w4/500"},
+        {"J1850 start keeps bytes 1 and 3", [] { return UsbSendStartJ1850(); }, {{0xB1, 0x03, 0x04, 0x00}}, "w4/500"},
         {"Q", [&] { return UsbReadBlock(0x07, 8, 64, in) == 8 && std::memcmp(in, block, 8) == 0; },
-         {{0x51, 0x07, 0x08, 0x00}}},
-        {"version", [&] { return UsbReadVersion(&id, &version) && id == 0x41 && version == 0x12; }, {{0x00}}},
+         {{0x51, 0x07, 0x08, 0x00}}, "w4/500 r64/1500"},
+        {"version", [&] { return UsbReadVersion(&id, &version) && id == 0x41 && version == 0x12; }, {{0x00}}, "w1/500 r64/100"},
     };
     for (const auto& step : steps) {
-        const unsigned before = tb_log_count();
+        const unsigned before = tb_log_count(), callsBefore = tb_call_count();
         EXPECT_TRUE(step.send()) << step.what;
         EXPECT_EQ(LoggedPackets(before), step.wire) << step.what;
+        EXPECT_EQ(LoggedCalls(callsBefore), step.calls) << step.what;
     }
     EXPECT_EQ(messages_.Count(), 0u);
 }

@@ -1,5 +1,6 @@
 #include "monitor/Connection.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "device/UsbOperation.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
+#include "tests/support/BoardLog.h"
 
 namespace {
 
@@ -77,6 +79,9 @@ TEST_F(ConnectionTest, ConnectOutcomes) {
         EXPECT_EQ(g_DeviceOpen.load(), c.open ? 1u : 0u);
         EXPECT_EQ(tb_open_pipes(), c.open ? 2u : 0u);
         EXPECT_TRUE(!c.open || tb_last_open_index() == c.choice) << tb_last_open_index();
+        // The version read: one byte out in 500 ms, at most 64 back within 100 ms.
+        using Calls = testing::Matcher<std::string>;
+        EXPECT_THAT(LoggedCalls(), c.open ? Calls(testing::EndsWith("w1/500 r64/100")) : Calls(""));
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// The simulated board's packet log as byte vectors, and waiting for a packet with a deadline.
+// The simulated board's packet and call logs as byte vectors and text, and waiting for a
+// packet with a deadline.
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "testboard/testboard.h"
@@ -27,6 +29,16 @@ inline bool IsPoll(const Bytes& p) { return p.size() == 4 && p[0] == 0xA0 && p[2
 inline bool IsStop(const Bytes& p) { return p.size() == 4 && p[0] == 0xB2 && p[2] == 0x07; }
 inline bool IsRead31(const Bytes& p) { return p == Bytes{0x50, 0x31, 0x04, 0x00}; }
 inline bool IsEngineFrame(const Bytes& p) { return p.size() >= 6 && p[0] == 0x57 && p[1] == 0x3F; }
+
+// The host's write and read calls from call `from` on, as "w<length>/<ms>" and "r<max>/<ms>".
+inline std::string LoggedCalls(unsigned from = 0) {
+    std::string text;
+    tb_call call;
+    for (unsigned i = from; tb_call_at(i, &call); ++i)
+        text += (text.empty() ? "" : " ") + std::string(call.read ? "r" : "w") +
+                std::to_string(call.length) + "/" + std::to_string(call.timeout_ms);
+    return text;
+}
 
 // Index of the first logged packet at or after from that matches, waiting for new packets up
 // to the deadline; -1 when none came.
