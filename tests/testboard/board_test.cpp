@@ -7,97 +7,36 @@
 #include <functional>
 #include <sstream>
 
+#include "testboard/Board.h"
 #include "testboard/SetupFile.h"
 #include "tests/testboard/BoardFixture.h"
 
 namespace {
 
-TEST_F(TestBoard, ReadCommandsAnswerFromWhatWasWrittenAndBusyReads) {
-    tb_set_register(0x31, 0x05);
-    tb_set_busy_reads(2);
-    ASSERT_TRUE(Write({0x52, 0x0E, 0x20, 0xC3}));  // byte 3 is noise from the host's buffer
-    Bytes w = {0x57, 0x05, 0x00, 0x01};            // 256 bytes: the length needs byte 3
+// Blocks read back as they were stored: all 256 bytes of a 'W', only what arrived of a 'T',
+// zeros past the end.
+TEST_F(TestBoard, BlockReadsAnswerWithWhatWasStored) {
+    Bytes w = {0x57, 0x05, 0x00, 0x01};  // 256 bytes: the length needs byte 3
     for (unsigned i = 0; i < 256; ++i) w.push_back(uint8_t(255 - i));
     ASSERT_TRUE(Write(w));
     ASSERT_TRUE(Write({0x54, 0x2A, 0x06, 0x00, 0x11, 0x22}));  // 6 announced, 2 arrived
-    const struct { Bytes request; size_t size, at; Bytes expected; } cases[] = {
-        {{0x50, 0x0E, 0x04, 0x00}, 64, 2, {0x20}},  // does not use up the busy reads
-        {{0x50, 0x31, 0x04, 0x00}, 64, 2, {0x85}},
-        {{0x50, 0x31, 0x04, 0x00}, 64, 2, {0x85}},
-        {{0x50, 0x31, 0x04, 0x00}, 64, 2, {0x05}},
-        {{0x51, 0x05, 0x00, 0x01}, 256, 0, Bytes(w.begin() + 4, w.end())},
-        {{0x51, 0x2A, 0x05, 0x00}, 5, 0, {0x11, 0x22, 0, 0, 0}},  // zeros past the store
-    };
-    for (const auto& c : cases) {
-        auto reply = Exchange(c.request, 256);
-        ASSERT_TRUE(reply && reply->size() == c.size) << int(c.request[0]);
-        EXPECT_EQ(Bytes(reply->begin() + c.at, reply->begin() + c.at + c.expected.size()), c.expected);
-    }
+    EXPECT_EQ(Exchange({0x51, 0x05, 0x00, 0x01}), Bytes(w.begin() + 4, w.end()));
+    EXPECT_EQ(Exchange({0x51, 0x2A, 0x05, 0x00}), (Bytes{0x11, 0x22, 0, 0, 0}));
 }
 
-TEST_F(TestBoard, PollsTakeQueuedRepliesInOrderWithTransmitDoneAndFaultBits) {
-    tb_set_read_latency(1);  // delays answers but never invents one
-    const Bytes first = {0x00, 0x10, 0x01, 0x00, 0x55}, second(4 + 2 * 16, 0x20);
-    tb_queue_reply(first.data(), unsigned(first.size()));
-    tb_queue_reply(second.data(), unsigned(second.size()));
-    EXPECT_EQ(Exchange(kPoll), first);
-    EXPECT_EQ(Exchange(kPoll), second);
-    const Bytes idle = {0x7E, 0x00, 0x00, 0x00, 0x99};
+TEST_F(TestBoard, PollsAndFramePacketsCarryTransmitDoneAndFaultBits) {
+    const Bytes queued = {0x00, 0x10, 0x01, 0x00, 0x55}, idle = {0x7E, 0x00, 0x00, 0x00, 0x99};
     tb_set_idle_reply(idle.data(), unsigned(idle.size()));
     Bytes frame = {0xA0, 0x82, 0x10, 0x00};
     frame.resize(20, 0x2C);
     for (int bits = 0; bits < 8; ++bits) {
         const bool fault = bits & 1, queue = bits & 2, isFrame = bits & 4;
         tb_set_fault(fault);
-        if (queue) tb_queue_reply(first.data(), unsigned(first.size()));
-        Bytes expected = queue ? first : isFrame ? kIdle : idle;
+        if (queue) tb_queue_reply(queued.data(), unsigned(queued.size()));
+        Bytes expected = queue ? queued : isFrame ? kIdle : idle;
         expected[1] = uint8_t((queue ? 0x10 : 0) | (fault ? 0x08 : 0) | (isFrame ? 0x80 : 0));
         EXPECT_EQ(Exchange(isFrame ? frame : kPoll), expected) << "fault, queued, frame: " << bits;
     }
-}
-
-TEST_F(TestBoard, CommandsWithoutReplyLeaveNothingToReadAndOversizedWritesFail) {
-    const Bytes packets[] = {
-        {0x52, 0x0D, 0x00, 0x00}, {0x54, 0x00, 0x02, 0x00, 0x01, 0x02}, {0x55, 0x02, 0x10, 0x04},
-        {0x56, 0x02, 0x00, 0x00}, {0x57, 0x3F, 0x01, 0x00, 0xC1},       {0x60, 0x00, 0x01, 0x00, 0x55},
-        {0xAB, 0x00, 0x00, 0x00}, {0xB1, 0xC1, 0x02, 0x00},             {0xB2, 0x00, 0x07, 0x00},
-    };
-    for (const Bytes& packet : packets) {
-        ASSERT_TRUE(Write(packet));
-        EXPECT_FALSE(Read()) << std::hex << int(packet[0]) << " produced a reply";
-        EXPECT_EQ(Exchange(kPoll), kIdle) << "out of step after " << std::hex << int(packet[0]);
-    }
-    tb_log_clear();
-    EXPECT_TRUE(Write(Bytes(268, 0x57)));
-    EXPECT_FALSE(Write(Bytes(269, 0x57)) || Write({}));
-    EXPECT_EQ(tb_log_count(), 1u);
-}
-
-const Bytes kEcuAnswer = {0x00, 0x10, 0x07, 0x00, 0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC3};
-
-// An ECU that answers every frame the host sends on the UART engine.
-void Ecu(void* seen, const uint8_t* packet, unsigned length) {
-    static_cast<std::vector<Bytes>*>(seen)->emplace_back(packet, packet + length);
-    if (length >= 2 && packet[0] == 0x57 && packet[1] == 0x3F) tb_queue_reply(kEcuAnswer.data(), unsigned(kEcuAnswer.size()));
-}
-
-TEST_F(TestBoard, LogAndResponderSeeEveryPacketWrittenAndTheResponderAnswersTheNextPoll) {
-    std::vector<Bytes> seen;
-    tb_set_responder(&Ecu, &seen);
-    const Bytes request = {0x57, 0x3F, 0x04, 0x00, 0x05, 0x00, 0xC1, 0x33};
-    tb_fail_write(2);
-    ASSERT_TRUE(Write({0x52, 0x01, 0x11, 0x00}));
-    ASSERT_FALSE(Write({0x52, 0x02, 0x22, 0x00}));  // lost: no log, no store, no responder
-    ASSERT_TRUE(Write(request));
-    EXPECT_FALSE(Read()) << "the frame write itself has no reply";
-    EXPECT_EQ(Exchange(kPoll), kEcuAnswer);
-    EXPECT_EQ(Exchange(kPoll), kIdle);
-    EXPECT_EQ(tb_get_register(0x02), 0x00);
-    EXPECT_THAT(LoggedPackets(), testing::ElementsAre(Bytes{0x52, 0x01, 0x11, 0x00}, request, kPoll, kPoll));
-    EXPECT_EQ(seen, LoggedPackets());
-    tb_set_responder(nullptr, nullptr);
-    ASSERT_TRUE(Write(request));
-    EXPECT_TRUE(seen.size() == 4u && tb_queued_replies() == 0u) << "a removed responder is not called";
 }
 
 TEST_F(TestBoard, ReadFaultsHitOneReadAndLaterExchangesStayInStep) {
@@ -164,6 +103,38 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream text;
     text << std::ifstream(path).rdbuf();
     return text.str();
+}
+
+// A board polled for a working day must not fill the memory: it keeps the newest packets and
+// calls under their running indices, the log file every packet.
+TEST_F(TestBoard, MemoryKeepsTheNewestLogEntriesAndTheFileKeepsEveryPacket) {
+    TempDir dir;
+    ASSERT_EQ(tb_set_log_file(dir.File("packets.log").c_str()), 1);
+    tb_set_log_limit(3);
+    for (uint8_t i = 0; i < 5; ++i) ASSERT_TRUE(Write({0x52, i, 0x00, 0x00}));
+    EXPECT_FALSE(Read(7, 9));
+    tb_set_log_file(nullptr);
+    EXPECT_EQ(tb_log_count(), 5u);
+    EXPECT_EQ(tb_wait_log_count(5, 0), 1);
+    EXPECT_THAT(LoggedPackets(), testing::ElementsAre(Bytes{}, Bytes{}, Bytes{0x52, 2, 0, 0}, Bytes{0x52, 3, 0, 0},
+                                                      Bytes{0x52, 4, 0, 0}));
+    EXPECT_EQ(tb_call_count(), 6u);
+    EXPECT_EQ(LoggedCalls(0), "");
+    EXPECT_EQ(LoggedCalls(3), "w4/500 w4/500 r7/9");
+    std::istringstream file(ReadFile(dir.File("packets.log")));
+    std::string line;
+    unsigned lines = 0;
+    for (; std::getline(file, line); ++lines)
+        EXPECT_THAT(line, testing::MatchesRegex("[0-9]+ 52 0" + std::to_string(lines) + " 00 00")) << lines;
+    EXPECT_EQ(lines, 5u);
+
+    tb_reset();  // back to the default size
+    OpenPipes();
+    const uint8_t poll[] = {0xA0, 0x00, 0x04, 0x00};
+    for (uint32_t i = 0, sent; i <= testboard::kDefaultLogLimit; ++i) _MPUSBWrite(write_, poll, 4, &sent, 500);
+    EXPECT_EQ(tb_log_count(), testboard::kDefaultLogLimit + 1);
+    EXPECT_EQ(LoggedPacket(0), Bytes{});
+    EXPECT_EQ(LoggedPacket(1), kPoll);
 }
 
 TEST(ParseSetupTest, BadAndUnknownLinesAreIgnoredWithANote) {

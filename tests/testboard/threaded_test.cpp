@@ -1,32 +1,10 @@
-// The board shared by the program's UI thread, its worker and the test playing the peer.
+// The responder shared by the program's worker and the test playing the peer.
 #include <atomic>
 #include <thread>
 
 #include "tests/testboard/BoardFixture.h"
 
 namespace {
-
-TEST_F(TestBoard, WritersWithoutRepliesNeverDisturbAnExchangeInProgress) {
-    constexpr unsigned kRounds = 2000;
-    std::thread registers([&] {
-        for (unsigned i = 0; i < kRounds; ++i) {
-            const uint8_t packet[] = {0x52, uint8_t(i % 16), uint8_t(i), 0x00};
-            uint32_t sent;
-            ASSERT_TRUE(_MPUSBWrite(write_, packet, sizeof packet, &sent, 500));
-        }
-    });
-    std::thread control([&] { EXPECT_EQ(tb_wait_log_count(2 * kRounds, 60000), 1); });
-    unsigned good = 0;
-    for (unsigned i = 0; i < kRounds; ++i) {
-        auto reply = Exchange({0x00}, 64);
-        good += reply && reply->size() == 64 && (*reply)[4] == 0x41 && (*reply)[5] == 0x12;
-    }
-    registers.join();
-    control.join();
-    EXPECT_EQ(good, kRounds);
-    for (unsigned reg = 0; reg < 16; ++reg)  // the last write to r was round kRounds - 16 + r
-        EXPECT_EQ(tb_get_register(uint8_t(reg)), uint8_t(kRounds - 16 + reg)) << reg;
-}
 
 std::atomic<unsigned> peerCalls{0};
 
