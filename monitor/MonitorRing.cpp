@@ -18,11 +18,6 @@ std::mutex g_recordMutex;
 
 std::mutex& MonitorRecordMutex() { return g_recordMutex; }
 
-bool MonitorTakeNewRecords() {
-    const uint32_t seq = g_MonitorSeq.load(std::memory_order_acquire);
-    return g_MonitorLastSeq.exchange(seq, std::memory_order_acq_rel) != seq;
-}
-
 void ResetMonitorRing() {
     std::lock_guard<std::mutex> lock(g_recordMutex);
     g_MonitorCount.store(0, std::memory_order_release);

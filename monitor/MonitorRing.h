@@ -59,9 +59,6 @@ struct MonitorInitBytes {
 // sequence: both refresh the list themselves, so a later run of the same size still shows.
 extern std::atomic<uint32_t> g_MonitorLastSeq;
 
-// True when records were appended since the last call (or since Clear / Open); marks them seen.
-bool MonitorTakeNewRecords();
-
 // Count, top and indices to 0, next sequence 1, last-seen sequence 1; rows per page and record
 // bytes stay.
 void ResetMonitorRing();

@@ -24,19 +24,7 @@ TEST(HubLayout, RowsPerPageFollowHeightAndRowHeightWithinTheColourTables) {
     EXPECT_EQ((std::array{tiny.list.width, tiny.list.height, tiny.scrollBar.height}), (std::array{0, 0, 0}));
 }
 
-TEST(HubLayout, ScrollStepsAndClampsToTheLastFullPageAndToZero) {
-    struct Step {
-        HubScrollCode code;
-        int32_t position, track, step;
-    } steps[] = {
-        {HubScrollCode::LineUp, 10, 0, -1},      {HubScrollCode::LineDown, 10, 0, 1},
-        {HubScrollCode::PageUp, 10, 0, -20},     {HubScrollCode::PageDown, 10, 0, 20},
-        {HubScrollCode::ThumbTrack, 10, 57, 47}, {HubScrollCode::ThumbPosition, 80, 3, -77},
-        {HubScrollCode::Other, 10, 99, 0},
-    };
-    for (const Step& s : steps)
-        EXPECT_EQ(HubScrollStep(s.code, s.position, 20, s.track), s.step) << static_cast<int>(s.code);
-
+TEST(HubLayout, ScrollClampsToTheLastFullPageAndToZero) {
     struct Clamp {
         int64_t position, step, page, max;
         int32_t result;
