@@ -2,6 +2,7 @@
 // must get its own reply.
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "BoardFixture.h"
 
@@ -34,6 +35,31 @@ TEST_F(DeviceThreads, RegisterReadsAndPollsKeepTheirOwnReplies) {
     EXPECT_EQ(wrongRegister.load(), 0);
     EXPECT_EQ(wrongPoll.load(), 0);
     EXPECT_EQ(messages_.Count(), 0u);
+}
+
+// A register read that fails on every pass, from several threads at once, shows one box while
+// that box is up; once it is answered the next failure shows again.
+TEST_F(DeviceThreads, FailingRegisterReadsShowOneBoxWhileItIsUp) {
+    tb_set_responder([](void*, const uint8_t* packet, unsigned) { if (packet[0] == 0x50) tb_short_next_reply(2); },
+                     nullptr);
+    messages_.HoldBoxes(true);
+    std::atomic<int> failed{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 500; ++i) {
+                uint8_t value = 0;
+                failed += !UsbReadRegister(0x31, &value);
+            }
+        });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(failed.load(), 2000);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"设备出现通信错误停止!"});
+    messages_.CloseBoxes();
+    uint8_t value = 0;
+    EXPECT_EQ(UsbReadRegister(0x31, &value), 0);
+    EXPECT_EQ(messages_.Count(), 2u);
+    tb_set_responder(nullptr, nullptr);
 }
 
 }  // namespace

@@ -27,8 +27,11 @@
 #include "monitor/ui/CDialogShowMessageDetail.h"
 #include "monitor/ui/CEditHex.h"
 #include "monitor/ui/CListMessage.h"
+#include "pages/kline/SerialWorker.h"
+#include "pages/kline/ui/CDialog14230.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
+#include "tests/support/BoardLog.h"
 #include "tests/support/GuiPump.h"
 
 namespace {
@@ -101,6 +104,19 @@ protected:
     bool MenuEnabled(int resourceId) {
         frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
         return frame->GetMenuBar()->IsEnabled(WxId(resourceId));
+    }
+    // The ISO 14230 page as the hub opens it.
+    CDialog14230* OpenIso14230Page() {
+        hub->OnPageButton(IDC_BUTTON_14230);
+        for (wxWindow* window : wxTopLevelWindows)
+            if (auto* page = dynamic_cast<CDialog14230*>(window); page && page->IsShown()) return page;
+        return nullptr;
+    }
+    static void Click(wxWindow* page, int id) {
+        auto* button = dynamic_cast<wxButton*>(page->FindWindow(id));
+        ASSERT_TRUE(button && button->IsEnabled()) << id;
+        wxCommandEvent event(wxEVT_BUTTON, id);
+        button->ProcessWindowEvent(event);
     }
 
     platform::RecordingMessageSink messages;
@@ -427,6 +443,71 @@ TEST_F(GuiTest, SaveOpenAndClearTheList) {
     EXPECT_NE(Contents(base + ".rec"), "old");
     EXPECT_EQ(messages.Count(), 2u) << "saves succeed silently";
     for (const char* suffix : {"", ".rec", ".txt"}) std::remove((base + suffix).c_str());
+}
+
+// Every register read comes back with two bytes (a failure) while polls still answer.
+void ShortRegisterReplies(void*, const uint8_t* packet, unsigned) {
+    if (packet[0] == CmdReadRegister) tb_short_next_reply(2);
+}
+
+uint32_t LoggedTime(unsigned index) {
+    uint32_t time = 0;
+    tb_log_packet(index, nullptr, 0, &time);
+    return time;
+}
+
+// A frame waits for the engine while every register read fails, for a second of passes: one
+// box while nobody answers it, the frame still held back, and Stop still ends the worker.
+TEST_F(GuiTest, AFailingRegisterReadShowsOneBoxAndStopStillWorks) {
+    frame->OnConnect();
+    CDialog14230* page = OpenIso14230Page();
+    ASSERT_NE(page, nullptr);
+    messages.HoldBoxes(true);
+    tb_set_read_latency(1);  // a real board's pace
+    tb_set_responder(ShortRegisterReplies, nullptr);
+    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_START));
+    const unsigned sendAt = tb_log_count();
+    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_SEND));
+    const int firstRead = WaitForPacket(IsRead31, sendAt);
+    ASSERT_GE(firstRead, 0);
+    ASSERT_TRUE(PumpUntil([&] { return LoggedTime(tb_log_count() - 1) >= LoggedTime(firstRead) + 1000; },
+                          std::chrono::seconds(30)));
+    EXPECT_EQ(messages.Texts(), Texts{"设备出现通信错误停止!"});
+    EXPECT_EQ(g_TxPending.load(), 1u);
+    EXPECT_LT(WaitForPacket(IsEngineFrame, sendAt, 0), 0) << "the frame went out";
+
+    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_STOP));
+    EXPECT_EQ(g_WorkerRunning.load(), 0u);
+    EXPECT_FALSE(g_WorkerThread.HasThread());
+    EXPECT_TRUE(IsStop(LoggedPacket(tb_log_count() - 1)));
+
+    // Another text shows beside the box that is still up.
+    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_START));
+    tb_set_fault(1);
+    ASSERT_TRUE(PumpUntil([&] { return messages.Count() == 2; }));
+    EXPECT_EQ(messages.Texts(), (Texts{"设备出现通信错误停止!", "VR3526故障保护动作，设备停止!"}));
+    g_WorkerThread.JoinEnded();
+}
+
+// Esc on a page presses its "退出": refused while a worker runs, else the page goes.
+TEST_F(GuiTest, EscOnAPageActsAsItsExitButton) {
+    const std::vector<bool> idle = EnabledStates();
+    CDialog14230* page = OpenIso14230Page();
+    ASSERT_NE(page, nullptr);
+    const struct { uint32_t running; Texts texts; bool shown; } cases[] = {
+        {1, {"VR3526正在工作，请先停止VR3526工作"}, true},
+        {0, {}, false},
+    };
+    for (const auto& c : cases) {
+        g_WorkerRunning = c.running;
+        messages.Clear();
+        wxKeyEvent esc(wxEVT_CHAR_HOOK);
+        esc.m_keyCode = WXK_ESCAPE;
+        page->ProcessWindowEvent(esc);
+        EXPECT_EQ(messages.Texts(), c.texts) << c.running;
+        EXPECT_EQ(page->IsShown(), c.shown) << c.running;
+    }
+    EXPECT_EQ(EnabledStates(), idle);
 }
 
 TEST_F(GuiTest, DeviceChoiceListsEveryBoardAndTakesTheSelection) {
