@@ -21,7 +21,7 @@ TEST_F(DeviceCommands, EveryCommandPutsItsBytesOnTheWire) {
     tb_set_block(0x07, block, sizeof block);
     uint8_t in[kPacketBufferSize];
     uint8_t id = 0, version = 0, value = 0;
-    // calls: each write and read as "w<length>/<ms>" or "r<max>/<ms>".
+    // calls: each write and read as "w<length>/<ms>" or "r<max>/<ms>"; a start drains the read pipe first.
     const struct { const char* what; std::function<bool()> send; std::vector<Bytes> wire; const char* calls; } steps[] = {
         {"W", [&] { return UsbWriteBlock(0x2A, 0x102, data.data()); }, {WithData({0x57, 0x2A, 0x02, 0x01}, 0x102, 0x5A)}, "w262/500"},
         {"R after a long W keeps its byte 3", [] { return UsbWriteRegister(0x42, 0x05); }, {{0x52, 0x42, 0x05, 0x01}}, "w4/500"},
@@ -40,11 +40,11 @@ TEST_F(DeviceCommands, EveryCommandPutsItsBytesOnTheWire) {
         {"0xFFFF-byte W refused", [&] { return !UsbWriteBlock(0x3E, 0xFFFF, data.data()) && g_RegPacket[2] == 0x08; }, {}, ""},
         {"P", [&] { return UsbReadRegister(0x31, &value) && value == 0x80; }, {{0x50, 0x31, 0x04, 0x00}}, "w4/500 r64/1500"},
         {"stop keeps bytes 1 and 3", [] { return UsbSendStop(); }, {{0xB2, 0x31, 0x07, 0x00}}, "w4/500"},
-        {"start", [] { return UsbSendStart(0x83, EngineUart, 0x00); }, {{0xB1, 0x83, 0x02, 0x00}}, "w4/500"},
+        {"start", [] { return UsbSendStart(0x83, EngineUart, 0x00); }, {{0xB1, 0x83, 0x02, 0x00}}, "r268/10 w4/500"},
         {"poll clears bit 7 of byte 1", [&] { return UsbSendPoll() && UsbReadPacket(1500, sizeof in, in) == 4; },
          {{0xA0, 0x03, 0x04, 0x00}}, "w4/500 r268/1500"},
         {"stop", [] { return UsbSendStop(); }, {{0xB2, 0x03, 0x07, 0x00}}, "w4/500"},
-        {"J1850 start keeps bytes 1 and 3", [] { return UsbSendStartJ1850(); }, {{0xB1, 0x03, 0x04, 0x00}}, "w4/500"},
+        {"J1850 start keeps bytes 1 and 3", [] { return UsbSendStartJ1850(); }, {{0xB1, 0x03, 0x04, 0x00}}, "r268/10 w4/500"},
         {"Q", [&] { return UsbReadBlock(0x07, 8, 64, in) == 8 && std::memcmp(in, block, 8) == 0; },
          {{0x51, 0x07, 0x08, 0x00}}, "w4/500 r64/1500"},
         {"version", [&] { return UsbReadVersion(&id, &version) && id == 0x41 && version == 0x12; }, {{0x00}}, "w1/500 r64/100"},

@@ -81,7 +81,7 @@ TEST_F(ConnectionTest, ConnectOutcomes) {
         EXPECT_TRUE(!c.open || tb_last_open_index() == c.choice) << tb_last_open_index();
         // The version read: one byte out in 500 ms, at most 64 back within 100 ms.
         using Calls = testing::Matcher<std::string>;
-        EXPECT_THAT(LoggedCalls(), c.open ? Calls(testing::EndsWith("w1/500 r64/100")) : Calls(""));
+        EXPECT_THAT(LoggedCalls(), c.open ? Calls(testing::HasSubstr("w1/500 r64/100")) : Calls(""));
     }
 }
 
