@@ -101,10 +101,6 @@ void PostToUi(std::function<void()> fn) {
         fn();
 }
 
-RecordingMessageSink::RecordingMessageSink() : previous_(GetMessageSink()) { SetMessageSink(this); }
-
-RecordingMessageSink::~RecordingMessageSink() { SetMessageSink(previous_); }
-
 void RecordingMessageSink::Show(const Message& message) {
     {
         std::lock_guard<std::mutex> lock(mutex_);

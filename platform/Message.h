@@ -65,6 +65,18 @@ OpenBox KeepBoxOpen();
 void SetMessageSink(MessageSink* sink);
 MessageSink* GetMessageSink();
 
+// Installs a sink for its own lifetime.
+class ScopedMessageSink {
+public:
+    explicit ScopedMessageSink(MessageSink* sink) : previous_(GetMessageSink()) { SetMessageSink(sink); }
+    ~ScopedMessageSink() { SetMessageSink(previous_); }
+    ScopedMessageSink(const ScopedMessageSink&) = delete;
+    ScopedMessageSink& operator=(const ScopedMessageSink&) = delete;
+
+private:
+    MessageSink* previous_;
+};
+
 // Runs fn on the UI thread. The GUI installs the poster; without one fn runs at once on the
 // caller's thread (core tests have no UI thread).
 using UiPoster = std::function<void(std::function<void()>)>;
@@ -75,8 +87,6 @@ void PostToUi(std::function<void()> fn);
 // answered at once; while boxes are held they stay up, as the user has not answered them yet.
 class RecordingMessageSink : public MessageSink {
 public:
-    RecordingMessageSink();
-    ~RecordingMessageSink() override;
     void Show(const Message& message) override;
 
     void HoldBoxes(bool hold);
@@ -96,7 +106,7 @@ private:
     std::vector<Message> messages_;
     bool hold_ = false;
     std::vector<OpenBox> boxes_;
-    MessageSink* previous_;
+    ScopedMessageSink installed_{this};  // last: installed once the rest is built
 };
 
 }  // namespace platform

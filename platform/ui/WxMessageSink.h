@@ -1,5 +1,9 @@
 #pragma once
 // The GUI's message sink and UI poster: boxes on the UI thread, posted from workers.
+#include <wx/dialog.h>
+
+#include <string>
+
 #include "platform/Message.h"
 
 namespace platform {
@@ -8,16 +12,33 @@ namespace platform {
 // without a caption carries the application title.
 void ShowWxMessageBox(const Message& message);
 
-// On the UI thread it shows the box at once; from a worker it posts it to the UI thread, where
-// it counts as up from the post until it has been shown and closed.
+// A box a worker posted. Modeless, so the windows behind it stay usable (a page's Stop above
+// all), as they did while a worker waited on its own box; up until the user closes it.
+class WxWorkerBox : public wxDialog {
+public:
+    WxWorkerBox(const Message& message, OpenBox box);
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+    OpenBox box_;
+};
+void ShowWxWorkerBox(const Message& message, OpenBox box);
+
+// On the UI thread it shows the modal box at once; from a worker it posts the box to the UI
+// thread, where it counts as up from the post until it is closed.
 class WxMessageSink : public MessageSink {
 public:
-    using ShowBox = void (*)(const Message&);
-    explicit WxMessageSink(ShowBox showBox = ShowWxMessageBox) : showBox_(showBox) {}
+    using ShowModal = void (*)(const Message&);
+    using ShowPosted = void (*)(const Message&, OpenBox);
+    explicit WxMessageSink(ShowModal showModal = ShowWxMessageBox,
+                           ShowPosted showPosted = ShowWxWorkerBox)
+        : showModal_(showModal), showPosted_(showPosted) {}
     void Show(const Message& message) override;
 
 private:
-    ShowBox showBox_;
+    ShowModal showModal_;
+    ShowPosted showPosted_;
 };
 
 // Installs the wx message sink and the CallAfter poster. Call once after the wxApp exists.

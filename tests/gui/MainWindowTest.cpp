@@ -30,6 +30,7 @@
 #include "pages/kline/SerialWorker.h"
 #include "pages/kline/ui/CDialog14230.h"
 #include "platform/Message.h"
+#include "platform/ui/WxMessageSink.h"
 #include "testboard/testboard.h"
 #include "tests/support/BoardLog.h"
 #include "tests/support/GuiPump.h"
@@ -456,13 +457,29 @@ uint32_t LoggedTime(unsigned index) {
     return time;
 }
 
+// The worker's boxes as the user sees them.
+std::vector<platform::WxWorkerBox*> WorkerBoxes() {
+    std::vector<platform::WxWorkerBox*> boxes;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* box = dynamic_cast<platform::WxWorkerBox*>(window); box && !box->IsBeingDeleted())
+            boxes.push_back(box);
+    return boxes;
+}
+
+Texts WorkerBoxTexts() {
+    Texts texts;
+    for (platform::WxWorkerBox* box : WorkerBoxes()) texts.push_back(box->Text());
+    return texts;
+}
+
 // A frame waits for the engine while every register read fails, for a second of passes: one
-// box while nobody answers it, the frame still held back, and Stop still ends the worker.
+// box while nobody answers it, the frame still held back, and the page's Stop still usable.
 TEST_F(GuiTest, AFailingRegisterReadShowsOneBoxAndStopStillWorks) {
+    platform::WxMessageSink boxes;
+    const platform::ScopedMessageSink scope(&boxes);
     frame->OnConnect();
     CDialog14230* page = OpenIso14230Page();
     ASSERT_NE(page, nullptr);
-    messages.HoldBoxes(true);
     tb_set_read_latency(1);  // a real board's pace
     tb_set_responder(ShortRegisterReplies, nullptr);
     ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_START));
@@ -472,21 +489,26 @@ TEST_F(GuiTest, AFailingRegisterReadShowsOneBoxAndStopStillWorks) {
     ASSERT_GE(firstRead, 0);
     ASSERT_TRUE(PumpUntil([&] { return LoggedTime(tb_log_count() - 1) >= LoggedTime(firstRead) + 1000; },
                           std::chrono::seconds(30)));
-    EXPECT_EQ(messages.Texts(), Texts{"设备出现通信错误停止!"});
+    PumpPending();
+    EXPECT_EQ(WorkerBoxTexts(), Texts{"设备出现通信错误停止!"});
     EXPECT_EQ(g_TxPending.load(), 1u);
     EXPECT_LT(WaitForPacket(IsEngineFrame, sendAt, 0), 0) << "the frame went out";
 
+    EXPECT_TRUE(page->IsEnabled()) << "the box must leave the page usable";
     ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_STOP));
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
     EXPECT_FALSE(g_WorkerThread.HasThread());
     EXPECT_TRUE(IsStop(LoggedPacket(tb_log_count() - 1)));
 
-    // Another text shows beside the box that is still up.
+    // Another text shows beside the box that is still up; OK closes each.
     ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_START));
     tb_set_fault(1);
-    ASSERT_TRUE(PumpUntil([&] { return messages.Count() == 2; }));
-    EXPECT_EQ(messages.Texts(), (Texts{"设备出现通信错误停止!", "VR3526故障保护动作，设备停止!"}));
+    ASSERT_TRUE(PumpUntil([&] { return WorkerBoxes().size() == 2; }));
+    EXPECT_EQ(WorkerBoxTexts(), (Texts{"设备出现通信错误停止!", "VR3526故障保护动作，设备停止!"}));
     g_WorkerThread.JoinEnded();
+    for (platform::WxWorkerBox* box : WorkerBoxes()) Click(box, wxID_OK);
+    PumpPending();
+    EXPECT_TRUE(WorkerBoxes().empty());
 }
 
 // Esc on a page presses its "退出": refused while a worker runs, else the page goes.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,35 +41,36 @@ TEST(MessageBoxes, ARepeatOfABoxThatIsUpIsDropped) {
     }
 }
 
-std::mutex g_boxesMutex;
-Texts g_boxes;
+Texts g_shown;
+std::vector<platform::OpenBox> g_up;  // posted boxes nobody has closed yet
 
-void RecordBox(const platform::Message& m) {
-    std::lock_guard<std::mutex> lock(g_boxesMutex);
-    g_boxes.push_back(m.text);
+void ShowModal(const platform::Message& m) { g_shown.push_back(m.text); }
+void ShowPosted(const platform::Message& m, platform::OpenBox box) {
+    g_shown.push_back(m.text);
+    g_up.push_back(std::move(box));
 }
 
-Texts Boxes() {
-    std::lock_guard<std::mutex> lock(g_boxesMutex);
-    return g_boxes;
-}
-
-// A box posted by a worker counts as up until the UI thread has shown and closed it.
+// A worker's box is up from its post until it is closed; one on the UI thread until it returns.
 TEST(MessageBoxes, AWorkersBoxIsUpFromItsPostUntilItIsClosed) {
-    platform::WxMessageSink sink(RecordBox);
-    platform::MessageSink* previous = platform::GetMessageSink();
-    platform::SetMessageSink(&sink);
+    platform::WxMessageSink sink(ShowModal, ShowPosted);
+    const platform::ScopedMessageSink scope(&sink);
     auto fromWorker = [](const Texts& texts) {
         std::thread([&] { for (const std::string& t : texts) ShowMessage(t); }).join();
     };
     fromWorker({"a", "a", "b", "a"});
-    EXPECT_TRUE(Boxes().empty()) << "nothing is shown on the worker";
-    EXPECT_TRUE(PumpUntil([] { return Boxes().size() >= 2; }));
+    EXPECT_TRUE(g_shown.empty()) << "nothing is shown on the worker";
+    EXPECT_TRUE(PumpUntil([] { return g_shown.size() >= 2; }));
     fromWorker({"a"});
-    EXPECT_TRUE(PumpUntil([] { return Boxes().size() >= 3; }));
+    ShowMessage("a");
+    ShowMessage("c");
+    ShowMessage("c");
     PumpPending();
-    EXPECT_EQ(Boxes(), (Texts{"a", "b", "a"}));
-    platform::SetMessageSink(previous);
+    EXPECT_EQ(g_shown, (Texts{"a", "b", "c", "c"}));
+    g_up.clear();
+    fromWorker({"a"});
+    EXPECT_TRUE(PumpUntil([] { return g_shown.size() >= 5; }));
+    EXPECT_EQ(g_shown.back(), "a");
+    g_up.clear();
 }
 
 }  // namespace
