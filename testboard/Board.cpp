@@ -73,6 +73,7 @@ void Board::ResetLocked() {
     init5_ = Init5Answer();
     kw1281Ack_ = false;
     lengthMismatches_ = 0;
+    held_.clear();
     failWriteIn_ = 0;
     readFaults_ = ReadFaults();
     readLatencyMs_ = 0;
@@ -305,6 +306,18 @@ bool Board::CallAt(unsigned index, tb_call* out) {
     return call != nullptr;
 }
 
+void Board::QueueReplyAfter(const uint8_t* bytes, unsigned length, unsigned delayMs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    HoldLocked(Bytes(bytes, bytes ? bytes + length : bytes), delayMs);
+}
+
+void Board::HoldLocked(Bytes reply, unsigned delayMs) {
+    const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs);
+    auto at = std::upper_bound(held_.begin(), held_.end(), due,
+                               [](const auto& t, const Held& h) { return t < h.due; });
+    held_.insert(at, Held{due, std::move(reply)});
+}
+
 void Board::AddRule(CannedRule rule) {
     std::lock_guard<std::mutex> lock(mutex_);
     rules_.push_back(std::move(rule));
@@ -369,6 +382,10 @@ bool Board::IsPipe(void* handle, uint32_t direction) const {
 }
 
 Bytes Board::PollAnswer(bool framePacket) {
+    const auto now = std::chrono::steady_clock::now();
+    size_t due = 0;
+    while (due < held_.size() && held_[due].due <= now) queued_.push_back(std::move(held_[due++].reply));
+    held_.erase(held_.begin(), held_.begin() + static_cast<long>(due));
     Bytes reply;
     if (!queued_.empty()) {
         reply = std::move(queued_.front());
@@ -570,7 +587,12 @@ bool Board::Accept(const uint8_t* data, uint32_t length) {
     Decode(packet);
     if (packet.size() >= 6 && packet[0] == 0x57 && packet[1] == 0x3F) EngineFrame(packet);
     for (const CannedRule& rule : rules_)
-        if (StartsWith(packet, rule.prefix)) queued_.push_back(rule.reply);
+        if (StartsWith(packet, rule.prefix)) {
+            if (rule.holdMs)
+                HoldLocked(rule.reply, rule.holdMs);
+            else
+                queued_.push_back(rule.reply);
+        }
     log_.Add(LoggedPacket{now, packet}, logLimit_);
 
     tb_responder responder = responder_;

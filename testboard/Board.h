@@ -33,9 +33,11 @@ constexpr uint8_t kStatusTxDone = 0x80;
 constexpr uint8_t kStatusUartFrame = 0x10;
 
 // A canned exchange: a written packet that starts with `prefix` queues `reply`.
+// With holdMs the reply waits that long before a poll may take it (a peer that answers later).
 struct CannedRule {
     Bytes prefix;
     Bytes reply;
+    unsigned holdMs = 0;
 };
 
 // A reply queued every periodMs between a start packet (B1) and a stop packet (B2).
@@ -115,6 +117,7 @@ public:
     void SetBlock(uint8_t block, const uint8_t* data, unsigned length);
     unsigned GetBlock(uint8_t block, uint8_t* out, unsigned capacity);
     void QueueReply(const uint8_t* bytes, unsigned length);
+    void QueueReplyAfter(const uint8_t* bytes, unsigned length, unsigned delayMs);
     unsigned QueuedReplies();
     void SetIdleReply(const uint8_t* bytes, unsigned length);
     void SetFault(bool on);
@@ -212,6 +215,12 @@ private:
     std::map<uint8_t, BusyBits> busy_;  // register -> bits or'ed into its next reads
     std::map<uint8_t, Bytes> blocks_;
     std::deque<Bytes> queued_;   // replies the next polls take
+    struct Held {
+        std::chrono::steady_clock::time_point due;
+        Bytes reply;
+    };
+    std::vector<Held> held_;     // replies that join queued_ once due, in due order
+    void HoldLocked(Bytes reply, unsigned delayMs);
     std::deque<Bytes> answers_;  // what the next reads return
     Bytes idle_;
     bool fault_;

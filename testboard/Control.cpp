@@ -34,6 +34,9 @@ unsigned tb_get_block(uint8_t block, uint8_t* out, unsigned capacity) {
     return TheBoard().GetBlock(block, out, capacity);
 }
 void tb_queue_reply(const uint8_t* bytes, unsigned length) { TheBoard().QueueReply(bytes, length); }
+void tb_queue_reply_after(const uint8_t* bytes, unsigned length, unsigned delay_ms) {
+    TheBoard().QueueReplyAfter(bytes, length, delay_ms);
+}
 unsigned tb_queued_replies(void) { return TheBoard().QueuedReplies(); }
 void tb_set_idle_reply(const uint8_t* bytes, unsigned length) {
     TheBoard().SetIdleReply(bytes, length);

@@ -119,13 +119,22 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
     } else if (key == "on") {
         auto arrow = std::find(t.begin(), t.end(), "=>");
         CannedRule rule;
-        if (arrow == t.end() || !ParseBytes(t.begin() + 1, arrow, rule.prefix) ||
+        auto end = t.end();
+        // "after <hex ms>" at the end holds the reply back.
+        if (t.size() >= 2 && t[t.size() - 2] == "after") {
+            unsigned long ms;
+            if (!ParseHex(t.back(), 8, ms) || ms == 0)
+                return "after needs hex milliseconds";
+            rule.holdMs = static_cast<unsigned>(ms);
+            end -= 2;
+        }
+        if (arrow == t.end() || arrow >= end || !ParseBytes(t.begin() + 1, arrow, rule.prefix) ||
             rule.prefix.empty())
             return "on needs hex bytes, '=>' and the reply's hex bytes";
-        if (arrow + 1 != t.end() && arrow[1] == "can") {
-            if (!ParseCanReply(arrow + 1, t.end(), rule.reply))
+        if (arrow + 1 != end && arrow[1] == "can") {
+            if (!ParseCanReply(arrow + 1, end, rule.reply))
                 return "a can reply needs 'can', an id of up to 8 hex digits and up to 8 bytes";
-        } else if (!ParseBytes(arrow + 1, t.end(), rule.reply) || rule.reply.empty()) {
+        } else if (!ParseBytes(arrow + 1, end, rule.reply) || rule.reply.empty()) {
             return "on needs hex bytes, '=>' and the reply's hex bytes";
         }
         setup.rules.push_back(std::move(rule));

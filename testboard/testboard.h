@@ -43,6 +43,9 @@ unsigned tb_get_block(uint8_t block, uint8_t* out, unsigned capacity);
 
 /* A reply that answers the next poll (or frame packet); replies answer in queue order. */
 void tb_queue_reply(const uint8_t* bytes, unsigned length);
+/* The same, but no poll takes it before delay_ms have passed (a peer that answers later);
+ * held replies join the queue in the order they fall due. */
+void tb_queue_reply_after(const uint8_t* bytes, unsigned length, unsigned delay_ms);
 unsigned tb_queued_replies(void);
 /* What a poll gets when nothing is queued (default 00 00 00 00). */
 void tb_set_idle_reply(const uint8_t* bytes, unsigned length);

@@ -41,6 +41,8 @@ public:
         if (const char* text = policy_.BeforePending())
             return text;
         const char* pollFailText = policy_.PollWriteFailText();
+        if (policy_.SendsFromQueue())
+            return RunQueued(pollFailText);
         bool pollNeeded = true;
         if (g_TxPending.load(std::memory_order_acquire)) {
             // The page does not touch g_TxPacket while the flag is set.
@@ -66,13 +68,23 @@ public:
     }
 
 private:
+    const char* RunQueued(const char* pollFailText) {
+        if (g_TxPending.load(std::memory_order_acquire)) {
+            if (EngineBusy())
+                pollFailText = policy_.BusyPollWriteFailText();
+            else if (policy_.NextQueuedFrame(packet_, packetLength_) && !WriteUartFrame(false))
+                return kWorkerTextWrite1;
+        }
+        return Exchange(true, pollFailText);
+    }
+
     bool EngineBusy() {
         uint8_t value = kEngineBusy;  // a failed read (already reported) counts as busy
         UsbReadRegister(kEngineStatusRegister, &value);
         return (value & kEngineBusy) != 0;
     }
 
-    bool WriteUartFrame() {
+    bool WriteUartFrame(bool endsPending = true) {
         {
             auto lock = LockDevice();
             if (!UsbWritePacket(packet_, packetLength_))
@@ -81,7 +93,8 @@ private:
         WorkerRecord record;
         policy_.MakeSentFrameRecord(packet_, packetLength_ - 4, record);
         Append(record, timeGetTime());
-        g_TxPending.store(0, std::memory_order_release);
+        if (endsPending)
+            g_TxPending.store(0, std::memory_order_release);
         return true;
     }
 
@@ -107,7 +120,7 @@ private:
     const char* HandleReply() {
         const ParsedReply parsed = ParseDeviceReply(reply_, received_, policy_.UartFlagReplies());
         if (parsed.hasStatus && (parsed.status & StatusFault))
-            return kWorkerTextFault;
+            return policy_.FaultText();
         // Only the packet written in this pass can have been reported sent: a frame queued
         // meanwhile, or held back for a busy engine, stays pending.
         if (parsed.hasStatus && (parsed.status & StatusTxDone) && awaitingTxDone_ &&
@@ -225,6 +238,7 @@ uint32_t RunSerialWorker(WorkerPolicy& policy) {
             break;
         }
     }
+    policy.BeforeStop();
     UsbSendStop();
     return 0;
 }

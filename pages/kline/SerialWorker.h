@@ -5,7 +5,8 @@
 // engine frame (57 3F ...) waits for register 0x31 bit 7 clear (a failed read counts as busy)
 // and, while busy, the pass polls instead; once written it is recorded at once as sent and
 // the pass reads nothing more (unless PollAfterFrame); any other packet is written on every
-// pass until a reply to that very write carries StatusTxDone; (3) nothing pending: a poll;
+// pass until a reply to that very write carries StatusTxDone (a policy with a frame queue of
+// its own sends its next frame instead, see SendsFromQueue); (3) nothing pending: a poll;
 // (4) one reply, bounded by what arrived: fault status ends the worker, a UART frame or the
 // 16-byte records (as the policy reads StatusUartFrame) go to the monitor, one time per reply.
 //
@@ -74,6 +75,20 @@ public:
     virtual RecordKindDirection KindOfRecord(const uint8_t* record) const {
         return ReplyRecordKind(record);
     }
+
+    // A policy that sends from a frame queue of its own returns true (g_TxPending then means
+    // "an answer is in progress" and g_TxPacket is not read): with g_TxPending set the pass
+    // reads register 0x31; busy (or a failed read) sends nothing, idle asks NextQueuedFrame.
+    // A frame written this way leaves g_TxPending as it is; the pass polls either way.
+    virtual bool SendsFromQueue() const { return false; }
+    // The next frame packet (57 3F n word frame, at most 268 bytes) and its length; false
+    // when nothing is sent (the policy has ended its answer and cleared g_TxPending itself).
+    virtual bool NextQueuedFrame(uint8_t* /*packet*/, uint32_t& /*length*/) { return false; }
+
+    // Text of the exit on StatusFault.
+    virtual const char* FaultText() const { return kWorkerTextFault; }
+    // The last step on every way out of the loop, before the stop packet.
+    virtual void BeforeStop() {}
 
     // A received UART frame before it is appended; may rewrite it. nullptr or an exit text
     // (the record is appended before the exit either way).

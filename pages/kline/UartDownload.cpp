@@ -64,6 +64,10 @@ constexpr S kLin[] = {VR_SETUP, R42, R44, R45, R3C, R2D, R36, R37, R35, T2A,
                       Blk(0x33, uart::Lackb + 3 * uart::kLackbSize, uart::kLackbSize)};
 constexpr S kUartTest[] = {Set(0x17, 0x00), Set(0x17, 0x00), Set(0x3B, 0xFF), Set(0x05, 0x00),
                            Set(0x01, 0xF5), R2D, R36, R37, R35, T2A};
+// The ECU simulator on the K-line: the receive gap, no bit adjust and no message period.
+constexpr S kEcuSimKLine[] = {VR_SETUP, R42, R44, R45, Set(0x39, 0x00), Set(0x3C, 0x00),
+                              R2D, R2E, R2F, R30, R32, R33, R34, R36, R37, R35, T2A, T2B,
+                              Blk(0x2E, uart::Block2E, uart::kBlock2ESize)};
 
 #undef VR_SETUP
 
@@ -83,6 +87,7 @@ UartDownloadList GetUartDownloadList(UartPage page) {
     case UartPage::J1708: return ListOf(kJ1708);
     case UartPage::Lin: return ListOf(kLin);
     case UartPage::UartTest: return ListOf(kUartTest);
+    case UartPage::EcuSimKLine: return ListOf(kEcuSimKLine);
     }
     return UartDownloadList{nullptr, 0};
 }

@@ -13,7 +13,7 @@
 #include "pages/kline/UartImage.h"
 
 // Which page's list to run.
-enum class UartPage { Iso14230, UserMode, Kw1281, Sci, J1708, Lin, UartTest };
+enum class UartPage { Iso14230, UserMode, Kw1281, Sci, J1708, Lin, UartTest, EcuSimKLine };
 
 struct UartDownloadStep {
     enum Kind : uint8_t {

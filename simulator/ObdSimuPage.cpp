@@ -1,0 +1,308 @@
+#include "simulator/ObdSimuPage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "device/UsbOperation.h"
+#include "simulator/KLineResponder.h"
+#include "platform/Message.h"
+
+const char* const kSimTextLoadUnsaved = "当前数据已更改，还未保存。\n确定放弃现数据，调入新数据吗";
+const char* const kSimTextExitUnsaved = "当前数据已更改，还未保存。\n确定放弃数据，退出吗";
+const char* const kCaptionInformation = "Information";
+const char* const kSimFileFilter = "Ecu Simulator file(*.sim)|*.sim";
+
+const RespondListColumn kRespondListColumnList[kRespondListColumns] = {
+    {"En", 30, ColumnAlign::Centre},
+    {"SID", 50, ColumnAlign::Centre},
+    {"PID", 50, ColumnAlign::Centre},
+    {"OPTDATA", 90, ColumnAlign::Left},
+    {"Protocol.S", 80, ColumnAlign::Centre},
+    {"A.SID/PID/DATA", 140, ColumnAlign::Left},
+    {"M.CNT", 50, ColumnAlign::Centre},
+    {"M1Len", 50, ColumnAlign::Centre},
+    {"Message 1 Data", 140, ColumnAlign::Left},
+    {"M2Len", 50, ColumnAlign::Centre},
+    {"Message 2 Data", 100, ColumnAlign::Left},
+    {"Message Note", 440, ColumnAlign::Left},
+};
+
+namespace {
+
+const uint8_t kU5BaudCon9141[uart::kU5BaudConSize] = {0xFB, 0x32, 0x05, 0x64, 0x05,
+                                                      0x64, 0x00, 0x32, 0x1E, 0x00};
+
+std::string Format(const char* format, unsigned a, unsigned b = 0, unsigned c = 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, a, b, c);
+    return text;
+}
+
+std::string Header(uint32_t header) {
+    uint8_t w[3];
+    HeaderWireBytes(header, w);
+    return Format("%.2X %.2X %.2X", w[0], w[1], w[2]);
+}
+
+std::string KLineRate(const EcuSimParams& p) { return p.kLineBrg == 239 ? "10400   " : "9600   "; }
+std::string CanRate(const EcuSimParams& p) { return p.canKbps == 500 ? "500kpbs   " : "250kpbs   "; }
+
+// Image bytes all three preparations write.
+void PrepareCommon(UartRegisterImage& image, const EcuSimParams& p, uint8_t mode) {
+    image[uart::UTXP1T] = p.p1Ms;
+    image[uart::UFREET] = p.p2Ms;
+    image[uart::URXP1MAX] = p.rxByteGapMaxMs;
+    image[uart::UFRMCON] = mode;
+    image[uart::PINSEL] = 0x00;
+    image[uart::UFRMV] = 0x08;
+    image[uart::UFLENCON] = 0x00;
+    image[uart::UFLAND] = 0xFF;
+    image[uart::Block2E + 2] = 0x9C;
+    SetImageBrg(image, p.kLineBrg);
+    image[uart::lineFormat] = image[uart::Reg36] = image[uart::Reg37] = 0;
+}
+
+// Block 2E bytes 6-10 (image 64-68) of the 5-baud preparations.
+void PrepareSlowTimes(UartRegisterImage& image) {
+    const uint8_t times[5] = {0x96, 0x0A, 0x01, 0x1E, 0x32};
+    std::memcpy(&image[uart::Block2E + 6], times, sizeof times);
+}
+
+std::string BytesRun(const uint8_t* bytes, uint32_t n, const char* format) {
+    std::string text;
+    for (uint32_t i = 0; i < n; ++i) text += Format(format, bytes[i]);
+    return text;
+}
+
+}  // namespace
+
+void PrepareIso9141(UartRegisterImage& image, const EcuSimParams& p) {
+    PrepareCommon(image, p, 0xC3);
+    std::memcpy(&image[uart::U5BAUDCON], kU5BaudCon9141, sizeof kU5BaudCon9141);
+    image[uart::Block2E + 0] = 0;
+    image[uart::Block2E + 1] = p.initAddress9141;
+    image[uart::Block2E + 3] = 25;
+    image[uart::Block2E + 4] = p.keyWords9141[0];
+    image[uart::Block2E + 5] = p.keyWords9141[1];
+    PrepareSlowTimes(image);
+}
+
+void PrepareIso14230Slow(UartRegisterImage& image, const EcuSimParams& p) {
+    PrepareCommon(image, p, 0xC1);
+    image[uart::Block2E + 0] = 0;
+    image[uart::Block2E + 1] = p.initAddress14230;
+    image[uart::Block2E + 3] = p.fastInitLowMs;
+    image[uart::Block2E + 4] = p.keyWords14230[0];
+    image[uart::Block2E + 5] = p.keyWords14230[1];
+    PrepareSlowTimes(image);
+    g_FastInitMode.store(0);
+}
+
+void PrepareIso14230Fast(UartRegisterImage& image, const EcuSimParams& p) {
+    PrepareCommon(image, p, 0xC1);
+    image[uart::Block2E + 0] = 1;
+    image[uart::Block2E + 1] = p.initAddress9141;  // the 9141 address, as the chip has it
+    image[uart::Block2E + 3] = p.fastInitLowMs;
+    g_FastInitMode.store(1);
+}
+
+int ConfigureDeviceKLine(const UartRegisterImage& image) {
+    return ConfigureDevice(image, UartPage::EcuSimKLine);
+}
+
+std::string ProtocolSummary(const EcuSimParams& p, uint32_t index) {
+    switch (index) {
+    case SimIso9141: {
+        uint8_t r[3];
+        RespondHeader9141Wire(p, r);
+        return "ECU as ISO9141-2   Baudrate: " + KLineRate(p) + "5Baudrate InitAddress: " +
+               Format("0x%.2X", p.initAddress9141) + "\nReq.Header: " +
+               Header(p.requestHeader9141) + "    Ack.Header: " +
+               Format("%.2X %.2X %.2X", r[0], r[1], r[2]);
+    }
+    case SimIso14230Slow:
+        return "ECU as ISO14230 SlowInit   Baudrate: " + KLineRate(p) + "5Baudrate InitAddress: " +
+               Format("0x%.2X", p.initAddress14230) + "\nReq.Func_Address: " +
+               Format("0x%.2X Req.Phys_Address: 0x%.2X", p.functionalAddress14230,
+                      p.physicalAddress14230) +
+               Format("   Key Word: %.2X %.2X  Target Addr: %.2X", p.keyWords14230[0],
+                      p.keyWords14230[1], p.testerAddress14230);
+    case SimIso14230Fast:
+        return "ECU as ISO14230 Fastinit   Baudrate: " + KLineRate(p) + "LowPuls Time: " +
+               Format("%.d ms", p.fastInitLowMs) + "\nReq.Func_Address: " +
+               Format("0x%.2X     Req.Phys_Address: 0x%.2X", p.functionalAddress14230,
+                      p.physicalAddress14230) +
+               Format("      Target Address: 0x%.2X", p.testerAddress14230);
+    case SimJ1850Vpw:
+    case SimJ1850Pwm: {
+        const bool vpw = index == SimJ1850Vpw;
+        return "FunctionReqHeader:  " +
+               Header(vpw ? p.vpwFunctionalRequestHeader : p.pwmFunctionalRequestHeader) +
+               "     Function Repond Header: " +
+               Header(vpw ? p.vpwFunctionalRespondHeader : p.pwmFunctionalRespondHeader) +
+               "\n PhysicalReqHeader:  " +
+               Header(vpw ? p.vpwPhysicalRequestHeader : p.pwmPhysicalRequestHeader) +
+               "      Physical Repond Header: " +
+               Header(vpw ? p.vpwPhysicalRespondHeader : p.pwmPhysicalRespondHeader) +
+               (vpw ? "      < J1850 VPW 10.4KBPS >" : "      < J1850 PWM 41.6KBPS >");
+    }
+    case SimCan11:
+        return "ECU as CAN 11bits   Baudrate: " + CanRate(p) + "\n Function Req ID: " +
+               Format("0x%.3X", p.can11FunctionalRequestId) + "    Physical Req.ID: " +
+               Format("0x%.3X", p.can11PhysicalRequestId) + "    Ack.Respobd ID: " +
+               Format("0x%.3X", p.can11RespondId);
+    case SimCan29:
+        return "ECU as CAN 29bits   Baudrate: " + CanRate(p) + "\n Function Req ID: " +
+               Format("0x%.8X", p.can29FunctionalRequestId) + "    Physical Req ID: " +
+               Format("0x%.8X", p.can29PhysicalRequestId) + "    Ack.Respobd ID: " +
+               Format("0x%.8X", p.can29RespondId);
+    default:
+        return std::string();
+    }
+}
+
+std::string RespondListCell(const OBDRespondEntry& e, int column) {
+    const uint32_t requestLength = std::min(e.requestLength, kRequestBytes);
+    switch (column) {
+    case 0: return e.enabled ? "Y" : "N";
+    case 1: return Format("%.2X", e.request[0]);
+    case 2: return requestLength > 1 ? Format("%.2X", e.request[1]) : "-";
+    case 3: return requestLength > 2 ? BytesRun(e.request + 2, requestLength - 2, "%.2X") : "-";
+    case 4: {
+        std::string bits;
+        for (int b = 6; b >= 0; --b) bits += (e.protocolMask >> b) & 1 ? '1' : '0';
+        return bits;
+    }
+    case 5: return e.ackLength ? BytesRun(e.ack, std::min(e.ackLength, kMaxAckBytes), "%.2X ") : "-";
+    case 6: return std::to_string(e.messageCount);
+    case 7: return std::to_string(e.message1Length);
+    case 8:
+        return e.message1Length
+                   ? BytesRun(e.message1, std::min(e.message1Length, kMaxMessageBytes), "%.2X ")
+                   : "-";
+    case 9: return std::to_string(e.message2Length);
+    case 10:
+        return e.message2Length
+                   ? BytesRun(e.message2, std::min(e.message2Length, kMaxMessageBytes), "%.2X ")
+                   : "-";
+    case 11: return std::string(e.note, strnlen(e.note, kNoteBytes));
+    default: return std::string();
+    }
+}
+
+void ObdSimuPage::Init(const std::string& folder) {
+    g_NegativeRespondEnabled.store(1);
+    g_TxPending.store(0, std::memory_order_release);
+    EcuSimFileContents contents;
+    const SimFileResult result = LoadEcuSimFile(folder + kDefaultTableFileName, contents);
+    if (result != SimFileResult::Ok) {
+        platform::ShowMessage(DefaultTableMessage(result), std::string(),
+                              platform::MessageIcon::Exclamation);
+        contents = EcuSimFileContents{};
+        contents.params = g_EcuSimParams;
+        LoadDefaultParams(contents.params);
+    }
+    // The image starts as the 9141 preparation leaves it, so that a 14230 start from a file
+    // that selects it never downloads zero 5-baud blocks.
+    PrepareIso9141(image_, contents.params);
+    Commit(contents);
+}
+
+void ObdSimuPage::Commit(const EcuSimFileContents& contents) {
+    g_EcuSimParams = contents.params;
+    std::copy(contents.entries.begin(), contents.entries.end(), g_RespondTable);
+    g_RespondCount = static_cast<uint32_t>(contents.entries.size());
+    SelectProtocol(contents.protocolIndex);
+    modified = false;
+}
+
+void ObdSimuPage::SelectProtocol(uint32_t index) {
+    if (index >= kSimProtocolCount)
+        return;
+    protocolIndex_ = index;
+    g_SimProtocolBit.store(SimProtocolBit(index));
+    switch (index) {
+    case SimIso9141: PrepareIso9141(image_, g_EcuSimParams); break;
+    case SimIso14230Slow: PrepareIso14230Slow(image_, g_EcuSimParams); break;
+    case SimIso14230Fast: PrepareIso14230Fast(image_, g_EcuSimParams); break;
+    case SimJ1850Vpw: g_EcuSimParams.j1850Flavour = 0; break;
+    case SimJ1850Pwm: g_EcuSimParams.j1850Flavour = 1; break;
+    case SimCan11: g_EcuSimParams.canStandardId = 1; break;
+    case SimCan29: g_EcuSimParams.canStandardId = 0; break;
+    default: break;
+    }
+}
+
+SimFileResult ObdSimuPage::LoadFile(const std::string& path) {
+    EcuSimFileContents contents;
+    const SimFileResult result = LoadEcuSimFile(path, contents);
+    if (result != SimFileResult::Ok) {
+        platform::ShowMessage(SimFileMessage(result), std::string(),
+                              platform::MessageIcon::Exclamation);
+        return result;
+    }
+    Commit(contents);
+    return result;
+}
+
+SimFileResult ObdSimuPage::SaveFile(const std::string& path) {
+    const SimFileResult result =
+        SaveEcuSimFile(path, protocolIndex_, g_EcuSimParams, g_RespondTable, g_RespondCount);
+    if (result != SimFileResult::Ok)
+        platform::ShowMessage(SimFileMessage(result), std::string(),
+                              platform::MessageIcon::Exclamation);
+    else
+        modified = false;
+    return result;
+}
+
+void ObdSimuPage::DeleteRows(const std::vector<uint32_t>& rows) {
+    g_RespondCount = DeleteRespondRows(g_RespondTable, g_RespondCount, rows);
+    SortRespondTable(g_RespondTable, g_RespondCount);
+    modified = true;
+}
+
+UartStartResult ObdSimuPage::Start(void* hub) {
+    g_KLineSessionState.store(0);
+    UartPageConfig config{UartPage::EcuSimKLine, &ThreadProcEcuSim9141, true, true, 0};
+    switch (protocolIndex_) {
+    case SimIso9141: PrepareIso9141(image_, g_EcuSimParams); break;
+    case SimIso14230Slow:
+        PrepareIso14230Slow(image_, g_EcuSimParams);
+        config.worker = &ThreadProcEcuSim14230;
+        break;
+    case SimIso14230Fast:
+        PrepareIso14230Fast(image_, g_EcuSimParams);
+        config.worker = &ThreadProcEcuSim14230;
+        break;
+    default: return UartStartResult::Ignored;  // no responder for these buses yet
+    }
+    if (g_WorkerRunning.load(std::memory_order_acquire))
+        return UartStartResult::Ignored;
+    // An answer left by a responder that ended by itself is not this session's.
+    g_WorkerThread.JoinEnded();
+    g_SimTxQueue.Clear();
+    const UartStartResult result = StartUartPage(image_, config, hub);
+    if (result == UartStartResult::Started)
+        started_ = true;
+    return result;
+}
+
+bool ObdSimuPage::Stop() {
+    const bool stopped = StopUartPage();
+    started_ = true;
+    return stopped;
+}
+
+ObdSimuStatus ObdSimuPage::DeviceStatus() const {
+    ObdSimuStatus status;
+    const bool running = g_WorkerRunning.load(std::memory_order_acquire) != 0;
+    status.editingEnabled = !running;
+    status.startEnabled = running || protocolIndex_ <= SimIso14230Fast;
+    status.startText = running ? "STOP" : started_ ? "START" : "启动模拟";
+    status.caption = g_DeviceOpen.load() ? "ECU Simulator -- Device( " +
+                                               std::to_string(g_DeviceNumber.load()) + " ) Connected"
+                                         : "ECU Simulator --  No device Connected";
+    return status;
+}

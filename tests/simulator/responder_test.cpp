@@ -1,0 +1,485 @@
+// The K-line responders and the simulator's Start / Stop against the simulated board playing
+// the tester: init reports and requests arrive as queued poll replies.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "monitor/MonitorRing.h"
+#include "platform/Message.h"
+#include "simulator/KLineResponder.h"
+#include "simulator/ObdSimuPage.h"
+#include "testboard/testboard.h"
+#include "tests/support/SimulatedBoard.h"
+
+namespace {
+
+std::atomic<uint32_t> g_FakeNow{1000};
+uint32_t FakeClock() { return g_FakeNow.load(); }
+
+void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
+
+// A tester frame as the chip reports it: status 0x10, its word, the bytes.
+Bytes Received(const Bytes& frame, uint16_t flags = 0) {
+    const uint16_t word = static_cast<uint16_t>(frame.size() | flags);
+    Bytes reply{0x00, 0x10, static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8)};
+    reply.insert(reply.end(), frame.begin(), frame.end());
+    return reply;
+}
+const Bytes kInitReport{0x00, 0x10, 0x00, 0x70};
+
+Bytes WithSum(Bytes frame) {
+    uint8_t sum = 0;
+    for (uint8_t b : frame) sum = static_cast<uint8_t>(sum + b);
+    frame.push_back(sum);
+    return frame;
+}
+Bytes Cat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Bytes Ramp(uint8_t from, size_t n) {
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(from + i);
+    return b;
+}
+
+// The frames of every engine frame packet in the log, each checked against its word.
+std::vector<Bytes> SentFrames(unsigned from = 0) {
+    std::vector<Bytes> frames;
+    for (const Bytes& p : LoggedPackets(from)) {
+        if (!IsEngineFrame(p)) continue;
+        const size_t n = p[2] | (p[3] << 8);
+        EXPECT_EQ(p.size(), n + 4);
+        EXPECT_EQ(static_cast<size_t>(p[4] | (p[5] << 8)), n - 2);
+        frames.emplace_back(p.begin() + 6, p.end());
+    }
+    return frames;
+}
+
+OBDRespondEntry PidEntry(Bytes message1) {
+    OBDRespondEntry e;
+    InitRespondEntry(e);
+    e.request[0] = 0x01, e.request[1] = 0x00, e.requestLength = 2;
+    e.ack[0] = 0x41, e.ack[1] = 0x00, e.ackLength = 2;
+    std::copy(message1.begin(), message1.end(), e.message1);
+    e.message1Length = static_cast<uint32_t>(message1.size());
+    e.messageCount = message1.empty() ? 0 : 1;
+    return e;
+}
+const Bytes kPids{0xBE, 0x3F, 0xB8, 0x13};
+
+// Status texts in the order the responder posted them (no UI thread: posted at once).
+class StatusLog {
+public:
+    StatusLog() {
+        SetSimStatusListener([this](const std::string& text) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            texts_.push_back(text);
+        });
+    }
+    ~StatusLog() { SetSimStatusListener(nullptr); }
+    std::vector<std::string> Texts() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return texts_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> texts_;
+};
+
+// Every message with the worker flag as it was when the message came.
+class FlagNotingSink : public platform::RecordingMessageSink {
+public:
+    void Show(const platform::Message& message) override {
+        flagAtMessage = g_WorkerRunning.load();
+        RecordingMessageSink::Show(message);
+    }
+    std::atomic<uint32_t> flagAtMessage{99};
+};
+
+class SimBoard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        OpenSimulatedBoard();
+        Fresh();
+    }
+    // Table, record and flags as every case starts.
+    void Fresh() {
+        tb_set_responder(nullptr, nullptr);
+        tb_set_fault(0);
+        tb_log_clear();
+        ResetMonitorRing();
+        LoadDefaultParams(g_EcuSimParams);
+        g_RespondTable[0] = PidEntry(kPids);
+        g_RespondCount = 1;
+        g_SimProtocolBit = 1;
+        g_NegativeRespondEnabled = 1;
+        g_KLineSessionState = 0;
+        g_FastInitMode = 0;
+        g_TxPending = 0;
+        g_SimTxQueue.Clear();
+    }
+    void TearDown() override {
+        g_WorkerThread.Stop();
+        g_TxPending = 0;
+        g_DeviceOpen = 0;
+        UsbClosePipes();
+    }
+
+    // Passes on this thread until every queued reply was taken and the answer is out.
+    void RunPasses(WorkerPolicy& policy) {
+        g_WorkerRunning = 1;
+        for (int i = 0; i < 400 && (tb_queued_replies() > 0 || g_TxPending.load()); ++i)
+            ASSERT_EQ(RunWorkerPass(policy), nullptr);
+        g_WorkerRunning = 0;
+        ASSERT_EQ(g_TxPending.load(), 0u);
+    }
+
+    StatusLog status_;
+    FlagNotingSink messages_;
+};
+
+}  // namespace
+
+TEST_F(SimBoard, RequestsAndTheFramesWrittenForThem) {
+    const Bytes req9141 = WithSum({0x68, 0x6A, 0xF1, 0x01, 0x00});
+    const Bytes unknown14230 = WithSum({0xC2, 0x33, 0xF1, 0x22, 0x01});
+    const Bytes pids14230 = WithSum({0xC2, 0x33, 0xF1, 0x01, 0x00});
+    const Bytes neg14230 = {0x83, 0xF1, 0x10, 0x7F, 0x22, 0x11, 0x36};
+    struct Case {
+        const char* name;
+        KLineSim sim;
+        std::function<void()> setUp;
+        std::vector<Bytes> replies;  // what the tester sends after the init report
+        std::vector<Bytes> frames;
+        bool together = false;       // all at once, else each after the last answer
+    };
+    const Case cases[] = {
+        {"9141 default entry", KLineSim::Iso9141, nullptr, {Received(req9141)},
+         {{0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0xCC}}},
+        {"9141 seven message bytes: two frames", KLineSim::Iso9141,
+         [] { g_RespondTable[0] = PidEntry(Ramp(0xA0, 7)); }, {Received(req9141)},
+         {WithSum(Cat({0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA0, 5))),
+          WithSum(Cat({0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA5, 2)))}},
+        {"9141 two messages, the second empty", KLineSim::Iso9141,
+         [] { g_RespondTable[0].messageCount = 2; }, {Received(req9141)},
+         {WithSum(Cat({0x48, 0x6B, 0x10, 0x41, 0x00}, kPids)), WithSum({0x48, 0x6B, 0x10, 0x41, 0x00})}},
+        {"9141 one frame per part: 3 + 256 bytes cut to 262 with its sum", KLineSim::Iso9141,
+         [] {
+             g_EcuSimParams.lengthMode9141 = 0;
+             g_RespondTable[0] = PidEntry(Ramp(0, 256));
+             g_RespondTable[0].ackLength = 3;
+         },
+         {Received(req9141)},
+         {WithSum(Cat({0x48, 0x6B, 0x10, 0x41, 0x00, 0x00}, Ramp(0, 255)))}},
+        {"9141 unknown request: negative", KLineSim::Iso9141, nullptr,
+         {Received(WithSum({0x68, 0x6A, 0xF1, 0x09, 0x02}))}, {WithSum({0x48, 0x6B, 0x10, 0x7F, 0x09, 0x11})}},
+        {"9141 negatives off: nothing", KLineSim::Iso9141, [] { g_NegativeRespondEnabled = 0; },
+         {Received(WithSum({0x68, 0x6A, 0xF1, 0x09, 0x02})), Received(req9141)},
+         {{0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0xCC}}},
+        {"9141 other header: nothing", KLineSim::Iso9141, nullptr,
+         {Received(WithSum({0x68, 0x6A, 0xF2, 0x01, 0x00}))}, {}},
+        {"9141 bad frame bit: nothing", KLineSim::Iso9141, nullptr, {Received(req9141, 0x0800)}, {}},
+        {"9141 a word claiming more bytes than came", KLineSim::Iso9141, nullptr,
+         {Cat({0x00, 0x10, 0x20, 0x00}, req9141)},
+         {{0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0xCC}}},
+        {"9141 a request during an answer: nothing", KLineSim::Iso9141, nullptr,
+         {Received(req9141), Received(WithSum({0x68, 0x6A, 0xF1, 0x09, 0x02}))},
+         {{0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0xCC}}, true},
+        {"9141 65 frames: the first 64", KLineSim::Iso9141,
+         [] {
+             g_RespondTable[0] = PidEntry(Ramp(0, 65));
+             g_RespondTable[0].ackLength = 1, g_RespondTable[0].bytesPerFrame = 2;
+         },
+         {Received(req9141)}, {}},
+        {"9141 ack as long as a frame: no message frames", KLineSim::Iso9141,
+         [] { g_RespondTable[0].bytesPerFrame = 2; }, {Received(req9141)}, {}},
+        {"14230 mode 0 negative", KLineSim::Iso14230, nullptr, {Received(unknown14230)}, {neg14230}},
+        {"14230 four-byte header request: the same answer", KLineSim::Iso14230, nullptr,
+         {Received(WithSum({0x80, 0x10, 0xF1, 0x02, 0x22, 0x01}))}, {neg14230}},
+        {"14230 mode 2 negative", KLineSim::Iso14230, [] { g_EcuSimParams.headerMode14230 = 2; },
+         {Received(unknown14230)}, {{0x80, 0xF1, 0x10, 0x03, 0x7F, 0x22, 0x11, 0x36}}},
+        {"14230 four-byte header without data: nothing", KLineSim::Iso14230, nullptr,
+         {Received(WithSum({0x80, 0x10, 0xF1, 0x00}))}, {}},
+        {"14230 other target, other tester, swapped kinds: nothing", KLineSim::Iso14230, nullptr,
+         {Received(WithSum({0xC2, 0x34, 0xF1, 0x01, 0x00})), Received(WithSum({0xC2, 0x33, 0xF2, 0x01, 0x00})),
+          Received(WithSum({0x82, 0x33, 0xF1, 0x01, 0x00})), Received(WithSum({0xC2, 0x10, 0xF1, 0x01, 0x00}))},
+         {}},
+        {"14230 mode 0 split", KLineSim::Iso14230, [] { g_RespondTable[0] = PidEntry(Ramp(0xA0, 7)); },
+         {Received(pids14230)},
+         {WithSum(Cat({0x87, 0xF1, 0x10, 0x41, 0x00}, Ramp(0xA0, 5))),
+          WithSum(Cat({0x84, 0xF1, 0x10, 0x41, 0x00}, Ramp(0xA5, 2)))}},
+        {"14230 mode 1 short and long", KLineSim::Iso14230,
+         [] {
+             g_EcuSimParams.headerMode14230 = 1;
+             g_RespondTable[0] = PidEntry(Ramp(0, 61));
+             g_RespondTable[0].messageCount = 2;
+             std::memcpy(g_RespondTable[0].message2, Ramp(0, 62).data(), 62);
+             g_RespondTable[0].message2Length = 62;
+         },
+         {Received(pids14230)},
+         {WithSum(Cat({0xBF, 0xF1, 0x10, 0x41, 0x00}, Ramp(0, 61))),
+          WithSum(Cat({0x80, 0xF1, 0x10, 64, 0x41, 0x00}, Ramp(0, 62)))}},
+        {"14230 mode 2 ack alone and a cut message", KLineSim::Iso14230,
+         [] {
+             g_EcuSimParams.headerMode14230 = 2;
+             g_RespondTable[1] = PidEntry({});
+             g_RespondTable[1].request[0] = 0x3E, g_RespondTable[1].requestLength = 1;
+             g_RespondTable[1].ack[0] = 0x7E, g_RespondTable[1].ackLength = 1;
+             g_RespondTable[0] = PidEntry(Ramp(0, 256));
+             g_RespondCount = 2;
+         },
+         {Received(WithSum({0xC1, 0x33, 0xF1, 0x3E})), Received(pids14230)},
+         {WithSum({0x80, 0xF1, 0x10, 0x01, 0x7E}), WithSum(Cat({0x80, 0xF1, 0x10, 0xFF, 0x41, 0x00}, Ramp(0, 253)))}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        if (c.setUp) c.setUp();
+        KLineResponder policy(c.sim, &FakeClock);
+        policy.Enter();
+        tb_log_clear();
+        Queue(kInitReport);
+        for (const Bytes& r : c.replies) {
+            Queue(r);
+            if (!c.together) RunPasses(policy);
+        }
+        RunPasses(policy);
+        std::vector<Bytes> frames = SentFrames();
+        if (std::string(c.name).find("65 frames") != std::string::npos) {
+            ASSERT_EQ(frames.size(), 64u);
+            EXPECT_EQ(frames[63], WithSum({0x48, 0x6B, 0x10, 0x41, 63}));
+            continue;
+        }
+        EXPECT_EQ(frames, c.frames);
+        for (const Bytes& f : frames) EXPECT_LE(f.size(), 262u);
+    }
+}
+
+TEST_F(SimBoard, FramesWaitForAnIdleTransmitterAndAreLoggedAsSent) {
+    g_RespondTable[0] = PidEntry(Ramp(0xA0, 7));
+    KLineResponder policy(KLineSim::Iso9141, &FakeClock);
+    policy.Enter();
+    tb_set_responder([](void*, const uint8_t* p, unsigned n) {
+        if (n >= 2 && p[0] == 0x57 && p[1] == 0x3F) tb_set_busy_reads(2);
+    }, nullptr);
+    Queue(kInitReport);
+    Queue(Received(WithSum({0x68, 0x6A, 0xF1, 0x01, 0x00})));
+    RunPasses(policy);
+    tb_set_responder(nullptr, nullptr);
+    const std::vector<Bytes> log = LoggedPackets();
+    std::vector<size_t> frameAt;
+    for (size_t i = 0; i < log.size(); ++i)
+        if (IsEngineFrame(log[i])) frameAt.push_back(i);
+    ASSERT_EQ(frameAt.size(), 2u);
+    int reads = 0;
+    for (size_t i = frameAt[0]; i < frameAt[1]; ++i) reads += IsRead31(log[i]);
+    EXPECT_EQ(reads, 3);  // busy, busy, free
+    // Ring: init report and request received, two frames sent, in that order.
+    ASSERT_EQ(g_MonitorCount.load(), 4u);
+    const uint8_t directions[4] = {1, 1, 0, 0};
+    for (uint32_t i = 0; i < 4; ++i) {
+        const MonitorRecord r = CopyMonitorRecord(i);
+        EXPECT_EQ(r.direction, directions[i]) << i;
+        EXPECT_EQ(r.kind, KindUart) << i;
+    }
+    EXPECT_EQ(CopyMonitorRecord(2).lengthWord, 11);
+    EXPECT_EQ(status_.Texts(), (std::vector<std::string>{"等待初始化...", "等待请求指令...",
+                                                         "正在发送响应...", "等待请求指令..."}));
+}
+
+TEST_F(SimBoard, FastInitWaitsForStartCommunicationAndANewInitRestartsIt) {
+    g_FastInitMode = 1;
+    const Bytes r22 = Received(WithSum({0xC2, 0x33, 0xF1, 0x22, 0x01}));
+    const Bytes r81 = Received(WithSum({0xC1, 0x33, 0xF1, 0x81}));
+    KLineResponder policy(KLineSim::Iso14230, &FakeClock);
+    policy.Enter();
+    for (const Bytes& r : {kInitReport, r22, r81, r22, kInitReport, r22}) {
+        Queue(r);
+        RunPasses(policy);
+    }
+    const std::vector<Bytes> frames = SentFrames();
+    EXPECT_EQ(frames, (std::vector<Bytes>{WithSum({0x83, 0xF1, 0x10, 0x7F, 0x81, 0x11}),
+                                          WithSum({0x83, 0xF1, 0x10, 0x7F, 0x22, 0x11})}));
+    EXPECT_EQ(g_KLineSessionState.load(), 2u);
+    const std::vector<std::string> texts = status_.Texts();
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_EQ(texts[1], "等待0x81连接指令...");
+    EXPECT_EQ(texts[2], "等待请求指令...");
+    EXPECT_EQ(texts.back(), "等待0x81连接指令...");
+}
+
+TEST_F(SimBoard, SessionTimeOutRearmsTheInitAndDropsRequestsUntilTheNext) {
+    g_FakeNow = 0xFFFFF000u;  // across the clock's wrap
+    KLineResponder policy(KLineSim::Iso9141, &FakeClock);
+    policy.Enter();
+    Queue(kInitReport);
+    RunPasses(policy);
+    g_FakeNow += g_EcuSimParams.sessionTimeoutMs;  // not yet over
+    ASSERT_EQ(RunWorkerPass(policy), nullptr);
+    EXPECT_EQ(g_KLineSessionState.load(), 1u);
+    g_FakeNow += 1;
+    tb_log_clear();
+    ASSERT_EQ(RunWorkerPass(policy), nullptr);
+    EXPECT_EQ(g_KLineSessionState.load(), 0u);
+    const Bytes rearm = LoggedPacket(0);
+    EXPECT_EQ(Bytes(rearm.begin(), rearm.begin() + 3), (Bytes{0x52, 0x2C, 0xC3}));
+    EXPECT_EQ(status_.Texts().back(), "时间溢出,等待重新初始化...");
+    const Bytes request = Received(WithSum({0x68, 0x6A, 0xF1, 0x01, 0x00}));
+    Queue(request);
+    RunPasses(policy);
+    EXPECT_TRUE(SentFrames().empty());
+    Queue(kInitReport);
+    Queue(request);
+    RunPasses(policy);
+    EXPECT_EQ(SentFrames().size(), 1u);
+}
+
+TEST_F(SimBoard, EveryExitClearsTheFlagFirstThenStatusAndStopPacket) {
+    struct Case {
+        const char* name;
+        WorkerProc proc;
+        std::function<void()> fault;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"read", ThreadProcEcuSim9141, [] { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
+        {"poll write", ThreadProcEcuSim9141, [] { tb_fail_write(1); }, "设备出现通信错误停止! write 2"},
+        {"9141 fault", ThreadProcEcuSim9141, [] { tb_set_fault(1); }, "KM5804故障保护动作，设备停止!"},
+        {"14230 fault", ThreadProcEcuSim14230, [] { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
+        {"frame write", ThreadProcEcuSim9141,
+         [] {
+             tb_set_responder([](void*, const uint8_t* p, unsigned n) {
+                 if (n == 4 && p[0] == 0x50 && p[1] == 0x31) tb_fail_write(1);
+             }, nullptr);
+             Queue(kInitReport);
+             Queue(Received(WithSum({0x68, 0x6A, 0xF1, 0x01, 0x00})));
+         },
+         "设备出现通信错误停止! write 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        StatusLog status;
+        messages_.Clear();
+        ASSERT_TRUE(g_WorkerThread.Start(c.proc, nullptr, false));
+        c.fault();
+        ASSERT_TRUE(messages_.WaitForCount(1, std::chrono::seconds(5)));
+        g_WorkerThread.Stop();
+        tb_set_responder(nullptr, nullptr);
+        tb_set_fault(0);
+        EXPECT_EQ(messages_.Texts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(messages_.flagAtMessage.load(), 0u);
+        EXPECT_EQ(status.Texts().back(), "未启动");
+        EXPECT_TRUE(IsStop(LoggedPackets().back()));
+    }
+}
+
+TEST_F(SimBoard, StartDownloadsTheChosenProtocolByteForByte) {
+    auto regs = [](std::initializer_list<std::pair<uint8_t, uint8_t>> list) {
+        std::vector<Bytes> out;
+        for (auto [r, v] : list) out.push_back({0x52, r, v});
+        return out;
+    };
+    const std::vector<Bytes> reset = regs({{0x0D, 0x00}, {0x0E, 0x20}, {0x0E, 0x00}});
+    auto expected = [&](uint8_t mode, uint8_t pinsel, Bytes t2e, Bytes t2b) {
+        std::vector<Bytes> out = reset;
+        for (Bytes r : regs({{0x17, 0x00}, {0x3B, 0xFF}, {0x05, 0x00}, {0x01, 0x95}, {0x42, 0x00},
+                             {0x44, 0x1E}, {0x45, 0x0A}, {0x39, 0x00}, {0x3C, 0x00}, {0x2D, pinsel},
+                             {0x2E, 0x08}, {0x2F, 0x00}, {0x30, 0xFF}, {0x32, 0x00}, {0x33, 0x00},
+                             {0x34, 0x00}, {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}}))
+            out.push_back(r);
+        out.push_back({0x54, 0x2A, 0x02, 0x00, 0xEF, 0x00});
+        out.push_back(Cat({0x54, 0x2B, 0x0A, 0x00}, t2b));
+        out.push_back(Cat({0x54, 0x2E, 0x0C, 0x00}, t2e));
+        out.push_back({0xB1, mode, 0x02, 0x00});
+        return out;
+    };
+    const Bytes u5 = {0xFB, 0x32, 0x05, 0x64, 0x05, 0x64, 0x00, 0x32, 0x1E, 0x00};
+    struct Case {
+        uint32_t protocol;
+        std::vector<Bytes> packets;
+    };
+    const Case cases[] = {
+        {0, expected(0xC3, 0x00, {0x00, 0x33, 0x9C, 0x19, 0x08, 0x08, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00}, u5)},
+        {1, expected(0xC1, 0x00, {0x00, 0x33, 0x9C, 0x19, 0xEF, 0x8F, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00}, u5)},
+        {2, expected(0xC1, 0x00, {0x01, 0x33, 0x9C, 0x19, 0xEF, 0x8F, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00}, u5)},
+    };
+    ObdSimuPage page;
+    page.SelectProtocol(0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.protocol);
+        page.SelectProtocol(c.protocol);
+        tb_log_clear();
+        ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+        const int start = WaitForPacket([](const Bytes& p) { return p.size() == 4 && p[0] == 0xB1; });
+        ASSERT_GE(start, 0);
+        std::vector<Bytes> log;
+        for (const Bytes& p : LoggedPackets()) {
+            if (p.size() == 4 && p[0] == 0x52) log.push_back(Bytes(p.begin(), p.begin() + 3));
+            else if (p[0] == 0x54 || p[0] == 0xB1) log.push_back(p);
+            if (p[0] == 0xB1) break;
+        }
+        EXPECT_EQ(log, c.packets);
+        EXPECT_EQ(page.DeviceStatus().startText, "STOP");
+        EXPECT_FALSE(page.DeviceStatus().editingEnabled);
+        EXPECT_TRUE(page.Stop());
+        EXPECT_EQ(page.DeviceStatus().startText, "START");
+        EXPECT_TRUE(IsStop(LoggedPackets().back()));
+    }
+}
+
+TEST_F(SimBoard, StartRefusedWithoutBoardOrWithAFailingWrite) {
+    ObdSimuPage page;
+    page.SelectProtocol(0);
+    tb_fail_write(6);  // the third set-up register
+    tb_log_clear();
+    EXPECT_EQ(page.Start(nullptr), UartStartResult::DeviceError);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"设备通讯错误 !"});
+    ASSERT_EQ(tb_log_count(), 5u);
+    EXPECT_EQ(LoggedPacket(4)[1], 0x3B);
+    EXPECT_EQ(g_WorkerRunning.load(), 0u);
+
+    g_DeviceOpen = 0;
+    messages_.Clear();
+    tb_log_clear();
+    EXPECT_EQ(page.Start(nullptr), UartStartResult::NotConnected);
+    EXPECT_EQ(messages_.Messages().at(0).caption, "设备未连接");
+    EXPECT_EQ(tb_log_count(), 0u);
+    EXPECT_EQ(page.DeviceStatus().caption, "ECU Simulator --  No device Connected");
+    g_DeviceOpen = 1;
+    EXPECT_EQ(page.DeviceStatus().caption, "ECU Simulator -- Device( 0 ) Connected");
+}
+
+TEST_F(SimBoard, AfterASelfEndedResponderStartSendsNoStaleFrame) {
+    g_RespondTable[0] = PidEntry(Ramp(0xA0, 7));  // two frames
+    ObdSimuPage page;
+    page.SelectProtocol(0);
+    // The fault comes with the first frame written: the second stays queued.
+    tb_set_responder([](void*, const uint8_t* p, unsigned n) {
+        if (n >= 2 && p[0] == 0x57 && p[1] == 0x3F) tb_set_fault(1);
+    }, nullptr);
+    Queue(kInitReport);
+    Queue(Received(WithSum({0x68, 0x6A, 0xF1, 0x01, 0x00})));
+    ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+    ASSERT_TRUE(messages_.WaitForCount(1, std::chrono::seconds(5)));
+    tb_set_responder(nullptr, nullptr);
+    tb_set_fault(0);
+    EXPECT_EQ(SentFrames().size(), 1u);
+    EXPECT_EQ(page.DeviceStatus().startText, "START");
+    EXPECT_TRUE(page.DeviceStatus().editingEnabled);
+    const unsigned from = tb_log_count();
+    ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+    const int polls = WaitForPacket(IsPoll, from);
+    ASSERT_GE(polls, 0);
+    ASSERT_GE(WaitForPacket(IsPoll, static_cast<unsigned>(polls) + 1), 0);
+    page.Stop();
+    EXPECT_TRUE(SentFrames(from).empty());
+}
