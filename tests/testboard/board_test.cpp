@@ -143,7 +143,8 @@ TEST(ParseSetupTest, BadAndUnknownLinesAreIgnoredWithANote) {
                              "on A0 => can", "on A0 => can 123456789 00", "on A0 => can 7E8 1 2 3 4 5 6 7 8 9",
                              "on A0 => can 7E8 0G",
                              "every => 00", "every 0 => 00", "every 10 00 10", "every 10 =>", "echo 1",
-                             "init5 00 8A", "init5 00 8A 01 02", "kw1281-ack 1"}) {
+                             "init5 00 8A", "init5 00 8A 01 02", "kw1281-ack 1",
+                             "on 57 => 01 after 0", "on 57 => after 5", "on 57 => 01 after 5ms"}) {
         const auto setup = testboard::ParseSetup(std::string("reg 01 02\n") + line + "\n");
         ASSERT_EQ(setup.notes.size(), 1u) << line;
         EXPECT_THAT(setup.notes[0], testing::HasSubstr("line 2")) << line;
@@ -289,6 +290,25 @@ TEST_F(TestBoard, EngineAnswersFiveBaudInitsAndKw1281BlocksAndCountsBadLengths) 
     tb_set_kw1281_ack(0);
     ASSERT_TRUE(Write({0x57, 0x3F, 0x02, 0x00, 0x00, 0x20}));
     EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0}));
+}
+
+TEST_F(TestBoard, HeldRepliesWaitTheirTimeAndJoinTheQueueInDueOrder) {
+    TempDir dir;
+    ASSERT_EQ(tb_load_setup(dir.File("board.txt", "on B1 => 0A after 927C0\n"
+                                                  "on B1 => 0B after 1\n"
+                                                  "on B1 => 0C\n").c_str()), 1);
+    const Bytes late{0x0D};
+    tb_queue_reply_after(late.data(), 1, 200);
+    ASSERT_TRUE(Write({0xB1, 0xC3, 0x02, 0x00}));
+    EXPECT_EQ(Exchange(kPoll), (Bytes{0x0C}));  // the rule without a hold at once
+    std::vector<Bytes> taken;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (taken.size() < 2 && std::chrono::steady_clock::now() < deadline) {
+        const Bytes reply = Exchange(kPoll).value_or(Bytes{});
+        if (reply != Bytes{0, 0, 0, 0}) taken.push_back(reply);
+    }
+    EXPECT_EQ(taken, (std::vector<Bytes>{{0x0B}, {0x0D}}));
+    EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0})) << "the long hold is still held";
 }
 
 TEST(EnvironmentTest, VariablesPrepareTheBoardAtLoadTime) {
