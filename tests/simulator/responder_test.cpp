@@ -15,7 +15,7 @@
 #include "simulator/KLineResponder.h"
 #include "simulator/ObdSimuPage.h"
 #include "testboard/testboard.h"
-#include "tests/support/SimulatedBoard.h"
+#include "tests/support/WorkerBoard.h"
 
 namespace {
 
@@ -94,20 +94,10 @@ private:
     std::vector<std::string> texts_;
 };
 
-// Every message with the worker flag as it was when the message came.
-class FlagNotingSink : public platform::RecordingMessageSink {
-public:
-    void Show(const platform::Message& message) override {
-        flagAtMessage = g_WorkerRunning.load();
-        RecordingMessageSink::Show(message);
-    }
-    std::atomic<uint32_t> flagAtMessage{99};
-};
-
-class SimBoard : public ::testing::Test {
+class SimBoard : public WorkerBoardTest {
 protected:
     void SetUp() override {
-        OpenSimulatedBoard();
+        WorkerBoardTest::SetUp();
         Fresh();
     }
     // Table, record and flags as every case starts.
@@ -126,13 +116,6 @@ protected:
         g_TxPending = 0;
         g_SimTxQueue.Clear();
     }
-    void TearDown() override {
-        g_WorkerThread.Stop();
-        g_TxPending = 0;
-        g_DeviceOpen = 0;
-        UsbClosePipes();
-    }
-
     // Passes on this thread until every queued reply was taken and the answer is out.
     void RunPasses(WorkerPolicy& policy) {
         g_WorkerRunning = 1;
@@ -143,7 +126,6 @@ protected:
     }
 
     StatusLog status_;
-    FlagNotingSink messages_;
 };
 
 }  // namespace
@@ -376,7 +358,7 @@ TEST_F(SimBoard, EveryExitClearsTheFlagFirstThenStatusAndStopPacket) {
         tb_set_responder(nullptr, nullptr);
         tb_set_fault(0);
         EXPECT_EQ(messages_.Texts(), std::vector<std::string>{c.text});
-        EXPECT_EQ(messages_.flagAtMessage.load(), 0u);
+        EXPECT_EQ(messages_.FlagAt(0), 0u);
         EXPECT_EQ(status.Texts().back(), "未启动");
         EXPECT_TRUE(IsStop(LoggedPackets().back()));
     }
