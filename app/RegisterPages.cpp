@@ -3,6 +3,7 @@
 #include "monitor/ui/CDialogMainA.h"
 #include "pages/can/ui/Pages.h"
 #include "pages/kline/ui/Pages.h"
+#include "simulator/ui/CDialogObdSimu.h"
 
 void RegisterPages(CDialogMainA* hub) {
     // One line per page: hub->RegisterPage(<button id>, <page>).
@@ -15,4 +16,5 @@ void RegisterPages(CDialogMainA* hub) {
     hub->RegisterPage(1005, MakeDialogKW1281Page());
     hub->RegisterPage(1011, MakeDialogJ1708Page());
     hub->RegisterPage(1013, MakeDialogSCIPage());
+    hub->RegisterPage(1015, MakeDialogObdSimuPage());
 }

@@ -1,0 +1,129 @@
+// The simulator page in its window under Xvfb, against the simulated board playing the tester.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/stattext.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "simulator/EcuSimFile.h"
+#include "simulator/ui/CDialogObdSimu.h"
+#include "tests/support/BoardLog.h"
+#include "tests/support/PageWindowFixture.h"
+
+namespace {
+
+class ObdSimuGuiTest : public PageWindowTest<CDialogObdSimu> {
+protected:
+    ObdSimuGuiTest() : PageWindowTest(1015, MakeDialogObdSimuPage) {}
+
+    std::string Label(int id) const { return Control<wxWindow>(id)->GetLabel().utf8_string(); }
+
+    // A .sim file with two entries: 01 00 answered with its four bytes, and 09 02.
+    std::string WriteTable() {
+        std::vector<OBDRespondEntry> table(2);
+        const uint8_t requests[2][2] = {{0x01, 0x00}, {0x09, 0x02}};
+        for (int i = 0; i < 2; ++i) {
+            InitRespondEntry(table[i]);
+            table[i].request[0] = requests[i][0], table[i].request[1] = requests[i][1];
+            table[i].requestLength = 2;
+            table[i].ack[0] = static_cast<uint8_t>(requests[i][0] + 0x40), table[i].ack[1] = requests[i][1];
+            table[i].ackLength = 2;
+        }
+        const uint8_t pids[4] = {0xBE, 0x3F, 0xB8, 0x13};
+        std::copy(pids, pids + 4, table[0].message1);
+        table[0].message1Length = 4, table[0].messageCount = 1;
+        EcuSimParams params{};
+        LoadDefaultParams(params);
+        const std::vector<uint8_t> bytes = EncodeEcuSimFile(0, params, table.data(), 2);
+        char pattern[] = "/tmp/vr-sim-gui-XXXXXX";
+        const int fd = mkstemp(pattern);
+        EXPECT_GE(fd, 0);
+        ::close(fd);
+        std::ofstream(pattern, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                       static_cast<std::streamsize>(bytes.size()));
+        path_ = pattern;
+        return path_;
+    }
+    void TearDown() override {
+        PageWindowTest::TearDown();
+        if (!path_.empty()) std::filesystem::remove(path_);
+    }
+    std::string path_;
+};
+
+void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
+
+}  // namespace
+
+TEST_F(ObdSimuGuiTest, OpenLoadStartAnswerStopAndExit) {
+    ASSERT_NE(OpenPage(), nullptr);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Obd2DeFault.DAT打开文件出错！"});
+    EXPECT_EQ(Control<wxChoice>(IDC_OBD_PROTOCOL)->GetStringSelection(), "ISO9141-2");
+    EXPECT_EQ(Label(IDC_OBD_SUMMARY), ProtocolSummary(g_EcuSimParams, 0));
+    EXPECT_EQ(dialog_->List()->GetItemCount(), 0);
+    EXPECT_EQ(dialog_->List()->GetColumnCount(), 12);
+    EXPECT_EQ(Label(IDC_OBD_STATUS), "未启动");
+    EXPECT_EQ(Label(IDC_OBD_START), "启动模拟");
+    EXPECT_FALSE(Button(IDC_OBD_ADD)->IsEnabled());
+    EXPECT_FALSE(Button(IDC_OBD_PARAMS)->IsEnabled());
+    EXPECT_TRUE(Control<wxCheckBox>(IDC_OBD_NEGATIVE)->GetValue());
+    EXPECT_EQ(dialog_->GetTitle().utf8_string(), "ECU Simulator -- Device( 0 ) Connected");
+
+    std::vector<std::string> questions;
+    bool answer = true;
+    dialog_->m_AskOkCancel = [&](const std::string& text, const std::string&) {
+        questions.push_back(text);
+        return answer;
+    };
+    const std::string file = WriteTable();
+    dialog_->m_ChooseFile = [&](bool) { return file; };
+    Click(IDC_OBD_LOAD);
+    ASSERT_EQ(dialog_->List()->GetItemCount(), 2);
+    EXPECT_EQ(dialog_->List()->GetItemText(0, 8).utf8_string(), "BE 3F B8 13 ");
+
+    Click(IDC_OBD_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    EXPECT_EQ(Label(IDC_OBD_START), "STOP");
+    EXPECT_FALSE(Button(IDC_OBD_LOAD)->IsEnabled());
+    EXPECT_FALSE(Control<wxChoice>(IDC_OBD_PROTOCOL)->IsEnabled());
+    Queue({0x00, 0x10, 0x00, 0x70});
+    Queue({0x00, 0x10, 0x06, 0x00, 0x68, 0x6A, 0xF1, 0x01, 0x00, 0xC4});
+    ASSERT_TRUE(PumpUntil([&] {
+        return ListShows("ECU INIT ACTIVE") && ListShows("68 6A F1 01 00 C4") &&
+               ListShows("48 6B 10 41 00 BE 3F B8 13 CC") && Label(IDC_OBD_STATUS) == "等待请求指令...";
+    }));
+    EXPECT_EQ(hub_->GetList()->GetItemCount(), 3);
+
+    Click(IDC_OBD_START);
+    EXPECT_EQ(g_WorkerRunning.load(), 0u);
+    EXPECT_EQ(Label(IDC_OBD_START), "START");
+    EXPECT_TRUE(PumpUntil([&] { return Label(IDC_OBD_STATUS) == "未启动"; }));
+    EXPECT_TRUE(Button(IDC_OBD_DELETE)->IsEnabled());
+
+    dialog_->List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    Click(IDC_OBD_DELETE);
+    EXPECT_EQ(questions, std::vector<std::string>{"确定要册除选择的 1 项数据吗?"});
+    EXPECT_EQ(dialog_->List()->GetItemCount(), 1);
+
+    questions.clear();
+    answer = false;
+    Click(IDC_OBD_EXIT);
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(dialog_->IsShown());
+    EXPECT_FALSE(hub_->GetPageButton(1003)->IsEnabled()) << "hub buttons stay off while the page stays";
+    answer = true;
+    Click(IDC_OBD_EXIT);
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_FALSE(dialog_->IsShown());
+    EXPECT_EQ(messages_.Count(), 1u);
+
+    // Reopened: the same table, nothing read again.
+    ASSERT_NE(OpenPage(), nullptr);
+    EXPECT_EQ(dialog_->List()->GetItemCount(), 1);
+    EXPECT_EQ(messages_.Count(), 1u);
+}
