@@ -146,6 +146,7 @@ void CDialogObdSimu::CreateControls() {
     top->Add(bottom, 0, wxALL, kUartLayoutGap * 2);
 
     SetSizerAndFit(top);
+    SetEscapeId(IDC_OBD_EXIT);  // Esc presses "退出"
     m_Negative->SetValue(true);
     // The entry editor and the parameter dialog come with the other buses.
     m_Buttons.at(IDC_OBD_ADD)->Disable();
