@@ -278,7 +278,7 @@ int UsbReadBlock(uint8_t block, uint16_t length, uint32_t maxLength, uint8_t* ou
     g_CmdPacket[1] = block;
     g_CmdPacket[2] = static_cast<uint8_t>(length & 0xFF);
     g_CmdPacket[3] = static_cast<uint8_t>(length >> 8);
-    if (!UsbWritePacket(g_CmdPacket, 4)) return -1;
+    if (!UsbWritePacket(g_CmdPacket, 4)) return -2;
     int received = UsbReadPacket(kReplyTimeoutMs, maxLength, g_RxPacket);
     if (received < 1) return -1;
     std::memcpy(out, g_RxPacket, static_cast<size_t>(received));

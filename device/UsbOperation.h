@@ -103,7 +103,8 @@ int UsbCommandU2(uint8_t value, uint8_t index);                            // 55
 int UsbCommandV(uint8_t value);                                            // 56 value 00 s
 int UsbWriteWake();                                                        // AB 00 00 s
 // 'Q' in g_CmdPacket; the block's bytes arrive from reply byte 0. Returns the count read
-// (at most maxLength, clamped to the buffer) or -1.
+// (at most maxLength, clamped to the buffer), -1 when the read failed, -2 when the request
+// could not be written.
 int UsbReadBlock(uint8_t block, uint16_t length, uint32_t maxLength, uint8_t* out);
 
 // R 0D<-00, 0E<-20, 0E<-00. Stops at the first failed write; 1 when all three went out.

@@ -74,6 +74,8 @@ void Board::ResetLocked() {
     kw1281Ack_ = false;
     lengthMismatches_ = 0;
     held_.clear();
+    j1850Withhold_ = 0;
+    j1850Peers_.clear();
     failWriteIn_ = 0;
     readFaults_ = ReadFaults();
     readLatencyMs_ = 0;
@@ -350,6 +352,44 @@ unsigned Board::FrameLengthMismatches() {
     return lengthMismatches_;
 }
 
+void Board::WithholdJ1850TxDone(unsigned n) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    j1850Withhold_ = n;
+}
+
+void Board::AddJ1850Peer(J1850Peer peer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    j1850Peers_.push_back(std::move(peer));
+}
+
+// A J1850 frame goes on the bus at once: the reply carries StatusTxDone, the chip's echo of
+// the frame (with a peer's in-frame response) and the peer's answer. While withheld, the
+// packet is answered like a poll and nothing is sent.
+Bytes Board::J1850FrameAnswer(const Bytes& packet) {
+    if (j1850Withhold_ > 0) {
+        --j1850Withhold_;
+        return PollAnswer(false);
+    }
+    const bool pwm = (registers_[0x09] & 0x80) != 0;
+    const Bytes sent = J1850SentFrame(packet);
+    const J1850Peer* peer = nullptr;
+    for (const J1850Peer& p : j1850Peers_)
+        if (p.match.size() <= sent.size() && std::equal(p.match.begin(), p.match.end(), sent.begin())) {
+            peer = &p;
+            break;
+        }
+    Bytes reply{0x00, kStatusTxDone, 0x01, 0x00};
+    const Bytes echo = J1850EchoRecord(packet, pwm, peer ? peer->ifr : Bytes());
+    reply.insert(reply.end(), echo.begin(), echo.end());
+    if (peer && !peer->answer.empty()) {
+        const Bytes answer = J1850ReceivedRecord(peer->answer, pwm);
+        reply.insert(reply.end(), answer.begin(), answer.end());
+        reply[2] = 2;
+    }
+    if (fault_) reply[1] |= kStatusFault;
+    return reply;
+}
+
 void Board::SetLogFile(std::FILE* file) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (logFile_) std::fclose(logFile_);
@@ -506,6 +546,10 @@ void Board::Decode(const Bytes& packet) {
     }
     case 0xA0:  // poll, or frame packet when byte 1 bit 7 is set
         QueueDueReplies(MillisecondsSinceLoad());
+        if (IsJ1850FramePacket(packet)) {
+            answers_.push_back(J1850FrameAnswer(packet));
+            break;
+        }
         if ((target & 0x80) && canStarted_ && (target & 0x0F) == 0) {
             // Listen-only never gets a frame out; loopback hears its own frame.
             const bool sent = canMode_ != kCanListenOnly;

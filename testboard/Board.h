@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "testboard/CanBus.h"
+#include "testboard/J1850Bus.h"
 #include "testboard/testboard.h"
 
 namespace testboard {
@@ -152,6 +153,9 @@ public:
     void SetKw1281Ack(bool on);
     // Engine frames whose packet length is not (word & 0x1FF) + 2.
     unsigned FrameLengthMismatches();
+    // J1850: the next n frame packets get no StatusTxDone (and no echo); a scripted peer.
+    void WithholdJ1850TxDone(unsigned n);
+    void AddJ1850Peer(J1850Peer peer);
     // Appends one line per packet written to this file from now on (nullptr stops it).
     void SetLogFile(std::FILE* file);
 
@@ -198,6 +202,7 @@ private:
     void RunIsoTpEngine(const Bytes& firstFrame);
     void AppendCanRecords(Bytes& reply);
     void QueueDueReplies(uint32_t now);
+    Bytes J1850FrameAnswer(const Bytes& packet);
     void WaitForResponderIdle(std::unique_lock<std::mutex>& lock);
 
     mutable std::mutex mutex_;
@@ -240,6 +245,8 @@ private:
     std::deque<Bytes> canRecords_;  // records the next poll replies carry
     std::vector<Bytes> busFrames_;  // frames the engine stand-in sent
     bool busAsRecords_;
+    unsigned j1850Withhold_;
+    std::vector<J1850Peer> j1850Peers_;
 
     unsigned failWriteIn_;  // 0: none; n: the n-th write from now fails
     ReadFaults readFaults_;

@@ -76,6 +76,15 @@ int tb_wait_log_count(unsigned count, unsigned timeout_ms) {
 void tb_set_log_limit(unsigned entries) { TheBoard().SetLogLimit(entries); }
 unsigned tb_call_count(void) { return TheBoard().CallCount(); }
 int tb_call_at(unsigned index, tb_call* out) { return TheBoard().CallAt(index, out) ? 1 : 0; }
+void tb_j1850_withhold_tx_done(unsigned n) { TheBoard().WithholdJ1850TxDone(n); }
+void tb_j1850_add_peer(const uint8_t* match, unsigned match_length, const uint8_t* answer,
+                       unsigned answer_length, const uint8_t* ifr, unsigned ifr_length) {
+    auto bytes = [](const uint8_t* p, unsigned n) {
+        return p ? testboard::Bytes(p, p + n) : testboard::Bytes();
+    };
+    TheBoard().AddJ1850Peer({bytes(match, match_length), bytes(answer, answer_length),
+                             bytes(ifr, ifr_length)});
+}
 
 int tb_load_setup(const char* path) {
     if (!path) return 0;

@@ -149,6 +149,16 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
     } else if (key == "echo") {
         if (t.size() != 1) return "echo takes nothing after it";
         setup.echo = true;
+    } else if (key == "j1850") {
+        // j1850 <sent frame start> => [answer frame] [ifr <bytes>]
+        auto arrow = std::find(t.begin(), t.end(), "=>");
+        auto ifr = std::find(t.begin(), t.end(), "ifr");
+        J1850Peer peer;
+        if (arrow == t.end() || ifr < arrow || !ParseBytes(t.begin() + 1, arrow, peer.match) ||
+            !ParseBytes(arrow + 1, ifr, peer.answer) ||
+            (ifr != t.end() && !ParseBytes(ifr + 1, t.end(), peer.ifr)))
+            return "j1850 needs hex bytes, '=>', the answer's hex bytes and 'ifr' with its bytes";
+        setup.j1850Peers.push_back(std::move(peer));
     } else {
         return "unknown line";
     }
@@ -185,6 +195,7 @@ void ApplySetup(Board& board, const Setup& setup) {
     if (setup.echo) board.SetEcho(true);
     if (setup.init5) board.SetInit5(&*setup.init5);
     if (setup.kw1281Ack) board.SetKw1281Ack(true);
+    for (const J1850Peer& peer : setup.j1850Peers) board.AddJ1850Peer(peer);
 }
 
 }  // namespace testboard

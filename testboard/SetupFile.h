@@ -22,6 +22,7 @@ struct Setup {
     bool echo = false;
     std::optional<Init5Answer> init5;
     bool kw1281Ack = false;
+    std::vector<J1850Peer> j1850Peers;
     std::vector<std::string> notes;  // "line N: why", one per line that was ignored
 };
 

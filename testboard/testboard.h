@@ -111,6 +111,14 @@ void tb_set_responder(tb_responder responder, void* context);
 void tb_set_init5(int on, uint8_t result, uint8_t keyword1, uint8_t keyword2);
 void tb_set_kw1281_ack(int on);
 unsigned tb_frame_length_mismatches(void);
+/* J1850 (frame packet: A0, byte 1 bit 7 set, low nibble 2): answered with StatusTxDone and
+ * the echo record (direction 0, CRC added). The next n frame packets are answered like a poll
+ * instead (no StatusTxDone, nothing sent). A peer: a sent frame (CRC excluded) that starts
+ * with match gets ifr as in-frame response in the echo and, when answer_length is not 0, the
+ * answer frame as a received record (CRC added) in the same reply. */
+void tb_j1850_withhold_tx_done(unsigned n);
+void tb_j1850_add_peer(const uint8_t* match, unsigned match_length, const uint8_t* answer,
+                       unsigned answer_length, const uint8_t* ifr, unsigned ifr_length);
 
 /* Packet log: every packet written, with the milliseconds since the library was loaded.
  * Indices count from the last clear. Memory keeps only the newest packets (100,000 unless
