@@ -47,6 +47,10 @@ TEST_F(DeviceCommands, EveryCommandPutsItsBytesOnTheWire) {
         {"J1850 start keeps bytes 1 and 3", [] { return UsbSendStartJ1850(); }, {{0xB1, 0x03, 0x04, 0x00}}, "r268/10 w4/500"},
         {"Q", [&] { return UsbReadBlock(0x07, 8, 64, in) == 8 && std::memcmp(in, block, 8) == 0; },
          {{0x51, 0x07, 0x08, 0x00}}, "w4/500 r64/1500"},
+        // The J1850 read-back tells a request that never went out from a reply that never came.
+        {"Q unwritten", [&] { tb_fail_write(1); return UsbReadBlock(0x07, 8, 64, in) == -2; }, {}, "w4/500"},
+        {"Q unanswered", [&] { tb_fail_next_read(); return UsbReadBlock(0x07, 8, 64, in) == -1; },
+         {{0x51, 0x07, 0x08, 0x00}}, "w4/500 r64/1500 r268/10"},
         {"version", [&] { return UsbReadVersion(&id, &version) && id == 0x41 && version == 0x12; }, {{0x00}}, "w1/500 r64/100"},
     };
     for (const auto& step : steps) {

@@ -27,7 +27,7 @@ TEST_F(TestBoard, BlockReadsAnswerWithWhatWasStored) {
 TEST_F(TestBoard, PollsAndFramePacketsCarryTransmitDoneAndFaultBits) {
     const Bytes queued = {0x00, 0x10, 0x01, 0x00, 0x55}, idle = {0x7E, 0x00, 0x00, 0x00, 0x99};
     tb_set_idle_reply(idle.data(), unsigned(idle.size()));
-    Bytes frame = {0xA0, 0x82, 0x10, 0x00};
+    Bytes frame = {0xA0, 0x80, 0x10, 0x00};  // a J1850 frame (low nibble 2) has its own answer
     frame.resize(20, 0x2C);
     for (int bits = 0; bits < 8; ++bits) {
         const bool fault = bits & 1, queue = bits & 2, isFrame = bits & 4;
