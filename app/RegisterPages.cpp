@@ -2,6 +2,7 @@
 
 #include "monitor/ui/CDialogMainA.h"
 #include "pages/can/ui/Pages.h"
+#include "pages/j1850/ui/Pages.h"
 #include "pages/kline/ui/Pages.h"
 #include "simulator/ui/CDialogObdSimu.h"
 
@@ -17,4 +18,6 @@ void RegisterPages(CDialogMainA* hub) {
     hub->RegisterPage(1011, MakeDialogJ1708Page());
     hub->RegisterPage(1013, MakeDialogSCIPage());
     hub->RegisterPage(1015, MakeDialogObdSimuPage());
+    hub->RegisterPage(1007, MakeDialogVpwPage(false));
+    hub->RegisterPage(1008, MakeDialogVpwPage(true));
 }

@@ -1,0 +1,262 @@
+#include "pages/j1850/ui/CDialogVpw.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/listbox.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+#include "monitor/ui/CDialogMainA.h"
+#include "pages/j1850/ui/CListSectorLock.h"
+#include "platform/Message.h"
+#include "platform/ui/WxText.h"
+
+const int kVpwYzzIdselIds[8] = {1063, 1064, 1066, 1069, 1070, 1071, 1072, 1073};
+
+CDialogVpw::CDialogVpw(CDialogMainA* hub, bool pwm)
+    : wxDialog(hub, IDD_DIALOG_VPW, U8("J1850 VPW  10.4KBPS"), wxDefaultPosition,
+               wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
+      m_pMainDlg(hub),
+      m_bPwm(pwm),
+      m_Page(pwm, *this),
+      m_KeepAliveTimer(this, kJ1850KeepAliveTimer) {
+    CreateControls();
+    Edit(IDC_VPW_KEEPALIVE_DATA)->ChangeValue(U8(m_Page.DefaultKeepAliveText()));
+    Edit(IDC_VPW_KEEPALIVE_PERIOD)->ChangeValue("1000");
+    UpdateControls();
+    BindHandlers();
+    RefreshDeviceStatus();
+    CentreOnParent();
+}
+
+CDialogVpw::~CDialogVpw() { m_KeepAliveTimer.Stop(); }
+
+std::string CDialogVpw::Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
+
+void CDialogVpw::BindHandlers() {
+    auto onButton = [this](int id, void (CDialogVpw::*method)()) {
+        m_Buttons.at(id)->Bind(wxEVT_BUTTON, [this, method](wxCommandEvent&) { (this->*method)(); });
+    };
+    onButton(IDC_VPW_START, &CDialogVpw::OnBnClickedStart);
+    onButton(IDC_VPW_STOP, &CDialogVpw::OnBnClickedStop);
+    onButton(IDC_VPW_SEND, &CDialogVpw::OnBnClickedSendFrame);
+    onButton(IDC_VPW_KEEPALIVE, &CDialogVpw::OnBnClickedKeepAlive);
+    onButton(IDC_VPW_EXIT, &CDialogVpw::OnBnClickedCancel);
+    onButton(IDC_VPW_FILTER_ADD, &CDialogVpw::OnFilterAdd);
+    onButton(IDC_VPW_FILTER_REMOVE, &CDialogVpw::OnFilterRemove);
+    onButton(IDC_VPW_IFR_ADD, &CDialogVpw::OnIfrAdd);
+    onButton(IDC_VPW_IFR_REMOVE, &CDialogVpw::OnIfrRemove);
+    m_Buttons.at(IDC_VPW_PRESET_ALL)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        m_Page.Preset(J1850ReceiveAll);
+        UpdateControls();
+    });
+    m_Buttons.at(IDC_VPW_PRESET_OBD2)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        m_Page.Preset(J1850SaeObd2);
+        UpdateControls();
+    });
+    Bind(wxEVT_CLOSE_WINDOW, &CDialogVpw::OnClose, this);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
+
+    auto onText = [this](int id, auto handler) {
+        Edit(id)->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
+    };
+    auto onLeave = [this](int id, auto handler) {
+        Edit(id)->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {
+            event.Skip();
+            handler();
+        });
+    };
+
+    // Frame fields.
+    m_Grid->SetOnByteChanged([this](uint8_t byte) { OnHeaderByteChanged(byte); });
+    m_OneByte->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { ShowHeader(m_Page.SetOneByteFormat(true)); });
+    m_Consolidated->Bind(wxEVT_RADIOBUTTON,
+                         [this](wxCommandEvent&) { ShowHeader(m_Page.SetOneByteFormat(false)); });
+    onText(IDC_VPW_HEADER, [this] { ShowHeader(m_Page.HeaderByteChanged(Text(IDC_VPW_HEADER))); });
+    onText(IDC_VPW_TARGET, [this] { m_Page.TargetChanged(Text(IDC_VPW_TARGET)); });
+    onText(IDC_VPW_SOURCE, [this] { m_Page.SourceChanged(Text(IDC_VPW_SOURCE)); });
+    onText(IDC_VPW_DATA, [this] {
+        const UartEditResult result = m_Page.DataChanged(Text(IDC_VPW_DATA));
+        Edit(IDC_VPW_DLC)->ChangeValue(U8(m_Page.HeaderView().dlc));
+        ApplyEdit(Edit(IDC_VPW_DATA), result);
+    });
+    onLeave(IDC_VPW_DATA, [this] { Edit(IDC_VPW_DATA)->ChangeValue(U8(m_Page.DataText())); });
+
+    // Image fields.
+    for (size_t y = 0; y < 8; ++y)
+        for (size_t f = 0; f < 4; ++f)
+            m_YzzCombos[y][f]->Bind(wxEVT_CHOICE, [this, y, f](wxCommandEvent&) {
+                m_Page.YzzChanged(y, static_cast<J1850IfrField>(f), m_YzzCombos[y][f]->GetSelection());
+            });
+    m_Ifr3Crc->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
+        m_Page.Ifr3CrcChanged(m_Ifr3Crc->GetValue());
+        ShowIfr3();
+    });
+    for (int buffer = 0; buffer < 2; ++buffer) {
+        const int id = buffer ? IDC_VPW_IFR3_B1 : IDC_VPW_IFR3_B0;
+        const int lengthId = buffer ? IDC_VPW_IFR3_B1_LENGTH : IDC_VPW_IFR3_B0_LENGTH;
+        onText(id, [this, buffer, id, lengthId] {
+            const UartEditResult result = m_Page.Ifr3Changed(buffer, Text(id));
+            Edit(lengthId)->ChangeValue(U8(m_Page.Ifr3LengthText(buffer)));
+            ApplyEdit(Edit(id), result);
+        });
+        onLeave(id, [this, buffer, id] { Edit(id)->ChangeValue(U8(m_Page.Ifr3Text(buffer))); });
+    }
+    onText(IDC_VPW_IDBUFF, [this] { ApplyEdit(Edit(IDC_VPW_IDBUFF), m_Page.IdBuffChanged(Text(IDC_VPW_IDBUFF))); });
+    onLeave(IDC_VPW_IDBUFF, [this] { Edit(IDC_VPW_IDBUFF)->ChangeValue(U8(m_Page.IdBuffText())); });
+
+    // Filter kind and the three lists: a selection in one list clears the other two.
+    for (size_t k = 0; k < 3; ++k) {
+        m_FilterKinds[k]->Bind(wxEVT_RADIOBUTTON, [this, k](wxCommandEvent&) {
+            m_Page.SetFilterKind(static_cast<J1850FilterKind>(k));
+        });
+        m_FilterLists[k]->Bind(wxEVT_LISTBOX, [this, k](wxCommandEvent&) {
+            for (size_t other = 0; other < 3; ++other)
+                if (other != k) m_FilterLists[other]->DeselectAll();
+        });
+    }
+}
+
+void CDialogVpw::ShowHeader(const J1850HeaderView& view) {
+    m_Grid->SetCells(view.grid);
+    m_Grid->Enable(!view.oneByteFormat);
+    // ChangeValue: the page already applied what these show.
+    Edit(IDC_VPW_HEADER)->ChangeValue(U8(view.header));
+    Edit(IDC_VPW_TARGET)->ChangeValue(U8(view.target));
+    Edit(IDC_VPW_SOURCE)->ChangeValue(U8(view.source));
+    Edit(IDC_VPW_TARGET)->Enable(view.addressesEnabled);
+    Edit(IDC_VPW_SOURCE)->Enable(view.addressesEnabled);
+    Edit(IDC_VPW_DLC)->ChangeValue(U8(view.dlc));
+    Edit(IDC_VPW_DATA)->ChangeValue(U8(view.data));
+}
+
+void CDialogVpw::ShowLists() {
+    for (size_t k = 0; k < 3; ++k) {
+        wxArrayString lines;
+        for (const std::string& line : m_Page.FilterList(static_cast<J1850FilterKind>(k))) lines.Add(U8(line));
+        m_FilterLists[k]->Set(lines);
+    }
+    wxArrayString lines;
+    for (const std::string& line : m_Page.IfrList()) lines.Add(U8(line));
+    m_IfrList->Set(lines);
+}
+
+void CDialogVpw::ShowIfr3() {
+    Edit(IDC_VPW_IFR3_B0)->ChangeValue(U8(m_Page.Ifr3Text(0)));
+    Edit(IDC_VPW_IFR3_B1)->ChangeValue(U8(m_Page.Ifr3Text(1)));
+    Edit(IDC_VPW_IFR3_B0_LENGTH)->ChangeValue(U8(m_Page.Ifr3LengthText(0)));
+    Edit(IDC_VPW_IFR3_B1_LENGTH)->ChangeValue(U8(m_Page.Ifr3LengthText(1)));
+}
+
+void CDialogVpw::UpdateControls() {
+    const J1850RegisterImage& image = m_Page.Image();
+    const bool oneByte = (image.JCON0 & j1850::Jcon0OneByteHeader) != 0;
+    m_OneByte->SetValue(oneByte);
+    m_Consolidated->SetValue(!oneByte);
+    ShowHeader(m_Page.HeaderView());
+    ShowLists();
+    Edit(IDC_VPW_IDBUFF)->ChangeValue(U8(m_Page.IdBuffText()));
+    m_Ifr3Crc->SetValue((image.JCON0 & j1850::Jcon0Ifr3Crc) != 0);
+    ShowIfr3();
+    for (size_t y = 0; y < 8; ++y)
+        for (size_t f = 0; f < 4; ++f)
+            m_YzzCombos[y][f]->SetSelection(m_Page.YzzSelection(y, static_cast<J1850IfrField>(f)));
+    m_FilterKinds[static_cast<size_t>(m_Page.FilterKind())]->SetValue(true);
+}
+
+void CDialogVpw::ApplyEdit(wxTextCtrl* edit, const UartEditResult& result) {
+    if (result.rewrite) {
+        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
+        edit->ChangeValue(U8(result.text));
+        edit->SetInsertionPointEnd();
+    }
+    if (!result.message.empty()) platform::ShowMessage(result.message);
+}
+
+void CDialogVpw::OnHeaderByteChanged(uint8_t byte) { ShowHeader(m_Page.OnHeaderByteChanged(byte)); }
+
+void CDialogVpw::OnFilterAdd() {
+    if (m_Page.AddFilterAddress(Text(IDC_VPW_FILTER_ADDRESS))) ShowLists();
+}
+
+void CDialogVpw::OnFilterRemove() {
+    std::array<std::vector<int>, 3> selections;
+    for (size_t k = 0; k < 3; ++k) {
+        wxArrayInt rows;
+        m_FilterLists[k]->GetSelections(rows);
+        selections[k].assign(rows.begin(), rows.end());
+    }
+    if (m_Page.RemoveFilterAddresses(selections)) ShowLists();
+}
+
+void CDialogVpw::OnIfrAdd() {
+    if (m_Page.AddIfrEntry(Text(IDC_VPW_IFR_ID), m_IfrCombos[0]->GetSelection(),
+                           m_IfrCombos[1]->GetSelection(), m_IfrCombos[2]->GetSelection(),
+                           m_IfrCombos[3]->GetSelection()))
+        ShowLists();
+}
+
+void CDialogVpw::OnIfrRemove() {
+    wxArrayInt rows;
+    m_IfrList->GetSelections(rows);
+    if (m_Page.RemoveIfrEntries(std::vector<int>(rows.begin(), rows.end()))) ShowLists();
+}
+
+void CDialogVpw::RefreshDeviceStatus() {
+    const J1850PageStatus status = m_Page.RefreshDeviceStatus();
+    SetTitle(U8(status.device.caption));
+    m_Buttons.at(IDC_VPW_START)->Enable(status.device.startEnabled);
+    m_Buttons.at(IDC_VPW_STOP)->Enable(status.device.stopEnabled);
+    m_Buttons.at(IDC_VPW_SEND)->Enable(status.device.sendEnabled);
+    m_Buttons.at(IDC_VPW_KEEPALIVE)->Enable(status.keepAlive.enabled);
+    m_Buttons.at(IDC_VPW_KEEPALIVE)->SetLabel(U8(status.keepAlive.caption));
+}
+
+void CDialogVpw::OnBnClickedStart() {
+    if (m_Page.Start(m_pMainDlg) != J1850StartResult::Started) return;
+    if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
+    RefreshDeviceStatus();
+}
+
+void CDialogVpw::OnBnClickedStop() {
+    m_Page.Stop();
+    RefreshDeviceStatus();
+}
+
+void CDialogVpw::OnBnClickedSendFrame() { m_Page.Send(); }
+
+void CDialogVpw::OnBnClickedKeepAlive() {
+    m_Page.ToggleKeepAlive(Text(IDC_VPW_KEEPALIVE_PERIOD));
+    RefreshDeviceStatus();
+}
+
+void CDialogVpw::OnBnClickedCancel() {
+    if (m_pMainDlg && !m_pMainDlg->ConfirmPageClose()) return;
+    m_Page.Close();
+    RefreshDeviceStatus();
+    Hide();
+}
+
+void CDialogVpw::OnClose(wxCloseEvent& event) {
+    if (!event.CanVeto()) {
+        m_Page.Close();
+        event.Skip();  // the program is ending: let the window go
+        return;
+    }
+    event.Veto();
+    OnBnClickedCancel();
+}
+
+void CDialogVpw::OnTimer(int id) {
+    m_Page.OnTimer(id, Text(IDC_VPW_KEEPALIVE_DATA));
+    if (!m_KeepAliveTimer.IsRunning()) RefreshDeviceStatus();
+}
+
+void CDialogVpw::StartPageTimer(int id, uint32_t periodMs) {
+    if (id == kJ1850KeepAliveTimer) m_KeepAliveTimer.Start(static_cast<int>(periodMs));
+}
+
+void CDialogVpw::KillPageTimer(int id) {
+    if (id == kJ1850KeepAliveTimer) m_KeepAliveTimer.Stop();
+}
