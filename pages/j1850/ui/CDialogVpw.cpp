@@ -19,8 +19,8 @@ CDialogVpw::CDialogVpw(CDialogMainA* hub, bool pwm)
                wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
       m_pMainDlg(hub),
       m_bPwm(pwm),
-      m_Page(pwm, *this),
-      m_KeepAliveTimer(this, kJ1850KeepAliveTimer) {
+      m_KeepAliveTimer(this, kJ1850KeepAliveTimer),
+      m_Page(pwm, *this) {
     CreateControls();
     Edit(IDC_VPW_KEEPALIVE_DATA)->ChangeValue(U8(m_Page.DefaultKeepAliveText()));
     Edit(IDC_VPW_KEEPALIVE_PERIOD)->ChangeValue("1000");

@@ -109,8 +109,9 @@ private:
     wxTextCtrl* Edit(int id) const { return m_Edits.at(id); }
     std::string Text(int id) const;
 
-    J1850Page m_Page;
+    // Before the page: the page's constructor already kills the timer.
     wxTimer m_KeepAliveTimer;
+    J1850Page m_Page;
 
     CListSectorLock* m_Grid = nullptr;
     wxRadioButton* m_OneByte = nullptr;
