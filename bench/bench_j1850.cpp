@@ -47,7 +47,7 @@ void BM_J1850WorkerPass16Records(benchmark::State& state) {
     UsbClosePipes();
 }
 
-class NoTimers : public Iso14230PageTimers {
+class NoTimers : public PageTimers {
 public:
     void StartPageTimer(int, uint32_t) override {}
     void KillPageTimer(int) override {}

@@ -6,19 +6,24 @@
 #include <wx/weakref.h>
 
 #include <functional>
+#include <utility>
 
 #include "monitor/ui/HubPage.h"
 
-// Dialog: a wxDialog taking the hub in its constructor, with RefreshDeviceStatus().
+// Dialog: a wxDialog with RefreshDeviceStatus(), made by `make` (by default from the hub
+// alone; one dialog class may serve two pages, as J1850 VPW and PWM do).
 template <class Dialog>
 class DialogHubPage : public HubPage {
 public:
+    using Factory = std::function<Dialog*(CDialogMainA* hub)>;
+    DialogHubPage() : m_Make([](CDialogMainA* hub) { return new Dialog(hub); }) {}
+    explicit DialogHubPage(Factory make) : m_Make(std::move(make)) {}
     ~DialogHubPage() override {
         if (m_Dialog) delete m_Dialog.get();
     }
     bool WindowExists() const override { return m_Dialog.get() != nullptr; }
     void ShowPage(CDialogMainA* hub) override {
-        if (!m_Dialog) m_Dialog = new Dialog(hub);
+        if (!m_Dialog) m_Dialog = m_Make(hub);
         m_Dialog->Show();
         m_Dialog->Iconize(false);
         m_Dialog->Raise();
@@ -29,6 +34,7 @@ public:
     }
 
 private:
+    Factory m_Make;
     wxWeakRef<Dialog> m_Dialog;
 };
 

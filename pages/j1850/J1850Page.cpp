@@ -96,7 +96,7 @@ uint8_t J1850GridToggle(J1850GridCells& cells, size_t column) {
     return J1850GridByte(cells);
 }
 
-J1850Page::J1850Page(bool pwm, Iso14230PageTimers& timers) : pwm_(pwm), timers_(timers) {
+J1850Page::J1850Page(bool pwm, PageTimers& timers) : pwm_(pwm), timers_(timers) {
     Open();
 }
 
@@ -169,8 +169,8 @@ J1850HeaderView J1850Page::SetOneByteFormat(bool oneByte) {
     return HeaderView();
 }
 
-UartEditResult J1850Page::DataChanged(std::string text) {
-    UartEditResult result;
+PageEditResult J1850Page::DataChanged(std::string text) {
+    PageEditResult result;
     const unsigned h = HeaderLength();
     const size_t room = kJ1850MaxFrameLength - (h + 1);
     const size_t typed = HexTextByteCount(text);
@@ -233,8 +233,8 @@ void J1850Page::Ifr3CrcChanged(bool on) {
         image_.JCON0 &= static_cast<uint8_t>(~j1850::Jcon0Ifr3Crc);
 }
 
-UartEditResult J1850Page::Ifr3Changed(int buffer, std::string text) {
-    UartEditResult result;
+PageEditResult J1850Page::Ifr3Changed(int buffer, std::string text) {
+    PageEditResult result;
     const size_t crc = (image_.JCON0 & j1850::Jcon0Ifr3Crc) ? 1 : 0;
     const size_t room = j1850::kIfr3BufferSize - crc;
     const size_t typed = HexTextByteCount(text);
@@ -260,8 +260,8 @@ std::string J1850Page::Ifr3LengthText(int buffer) const {
     return std::to_string(Ifr3Length(buffer));
 }
 
-UartEditResult J1850Page::IdBuffChanged(std::string text) {
-    UartEditResult result;
+PageEditResult J1850Page::IdBuffChanged(std::string text) {
+    PageEditResult result;
     const size_t typed = HexTextByteCount(text);
     const size_t stored = HexStringToBytes(text, image_.IDBUFF, j1850::kIdBufferSize);
     std::fill(image_.IDBUFF + stored, image_.IDBUFF + j1850::kIdBufferSize, 0);
@@ -386,8 +386,7 @@ void J1850Page::UpdateControls() {
 J1850StartResult J1850Page::Start(void* hub) {
     if (g_WorkerRunning.load(std::memory_order_acquire)) return J1850StartResult::Ignored;
     if (!g_DeviceOpen.load(std::memory_order_acquire)) {
-        platform::ShowMessage(kTextConnectUsb, kCaptionNotConnected,
-                              platform::MessageIcon::Exclamation);
+        ShowNotConnected();
         return J1850StartResult::NotConnected;
     }
     // A worker that ended by itself sends its stop packet before this download; a frame a
@@ -395,8 +394,7 @@ J1850StartResult J1850Page::Start(void* hub) {
     g_WorkerThread.JoinEnded();
     g_TxPending.store(0, std::memory_order_release);
     if (!ConfigureDevice(image_)) {
-        platform::ShowMessage(kTextDeviceCommError, kCaptionDeviceError,
-                              platform::MessageIcon::Exclamation);
+        ShowDeviceCommError();
         return J1850StartResult::DeviceError;
     }
     ChipResetSequenceJ1850();
@@ -414,8 +412,7 @@ void J1850Page::Stop() {
 
 UartSendResult J1850Page::Send() {
     if (!g_WorkerRunning.load(std::memory_order_acquire)) {
-        platform::ShowMessage(kTextConnectUsb, kCaptionNotConnected,
-                              platform::MessageIcon::Exclamation);
+        ShowNotConnected();
         return UartSendResult::NotRunning;
     }
     if (g_TxPending.load(std::memory_order_acquire)) return UartSendResult::Pending;

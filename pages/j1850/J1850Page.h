@@ -20,8 +20,8 @@
 
 #include "pages/j1850/J1850Frame.h"
 #include "pages/j1850/J1850Image.h"
-#include "pages/kline/Iso14230Page.h"
 #include "pages/kline/UartPageOps.h"
+#include "pages/shared/PageStatus.h"
 
 constexpr int kJ1850KeepAliveTimer = 1;
 constexpr size_t kJ1850GridColumns = 9;
@@ -66,7 +66,7 @@ struct J1850KeepAliveView {
 };
 
 struct J1850PageStatus {
-    UartDeviceStatus device;
+    PageDeviceStatus device;
     J1850KeepAliveView keepAlive;
 };
 
@@ -74,7 +74,7 @@ enum class J1850StartResult { Started, Ignored, NotConnected, DeviceError };
 
 class J1850Page {
 public:
-    J1850Page(bool pwm, Iso14230PageTimers& timers);
+    J1850Page(bool pwm, PageTimers& timers);
 
     // Opening: default record and keep-alive text, receive-all image, keep-alive off.
     void Open();
@@ -94,7 +94,7 @@ public:
     void SourceChanged(const std::string& text);
     J1850HeaderView SetOneByteFormat(bool oneByte);
     // Data typed: rewrite/message when the frame would pass 12 bytes; the DLC follows.
-    UartEditResult DataChanged(std::string text);
+    PageEditResult DataChanged(std::string text);
     std::string DataText() const;
 
     // --- image fields ---
@@ -102,10 +102,10 @@ public:
     int YzzSelection(size_t y, J1850IfrField field) const;
     // The two IFR3 texts as they show after the CRC check changed.
     void Ifr3CrcChanged(bool on);
-    UartEditResult Ifr3Changed(int buffer, std::string text);
+    PageEditResult Ifr3Changed(int buffer, std::string text);
     std::string Ifr3Text(int buffer) const;
     std::string Ifr3LengthText(int buffer) const;
-    UartEditResult IdBuffChanged(std::string text);
+    PageEditResult IdBuffChanged(std::string text);
     std::string IdBuffText() const;
 
     // --- filter addresses and IFR control entries ---
@@ -151,7 +151,7 @@ private:
     uint8_t Ifr3Length(int buffer) const;
 
     const bool pwm_;
-    Iso14230PageTimers& timers_;
+    PageTimers& timers_;
     J1850RegisterImage image_;
     J1850FrameRecord record_;
     J1850FilterKind filterKind_ = J1850FilterKind::Physical;

@@ -25,7 +25,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class FakeTimers : public Iso14230PageTimers {
+class FakeTimers : public PageTimers {
 public:
     void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
     void KillPageTimer(int id) override { running.erase(id); }

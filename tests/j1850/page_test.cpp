@@ -18,7 +18,7 @@ namespace {
 using ::testing::ElementsAre;
 using Bytes = std::vector<uint8_t>;
 
-class NoTimers : public Iso14230PageTimers {
+class NoTimers : public PageTimers {
 public:
     void StartPageTimer(int, uint32_t) override {}
     void KillPageTimer(int) override {}
@@ -182,7 +182,7 @@ TEST_F(J1850PageTest, DataLimitByHeaderLength) {
         J1850Page page(false, timers);
         page.SetOneByteFormat(c.oneByte);
         messages.Clear();
-        const UartEditResult r = page.DataChanged(c.typed);
+        const PageEditResult r = page.DataChanged(c.typed);
         EXPECT_EQ(page.Record().Length(), c.length) << c.typed;
         EXPECT_EQ(r.rewrite, !c.rewrite.empty()) << c.typed;
         EXPECT_EQ(r.text, c.rewrite);
@@ -332,7 +332,7 @@ TEST_F(J1850PageTest, Ifr3BuffersAndIdBuffer) {
         for (int buffer = 0; buffer < 2; ++buffer) {
             J1850Page page(false, timers);
             page.Ifr3CrcChanged(c.crc);
-            const UartEditResult r = page.Ifr3Changed(buffer, c.typed);
+            const PageEditResult r = page.Ifr3Changed(buffer, c.typed);
             EXPECT_EQ(buffer ? page.Image().Ifr3B1Length : page.Image().Ifr3B0Length, c.length)
                 << c.typed;
             EXPECT_EQ(page.Ifr3LengthText(buffer), std::to_string(c.length));
@@ -349,7 +349,7 @@ TEST_F(J1850PageTest, Ifr3BuffersAndIdBuffer) {
     EXPECT_EQ(vpw.Image().Ifr3B0Length, 3);
     EXPECT_EQ(vpw.Ifr3Text(1), "");
 
-    UartEditResult r = vpw.IdBuffChanged("0102030405060708");
+    PageEditResult r = vpw.IdBuffChanged("0102030405060708");
     EXPECT_FALSE(r.rewrite);
     r = vpw.IdBuffChanged("010203040506070809");
     EXPECT_EQ(r.text, "01 02 03 04 05 06 07 08 ");

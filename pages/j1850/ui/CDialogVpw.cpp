@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "monitor/ui/CDialogMainA.h"
+#include "monitor/ui/DialogHubPage.h"
 #include "pages/j1850/ui/CListSectorLock.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
@@ -77,7 +78,7 @@ void CDialogVpw::BindHandlers() {
     onText(IDC_VPW_TARGET, [this] { m_Page.TargetChanged(Text(IDC_VPW_TARGET)); });
     onText(IDC_VPW_SOURCE, [this] { m_Page.SourceChanged(Text(IDC_VPW_SOURCE)); });
     onText(IDC_VPW_DATA, [this] {
-        const UartEditResult result = m_Page.DataChanged(Text(IDC_VPW_DATA));
+        const PageEditResult result = m_Page.DataChanged(Text(IDC_VPW_DATA));
         Edit(IDC_VPW_DLC)->ChangeValue(U8(m_Page.HeaderView().dlc));
         ApplyEdit(Edit(IDC_VPW_DATA), result);
     });
@@ -97,7 +98,7 @@ void CDialogVpw::BindHandlers() {
         const int id = buffer ? IDC_VPW_IFR3_B1 : IDC_VPW_IFR3_B0;
         const int lengthId = buffer ? IDC_VPW_IFR3_B1_LENGTH : IDC_VPW_IFR3_B0_LENGTH;
         onText(id, [this, buffer, id, lengthId] {
-            const UartEditResult result = m_Page.Ifr3Changed(buffer, Text(id));
+            const PageEditResult result = m_Page.Ifr3Changed(buffer, Text(id));
             Edit(lengthId)->ChangeValue(U8(m_Page.Ifr3LengthText(buffer)));
             ApplyEdit(Edit(id), result);
         });
@@ -165,7 +166,7 @@ void CDialogVpw::UpdateControls() {
     m_FilterKinds[static_cast<size_t>(m_Page.FilterKind())]->SetValue(true);
 }
 
-void CDialogVpw::ApplyEdit(wxTextCtrl* edit, const UartEditResult& result) {
+void CDialogVpw::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result) {
     if (result.rewrite) {
         // ChangeValue: the rewrite must not run the handler (and its message) a second time.
         edit->ChangeValue(U8(result.text));
@@ -239,13 +240,7 @@ void CDialogVpw::OnBnClickedCancel() {
 }
 
 void CDialogVpw::OnClose(wxCloseEvent& event) {
-    if (!event.CanVeto()) {
-        m_Page.Close();
-        event.Skip();  // the program is ending: let the window go
-        return;
-    }
-    event.Veto();
-    OnBnClickedCancel();
+    HandlePageClose(event, [this] { m_Page.Close(); }, [this] { OnBnClickedCancel(); });
 }
 
 void CDialogVpw::OnTimer(int id) {

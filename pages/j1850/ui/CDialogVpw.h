@@ -67,7 +67,7 @@ enum DialogVpwId : int {
 // IDSEL combos of YZZ 000 ... 111.
 extern const int kVpwYzzIdselIds[8];
 
-class CDialogVpw : public wxDialog, private Iso14230PageTimers {
+class CDialogVpw : public wxDialog, private PageTimers {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     CDialogVpw(CDialogMainA* hub, bool pwm);
@@ -96,7 +96,7 @@ private:
     void ShowHeader(const J1850HeaderView& view);
     void ShowLists();
     void ShowIfr3();
-    void ApplyEdit(wxTextCtrl* edit, const UartEditResult& result);
+    void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result);
     void OnClose(wxCloseEvent& event);
     void OnFilterAdd();
     void OnFilterRemove();
