@@ -96,7 +96,7 @@ uint8_t J1850GridToggle(J1850GridCells& cells, size_t column) {
     return J1850GridByte(cells);
 }
 
-J1850Page::J1850Page(bool pwm, PageTimers& timers) : pwm_(pwm), timers_(timers) {
+J1850Page::J1850Page(bool pwm, PageTimers& timers) : pwm_(pwm), session_(timers) {
     Open();
 }
 
@@ -170,17 +170,12 @@ J1850HeaderView J1850Page::SetOneByteFormat(bool oneByte) {
 }
 
 PageEditResult J1850Page::DataChanged(std::string text) {
-    PageEditResult result;
     const unsigned h = HeaderLength();
-    const size_t room = kJ1850MaxFrameLength - (h + 1);
-    const size_t typed = HexTextByteCount(text);
-    const size_t stored = HexStringToBytes(text, record_.Frame() + h, room);
+    uint8_t stored = 0;
+    const PageEditResult result = CapHexData(std::move(text), record_.Frame() + h,
+                                             kJ1850MaxFrameLength - (h + 1), stored,
+                                             kJ1850TextDataTooLong);
     record_.SetLength(static_cast<uint8_t>(h + 1 + stored));
-    if (typed > room) {
-        result.rewrite = true;
-        result.text = DataText();
-        result.message = kJ1850TextDataTooLong;
-    }
     return result;
 }
 
@@ -234,18 +229,13 @@ void J1850Page::Ifr3CrcChanged(bool on) {
 }
 
 PageEditResult J1850Page::Ifr3Changed(int buffer, std::string text) {
-    PageEditResult result;
     const size_t crc = (image_.JCON0 & j1850::Jcon0Ifr3Crc) ? 1 : 0;
-    const size_t room = j1850::kIfr3BufferSize - crc;
-    const size_t typed = HexTextByteCount(text);
-    const size_t stored = HexStringToBytes(text, Ifr3Buffer(buffer), room);
+    uint8_t stored = 0;
+    const PageEditResult result = CapHexData(std::move(text), Ifr3Buffer(buffer),
+                                             j1850::kIfr3BufferSize - crc, stored,
+                                             kJ1850TextIfr3TooLong);
     // Only the CRC would be counted: the buffer is empty.
     Ifr3Length(buffer) = static_cast<uint8_t>(stored ? stored + crc : 0);
-    if (typed > room) {
-        result.rewrite = true;
-        result.text = Ifr3Text(buffer);
-        result.message = kJ1850TextIfr3TooLong;
-    }
     return result;
 }
 
@@ -261,15 +251,10 @@ std::string J1850Page::Ifr3LengthText(int buffer) const {
 }
 
 PageEditResult J1850Page::IdBuffChanged(std::string text) {
-    PageEditResult result;
-    const size_t typed = HexTextByteCount(text);
-    const size_t stored = HexStringToBytes(text, image_.IDBUFF, j1850::kIdBufferSize);
+    uint8_t stored = 0;
+    const PageEditResult result = CapHexData(std::move(text), image_.IDBUFF,
+                                             j1850::kIdBufferSize, stored, kJ1850TextIdBuffTooLong);
     std::fill(image_.IDBUFF + stored, image_.IDBUFF + j1850::kIdBufferSize, 0);
-    if (typed > j1850::kIdBufferSize) {
-        result.rewrite = true;
-        result.text = IdBuffText();
-        result.message = kJ1850TextIdBuffTooLong;
-    }
     return result;
 }
 
@@ -400,7 +385,7 @@ J1850StartResult J1850Page::Start(void* hub) {
     ChipResetSequenceJ1850();
     UsbSendStartJ1850();
     if (!g_WorkerThread.Start(ThreadProcJ1850, hub, true)) return J1850StartResult::Ignored;
-    session_ = g_WorkerThread.Session();
+    session_.Begin();
     return J1850StartResult::Started;
 }
 
@@ -422,25 +407,19 @@ UartSendResult J1850Page::Send() {
 }
 
 void J1850Page::ToggleKeepAlive(const std::string& periodText) {
-    if (keepAliveOn_) {
-        EndSession();
+    if (session_.KeepAliveActive()) {
+        const bool live = session_.Live();
+        session_.End();
+        if (live) session_.Begin();  // only the timer stops: the worker is still this page's
         return;
     }
-    if (!SessionLive()) return;
-    keepAliveOn_ = true;
+    if (!session_.Live()) return;
     const int32_t period = ParseDecimalSaturating(periodText);
-    timers_.StartPageTimer(kJ1850KeepAliveTimer,
-                           ClampPageTimerPeriod(period > 0 ? static_cast<uint32_t>(period) : 0));
+    session_.StartKeepAlive(period > 0 ? static_cast<uint32_t>(period) : 0);
 }
 
 void J1850Page::OnTimer(int id, const std::string& keepAliveText) {
-    if (id != kJ1850KeepAliveTimer) return;
-    // A tick that outlived its worker must not queue a frame for the next one.
-    if (!SessionLive()) {
-        EndSession();
-        return;
-    }
-    if (g_TxPending.load(std::memory_order_acquire)) return;
+    if (id != kJ1850KeepAliveTimer || !session_.TickMayQueue()) return;
     std::string text = keepAliveText;
     uint8_t bytes[kJ1850MaxKeepAliveBytes];
     const size_t n = HexStringToBytes(text, bytes, sizeof bytes);
@@ -452,22 +431,12 @@ void J1850Page::OnTimer(int id, const std::string& keepAliveText) {
 }
 
 J1850PageStatus J1850Page::RefreshDeviceStatus() {
-    if (!SessionLive()) EndSession();
+    if (!session_.Live()) EndSession();
     J1850PageStatus status;
     status.device = CurrentDeviceStatus(J1850ConnectedCaption(pwm_), J1850NotConnectedCaption(pwm_));
-    status.keepAlive.enabled = SessionLive();
-    status.keepAlive.caption = keepAliveOn_ ? kJ1850KeepAliveOff : kJ1850KeepAliveOn;
+    status.keepAlive.enabled = session_.Live();
+    status.keepAlive.caption = session_.KeepAliveActive() ? kJ1850KeepAliveOff : kJ1850KeepAliveOn;
     return status;
-}
-
-void J1850Page::EndSession() {
-    timers_.KillPageTimer(kJ1850KeepAliveTimer);
-    keepAliveOn_ = false;
-}
-
-bool J1850Page::SessionLive() const {
-    return session_ != 0 && g_WorkerRunning.load(std::memory_order_acquire) != 0 &&
-           g_WorkerThread.Session() == session_;
 }
 
 bool J1850Page::ReadBackRegisters() {

@@ -20,10 +20,11 @@
 
 #include "pages/j1850/J1850Frame.h"
 #include "pages/j1850/J1850Image.h"
+#include "pages/kline/UartPageBase.h"
 #include "pages/kline/UartPageOps.h"
 #include "pages/shared/PageStatus.h"
 
-constexpr int kJ1850KeepAliveTimer = 1;
+constexpr int kJ1850KeepAliveTimer = kUartKeepAliveTimer;
 constexpr size_t kJ1850GridColumns = 9;
 
 extern const char* const kJ1850TextDataTooLong;     // "数据桢的总长度(Header+data+crc)不可大于12字节!"
@@ -135,15 +136,14 @@ public:
     void OnTimer(int id, const std::string& keepAliveText);
     J1850PageStatus RefreshDeviceStatus();
     void Close() { EndSession(); }
-    bool KeepAliveOn() const { return keepAliveOn_; }
+    bool KeepAliveOn() const { return session_.KeepAliveActive(); }
 
     // Reads registers and blocks back into the image; false after the step's message (or
     // while a worker runs, which shares the packet buffers).
     bool ReadBackRegisters();
 
 private:
-    void EndSession();
-    bool SessionLive() const;
+    void EndSession() { session_.End(); }
     void RaiseLength(uint8_t atLeast);
     uint8_t* Ifr3Buffer(int buffer);
     const uint8_t* Ifr3Buffer(int buffer) const;
@@ -151,15 +151,13 @@ private:
     uint8_t Ifr3Length(int buffer) const;
 
     const bool pwm_;
-    PageTimers& timers_;
     J1850RegisterImage image_;
     J1850FrameRecord record_;
     J1850FilterKind filterKind_ = J1850FilterKind::Physical;
     std::array<std::vector<std::string>, 3> filterLists_;
     std::vector<std::string> ifrList_;
     std::string defaultKeepAlive_;
-    bool keepAliveOn_ = false;
-    uint32_t session_ = 0;  // g_WorkerThread.Session() of this page's Start
+    UartPageSession session_;  // begun by this page's Start
 };
 
 // Caption texts by the page's bus.

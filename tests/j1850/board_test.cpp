@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstring>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@
 #include "testboard/J1850Bus.h"
 #include "testboard/SetupFile.h"
 #include "testboard/testboard.h"
-#include "tests/support/SimulatedBoard.h"
+#include "tests/support/WorkerBoard.h"
 
 namespace {
 
@@ -30,26 +29,6 @@ public:
     void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
     void KillPageTimer(int id) override { running.erase(id); }
     std::map<int, uint32_t> running;
-};
-
-// Every message with the worker flag as it was when it came.
-class FlagNotingSink : public platform::RecordingMessageSink {
-public:
-    void Show(const platform::Message& message) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            flags_.push_back(g_WorkerRunning.load());
-        }
-        RecordingMessageSink::Show(message);
-    }
-    uint32_t FlagAt(size_t i) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return flags_.at(i);
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<uint32_t> flags_;
 };
 
 Bytes Hex(const std::string& text) {
@@ -82,19 +61,11 @@ Bytes RecordReply(uint8_t status, const std::vector<Bytes>& records, int word = 
 }
 
 
-class J1850BoardTest : public ::testing::Test {
+class J1850BoardTest : public WorkerBoardTest {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
-        g_TxPending = 0;
+        WorkerBoardTest::SetUp();
         std::memset(g_TxPacket, 0, kPacketBufferSize);
-        ResetMonitorRing();
-    }
-    void TearDown() override {
-        g_WorkerThread.Stop();
-        g_TxPending = 0;
-        g_DeviceOpen = 0;
-        UsbClosePipes();
     }
     static int WaitForPolls(unsigned n, unsigned from = 0) {
         int at = static_cast<int>(from) - 1;
@@ -119,7 +90,6 @@ protected:
         return true;
     }
 
-    FlagNotingSink messages_;
     FakeTimers timers_;
     J1850Page vpw_{false, timers_};
     J1850Page pwm_{true, timers_};
@@ -311,13 +281,8 @@ TEST_F(J1850BoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
         ASSERT_GE(WaitForPolls(1, tb_log_count()), 0);
         const unsigned triggerAt = tb_log_count();
         c.trigger(vpw_);
-        ASSERT_TRUE(messages_.WaitForCount(before + 1, std::chrono::seconds(5)));
-        EXPECT_EQ(messages_.Texts()[before], c.text);
-        EXPECT_EQ(messages_.FlagAt(before), 0u);
-        const int stop = WaitForPacket(IsStop, triggerAt);
-        ASSERT_GE(stop, 0);
-        EXPECT_THAT(LoggedPacket(static_cast<unsigned>(stop)), ElementsAre(0xB2, 0x07, 0x07, 0x00));
-        g_WorkerThread.JoinEnded();
+        ExpectWorkerExit(messages_, before, c.text, triggerAt);
+        EXPECT_THAT(LoggedPackets().back(), ElementsAre(0xB2, 0x07, 0x07, 0x00));
         EXPECT_FALSE(vpw_.RefreshDeviceStatus().keepAlive.enabled);
         EXPECT_TRUE(vpw_.RefreshDeviceStatus().device.startEnabled);
         tb_set_fault(0);

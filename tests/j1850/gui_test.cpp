@@ -21,53 +21,28 @@
 #include "platform/Message.h"
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"
+#include "tests/support/PageWindowFixture.h"
 
 namespace {
 
-class J1850GuiTest : public ::testing::Test {
+std::unique_ptr<HubPage> MakeVpw() { return MakeDialogVpwPage(false); }
+std::unique_ptr<HubPage> MakePwm() { return MakeDialogVpwPage(true); }
+
+class J1850GuiTest : public PageWindowTest<CDialogVpw> {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(UsbLoadLibrary(), 1); }
-
+    explicit J1850GuiTest(bool pwm = false)
+        : PageWindowTest(pwm ? IDC_BUTTON_PWM : IDC_BUTTON_VPW, pwm ? MakePwm : MakeVpw) {}
     void SetUp() override {
-        tb_reset();
-        ASSERT_EQ(UsbOpenPipes(), 1);
-        g_DeviceOpen = 1;
+        PageWindowTest::SetUp();
         ResetMonitorRing();
-        frame_ = new wxFrame(nullptr, wxID_ANY, "hub", wxDefaultPosition, wxSize(1000, 600));
-        hub_ = new CDialogMainA(frame_);
-        frame_->Show();
-        hub_->RegisterPage(IDC_BUTTON_VPW, MakeDialogVpwPage(false));
-        hub_->RegisterPage(IDC_BUTTON_PWM, MakeDialogVpwPage(true));
-    }
-    void TearDown() override {
-        if (g_WorkerRunning.load()) g_WorkerThread.Stop();
-        frame_->Destroy();
-        PumpPending();
-        UsbClosePipes();
-        g_DeviceOpen = 0;
     }
 
-    CDialogVpw* OpenPage(bool pwm) {
-        hub_->OnPageButton(pwm ? IDC_BUTTON_PWM : IDC_BUTTON_VPW);
-        dialog_ = nullptr;
-        for (wxWindow* window : wxTopLevelWindows)
-            if (auto* page = dynamic_cast<CDialogVpw*>(window); page && page->m_bPwm == pwm) dialog_ = page;
-        return dialog_ && dialog_->IsShown() ? dialog_ : nullptr;
-    }
-
-    wxButton* Button(int id) const { return dynamic_cast<wxButton*>(dialog_->FindWindow(id)); }
-    wxTextCtrl* Edit(int id) const { return dynamic_cast<wxTextCtrl*>(dialog_->FindWindow(id)); }
+    wxTextCtrl* Edit(int id) const { return Control<wxTextCtrl>(id); }
     std::string Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
-
-    void Click(int id) {
-        ASSERT_TRUE(Button(id) && Button(id)->IsEnabled()) << id;
-        wxCommandEvent event(wxEVT_BUTTON, id);
-        Button(id)->ProcessWindowEvent(event);
-    }
 
     // Rows of the monitor list that hold every one of the texts.
     int RowsShowing(const std::vector<std::string>& texts) const {
-        const wxListCtrl* list = hub_->GetList();
+        const CListMessage* list = hub_->GetList();
         int rows = 0;
         for (long row = 0; row < list->GetItemCount(); ++row) {
             std::string line;
@@ -79,11 +54,11 @@ protected:
         }
         return rows;
     }
+};
 
-    platform::RecordingMessageSink messages_;
-    wxFrame* frame_ = nullptr;
-    CDialogMainA* hub_ = nullptr;
-    CDialogVpw* dialog_ = nullptr;
+class J1850PwmGuiTest : public J1850GuiTest {
+protected:
+    J1850PwmGuiTest() : J1850GuiTest(true) {}
 };
 
 TEST_F(J1850GuiTest, VpwStartSendEchoAnswerKeepAliveStopClose) {
@@ -91,12 +66,12 @@ TEST_F(J1850GuiTest, VpwStartSendEchoAnswerKeepAliveStopClose) {
     const uint8_t answer[] = {0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE};
     const uint8_t ifr[] = {0x10};
     tb_j1850_add_peer(match, 3, answer, 6, ifr, 1);
-    ASSERT_NE(OpenPage(false), nullptr);
+    ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "J1850 VPW 10.4KPBS -- Device( 0 ) Connected");
     EXPECT_EQ(Text(IDC_VPW_KEEPALIVE_DATA), "68 6A  F1 01 00");
     EXPECT_FALSE(Button(IDC_VPW_SEND)->IsEnabled());
     EXPECT_FALSE(Button(IDC_VPW_KEEPALIVE)->IsEnabled());
-    EXPECT_EQ(dynamic_cast<wxListBox*>(dialog_->FindWindow(IDC_VPW_LIST_PHYSICAL))->GetCount(), 256u);
+    EXPECT_EQ(Control<wxListBox>(IDC_VPW_LIST_PHYSICAL)->GetCount(), 256u);
 
     Click(IDC_VPW_START);
     ASSERT_EQ(g_WorkerRunning.load(), 1u);
@@ -127,8 +102,8 @@ TEST_F(J1850GuiTest, VpwStartSendEchoAnswerKeepAliveStopClose) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
-TEST_F(J1850GuiTest, PwmPageShowsPwmRowsAndItsCaption) {
-    ASSERT_NE(OpenPage(true), nullptr);
+TEST_F(J1850PwmGuiTest, PwmPageShowsPwmRowsAndItsCaption) {
+    ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "J1850 PWM 41.6KPBS -- Device( 0 ) Connected");
     EXPECT_EQ(Text(IDC_VPW_HEADER), "61");
     Click(IDC_VPW_START);
@@ -143,7 +118,7 @@ TEST_F(J1850GuiTest, PwmPageShowsPwmRowsAndItsCaption) {
 }
 
 TEST_F(J1850GuiTest, GridAndFormatDriveTheHeaderFields) {
-    ASSERT_NE(OpenPage(false), nullptr);
+    ASSERT_NE(OpenPage(), nullptr);
     CListSectorLock* grid = dialog_->Grid();
     // A click at the H column's x toggles the H bit.
     grid->OnNMClick(grid->ColumnAt(3 * CListSectorLock::kColumnWidth + 5));
@@ -157,7 +132,7 @@ TEST_F(J1850GuiTest, GridAndFormatDriveTheHeaderFields) {
     EXPECT_EQ(grid->Cells()[4], "0");
     EXPECT_EQ(Text(IDC_VPW_TARGET), "6A");
 
-    auto* oneByte = dynamic_cast<wxRadioButton*>(dialog_->FindWindow(IDC_VPW_ONE_BYTE));
+    auto* oneByte = Control<wxRadioButton>(IDC_VPW_ONE_BYTE);
     oneByte->SetValue(true);
     wxCommandEvent event(wxEVT_RADIOBUTTON, IDC_VPW_ONE_BYTE);
     oneByte->ProcessWindowEvent(event);
@@ -176,7 +151,7 @@ TEST_F(J1850GuiTest, GridAndFormatDriveTheHeaderFields) {
     // The OBD2 preset returns to the three-byte format the image now says.
     Click(IDC_VPW_PRESET_OBD2);
     EXPECT_TRUE(grid->IsEnabled());
-    EXPECT_EQ(dynamic_cast<wxListBox*>(dialog_->FindWindow(IDC_VPW_LIST_FUNCTIONAL))->GetString(0), "0x6B");
+    EXPECT_EQ(Control<wxListBox>(IDC_VPW_LIST_FUNCTIONAL)->GetString(0), "0x6B");
     EXPECT_EQ(dialog_->Page().Record().bytes[0] & 0x08, 0);
 }
 
