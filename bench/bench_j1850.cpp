@@ -5,8 +5,7 @@
 
 #include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
+#include "bench/BenchBoard.h"
 #include "pages/j1850/J1850Frame.h"
 #include "pages/j1850/J1850Page.h"
 #include "pages/j1850/J1850Worker.h"
@@ -15,14 +14,7 @@
 namespace {
 
 void BM_J1850WorkerPass16Records(benchmark::State& state) {
-    tb_reset();
-    if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
-        state.SkipWithError("simulated board did not open");
-        return;
-    }
-    g_DeviceOpen = 1;
-    g_TxPending = 0;
-    ResetMonitorRing();
+    if (!OpenBenchBoard(state)) return;
     std::vector<uint8_t> reply = {0x00, 0x00, 16, 0x00};
     for (uint8_t i = 0; i < 16; ++i) {
         const uint8_t record[16] = {static_cast<uint8_t>(i << 7), 0x06, 0x00, 0x20, 0x68, 0x6A, 0xF1, i};
@@ -36,15 +28,10 @@ void BM_J1850WorkerPass16Records(benchmark::State& state) {
             state.SkipWithError(exitText);
             break;
         }
-        if ((++passes & 0xFFFF) == 0) {  // the board keeps every packet: keep memory flat
-            state.PauseTiming();
-            tb_log_clear();
-            state.ResumeTiming();
-        }
+        TrimBenchLog(state, ++passes);
     }
     state.SetItemsProcessed(static_cast<int64_t>(passes * 16));
-    g_DeviceOpen = 0;
-    UsbClosePipes();
+    CloseBenchBoard();
 }
 
 class NoTimers : public PageTimers {
