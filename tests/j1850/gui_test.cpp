@@ -148,6 +148,18 @@ TEST_F(J1850GuiTest, GridAndFormatDriveTheHeaderFields) {
     ASSERT_EQ(messages_.Count(), 1u);
     EXPECT_EQ(messages_.Texts()[0], "数据桢的总长度(Header+data+crc)不可大于12字节!");
 
+    // A read-back shows what the chip holds; a failed one says so and shows what arrived.
+    const uint8_t filter[256] = {};
+    tb_set_block(2, filter, sizeof filter);
+    tb_set_register(0x08, 0x01);
+    dialog_->OnBnClickedReadRegisters();
+    EXPECT_EQ(Control<wxListBox>(IDC_VPW_LIST_PHYSICAL)->GetCount(), 0u);
+    EXPECT_FALSE(grid->IsEnabled()) << "JCON0 bit 0 read back";
+    messages_.Clear();
+    tb_fail_write(1);
+    dialog_->OnBnClickedReadRegisters();
+    EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"设备出现通信错误停止!", "读寄存器错误!"}));
+
     // The OBD2 preset returns to the three-byte format the image now says.
     Click(IDC_VPW_PRESET_OBD2);
     EXPECT_TRUE(grid->IsEnabled());

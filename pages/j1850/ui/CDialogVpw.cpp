@@ -232,6 +232,13 @@ void CDialogVpw::OnBnClickedKeepAlive() {
     RefreshDeviceStatus();
 }
 
+void CDialogVpw::OnBnClickedReadRegisters() {
+    if (!m_Page.ReadBackRegisters())
+        platform::ShowMessage(kJ1850TextReadBackFailed, std::string(), platform::MessageIcon::None);
+    m_Page.UpdateControls();
+    UpdateControls();
+}
+
 void CDialogVpw::OnBnClickedCancel() {
     if (m_pMainDlg && !m_pMainDlg->ConfirmPageClose()) return;
     m_Page.Close();

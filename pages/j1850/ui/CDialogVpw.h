@@ -79,6 +79,8 @@ public:
     void OnBnClickedStop();
     void OnBnClickedSendFrame();
     void OnBnClickedKeepAlive();
+    // Command 1062: no control or menu of the page sends it.
+    void OnBnClickedReadRegisters();
     void OnBnClickedCancel();
     void OnHeaderByteChanged(uint8_t byte);
     void OnTimer(int id);
