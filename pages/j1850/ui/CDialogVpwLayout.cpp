@@ -94,11 +94,9 @@ void CDialogVpw::CreateControls() {
     keep->Add(button(keepBox, IDC_VPW_KEEPALIVE, "启动链路保持"), 0, wxALIGN_RIGHT | wxALL, kGap);
     left->Add(keep, 0, wxEXPAND | wxBOTTOM, 6);
 
-    auto* run = new wxBoxSizer(wxHORIZONTAL);
-    run->Add(button(this, IDC_VPW_START, "确定设置并启动"), 0, wxRIGHT, 6);
-    run->Add(button(this, IDC_VPW_STOP, "停止"), 0, wxRIGHT, 6);
-    run->Add(button(this, IDC_VPW_EXIT, "退出"), 0);
-    left->Add(run, 0, wxALIGN_RIGHT);
+    left->Add(NewPageButtonRow(this, {{IDC_VPW_START, "确定设置并启动"}, {IDC_VPW_STOP, "停止"}, {IDC_VPW_EXIT, "退出"}},
+                               IDC_VPW_EXIT, m_Buttons),
+              0, wxALIGN_RIGHT);
 
     // --- middle column: receive filter and IDIFRCON entries ---
     auto* middle = new wxBoxSizer(wxVERTICAL);
