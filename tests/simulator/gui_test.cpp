@@ -105,6 +105,14 @@ TEST_F(ObdSimuGuiTest, OpenLoadStartAnswerStopAndExit) {
     EXPECT_TRUE(PumpUntil([&] { return Label(IDC_OBD_STATUS) == "未启动"; }));
     EXPECT_TRUE(Button(IDC_OBD_DELETE)->IsEnabled());
 
+    // A responder that ends by itself leaves the page on START with its controls back.
+    Click(IDC_OBD_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    tb_fail_next_read();
+    ASSERT_TRUE(PumpUntil([&] { return Label(IDC_OBD_START) == "START" && Button(IDC_OBD_LOAD)->IsEnabled(); }));
+    EXPECT_TRUE(PumpUntil([&] { return Label(IDC_OBD_STATUS) == "未启动"; }));
+    EXPECT_EQ(messages_.Texts().back(), "设备出现通信错误停止! Read 1");
+
     dialog_->List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     Click(IDC_OBD_DELETE);
     EXPECT_EQ(questions, std::vector<std::string>{"确定要册除选择的 1 项数据吗?"});
@@ -112,6 +120,11 @@ TEST_F(ObdSimuGuiTest, OpenLoadStartAnswerStopAndExit) {
 
     questions.clear();
     answer = false;
+    Click(IDC_OBD_LOAD);  // unsaved: asked first, and Cancel keeps the table
+    EXPECT_EQ(questions, std::vector<std::string>{"当前数据已更改，还未保存。\n确定放弃现数据，调入新数据吗"});
+    EXPECT_EQ(dialog_->List()->GetItemCount(), 1);
+
+    questions.clear();
     Click(IDC_OBD_EXIT);
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_TRUE(dialog_->IsShown());
@@ -120,10 +133,10 @@ TEST_F(ObdSimuGuiTest, OpenLoadStartAnswerStopAndExit) {
     Click(IDC_OBD_EXIT);
     EXPECT_EQ(questions.size(), 2u);
     EXPECT_FALSE(dialog_->IsShown());
-    EXPECT_EQ(messages_.Count(), 1u);
+    EXPECT_EQ(messages_.Count(), 2u);
 
     // Reopened: the same table, nothing read again.
     ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->List()->GetItemCount(), 1);
-    EXPECT_EQ(messages_.Count(), 1u);
+    EXPECT_EQ(messages_.Count(), 2u);
 }
