@@ -45,3 +45,20 @@ function(vr_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES ${properties})
 endfunction()
+
+# A page with files of its own keeps them in a folder named after it: its plain files join
+# the family core, its ui/ files the family's window library.
+function(vr_page_folders core ui)
+  file(GLOB page_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${page_dirs})
+    if(NOT IS_DIRECTORY ${dir} OR dir MATCHES "/ui$")
+      continue()
+    endif()
+    file(GLOB core_sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    target_sources(${core} PRIVATE ${core_sources})
+    if(VR_BUILD_GUI)
+      file(GLOB ui_sources CONFIGURE_DEPENDS ${dir}/ui/*.cpp)
+      target_sources(${ui} PRIVATE ${ui_sources})
+    endif()
+  endforeach()
+endfunction()

@@ -12,7 +12,11 @@ namespace {
 // not wait for the responder to finish.
 thread_local unsigned tl_responderDepth = 0;
 
+constexpr uint8_t kCtxb1 = 0x1F;
+constexpr uint8_t kCtxb4 = 0x22;
 constexpr uint8_t kCtxb5 = 0x23;
+constexpr uint8_t kPtypeJ1939 = 2;
+constexpr uint8_t kPtypeTp20 = 3;
 constexpr uint8_t kLongMessageBlock = 0x3E;
 constexpr uint8_t kLengthRegister = 0x2B;
 constexpr uint8_t kCanLoopback = 2;
@@ -487,6 +491,41 @@ void Board::RunIsoTpEngine(const Bytes& firstFrame) {
         PutOnBus(record);
 }
 
+void Board::RunJ1939Engine(const Bytes& rtsFrame) {
+    if (rtsFrame.size() < kCanRecordSize) return;
+    PutOnBus(rtsFrame);
+    Bytes message = blocks_[kLongMessageBlock];
+    message.resize(std::max<size_t>(message.size(), 256), 0);
+    const unsigned total = rtsFrame[7] | rtsFrame[8] << 8;
+    for (const Bytes& record : J1939DataPacketRecords(blocks_[kCtxb5], message.data(), total,
+                                                      registers_[kLengthRegister]))
+        PutOnBus(record);
+}
+
+void Board::RunTp20Engine(const Bytes& firstFrame) {
+    if (firstFrame.size() < kCanRecordSize) return;
+    PutOnBus(firstFrame);
+    Bytes message = blocks_[kLongMessageBlock];
+    const unsigned count = registers_[kLengthRegister];
+    message.resize(std::max<size_t>(message.size(), count), 0);
+    for (const Bytes& record : Tp20DataFrameRecords(firstFrame, message.data(), count))
+        PutOnBus(record);
+}
+
+void Board::TransmitBufferWritten(uint8_t block) {
+    const uint8_t ptype = registers_[0x29] & 7;
+    const Bytes& frame = blocks_[block];
+    if (block == kCtxb5 && ptype <= 1) {
+        RunIsoTpEngine(frame);  // the first frame, then the consecutive frames
+    } else if (block == kCtxb4 && ptype == kPtypeJ1939) {
+        RunJ1939Engine(frame);  // RTS or BAM, then the TP.DT packets
+    } else if (block == kCtxb4 && ptype == kPtypeTp20) {
+        RunTp20Engine(frame);   // the first frame, then the data frames
+    } else if ((block == kCtxb5 && ptype == kPtypeTp20) || block == kCtxb1) {
+        if (frame.size() >= kCanRecordSize) PutOnBus(frame);  // a channel set-up, an answer
+    }
+}
+
 void Board::QueueDueReplies(uint32_t now) {
     if (!started_) return;
     for (size_t i = 0; i < periodic_.size(); ++i) {
@@ -539,9 +578,7 @@ void Board::Decode(const Bytes& packet) {
         size_t arrived = packet.size() > 4 ? packet.size() - 4 : 0;
         size_t length = std::min<size_t>(word, arrived);
         blocks_[target] = Bytes(packet.begin() + 4, packet.begin() + 4 + length);
-        // CTXB5 after the start: the ISO 15765 engine sends that first frame and the rest.
-        if (packet[0] == 0x54 && target == kCtxb5 && canStarted_ && (registers_[0x29] & 7) <= 1)
-            RunIsoTpEngine(blocks_[target]);
+        if (packet[0] == 0x54 && canStarted_) TransmitBufferWritten(target);
         break;
     }
     case 0xA0:  // poll, or frame packet when byte 1 bit 7 is set

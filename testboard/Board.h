@@ -200,6 +200,10 @@ private:
     void DecodeStart(const Bytes& packet);
     void PutOnBus(const Bytes& record);
     void RunIsoTpEngine(const Bytes& firstFrame);
+    void RunJ1939Engine(const Bytes& rtsFrame);
+    void RunTp20Engine(const Bytes& firstFrame);
+    // A transmit-buffer write after the start that sends, by the running PTYPE.
+    void TransmitBufferWritten(uint8_t block);
     void AppendCanRecords(Bytes& reply);
     void QueueDueReplies(uint32_t now);
     Bytes J1850FrameAnswer(const Bytes& packet);

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "pages/can/Iso15765Frame.h"
+#include "pages/can/j1939/J1939Frame.h"
+#include "pages/can/tp20/Tp20Frame.h"
 
 namespace testboard {
 
@@ -36,13 +38,14 @@ Bytes CanRecordsReply(const std::vector<Bytes>& records) {
     return reply;
 }
 
-std::vector<Bytes> ConsecutiveFrameRecords(const Bytes& firstFrame, const uint8_t* message,
-                                           unsigned count, uint8_t ptype) {
+namespace {
+
+// Each payload as a record on the identifier of idRecord (tag 0, the payload's DLC).
+std::vector<Bytes> RecordsOnId(const Bytes& idRecord, const std::vector<CanPayload>& frames) {
     std::vector<Bytes> records;
-    if (firstFrame.size() < kCanRecordSize) return records;
-    const uint8_t nae = firstFrame[6];
-    for (const CanPayload& frame : BuildIso15765ConsecutiveFrames(message, count, ptype, nae)) {
-        Bytes record(firstFrame.begin(), firstFrame.begin() + kCanRecordSize);
+    if (idRecord.size() < kCanRecordSize) return records;
+    for (const CanPayload& frame : frames) {
+        Bytes record(idRecord.begin(), idRecord.begin() + kCanRecordSize);
         record[3] &= 0x0F;  // tag 0: a CAN frame
         record[4] = static_cast<uint8_t>((record[4] & 0xF0) | frame.dlc);
         std::fill(record.begin() + 6, record.end(), 0);
@@ -50,6 +53,26 @@ std::vector<Bytes> ConsecutiveFrameRecords(const Bytes& firstFrame, const uint8_
         records.push_back(std::move(record));
     }
     return records;
+}
+
+}  // namespace
+
+std::vector<Bytes> ConsecutiveFrameRecords(const Bytes& firstFrame, const uint8_t* message,
+                                           unsigned count, uint8_t ptype) {
+    if (firstFrame.size() < kCanRecordSize) return {};
+    return RecordsOnId(firstFrame, BuildIso15765ConsecutiveFrames(message, count, ptype, firstFrame[6]));
+}
+
+std::vector<Bytes> J1939DataPacketRecords(const Bytes& dtTemplate, const uint8_t* message,
+                                          unsigned total, unsigned packets) {
+    return RecordsOnId(dtTemplate,
+                       BuildJ1939DataPackets(message, std::min<size_t>(total, packets * kJ1939PacketData)));
+}
+
+std::vector<Bytes> Tp20DataFrameRecords(const Bytes& firstFrame, const uint8_t* message,
+                                        unsigned count) {
+    if (firstFrame.size() < kCanRecordSize) return {};
+    return RecordsOnId(firstFrame, BuildTp20DataFrames(firstFrame[6], message, count));
 }
 
 }  // namespace testboard

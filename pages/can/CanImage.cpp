@@ -189,3 +189,28 @@ PageEditResult SingleFrameDataChanged(EcanMessageBuffer& frame, const std::strin
 std::string CanFrameDataText(const EcanMessageBuffer& frame) {
     return HexBytesText(EcanData(frame), EcanShownDataCount(frame));
 }
+
+const char* const kCanTextBufferTooLong = "缓冲区数据长度不可大于256字节!";
+const char* const kCanTextMax255 = " 最大值为255";
+const char* const kCanTextBsize255 = "BSIZE 最大值为255";
+
+uint32_t ReadCanDecimal(const std::string& text, PageEditResult& result) {
+    const int32_t typed = ParseDecimalSaturating(text);
+    if (typed >= 0) return static_cast<uint32_t>(typed);
+    result.rewrite = true;
+    result.text = "0";
+    return 0;
+}
+
+PageEditResult ReadCanBoundedDecimal(const std::string& text, uint32_t max, const char* message,
+                                     uint32_t& value) {
+    PageEditResult result;
+    value = ReadCanDecimal(text, result);
+    if (value > max) {
+        value = max;
+        result.rewrite = true;
+        result.text = std::to_string(max);
+        result.message = message;
+    }
+    return result;
+}

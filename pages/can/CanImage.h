@@ -119,5 +119,15 @@ void SingleFrameIdChanged(EcanMessageBuffer& frame, const std::string& text);
 PageEditResult SingleFrameDataChanged(EcanMessageBuffer& frame, const std::string& text);
 // The data as "%.2X " per byte (the DLC's bytes, at most 8).
 std::string CanFrameDataText(const EcanMessageBuffer& frame);
+// --- decimal edits ---------------------------------------------------------------------
+// Decimal text (saturating); negative text reads 0 and is written back as "0".
+uint32_t ReadCanDecimal(const std::string& text, PageEditResult& result);
+// The same with an upper bound: above it the bound, written back with the message.
+PageEditResult ReadCanBoundedDecimal(const std::string& text, uint32_t max, const char* message,
+                                     uint32_t& value);
+extern const char* const kCanTextBufferTooLong;  // "缓冲区数据长度不可大于256字节!"
+extern const char* const kCanTextMax255;         // " 最大值为255"
+extern const char* const kCanTextBsize255;       // "BSIZE 最大值为255"
+
 // The longest text the ID edit takes: 8 extended, 3 standard.
 inline unsigned CanIdTextLimit(bool extended) { return extended ? 8 : 3; }

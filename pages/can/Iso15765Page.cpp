@@ -16,43 +16,11 @@ const char* const kIso15765KeepAliveStop = "停止链路保持";
 namespace {
 
 const char* const kTextBsize63 = "BSIZE 最大值为63";
-const char* const kTextBsize255 = "BSIZE 最大值为255";
-const char* const kTextMax255 = " 最大值为255";
 const char* const kTextLengthTooLong = "超过KM5804允许的最大值长度";
 const char* const kTextLengthOneFrame = "数据长度必须多于一桢，设重新设定";
-const char* const kTextBufferTooLong = "缓冲区数据长度不可大于256字节!";
 const char* const kTextBufferEmpty = "缓冲区数据不能空!";
 
 constexpr uint8_t kNaeAtSetUp = 0x61;
-
-// A decimal edit with an upper bound: above it the bound with the message; negative text
-// reads 0. Both are written back.
-PageEditResult ReadBoundedDecimal(const std::string& text, uint32_t max, const char* message,
-                                  uint32_t& value) {
-    PageEditResult result;
-    const int32_t typed = ParseDecimalSaturating(text);
-    if (typed < 0) {
-        value = 0;
-        result.rewrite = true;
-        result.text = "0";
-    } else if (static_cast<uint32_t>(typed) > max) {
-        value = max;
-        result.rewrite = true;
-        result.text = std::to_string(max);
-        result.message = message;
-    } else {
-        value = static_cast<uint32_t>(typed);
-    }
-    return result;
-}
-
-uint32_t ReadNonNegativeDecimal(const std::string& text, PageEditResult& result) {
-    const int32_t typed = ParseDecimalSaturating(text);
-    if (typed >= 0) return static_cast<uint32_t>(typed);
-    result.rewrite = true;
-    result.text = "0";
-    return 0;
-}
 
 size_t FcDataLimit(uint8_t ptype) { return ptype == 1 ? 6 : 7; }
 
@@ -196,14 +164,14 @@ void Iso15765Page::SetChannelFilter(unsigned channel, unsigned selection) {
 
 PageEditResult Iso15765Page::TxfcBsizeChanged(const std::string& text) {
     uint32_t value = 0;
-    const PageEditResult result = ReadBoundedDecimal(text, 63, kTextBsize63, value);
+    const PageEditResult result = ReadCanBoundedDecimal(text, 63, kTextBsize63, value);
     tail_.txfc[1] = static_cast<uint8_t>((tail_.txfc[1] & 0xC0) | (value & 63));
     return result;
 }
 
 PageEditResult Iso15765Page::RxfcBsizeChanged(unsigned rx, const std::string& text) {
     uint32_t value = 0;
-    const PageEditResult result = ReadBoundedDecimal(text, 255, kTextBsize255, value);
+    const PageEditResult result = ReadCanBoundedDecimal(text, 255, kCanTextBsize255, value);
     (rx == 0 ? tail_.rxfc0 : tail_.rxfc1)[1] = static_cast<uint8_t>(value);
     return result;
 }
@@ -222,7 +190,7 @@ void Iso15765Page::RxfcNaeTxChanged(unsigned rx, const std::string& text) {
 
 PageEditResult Iso15765Page::TimerChanged(unsigned which, const std::string& text) {
     uint32_t value = 0;
-    const PageEditResult result = ReadBoundedDecimal(text, 255, kTextMax255, value);
+    const PageEditResult result = ReadCanBoundedDecimal(text, 255, kCanTextMax255, value);
     uint8_t* fields[] = {&tail_.nBs, &tail_.nSt, &tail_.nBr};
     *fields[std::min(which, 2u)] = static_cast<uint8_t>(value);
     return result;
@@ -288,7 +256,7 @@ void Iso15765Page::SetTotalLength(uint32_t total) {
 
 PageEditResult Iso15765Page::LengthChanged(const std::string& text) {
     PageEditResult result;
-    uint32_t total = ReadNonNegativeDecimal(text, result);
+    uint32_t total = ReadCanDecimal(text, result);
     if (total > LengthLimit()) {
         total = LengthLimit();
         result.rewrite = true;
@@ -301,7 +269,7 @@ PageEditResult Iso15765Page::LengthChanged(const std::string& text) {
 
 PageEditResult Iso15765Page::LengthLeft(const std::string& text) {
     PageEditResult result;
-    uint32_t total = ReadNonNegativeDecimal(text, result);
+    uint32_t total = ReadCanDecimal(text, result);
     if (total < 7u - CanPtype(head_)) {
         total = 10;
         result.rewrite = true;
@@ -318,7 +286,7 @@ Iso15765BufferResult Iso15765Page::BufferChanged(const std::string& text) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         result.edit = ReadCanHexData(text, longMessage_, kCanLongMessageBytes, count,
-                                     kTextBufferTooLong);
+                                     kCanTextBufferTooLong);
     }
     state_.bufferCount = static_cast<uint32_t>(count);
     const uint32_t head = CanPtype(head_) == 1 ? 5 : 6;

@@ -144,6 +144,7 @@ private:
                 const uint8_t* r = parsed.records + i * kFrameRecordSize;
                 const RecordKindDirection kd = policy_.KindOfRecord(r);
                 AppendMonitorRecord(kd.direction, kd.kind, 0, timeMs, r, kFrameRecordSize);
+                if (!exitText) exitText = policy_.AfterRecordFiled(r);
             }
         }
         policy_.AfterReceivedRecorded();

@@ -8,7 +8,8 @@
 // pass until a reply to that very write carries StatusTxDone (a policy with a frame queue of
 // its own sends its next frame instead, see SendsFromQueue); (3) nothing pending: a poll;
 // (4) one reply, bounded by what arrived: fault status ends the worker, a UART frame or the
-// 16-byte records (as the policy reads StatusUartFrame) go to the monitor, one time per reply.
+// 16-byte records (as the policy reads StatusUartFrame) go to the monitor, one time per reply,
+// each record followed by the policy's own answer to it (AfterRecordFiled).
 //
 // Every exit with a message clears g_WorkerRunning first, posts the message (never waits on
 // it), sends the stop packet and returns. A Stop clears the flag: the pass finishes, the stop
@@ -93,6 +94,10 @@ public:
     // A received UART frame before it is appended; may rewrite it. nullptr or an exit text
     // (the record is appended before the exit either way).
     virtual const char* OnUartFrameReceived(WorkerRecord& /*record*/) { return nullptr; }
+    // After each received 16-byte record was appended, in the reply's order: what the worker
+    // answers by itself. nullptr or the text of an exit; once a record returned an exit text
+    // the reply's remaining records are still appended, without this hook, and the worker ends.
+    virtual const char* AfterRecordFiled(const uint8_t* /*record*/) { return nullptr; }
     // After the records of one reply were appended.
     virtual void AfterReceivedRecorded() {}
 };
