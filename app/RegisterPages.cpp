@@ -11,6 +11,8 @@ void RegisterPages(CDialogMainA* hub) {
     (void)hub;
     hub->RegisterPage(1003, MakeDialog14230Page());
     hub->RegisterPage(1006, MakeDialog15765Page());
+    hub->RegisterPage(1009, MakeDialogJ1939Page());
+    hub->RegisterPage(1010, MakeDialogTP20Page());
     hub->RegisterPage(1160, MakeDiaglogLinPage());
     hub->RegisterPage(1014, MakeDiaglogTestUartPage());
     hub->RegisterPage(1004, MakeDialogUserPage());
