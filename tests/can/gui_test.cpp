@@ -1,6 +1,7 @@
-// The ISO 15765 page in its window, opened through the hub, against the simulated board.
+// The CAN pages in their windows, opened through the hub, against the simulated board.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/listctrl.h>
 #include <wx/textctrl.h>
@@ -13,19 +14,27 @@
 #include "monitor/MonitorRing.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CListMessage.h"
+#include "pages/can/j1939/ui/CDialogJ1939.h"
+#include "pages/can/tp20/ui/CDialogTP20.h"
 #include "pages/can/ui/CDialog15765.h"
 #include "pages/can/ui/Pages.h"
 #include "pages/kline/SerialWorker.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
+#include "tests/support/BoardLog.h"
 #include "tests/support/GuiPump.h"
 
 namespace {
 
-// The ECU answers the default request 7DF 02 01 00 from 7E8, as a set-up file says it.
-const char* const kSetup = "on A0 80 10 00 7C 1F => can 7E8 06 41 00 BE 1F B8 10\n";
+// The peers answer each page's default single frame, as a set-up file says it: the ECU the
+// request 7DF 02 01 00 from 7E8; a J1939 node the request for PGN 0xFEE0 with 18FEE000; a
+// TP2.0 ECU the tester's 32E frame with a channel set-up for unit 0x1F.
+const char* const kSetup =
+    "on A0 80 10 00 7C 1F => can 7E8 06 41 00 BE 1F B8 10\n"
+    "on A0 80 10 00 E9 18 => can 18FEE000 01 02 03 04 05 06 07 08\n"
+    "on A0 80 10 00 B8 0C => can 200 1F C0 00 10 00 03 01\n";
 
-class Iso15765GuiTest : public ::testing::Test {
+class CanGuiTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_EQ(UsbLoadLibrary(), 1); }
 
@@ -42,6 +51,8 @@ protected:
         hub_ = new CDialogMainA(frame_);
         frame_->Show();
         hub_->RegisterPage(IDC_BUTTON_15765, MakeDialog15765Page());
+        hub_->RegisterPage(IDC_BUTTON_J1939, MakeDialogJ1939Page());
+        hub_->RegisterPage(IDC_BUTTON_TP20, MakeDialogTP20Page());
     }
     void TearDown() override {
         if (g_WorkerRunning.load()) g_WorkerThread.Stop();
@@ -51,11 +62,14 @@ protected:
         g_DeviceOpen = 0;
     }
 
-    CDialog15765* OpenPage() {
-        hub_->OnPageButton(IDC_BUTTON_15765);
+    template <class Dialog = CDialog15765>
+    Dialog* OpenPage(int button = IDC_BUTTON_15765) {
+        hub_->OnPageButton(button);
+        Dialog* found = nullptr;
         for (wxWindow* window : wxTopLevelWindows)
-            if (auto* page = dynamic_cast<CDialog15765*>(window)) dialog_ = page;
-        return dialog_ && dialog_->IsShown() ? dialog_ : nullptr;
+            if (auto* page = dynamic_cast<Dialog*>(window)) found = page;
+        dialog_ = found;
+        return found && found->IsShown() ? found : nullptr;
     }
     wxButton* Button(int id) const { return dynamic_cast<wxButton*>(dialog_->FindWindow(id)); }
     wxTextCtrl* Edit(int id) const { return dynamic_cast<wxTextCtrl*>(dialog_->FindWindow(id)); }
@@ -76,10 +90,10 @@ protected:
     platform::RecordingMessageSink messages_;
     wxFrame* frame_ = nullptr;
     CDialogMainA* hub_ = nullptr;
-    CDialog15765* dialog_ = nullptr;
+    wxDialog* dialog_ = nullptr;
 };
 
-TEST_F(Iso15765GuiTest, StartSendAnswerMultiFrameStopAndClose) {
+TEST_F(CanGuiTest, StartSendAnswerMultiFrameStopAndClose) {
     ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "CAN -- Device( 0 ) Connected");
     EXPECT_FALSE(Button(IDC_15765_SEND)->IsEnabled());
@@ -123,7 +137,7 @@ TEST_F(Iso15765GuiTest, StartSendAnswerMultiFrameStopAndClose) {
     EXPECT_EQ(messages_.Count(), 1u);
 }
 
-TEST_F(Iso15765GuiTest, PresetsAndThe29BitChoiceRewriteThePanel) {
+TEST_F(CanGuiTest, PresetsAndThe29BitChoiceRewriteThePanel) {
     ASSERT_NE(OpenPage(), nullptr);
     Click(IDC_15765_PRESET_OBD29);
     EXPECT_EQ(Edit(IDC_15765_FC0_ID)->GetValue(), "18DA10F1");
@@ -138,6 +152,69 @@ TEST_F(Iso15765GuiTest, PresetsAndThe29BitChoiceRewriteThePanel) {
     EXPECT_EQ(Edit(IDC_15765_FF_PCI)->GetValue(), "10");
     EXPECT_EQ(Edit(IDC_15765_FF_LENGTH_BYTE)->GetValue(), "1A");
     EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(CanGuiTest, J1939StartSendAnswerRtsStopAndClose) {
+    ASSERT_NE(OpenPage<CDialogJ1939>(IDC_BUTTON_J1939), nullptr);
+    EXPECT_EQ(dialog_->GetTitle().utf8_string(), "J1939 -- Device( 0 ) Connected");
+    EXPECT_EQ(Edit(IDC_J1939_TOTAL)->GetValue(), "23");
+    EXPECT_EQ(Edit(IDC_J1939_RTS_DATA)->GetValue(), "10 17 00 04 FF E3 FE 00 ");
+    EXPECT_FALSE(Edit(1056)->IsEnabled()) << "BRP is fixed";
+    auto label = [this](int id) { return dialog_->FindWindow(id)->GetLabel().utf8_string(); };
+    EXPECT_EQ(label(IDC_J1939_PDU_PGN), "0x00EA00 ( 59904 )");
+    Edit(IDC_J1939_SINGLE_ID)->SetValue("18FEF100");
+    EXPECT_EQ(label(IDC_J1939_PDU_FORMAT), "PDU2");
+    EXPECT_EQ(label(IDC_J1939_PDU_GE), "0xF1");
+    Edit(IDC_J1939_SINGLE_ID)->SetValue("18EA00F9");
+
+    wxCommandEvent bam(wxEVT_CHECKBOX, IDC_J1939_BAM);
+    bam.SetInt(1);
+    dynamic_cast<wxCheckBox*>(dialog_->FindWindow(IDC_J1939_BAM))->SetValue(true);
+    dialog_->FindWindow(IDC_J1939_BAM)->ProcessWindowEvent(bam);
+    EXPECT_EQ(Edit(IDC_J1939_TP_DA)->GetValue(), "FF");
+    EXPECT_FALSE(Edit(IDC_J1939_TP_DA)->IsEnabled());
+    EXPECT_EQ(Edit(IDC_J1939_RTS_ID)->GetValue(), "1CECFFF9");
+
+    Click(IDC_J1939_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    Click(IDC_J1939_SEND);
+    ASSERT_TRUE(PumpUntil([&] { return RowShowing("E0 FE 00 FF FF FF FF FF") >= 0 && RowShowing("01 02 03 04 05 06 07 08") >= 0; }));
+    Click(IDC_J1939_MULTI_FRAME);
+    ASSERT_TRUE(PumpUntil([&] { return RowShowing("20 17 00 04 FF E3 FE 00") >= 0; }));
+    Click(IDC_J1939_STOP);
+    EXPECT_TRUE(Button(IDC_J1939_START)->IsEnabled());
+    Click(IDC_J1939_EXIT);
+    EXPECT_FALSE(dialog_->IsShown());
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+TEST_F(CanGuiTest, Tp20StartSendAnswerChannelStopAndClose) {
+    ASSERT_NE(OpenPage<CDialogTP20>(IDC_BUTTON_TP20), nullptr);
+    EXPECT_EQ(dialog_->GetTitle().utf8_string(), "CAN TP2.0 -- Device( 0 ) Connected");
+    EXPECT_EQ(Edit(IDC_TP20_CCF_DL)->GetValue(), "234");
+    EXPECT_EQ(Edit(1099)->GetValue(), "300");  // F0's 11-bit edit
+    Click(IDC_TP20_PRESET_ECU);
+    EXPECT_EQ(Edit(1099)->GetValue(), "32E");
+    EXPECT_EQ(Edit(IDC_TP20_SINGLE_ID)->GetValue(), "300");
+    Click(IDC_TP20_PRESET_TESTER);
+    Edit(IDC_TP20_BSIZ)->SetValue("0");
+    EXPECT_EQ(Edit(IDC_TP20_BSIZ)->GetValue(), "15");
+    ASSERT_EQ(messages_.Count(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "BSIZ 值为0-15间");
+
+    Click(IDC_TP20_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    Click(IDC_TP20_SEND);
+    ASSERT_TRUE(PumpUntil([&] { return RowShowing("10 00 02 1A 9B") >= 0 && RowShowing("1F C0 00 10 00 03 01") >= 0; }));
+    ASSERT_GE(WaitForPacket([](const Bytes& p) { return p.size() == 20 && p[0] == 0x54 && p[1] == 0x1F; }), 0)
+        << "the worker answered the channel set-up";
+    Click(IDC_TP20_CONNECT);
+    ASSERT_GE(WaitForPacket([](const Bytes& p) { return p.size() == 20 && p[0] == 0x54 && p[1] == 0x23; }), 0);
+    ASSERT_TRUE(PumpUntil([&] { return g_MultiFrameRequest.load() == 0; }));
+    Click(IDC_TP20_STOP);
+    EXPECT_TRUE(Button(IDC_TP20_START)->IsEnabled());
+    Click(IDC_TP20_EXIT);
+    EXPECT_FALSE(dialog_->IsShown());
 }
 
 }  // namespace
