@@ -64,9 +64,16 @@ void tb_set_fault(int on);
  * here ride in the next poll replies as 16-byte records, at most 16 a reply, after the
  * records of a queued reply. id with extended 0 is an 11-bit identifier. */
 void tb_queue_can_frame(uint32_t id, int extended, const uint8_t* data, unsigned dlc);
-/* The ISO 15765 engine stand-in: a 'T' 0x23 (CTXB5) write after the start with PTYPE 0 or 1
- * (register 0x29) puts that first frame and register 0x2B bytes of block 0x3E, as
- * consecutive frames, on the bus-frame list (template writes before the start never do). */
+/* The transport engine stand-ins, by PTYPE (register 0x29), for transmit-buffer writes after
+ * the start (template writes before the start never send):
+ * - PTYPE 0 or 1, 'T' 0x23 (CTXB5): that first frame and register 0x2B bytes of block 0x3E,
+ *   as ISO 15765 consecutive frames;
+ * - PTYPE 2, 'T' 0x22 (CTXB4): that RTS or BAM and register 0x2B TP.DT packets of the total
+ *   it announces, data from block 0x3E, on the identifier of block 0x23 (the TP.DT template);
+ * - PTYPE 3, 'T' 0x22: that first frame and register 0x2B bytes of block 0x3E as TP2.0 data
+ *   frames; 'T' 0x23: that channel set-up;
+ * - any PTYPE, 'T' 0x1F (CTXB1): that frame.
+ * Each goes on the bus-frame list. */
 unsigned tb_bus_frame_count(void);
 /* Copies 16-byte bus frame i; returns its length (0 when out of range). */
 unsigned tb_bus_frame(unsigned index, uint8_t* out, unsigned capacity);
