@@ -214,3 +214,14 @@ PageEditResult ReadCanBoundedDecimal(const std::string& text, uint32_t max, cons
     }
     return result;
 }
+
+void SetCanHeadDefaults(CanRegisterImage& image, uint8_t reg28) {
+    image.cctrl0Mode = 0;
+    image.pinsel = 3;
+    image.singleWire = 0;
+    image.reg28 = reg28;
+    image.filterEnable1 = 0;
+    for (CanFilterEntry& f : image.filters) f = CanFilterEntry();
+    image.mskSel[1] = image.mskSel[2] = image.mskSel[3] = 0xFF;
+    image.bufferPointer[0] = image.bufferPointer[1] = 0xFFFFFFFF;
+}

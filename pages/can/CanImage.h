@@ -50,6 +50,10 @@ constexpr uint8_t kCproconOp1e = 0x40;
 constexpr uint8_t kCproconOp0e = 0x20;
 inline uint8_t CanPtype(const CanRegisterImage& image) { return image.cprocon & 7; }
 
+// What every page's defaults put in the head alike: normal mode, EN and NSTB, two-wire, reg28,
+// filters cleared, F8-F15 off, MSKSEL bytes 1-3 "None", every filter to the FIFO.
+void SetCanHeadDefaults(CanRegisterImage& image, uint8_t reg28);
+
 // --- bit timing -------------------------------------------------------------------------
 struct CanTimingView {
     unsigned sjw = 0, seg2ph = 0, seg1ph = 0, prseg = 0;  // combo selections

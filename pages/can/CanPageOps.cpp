@@ -60,3 +60,10 @@ bool MultiFrameRequestAllowed() {
 }
 
 void RaiseMultiFrameRequest() { g_MultiFrameRequest.store(1, std::memory_order_release); }
+
+bool RequestMultiFrame(const std::function<void()>& fill) {
+    if (!MultiFrameRequestAllowed()) return false;
+    if (fill) fill();
+    RaiseMultiFrameRequest();
+    return true;
+}

@@ -5,6 +5,7 @@
 //
 // Threads: UI thread only.
 #include <cstdint>
+#include <functional>
 
 #include "pages/can/CanDownload.h"
 #include "pages/can/CanFrame.h"
@@ -39,3 +40,6 @@ CanSendResult SendCanFrame(const EcanMessageBuffer& frame, bool messageWhenNotRu
 // worker reads, then calls RaiseMultiFrameRequest.
 bool MultiFrameRequestAllowed();
 void RaiseMultiFrameRequest();
+// Both for a page whose request takes what it holds as it stands: allowed, fill (what the
+// worker reads before the flag), raised; false when refused.
+bool RequestMultiFrame(const std::function<void()>& fill = nullptr);

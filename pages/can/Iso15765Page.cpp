@@ -36,16 +36,9 @@ Iso15765Page::Iso15765Page(PageTimers& timers) : timers_(timers) {
 void Iso15765Page::LoadDefaults(unsigned mode) {
     std::lock_guard<std::mutex> lock(mutex_);
     CanRegisterImage& h = head_;
-    h.cctrl0Mode = 0;
-    h.pinsel = 3;
-    h.singleWire = 0;
-    h.reg28 = 0x3F;
-    h.filterEnable1 = 0;
-    const uint8_t mskSel[4] = {0xFC, 0xFF, 0xFF, 0xFF};
-    std::memcpy(h.mskSel, mskSel, sizeof mskSel);
-    for (CanFilterEntry& f : h.filters) f = CanFilterEntry();
+    SetCanHeadDefaults(h, 0x3F);
+    h.mskSel[0] = 0xFC;
     for (size_t m = 1; m < kCanMasks; ++m) std::memset(h.masks[m].bytes, 0xFF, 4);
-    h.bufferPointer[0] = h.bufferPointer[1] = 0xFFFFFFFF;
     SelectCanBaudRow(h, state_.baudRow);
 
     Iso15765PageState& s = state_;

@@ -18,6 +18,7 @@
 #include "testboard/testboard.h"
 #include "tests/support/FlagNotingSink.h"
 #include "tests/support/SimulatedBoard.h"
+#include "tests/can/CanBoardFixture.h"
 
 namespace {
 
@@ -63,22 +64,8 @@ std::vector<Bytes> DefaultDownload() {
             Blk(0x28, {0x71, 0x00, 0x61, 0x00}), Blk(0x24, fc0), Blk(0x25, fc1)};
 }
 
-class CanBoardTest : public ::testing::Test {
+class CanBoardTest : public CanBoardFixture {
 protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
-        g_TxPending = 0;
-        g_MultiFrameRequest = 0;
-        ResetMonitorRing();
-    }
-    void TearDown() override {
-        tb_set_responder(nullptr, nullptr);
-        g_WorkerThread.Stop();
-        g_TxPending = 0;
-        g_MultiFrameRequest = 0;
-        g_DeviceOpen = 0;
-        UsbClosePipes();
-    }
     // The page's worker without download and start command.
     void StartBare() {
         ASSERT_TRUE(g_WorkerThread.Start(ThreadProc15765, static_cast<Iso15765HandOverSource*>(&page), false));
@@ -103,7 +90,6 @@ protected:
         return true;
     }
 
-    FlagNotingSink messages;
     FakeTimers timers;
     Iso15765Page page{timers};
 };

@@ -14,8 +14,7 @@
 #include "pages/can/tp20/Tp20Frame.h"
 #include "pages/can/tp20/Tp20Page.h"
 #include "testboard/testboard.h"
-#include "tests/support/FlagNotingSink.h"
-#include "tests/support/SimulatedBoard.h"
+#include "tests/can/CanBoardFixture.h"
 
 namespace {
 
@@ -76,21 +75,8 @@ const Bytes kRtsPacket = Hex("54 22 10 00 ED 1C 03 00 08 E4 10 17 00 04 FF E3 FE
 const Bytes kTp20FirstFramePacket = Hex("54 22 10 00 B8 0C 00 00 08 00 21 00 EF 01 02 03 04 05 00 00");
 const Bytes kChannelSetupPacket = Hex("54 23 10 00 00 08 00 00 07 00 1F C0 00 10 00 03 01 00 00 00");
 
-class TransportBoardTest : public ::testing::Test {
+class TransportBoardTest : public CanBoardFixture {
 protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
-        g_TxPending = 0;
-        g_MultiFrameRequest = 0;
-        ResetMonitorRing();
-    }
-    void TearDown() override {
-        g_WorkerThread.Stop();
-        g_TxPending = 0;
-        g_MultiFrameRequest = 0;
-        g_DeviceOpen = 0;
-        UsbClosePipes();
-    }
     // The packets of one hand-over: from the engine read to the frame it wrote, once the next
     // poll shows the request done.
     std::vector<Bytes> HandOver(unsigned from, const Bytes& framePrefix) {
@@ -101,7 +87,6 @@ protected:
         return std::vector<Bytes>(all.begin(), all.begin() + (t - read + 1));
     }
 
-    FlagNotingSink messages;
     J1939Page j1939;
     Tp20Page tp20;
 };

@@ -44,22 +44,15 @@ J1939Page::J1939Page() { LoadDefaults(); }
 
 void J1939Page::LoadDefaults() {
     CanRegisterImage& h = head_;
-    h.cctrl0Mode = 0;
-    h.pinsel = 3;
-    h.singleWire = 0;
-    h.reg28 = 0x1F;
+    SetCanHeadDefaults(h, 0x1F);
     h.filterEnable0 = 0x07;
-    h.filterEnable1 = 0x00;
-    const uint8_t mskSel[4] = {0x10, 0xFF, 0xFF, 0xFF};
-    std::memcpy(h.mskSel, mskSel, sizeof mskSel);
-    for (CanFilterEntry& f : h.filters) f = CanFilterEntry();
+    h.mskSel[0] = 0x10;
     for (CanFilterEntry& m : h.masks) m = CanFilterEntry();
     SetId29(h.masks[0], 0x0000FF00);
     SetId29(h.masks[1], 0x0F000000);
     std::memset(h.masks[2].bytes, 0xFF, sizeof h.masks[2].bytes);
     const uint32_t filters[4] = {0x0000F900, 0x0000FF00, 0x0F000000, 0x0000FF00};
     for (size_t f = 0; f < 4; ++f) SetId29(h.filters[f], filters[f]);
-    h.bufferPointer[0] = h.bufferPointer[1] = 0xFFFFFFFF;
     SelectCanBaudRow(h, kJ1939BaudRow);
     h.cprocon = 0xE2;
 
@@ -275,12 +268,6 @@ CanDownloadList J1939Page::DownloadList() const {
 CanStartResult J1939Page::Start() {
     return StartCanPage(head_, DownloadList(), ThreadProcJ1939,
                         static_cast<J1939HandOverSource*>(this));
-}
-
-bool J1939Page::StartMultiFrame() {
-    if (!MultiFrameRequestAllowed()) return false;
-    RaiseMultiFrameRequest();
-    return true;
 }
 
 PageDeviceStatus J1939Page::RefreshDeviceStatus() const {

@@ -118,7 +118,7 @@ public:
     void Stop() { StopCanPage(); }
     CanSendResult Send() { return SendCanFrame(singleFrame_); }
     // "启动多桢发送": nothing is built, the worker takes the frame and buffer as they stand.
-    bool StartMultiFrame();
+    bool StartMultiFrame() { return RequestMultiFrame(); }
     PageDeviceStatus RefreshDeviceStatus() const;
 
     J1939HandOver TakeHandOver() const override;

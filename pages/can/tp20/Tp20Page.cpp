@@ -43,15 +43,9 @@ Tp20Page::Tp20Page() { LoadDefaults(kTp20PresetTester); }
 void Tp20Page::LoadDefaults(unsigned preset) {
     const bool ecu = preset == kTp20PresetEcu;
     CanRegisterImage& h = head_;
-    h.cctrl0Mode = 0;
-    h.pinsel = 3;
-    h.singleWire = 0;
-    h.reg28 = 0x3F;
-    for (CanFilterEntry& f : h.filters) f = CanFilterEntry();
+    SetCanHeadDefaults(h, 0x3F);
     h.filterEnable0 = 0x03;
-    h.filterEnable1 = 0x00;
-    const uint8_t mskSel[4] = {0xF0, 0xFF, 0xFF, 0xFF};
-    std::memcpy(h.mskSel, mskSel, sizeof mskSel);
+    h.mskSel[0] = 0xF0;
     for (CanFilterEntry& m : h.masks) {
         m = CanFilterEntry();
         SetCanFilterSid(m, 0x7FF);
@@ -59,7 +53,6 @@ void Tp20Page::LoadDefaults(unsigned preset) {
     }
     SetCanFilterSid(h.filters[0], ecu ? 0x32E : 0x300);
     SetCanFilterSid(h.filters[1], ecu ? 0x200 : 0x21F);
-    h.bufferPointer[0] = h.bufferPointer[1] = 0xFFFFFFFF;
     h.cprocon = 0x83;
     SelectCanBaudRow(h, kTp20BaudRow);
 
@@ -205,10 +198,7 @@ CanStartResult Tp20Page::Start() {
 CanSendResult Tp20Page::Send() { return SendCanFrame(Frame(Tp20Buffer::Single)); }
 
 bool Tp20Page::Request(uint32_t mode) {
-    if (!MultiFrameRequestAllowed()) return false;
-    g_Tp20RequestMode.store(mode, std::memory_order_release);  // before the flag
-    RaiseMultiFrameRequest();
-    return true;
+    return RequestMultiFrame([mode] { g_Tp20RequestMode.store(mode, std::memory_order_release); });
 }
 
 PageDeviceStatus Tp20Page::RefreshDeviceStatus() const {

@@ -1,6 +1,7 @@
 #pragma once
-// The controls a CAN page window keeps by id, with the one-line bindings its handlers use.
-// Programmatic writes go through Show (ChangeValue), so they never run a handler.
+// The controls a CAN page window keeps by id: their builders, the one-line bindings its
+// handlers use, and what every CAN window does alike at Start, Stop and close. Programmatic
+// writes go through Show (ChangeValue), so they never run a handler.
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -12,7 +13,16 @@
 #include <map>
 #include <string>
 
+#include "pages/can/CanPageOps.h"
+#include "pages/can/ui/CanPageLayout.h"
+#include "pages/kline/ui/UartPageLayout.h"
 #include "pages/shared/PageStatus.h"
+
+class CDialogMainA;
+class wxFlexGridSizer;
+class wxSizer;
+class wxTopLevelWindow;
+class wxWindow;
 
 struct CanPageControls {
     std::map<int, wxTextCtrl*> edits;
@@ -25,6 +35,21 @@ struct CanPageControls {
     std::string Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
     void Show(int id, const std::string& text) const { Edit(id)->ChangeValue(wxString::FromUTF8(text)); }
     void ShowLabel(int id, const std::string& text) const { labels.at(id)->SetLabel(wxString::FromUTF8(text)); }
+
+    // Builders: each control is kept under its id. Hex edits are CEditHex; limit 0 is none.
+    wxTextCtrl* NewEdit(wxWindow* parent, int id, bool hex, int width, unsigned limit = 0, long style = 0);
+    wxTextCtrl* NewDisplay(wxWindow* parent, int id, int width);
+    wxCheckBox* NewCheck(wxWindow* parent, int id, const char* text);
+    wxButton* NewButton(wxWindow* parent, int id, const char* text);
+    wxChoice* NewIndexChoice(wxWindow* parent, int id);  // "0".."7"
+    void AddIndexChoiceRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id);
+    // A label, its edit and the unit in one grid row.
+    void AddRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id, bool hex, int width,
+                unsigned limit, const char* unit = nullptr);
+
+    // Caption and buttons by the connection state; sendIds follow Send.
+    void ShowStatus(wxTopLevelWindow* window, const PageDeviceStatus& status, int startId, int stopId,
+                    std::initializer_list<int> sendIds) const;
 
     void OnButton(int id, std::function<void()> handler) const {
         buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });
@@ -49,3 +74,27 @@ struct CanPageControls {
         });
     }
 };
+
+// The left column of a page that runs one protocol: the head panel (all four PTYPE items) over
+// the filter grid with its 29-bit or its 11-bit edits.
+void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, CanHeadControls& head,
+                              CanFilterGridControls& filters);
+
+// After a CAN page's Start: true when a worker runs, with the hub's monitor timer started.
+bool StartedForPage(CanStartResult result, CDialogMainA* hub);
+
+// Binds the head panel and the filter grid to a page that runs one protocol (its PTYPE choice
+// is shown, never changed); field messages are plain boxes with the default caption.
+template <class Page>
+void BindOneProtocolHead(Page& page, CanHeadControls& head, CanFilterGridControls& filters) {
+    CanHeadBinding b;
+    b.head = [&page]() -> CanRegisterImage& { return page.EditHead(); };
+    b.selectBaud = [&page](size_t row) { return page.SelectBaud(row); };
+    b.setProtocolBit = [&page](uint8_t mask, bool on) { page.SetProtocolBit(mask, on); };
+    b.setPtype = [](unsigned) {};
+    b.apply = [](wxTextCtrl* edit, const PageEditResult& r) {
+        ApplyEditResult(edit, r, std::string(), platform::MessageIcon::None);
+    };
+    BindCanHead(head, b);
+    BindCanFilterGrid(filters, b);
+}

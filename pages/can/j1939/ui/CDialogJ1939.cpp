@@ -47,16 +47,7 @@ CDialogJ1939::CDialogJ1939(CDialogMainA* hub)
 }
 
 void CDialogJ1939::BindHandlers() {
-    CanHeadBinding head;
-    head.head = [this]() -> CanRegisterImage& { return m_Page.EditHead(); };
-    head.selectBaud = [this](size_t row) { return m_Page.SelectBaud(row); };
-    head.setProtocolBit = [this](uint8_t mask, bool on) { m_Page.SetProtocolBit(mask, on); };
-    head.setPtype = [](unsigned) {};  // shown, never changed here
-    head.apply = [this](wxTextCtrl* edit, const PageEditResult& r) {
-        ApplyEditResult(edit, r, std::string(), platform::MessageIcon::None);
-    };
-    BindCanHead(m_Head, head);
-    BindCanFilterGrid(m_Filters, head);
+    BindOneProtocolHead(m_Page, m_Head, m_Filters);
 
     const CanPageControls& c = m_C;
     c.OnButton(IDC_J1939_START, [this] { OnBnClickedStart(); });
@@ -227,19 +218,11 @@ void CDialogJ1939::ShowPduInfo() {
 void CDialogJ1939::ShowRtsData() { m_C.Show(IDC_J1939_RTS_DATA, m_Page.RtsDataText()); }
 
 void CDialogJ1939::RefreshDeviceStatus() {
-    const PageDeviceStatus status = m_Page.RefreshDeviceStatus();
-    SetTitle(U8(status.caption));
-    m_C.buttons.at(IDC_J1939_START)->Enable(status.startEnabled);
-    m_C.buttons.at(IDC_J1939_STOP)->Enable(status.stopEnabled);
-    m_C.buttons.at(IDC_J1939_SEND)->Enable(status.sendEnabled);
-    m_C.buttons.at(IDC_J1939_MULTI_FRAME)->Enable(status.sendEnabled);
+    m_C.ShowStatus(this, m_Page.RefreshDeviceStatus(), IDC_J1939_START, IDC_J1939_STOP, {IDC_J1939_SEND, IDC_J1939_MULTI_FRAME});
 }
 
 void CDialogJ1939::OnBnClickedStart() {
-    const CanStartResult result = m_Page.Start();
-    if (result != CanStartResult::Started && result != CanStartResult::Redownloaded) return;
-    if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
-    RefreshDeviceStatus();
+    if (StartedForPage(m_Page.Start(), m_pMainDlg)) RefreshDeviceStatus();
 }
 
 void CDialogJ1939::OnBnClickedStop() {
@@ -252,7 +235,5 @@ void CDialogJ1939::OnBnClickedSendFrame() { m_Page.Send(); }
 void CDialogJ1939::OnBnClickedStartMultiFrame() { m_Page.StartMultiFrame(); }
 
 void CDialogJ1939::OnBnClickedCancel() {
-    if (m_pMainDlg && !m_pMainDlg->ConfirmPageClose()) return;
-    RefreshDeviceStatus();
-    Hide();
+    if (PageMayClose(m_pMainDlg)) Hide();
 }

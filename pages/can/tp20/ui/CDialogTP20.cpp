@@ -54,16 +54,7 @@ CDialogTP20::CDialogTP20(CDialogMainA* hub)
 }
 
 void CDialogTP20::BindHandlers() {
-    CanHeadBinding head;
-    head.head = [this]() -> CanRegisterImage& { return m_Page.EditHead(); };
-    head.selectBaud = [this](size_t row) { return m_Page.SelectBaud(row); };
-    head.setProtocolBit = [this](uint8_t mask, bool on) { m_Page.SetProtocolBit(mask, on); };
-    head.setPtype = [](unsigned) {};  // does nothing on this page
-    head.apply = [this](wxTextCtrl* edit, const PageEditResult& r) {
-        ApplyEditResult(edit, r, std::string(), platform::MessageIcon::None);
-    };
-    BindCanHead(m_Head, head);
-    BindCanFilterGrid(m_Filters, head);
+    BindOneProtocolHead(m_Page, m_Head, m_Filters);
 
     const CanPageControls& c = m_C;
     c.OnButton(IDC_TP20_START, [this] { OnBnClickedStart(); });
@@ -145,19 +136,11 @@ void CDialogTP20::UpdateControls() {
 }
 
 void CDialogTP20::RefreshDeviceStatus() {
-    const PageDeviceStatus status = m_Page.RefreshDeviceStatus();
-    SetTitle(U8(status.caption));
-    m_C.buttons.at(IDC_TP20_START)->Enable(status.startEnabled);
-    m_C.buttons.at(IDC_TP20_STOP)->Enable(status.stopEnabled);
-    for (int id : {IDC_TP20_SEND, IDC_TP20_MULTI_FRAME, IDC_TP20_CONNECT})
-        m_C.buttons.at(id)->Enable(status.sendEnabled);
+    m_C.ShowStatus(this, m_Page.RefreshDeviceStatus(), IDC_TP20_START, IDC_TP20_STOP, {IDC_TP20_SEND, IDC_TP20_MULTI_FRAME, IDC_TP20_CONNECT});
 }
 
 void CDialogTP20::OnBnClickedStart() {
-    const CanStartResult result = m_Page.Start();
-    if (result != CanStartResult::Started && result != CanStartResult::Redownloaded) return;
-    if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
-    RefreshDeviceStatus();
+    if (StartedForPage(m_Page.Start(), m_pMainDlg)) RefreshDeviceStatus();
 }
 
 void CDialogTP20::OnBnClickedStop() {
@@ -172,7 +155,5 @@ void CDialogTP20::OnBnClickedStartMultiFrame() { m_Page.StartMultiFrame(); }
 void CDialogTP20::OnBnClickedStartConnection() { m_Page.StartConnection(); }
 
 void CDialogTP20::OnBnClickedCancel() {
-    if (m_pMainDlg && !m_pMainDlg->ConfirmPageClose()) return;
-    RefreshDeviceStatus();
-    Hide();
+    if (PageMayClose(m_pMainDlg)) Hide();
 }

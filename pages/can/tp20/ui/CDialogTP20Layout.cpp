@@ -3,7 +3,6 @@
 #include <wx/statbox.h>
 
 #include "monitor/ui/CDialogMainA.h"
-#include "monitor/ui/CEditHex.h"
 #include "pages/can/tp20/ui/CDialogTP20.h"
 #include "pages/kline/ui/UartPageLayout.h"
 #include "platform/ui/WxText.h"
@@ -16,25 +15,10 @@ void CDialogTP20::CreateControls() {
     top->Add(columns, 1, wxEXPAND | wxALL, 6);
 
     auto edit = [&c](wxWindow* parent, int id, bool hex, int width, unsigned limit = 0, long style = 0) {
-        wxTextCtrl* e = hex ? new CEditHex(parent, id, wxString(), wxDefaultPosition, wxSize(width, -1), style)
-                            : new wxTextCtrl(parent, id, wxString(), wxDefaultPosition, wxSize(width, -1), style);
-        if (limit) e->SetMaxLength(limit);
-        c.edits[id] = e;
-        return e;
+        return c.NewEdit(parent, id, hex, width, limit, style);
     };
-    auto display = [&](wxWindow* parent, int id, int width) { return edit(parent, id, false, width, 0, wxTE_READONLY); };
+    auto display = [&c](wxWindow* parent, int id, int width) { return c.NewDisplay(parent, id, width); };
     auto label = [](wxWindow* parent, const char* text) { return new wxStaticText(parent, wxID_ANY, U8(text)); };
-    auto check = [&c](wxWindow* parent, int id, const char* text) {
-        return c.checks[id] = new wxCheckBox(parent, id, U8(text));
-    };
-    auto button = [&c](wxWindow* parent, int id, const char* text) {
-        return c.buttons[id] = new wxButton(parent, id, U8(text));
-    };
-    auto row = [&](wxWindow* parent, wxFlexGridSizer* grid, const char* text, int id, bool hex, int width,
-                   unsigned limit, const char* unit = nullptr) {
-        c.edits[id] = AddFieldRow(parent, grid, text, id, hex, width, unit);
-        if (limit) c.edits[id]->SetMaxLength(limit);
-    };
     // A frame row: caption, ID, DLC, data.
     auto frameRow = [&](wxWindow* parent, wxFlexGridSizer* grid, const char* text, int id, int dlc, int data) {
         grid->Add(label(parent, text), 0, wxALIGN_CENTER_VERTICAL);
@@ -44,11 +28,7 @@ void CDialogTP20::CreateControls() {
     };
 
     // --- left: the head panel and the filter grid ---
-    auto* left = new wxBoxSizer(wxVERTICAL);
-    columns->Add(left, 0, wxEXPAND | wxRIGHT, 6);
-    left->Add(NewCanHeadPanel(this, {"000 ISO15765 STD ADDR", "001 ISO15765 EXT ADDR", "010 J1939", "011 TP2.0"}, m_Head),
-              0, wxEXPAND | wxBOTTOM, kGap);
-    left->Add(NewCanFilterGrid(this, false, true, m_Filters), 0, wxEXPAND);
+    AddOneProtocolHeadColumn(this, columns, false, m_Head, m_Filters);
 
     // --- middle: the single frame, the engine's frames, the control block ---
     auto* middle = new wxBoxSizer(wxVERTICAL);
@@ -66,7 +46,7 @@ void CDialogTP20::CreateControls() {
     for (const char* h : {"", "ID", "DLC", "DATA"}) fGrid->Add(label(sBox, h));
     frameRow(sBox, fGrid, "", IDC_TP20_SINGLE_ID, IDC_TP20_SINGLE_DLC, IDC_TP20_SINGLE_DATA);
     single->Add(fGrid, 0, wxALL, kGap);
-    single->Add(button(sBox, IDC_TP20_SEND, "发送"), 0, wxALL, kGap);
+    single->Add(c.NewButton(sBox, IDC_TP20_SEND, "发送"), 0, wxALL, kGap);
     middle->Add(single, 0, wxEXPAND | wxBOTTOM, kGap);
 
     auto* engine = new wxStaticBoxSizer(wxVERTICAL, this, "TP2.0");
@@ -78,25 +58,23 @@ void CDialogTP20::CreateControls() {
              IDC_TP20_CONNECTION_DATA);
     frameRow(eBox, eGrid, "ACK:TXB7", IDC_TP20_ACK_ID, IDC_TP20_ACK_DLC, IDC_TP20_ACK_DATA);
     engine->Add(eGrid, 0, wxALL, kGap);
-    engine->Add(button(eBox, IDC_TP20_CONNECT, "开始建立通讯"), 0, wxALL, kGap);
+    engine->Add(c.NewButton(eBox, IDC_TP20_CONNECT, "开始建立通讯"), 0, wxALL, kGap);
     middle->Add(engine, 0, wxEXPAND | wxBOTTOM, kGap);
 
     auto* ctrl = new wxStaticBoxSizer(wxVERTICAL, this, "CTP20CTRL");
     wxWindow* cBox = ctrl->GetStaticBox();
     auto* cGrid = NewFieldGrid();
-    cGrid->Add(label(cBox, "CHSFLTN:"), 0, wxALIGN_CENTER_VERTICAL);
-    cGrid->Add(c.choices[IDC_TP20_CHSFLTN] = NewChoice(cBox, IDC_TP20_CHSFLTN, {"0", "1", "2", "3", "4", "5", "6", "7"}));
-    cGrid->Add(label(cBox, "CTSFLTN:"), 0, wxALIGN_CENTER_VERTICAL);
-    cGrid->Add(c.choices[IDC_TP20_CTSFLTN] = NewChoice(cBox, IDC_TP20_CTSFLTN, {"0", "1", "2", "3", "4", "5", "6", "7"}));
-    row(cBox, cGrid, "BSIZ:", IDC_TP20_BSIZ, false, 40, 2);
-    row(cBox, cGrid, "Time_T1:", IDC_TP20_T1, false, 50, 3, "x5ms");
-    row(cBox, cGrid, "Time_T3:", IDC_TP20_T3, false, 50, 3, "x100us");
-    row(cBox, cGrid, "Timer_T_E:", IDC_TP20_TE, false, 50, 3, "x5ms");
+    c.AddIndexChoiceRow(cBox, cGrid, "CHSFLTN:", IDC_TP20_CHSFLTN);
+    c.AddIndexChoiceRow(cBox, cGrid, "CTSFLTN:", IDC_TP20_CTSFLTN);
+    c.AddRow(cBox, cGrid, "BSIZ:", IDC_TP20_BSIZ, false, 40, 2);
+    c.AddRow(cBox, cGrid, "Time_T1:", IDC_TP20_T1, false, 50, 3, "x5ms");
+    c.AddRow(cBox, cGrid, "Time_T3:", IDC_TP20_T3, false, 50, 3, "x100us");
+    c.AddRow(cBox, cGrid, "Timer_T_E:", IDC_TP20_TE, false, 50, 3, "x5ms");
     ctrl->Add(cGrid, 0, wxALL, kGap);
     auto* bits = new wxBoxSizer(wxHORIZONTAL);
     for (auto [id, text] : {std::pair<int, const char*>{IDC_TP20_ACK, "ACK=1"}, {IDC_TP20_IDM, "IDM=1"},
                             {IDC_TP20_BSM, "BSM=1"}, {IDC_TP20_STM, "STM=1"}})
-        bits->Add(check(cBox, id, text), 0, wxALL, 2);
+        bits->Add(c.NewCheck(cBox, id, text), 0, wxALL, 2);
     ctrl->Add(bits);
     auto* fixed = new wxBoxSizer(wxHORIZONTAL);
     fixed->Add(label(cBox, "MNT = 2"), 0, wxALL, kGap);
@@ -115,7 +93,7 @@ void CDialogTP20::CreateControls() {
     frameRow(mBox, ffGrid, "", IDC_TP20_FF_ID, IDC_TP20_FF_DLC, IDC_TP20_FF_DATA);
     multi->Add(ffGrid, 0, wxALL, kGap);
     auto* lGrid = NewFieldGrid();
-    row(mBox, lGrid, "长度(CCF_DL):", IDC_TP20_CCF_DL, false, 50, 3);
+    c.AddRow(mBox, lGrid, "长度(CCF_DL):", IDC_TP20_CCF_DL, false, 50, 3);
     lGrid->Add(label(mBox, "Buffer Length:"), 0, wxALIGN_CENTER_VERTICAL);
     lGrid->Add(display(mBox, IDC_TP20_BUFFER_LENGTH, 50));
     multi->Add(lGrid, 0, wxALL, kGap);
@@ -123,27 +101,27 @@ void CDialogTP20::CreateControls() {
     buffer->SetMinSize(wxSize(330, 150));
     if (m_pMainDlg) buffer->SetFont(m_pMainDlg->GetFont());
     multi->Add(buffer, 1, wxEXPAND | wxALL, kGap);
-    multi->Add(button(mBox, IDC_TP20_MULTI_FRAME, "启动多桢发送"), 0, wxALL, kGap);
+    multi->Add(c.NewButton(mBox, IDC_TP20_MULTI_FRAME, "启动多桢发送"), 0, wxALL, kGap);
     right->Add(multi, 1, wxEXPAND | wxBOTTOM, kGap);
 
     auto* keep = new wxStaticBoxSizer(wxVERTICAL, this, U8("链路保持（应用程序发送）"));
     wxWindow* kBox = keep->GetStaticBox();
-    keep->Add(check(kBox, IDC_TP20_KEEPALIVE_ENABLE, "使能"), 0, wxALL, kGap);
+    keep->Add(c.NewCheck(kBox, IDC_TP20_KEEPALIVE_ENABLE, "使能"), 0, wxALL, kGap);
     auto* kGrid = NewFieldGrid();
-    row(kBox, kGrid, "保持时间:", IDC_TP20_KEEPALIVE_PERIOD, false, 50, 4, "ms");
+    c.AddRow(kBox, kGrid, "保持时间:", IDC_TP20_KEEPALIVE_PERIOD, false, 50, 4, "ms");
     kGrid->Add(label(kBox, "数据桢： ID+0xA3  (DLC=1)"), 0, wxALIGN_CENTER_VERTICAL);
     kGrid->Add(display(kBox, IDC_TP20_KEEPALIVE_ID, 100));
     keep->Add(kGrid, 0, wxALL, kGap);
     right->Add(keep, 0, wxEXPAND | wxBOTTOM, kGap);
 
     auto* presets = new wxBoxSizer(wxHORIZONTAL);
-    presets->Add(button(this, IDC_TP20_PRESET_TESTER, "设置为诊断"), 0, wxRIGHT, kGap);
-    presets->Add(button(this, IDC_TP20_PRESET_ECU, "设置为ECU(0x1F)"), 0, wxRIGHT, kGap);
+    presets->Add(c.NewButton(this, IDC_TP20_PRESET_TESTER, "设置为诊断"), 0, wxRIGHT, kGap);
+    presets->Add(c.NewButton(this, IDC_TP20_PRESET_ECU, "设置为ECU(0x1F)"), 0, wxRIGHT, kGap);
     right->Add(presets, 0, wxBOTTOM, kGap);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     for (auto [id, text] : {std::pair<int, const char*>{IDC_TP20_START, "确定设置并启动"},
                             {IDC_TP20_STOP, "停止"}, {IDC_TP20_EXIT, "退出"}})
-        buttons->Add(button(this, id, text), 0, wxRIGHT, kGap);
+        buttons->Add(c.NewButton(this, id, text), 0, wxRIGHT, kGap);
     right->Add(buttons, 0, wxALIGN_RIGHT);
 
     SetSizerAndFit(top);
