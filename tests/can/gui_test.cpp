@@ -158,6 +158,7 @@ TEST_F(CanGuiTest, J1939StartSendAnswerRtsStopAndClose) {
     ASSERT_NE(OpenPage<CDialogJ1939>(IDC_BUTTON_J1939), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "J1939 -- Device( 0 ) Connected");
     EXPECT_EQ(Edit(IDC_J1939_TOTAL)->GetValue(), "23");
+    EXPECT_EQ(Edit(IDC_J1939_SINGLE_DATA)->GetValue(), "E0 FE 00 FF FF FF FF FF ");
     EXPECT_EQ(Edit(IDC_J1939_RTS_DATA)->GetValue(), "10 17 00 04 FF E3 FE 00 ");
     EXPECT_FALSE(Edit(1056)->IsEnabled()) << "BRP is fixed";
     auto label = [this](int id) { return dialog_->FindWindow(id)->GetLabel().utf8_string(); };
@@ -192,6 +193,7 @@ TEST_F(CanGuiTest, Tp20StartSendAnswerChannelStopAndClose) {
     ASSERT_NE(OpenPage<CDialogTP20>(IDC_BUTTON_TP20), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "CAN TP2.0 -- Device( 0 ) Connected");
     EXPECT_EQ(Edit(IDC_TP20_CCF_DL)->GetValue(), "234");
+    EXPECT_EQ(Edit(IDC_TP20_FF_DATA)->GetValue(), "21 00 EF 01 02 03 04 05 ");
     EXPECT_EQ(Edit(1099)->GetValue(), "300");  // F0's 11-bit edit
     Click(IDC_TP20_PRESET_ECU);
     EXPECT_EQ(Edit(1099)->GetValue(), "32E");

@@ -33,8 +33,8 @@ void CDialogJ1939::CreateControls() {
     c.AddRow(sBox, sGrid, "ID", IDC_J1939_SINGLE_ID, true, 90, 8);
     c.AddRow(sBox, sGrid, "DLC", IDC_J1939_SINGLE_DLC, false, 30, 0);
     c.Edit(IDC_J1939_SINGLE_DLC)->SetEditable(false);
-    c.AddRow(sBox, sGrid, "数据:", IDC_J1939_SINGLE_DATA, true, 200, 23);
-    c.AddRow(sBox, sGrid, "填充值", IDC_J1939_FILL, true, 30, 2);
+    c.AddRow(sBox, sGrid, "数据:", IDC_J1939_SINGLE_DATA, true, 200, 0);
+    c.AddRow(sBox, sGrid, "填充值", IDC_J1939_FILL, true, 40, 2);
     single->Add(sGrid, 0, wxALL, kGap);
     auto* sRow = new wxBoxSizer(wxHORIZONTAL);
     sRow->Add(c.NewCheck(sBox, IDC_J1939_FIXED_LENGTH, "固定长度"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
@@ -71,9 +71,9 @@ void CDialogJ1939::CreateControls() {
     for (int k = 0; k < 2; ++k) {
         cts->Add(label(this, k == 0 ? "CTS0 (CTXB6):" : "CTS1 (CTXB7):"), 0, wxALIGN_CENTER_VERTICAL);
         cts->Add(c.NewIndexChoice(this, ctsIds[k][0]));
-        cts->Add(display(this, ctsIds[k][1], 80));
-        cts->Add(edit(this, ctsIds[k][2], true, 30, 2));
-        cts->Add(edit(this, ctsIds[k][3], true, 30, 2));
+        cts->Add(display(this, ctsIds[k][1], 100));
+        cts->Add(edit(this, ctsIds[k][2], true, 40, 2));
+        cts->Add(edit(this, ctsIds[k][3], true, 40, 2));
     }
     middle->Add(cts, 0, wxBOTTOM, kGap);
 
@@ -87,9 +87,9 @@ void CDialogJ1939::CreateControls() {
     rGrid->Add(label(rBox, "Prio:"), 0, wxALIGN_CENTER_VERTICAL);
     rGrid->Add(c.NewIndexChoice(rBox, IDC_J1939_RTS_PRIORITY));
     rGrid->Add(label(rBox, "ID"), 0, wxALIGN_CENTER_VERTICAL);
-    rGrid->Add(display(rBox, IDC_J1939_RTS_ID, 80));
-    c.AddRow(rBox, rGrid, "目标(DA):", IDC_J1939_TP_DA, true, 30, 2);
-    c.AddRow(rBox, rGrid, "源(SA):", IDC_J1939_TP_SA, true, 30, 2);
+    rGrid->Add(display(rBox, IDC_J1939_RTS_ID, 100));
+    c.AddRow(rBox, rGrid, "目标(DA):", IDC_J1939_TP_DA, true, 40, 2);
+    c.AddRow(rBox, rGrid, "源(SA):", IDC_J1939_TP_SA, true, 40, 2);
     c.AddRow(rBox, rGrid, "数据总长:", IDC_J1939_TOTAL, false, 50, 3);
     rGrid->Add(label(rBox, "桢数:"), 0, wxALIGN_CENTER_VERTICAL);
     rGrid->Add(display(rBox, IDC_J1939_PACKETS, 40));
@@ -104,11 +104,11 @@ void CDialogJ1939::CreateControls() {
     wxWindow* dBox = dt->GetStaticBox();
     dt->Add(label(dBox, "Prio:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
     dt->Add(c.NewIndexChoice(dBox, IDC_J1939_DT_PRIORITY), 0, wxALL, 2);
-    dt->Add(display(dBox, IDC_J1939_DT_ID, 80), 0, wxALL, 2);
+    dt->Add(display(dBox, IDC_J1939_DT_ID, 100), 0, wxALL, 2);
     dt->Add(label(dBox, "DA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
-    dt->Add(display(dBox, IDC_J1939_DT_DA, 30), 0, wxALL, 2);
+    dt->Add(display(dBox, IDC_J1939_DT_DA, 40), 0, wxALL, 2);
     dt->Add(label(dBox, "SA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
-    dt->Add(display(dBox, IDC_J1939_DT_SA, 30), 0, wxALL, 2);
+    dt->Add(display(dBox, IDC_J1939_DT_SA, 40), 0, wxALL, 2);
     right->Add(dt, 0, wxEXPAND | wxBOTTOM, kGap);
 
     auto* multi = new wxStaticBoxSizer(wxVERTICAL, this, U8("多桢数据发送"));

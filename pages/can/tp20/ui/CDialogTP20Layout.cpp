@@ -22,9 +22,9 @@ void CDialogTP20::CreateControls() {
     // A frame row: caption, ID, DLC, data.
     auto frameRow = [&](wxWindow* parent, wxFlexGridSizer* grid, const char* text, int id, int dlc, int data) {
         grid->Add(label(parent, text), 0, wxALIGN_CENTER_VERTICAL);
-        grid->Add(edit(parent, id, true, 45, 3));
-        grid->Add(display(parent, dlc, 30));
-        grid->Add(edit(parent, data, true, 190, 23));
+        grid->Add(edit(parent, id, true, 50, 3));
+        grid->Add(display(parent, dlc, 36));
+        grid->Add(edit(parent, data, true, 200));
     };
 
     // --- left: the head panel and the filter grid ---
