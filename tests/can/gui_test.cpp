@@ -208,11 +208,16 @@ TEST_F(CanGuiTest, Tp20StartSendAnswerChannelStopAndClose) {
     ASSERT_EQ(g_WorkerRunning.load(), 1u);
     Click(IDC_TP20_SEND);
     ASSERT_TRUE(PumpUntil([&] { return RowShowing("10 00 02 1A 9B") >= 0 && RowShowing("1F C0 00 10 00 03 01") >= 0; }));
-    ASSERT_GE(WaitForPacket([](const Bytes& p) { return p.size() == 20 && p[0] == 0x54 && p[1] == 0x1F; }), 0)
-        << "the worker answered the channel set-up";
+    // The answer went to the chip, whose stand-in put it on the bus: 21F 00 D0 00 03 2E 03 01.
+    ASSERT_TRUE(PumpUntil([] { return tb_bus_frame_count() > 0; }));
+    uint8_t answer[16] = {};
+    ASSERT_EQ(tb_bus_frame(0, answer, sizeof answer), 16u);
+    EXPECT_EQ(Bytes(answer, answer + 6), (Bytes{0x7C, 0x08, 0x00, 0x00, 0x07, 0x00}));
     Click(IDC_TP20_CONNECT);
-    ASSERT_GE(WaitForPacket([](const Bytes& p) { return p.size() == 20 && p[0] == 0x54 && p[1] == 0x23; }), 0);
-    ASSERT_TRUE(PumpUntil([&] { return g_MultiFrameRequest.load() == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return g_MultiFrameRequest.load() == 0 && tb_bus_frame_count() > 1; }));
+    uint8_t setUp[16] = {};
+    tb_bus_frame(1, setUp, sizeof setUp);
+    EXPECT_EQ(setUp[6], 0x1F) << "the channel set-up went to the chip";
     Click(IDC_TP20_STOP);
     EXPECT_TRUE(Button(IDC_TP20_START)->IsEnabled());
     Click(IDC_TP20_EXIT);

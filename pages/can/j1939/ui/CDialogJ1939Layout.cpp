@@ -125,10 +125,10 @@ void CDialogJ1939::CreateControls() {
     multi->Add(c.NewButton(mBox, IDC_J1939_MULTI_FRAME, "启动多桢发送"), 0, wxALL, kGap);
     right->Add(multi, 1, wxEXPAND | wxBOTTOM, kGap);
 
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    for (auto [id, text] : {std::pair<int, const char*>{IDC_J1939_DEFAULTS, "设置为默认"},
-                            {IDC_J1939_START, "确定设置并启动"}, {IDC_J1939_STOP, "停止"}, {IDC_J1939_EXIT, "退出"}})
-        buttons->Add(c.NewButton(this, id, text), 0, wxRIGHT, kGap);
+    auto* buttons = NewPageButtonRow(this,
+                                     {{IDC_J1939_DEFAULTS, "设置为默认"}, {IDC_J1939_START, "确定设置并启动"},
+                                      {IDC_J1939_STOP, "停止"}, {IDC_J1939_EXIT, "退出"}},
+                                     IDC_J1939_EXIT, c.buttons);
     right->Add(buttons, 0, wxALIGN_RIGHT);
 
     SetSizerAndFit(top);

@@ -118,10 +118,9 @@ void CDialogTP20::CreateControls() {
     presets->Add(c.NewButton(this, IDC_TP20_PRESET_TESTER, "设置为诊断"), 0, wxRIGHT, kGap);
     presets->Add(c.NewButton(this, IDC_TP20_PRESET_ECU, "设置为ECU(0x1F)"), 0, wxRIGHT, kGap);
     right->Add(presets, 0, wxBOTTOM, kGap);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    for (auto [id, text] : {std::pair<int, const char*>{IDC_TP20_START, "确定设置并启动"},
-                            {IDC_TP20_STOP, "停止"}, {IDC_TP20_EXIT, "退出"}})
-        buttons->Add(c.NewButton(this, id, text), 0, wxRIGHT, kGap);
+    auto* buttons = NewPageButtonRow(
+        this, {{IDC_TP20_START, "确定设置并启动"}, {IDC_TP20_STOP, "停止"}, {IDC_TP20_EXIT, "退出"}}, IDC_TP20_EXIT,
+        c.buttons);
     right->Add(buttons, 0, wxALIGN_RIGHT);
 
     SetSizerAndFit(top);
