@@ -15,8 +15,6 @@ CDialog14230::CDialog14230(CDialogMainA* hub)
 }
 
 void CDialog14230::BindHandlers() {
-    OnButton(IDC_14230_SEND, [this] { OnBnClickedSendFrame(); });
-    OnButton(IDC_14230_SEND_INIT, [this] { OnBnClickedSendInitFrame(); });
     BindImageFields({{IDC_14230_UTXP1T, uart::UTXP1T, UartFieldKind::Ms0To255},
                      {IDC_14230_UFREET, uart::UFREET, UartFieldKind::Ms0To255},
                      {IDC_14230_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms1To255},
@@ -57,11 +55,10 @@ void CDialog14230::BindHandlers() {
     OnLeave(IDC_14230_DATA, [this] { OnDataLeft(); });
 
     BindTimerControls(true);
-    OnText(IDC_14230_KEEPALIVE_DATA, [this] {
-        const UartEditResult result = m_Page.KeepAliveDataChanged(Text(IDC_14230_KEEPALIVE_DATA));
-        Edit(IDC_14230_KEEPALIVE_CS)->ChangeValue(U8(m_Page.KeepAliveChecksumText()));
-        ApplyEdit(Edit(IDC_14230_KEEPALIVE_DATA), result);
-    });
+    BindHexDataEdit(
+        IDC_14230_KEEPALIVE_DATA, [this](const std::string& text) { return m_Page.KeepAliveDataChanged(text); },
+        [this] { return m_Page.KeepAliveDataText(); },
+        [this] { Edit(IDC_14230_KEEPALIVE_CS)->ChangeValue(U8(m_Page.KeepAliveChecksumText())); });
 }
 
 void CDialog14230::UpdateControls() {

@@ -58,8 +58,8 @@ public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     CDialog14230(CDialogMainA* hub);
 
-    void OnBnClickedSendFrame();
-    void OnBnClickedSendInitFrame();
+    void OnBnClickedSendFrame() override;
+    void OnBnClickedSendInitFrame() override;
     void OnTimer(int id) override;
 
     const Iso14230Page& Page() const { return m_Page; }

@@ -3,6 +3,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
@@ -56,6 +57,8 @@ wxSizer* UartPageDialog::NewButtonRow(std::initializer_list<std::pair<int, const
     // "设置为默认值" does nothing on the pages of this family.
     OnButton(IDC_UART_START, [this] { OnBnClickedStart(); });
     OnButton(IDC_UART_STOP, [this] { OnBnClickedStop(); });
+    OnButton(IDC_UART_SEND, [this] { OnBnClickedSendFrame(); });
+    if (m_Buttons.count(IDC_UART_SEND_INIT)) OnButton(IDC_UART_SEND_INIT, [this] { OnBnClickedSendInitFrame(); });
     OnButton(IDC_UART_EXIT, [this] { OnBnClickedCancel(); });
     return row;
 }
@@ -72,6 +75,26 @@ std::string UartPageDialog::Text(int id) const { return Edit(id)->GetValue().utf
 
 void UartPageDialog::ApplyEdit(wxTextCtrl* edit, const UartEditResult& result) {
     ShowFieldEdit(edit, result, kUartFieldMessageCaption);
+}
+
+void UartPageDialog::BindHexDataEdit(int id, std::function<UartEditResult(const std::string&)> changed,
+                                     std::function<std::string()> text, std::function<void()> after) {
+    OnText(id, [this, id, changed, after] {
+        const UartEditResult result = changed(Text(id));
+        if (after) after();
+        ApplyEdit(Edit(id), result);
+    });
+    OnLeave(id, [this, id, text] { Edit(id)->ChangeValue(U8(text())); });
+}
+
+void UartPageDialog::BindKLinePins(const std::vector<wxRadioButton*>& radios, wxCheckBox* enl) {
+    const UartPin pins[] = {UartPin::K1, UartPin::K2, UartPin::KL};
+    for (size_t i = 0; i < radios.size() && i < 3; ++i) {
+        const UartPin pin = pins[i];
+        radios[i]->Bind(wxEVT_RADIOBUTTON, [this, pin, enl](wxCommandEvent&) {
+            enl->SetValue(Base().SelectKLinePin(pin));
+        });
+    }
 }
 
 void UartPageDialog::BindImageFields(std::vector<UartByteFieldControl> bytes,

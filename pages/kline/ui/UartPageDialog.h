@@ -19,6 +19,7 @@ class CDialogMainA;
 class wxButton;
 class wxBoxSizer;
 class wxCheckBox;
+class wxRadioButton;
 class wxTextCtrl;
 
 // Window ids every page of the family uses for its buttons.
@@ -45,6 +46,9 @@ public:
     void RefreshDeviceStatus();
     void OnBnClickedStart();
     void OnBnClickedStop();
+    // Send and Send with initialisation: the page's own frames.
+    virtual void OnBnClickedSendFrame() {}
+    virtual void OnBnClickedSendInitFrame() {}
     void OnBnClickedCancel();
     bool PageTimerRunning(int id) const;
 
@@ -68,7 +72,8 @@ protected:
     // After the device status was shown and after Stop (the keep-alive check's state).
     virtual void ShowSessionControls() {}
 
-    // The page's buttons, left to right; Start, Stop, Exit are bound here, the rest by the page.
+    // The page's buttons, left to right; Start, Stop, Send, Send with initialisation and Exit
+    // are bound here.
     wxSizer* NewButtonRow(std::initializer_list<std::pair<int, const char*>> buttons);
     void OnButton(int id, std::function<void()> handler);
     void OnText(int id, std::function<void()> handler);
@@ -78,6 +83,12 @@ protected:
     std::string Text(int id) const;
     // Writes the bound back without running the handler again, then shows the message.
     void ApplyEdit(wxTextCtrl* edit, const UartEditResult& result);
+    // A hex-data edit: every change goes through changed, after() shows what follows from it
+    // (count, checksum), then the cut and its message; leaving the edit rewrites it from text().
+    void BindHexDataEdit(int id, std::function<UartEditResult(const std::string&)> changed,
+                         std::function<std::string()> text, std::function<void()> after = {});
+    // Radios K1, K2 and K / L of a page that drives the L line, and the check showing ENL.
+    void BindKLinePins(const std::vector<wxRadioButton*>& radios, wxCheckBox* enl);
 
     // The image's fields: bound to their handlers, shown from the image.
     void BindImageFields(std::vector<UartByteFieldControl> bytes, std::vector<UartHexFieldId> hexes);

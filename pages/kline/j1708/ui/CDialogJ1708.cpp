@@ -84,7 +84,6 @@ void CDialogJ1708::CreateControls() {
 }
 
 void CDialogJ1708::BindHandlers() {
-    OnButton(IDC_UART_SEND, [this] { OnBnClickedSendFrame(); });
     // 0 ms is what the bus wants here: all three accept it.
     BindImageFields({{IDC_J1708_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms0To255},
                      {IDC_J1708_UTXP1T, uart::UTXP1T, UartFieldKind::Ms0To255},
@@ -102,13 +101,13 @@ void CDialogJ1708::BindHandlers() {
         m_Pins[i]->Bind(wxEVT_RADIOBUTTON, [this, pin](wxCommandEvent&) { m_Page.SelectPin(pin); });
     }
     OnText(IDC_J1708_MID, [this] { Edit(IDC_J1708_CS)->ChangeValue(U8(m_Page.MidChanged(Text(IDC_J1708_MID)))); });
-    OnText(IDC_J1708_DATA, [this] {
-        const UartEditResult result = m_Page.DataChanged(Text(IDC_J1708_DATA));
-        Edit(IDC_J1708_DLC)->ChangeValue(U8(m_Page.DlcText()));
-        ShowChecksum();
-        ApplyEdit(Edit(IDC_J1708_DATA), result);
-    });
-    OnLeave(IDC_J1708_DATA, [this] { Edit(IDC_J1708_DATA)->ChangeValue(U8(m_Page.DataText())); });
+    BindHexDataEdit(
+        IDC_J1708_DATA, [this](const std::string& text) { return m_Page.DataChanged(text); },
+        [this] { return m_Page.DataText(); },
+        [this] {
+            Edit(IDC_J1708_DLC)->ChangeValue(U8(m_Page.DlcText()));
+            ShowChecksum();
+        });
 }
 
 void CDialogJ1708::UpdateControls() {

@@ -33,7 +33,7 @@ class CDialogJ1708 : public UartPageDialog {
 public:
     CDialogJ1708(CDialogMainA* hub);
 
-    void OnBnClickedSendFrame();
+    void OnBnClickedSendFrame() override;
 
     const J1708Page& Page() const { return m_Page; }
 

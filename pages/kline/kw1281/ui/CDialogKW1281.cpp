@@ -88,8 +88,6 @@ void CDialogKW1281::CreateControls() {
 }
 
 void CDialogKW1281::BindHandlers() {
-    OnButton(IDC_UART_SEND, [this] { OnBnClickedSendFrame(); });
-    OnButton(IDC_UART_SEND_INIT, [this] { OnBnClickedSendInitFrame(); });
     BindImageFields({{IDC_KW1281_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms1To255},
                      {IDC_KW1281_UTXP1T, uart::UTXP1T, UartFieldKind::Ms0To255},
                      {IDC_KW1281_UFREET, uart::UFREET, UartFieldKind::Ms0To255},
@@ -99,26 +97,14 @@ void CDialogKW1281::BindHandlers() {
     BindFiveBaud();
     BindSerialSettings(m_Serial, SerialPage());
     BindTimerControls(true);
-    const UartPin pins[] = {UartPin::K1, UartPin::K2, UartPin::KL};
-    for (size_t i = 0; i < 3; ++i) {
-        const UartPin pin = pins[i];
-        m_Pins[i]->Bind(wxEVT_RADIOBUTTON, [this, pin](wxCommandEvent&) {
-            m_Enl->SetValue(m_Page.SelectKLinePin(pin));
-        });
-    }
+    BindKLinePins(m_Pins, m_Enl);
     m_InitType->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { m_Page.SetInitType(m_InitType->GetSelection()); });
-    OnText(IDC_KW1281_DATA, [this] {
-        const UartEditResult result = m_Page.DataChanged(Text(IDC_KW1281_DATA));
-        ShowData();
-        ApplyEdit(Edit(IDC_KW1281_DATA), result);
-    });
-    OnLeave(IDC_KW1281_DATA, [this] { Edit(IDC_KW1281_DATA)->ChangeValue(U8(m_Page.DataText())); });
-    OnText(IDC_KW1281_KEEPALIVE_DATA, [this] {
-        ApplyEdit(Edit(IDC_KW1281_KEEPALIVE_DATA), m_Page.KeepAliveDataChanged(Text(IDC_KW1281_KEEPALIVE_DATA)));
-    });
-    OnLeave(IDC_KW1281_KEEPALIVE_DATA, [this] {
-        Edit(IDC_KW1281_KEEPALIVE_DATA)->ChangeValue(U8(m_Page.KeepAliveDataText()));
-    });
+    BindHexDataEdit(
+        IDC_KW1281_DATA, [this](const std::string& text) { return m_Page.DataChanged(text); },
+        [this] { return m_Page.DataText(); }, [this] { ShowData(); });
+    BindHexDataEdit(
+        IDC_KW1281_KEEPALIVE_DATA, [this](const std::string& text) { return m_Page.KeepAliveDataChanged(text); },
+        [this] { return m_Page.KeepAliveDataText(); });
 }
 
 void CDialogKW1281::UpdateControls() {

@@ -45,8 +45,8 @@ class CDialogKW1281 : public UartPageDialog {
 public:
     CDialogKW1281(CDialogMainA* hub);
 
-    void OnBnClickedSendFrame();
-    void OnBnClickedSendInitFrame();
+    void OnBnClickedSendFrame() override;
+    void OnBnClickedSendInitFrame() override;
     void OnTimer(int id) override;
 
     const Kw1281Page& Page() const { return m_Page; }

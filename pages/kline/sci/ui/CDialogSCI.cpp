@@ -73,7 +73,6 @@ void CDialogSCI::CreateControls() {
 }
 
 void CDialogSCI::BindHandlers() {
-    OnButton(IDC_UART_SEND, [this] { OnBnClickedSendFrame(); });
     BindImageFields({{IDC_SCI_UTXP1T, uart::UTXP1T, UartFieldKind::Ms0To255},
                      {IDC_SCI_UFREET, uart::UFREET, UartFieldKind::Ms0To255},
                      {IDC_SCI_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms1To255},
@@ -86,12 +85,9 @@ void CDialogSCI::BindHandlers() {
     m_Pins[1]->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { m_Page.SelectPin(UartPin::SciTx2Rx1); });
     m_HalfDuplex->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { m_Page.SelectDuplex(false); });
     m_Duplex->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { m_Page.SelectDuplex(true); });
-    OnText(IDC_SCI_DATA, [this] {
-        const UartEditResult result = m_Page.DataChanged(Text(IDC_SCI_DATA));
-        Edit(IDC_SCI_DLC)->ChangeValue(U8(m_Page.DlcText()));
-        ApplyEdit(Edit(IDC_SCI_DATA), result);
-    });
-    OnLeave(IDC_SCI_DATA, [this] { Edit(IDC_SCI_DATA)->ChangeValue(U8(m_Page.DataText())); });
+    BindHexDataEdit(
+        IDC_SCI_DATA, [this](const std::string& text) { return m_Page.DataChanged(text); },
+        [this] { return m_Page.DataText(); }, [this] { Edit(IDC_SCI_DLC)->ChangeValue(U8(m_Page.DlcText())); });
 }
 
 void CDialogSCI::UpdateControls() {

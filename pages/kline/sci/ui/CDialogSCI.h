@@ -40,7 +40,7 @@ class CDialogSCI : public UartPageDialog {
 public:
     CDialogSCI(CDialogMainA* hub);
 
-    void OnBnClickedSendFrame();
+    void OnBnClickedSendFrame() override;
 
     const SciPage& Page() const { return m_Page; }
 

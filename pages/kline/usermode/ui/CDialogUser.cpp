@@ -99,8 +99,6 @@ void CDialogUser::CreateControls() {
 }
 
 void CDialogUser::BindHandlers() {
-    OnButton(IDC_UART_SEND, [this] { OnBnClickedSendFrame(); });
-    OnButton(IDC_UART_SEND_INIT, [this] { OnBnClickedSendInitFrame(); });
     BindImageFields({{IDC_USER_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms1To255},
                      {IDC_USER_UTXP1T, uart::UTXP1T, UartFieldKind::Ms0To255},
                      {IDC_USER_UFREET, uart::UFREET, UartFieldKind::Ms0To255},
@@ -117,29 +115,18 @@ void CDialogUser::BindHandlers() {
     BindImageField(m_Rlen, uart::CONB, uart::ConbRlenMask);
     BindImageField(m_Nkw2, uart::CONB, uart::ConbNkw2);
     BindImageField(m_Enkw2, uart::CONB, uart::ConbEnkw2);
-    const UartPin pins[] = {UartPin::K1, UartPin::K2, UartPin::KL};
-    for (size_t i = 0; i < 3; ++i) {
-        const UartPin pin = pins[i];
-        m_Pins[i]->Bind(wxEVT_RADIOBUTTON, [this, pin](wxCommandEvent&) {
-            m_Enl->SetValue(m_Page.SelectKLinePin(pin));
-        });
-    }
+    BindKLinePins(m_Pins, m_Enl);
     m_InitType->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { m_Page.SetInitType(m_InitType->GetSelection()); });
-    OnText(IDC_USER_DATA, [this] {
-        const UartEditResult result = m_Page.DataChanged(Text(IDC_USER_DATA));
-        Edit(IDC_USER_DLC)->ChangeValue(U8(m_Page.DlcText()));
-        ShowChecksums();
-        ApplyEdit(Edit(IDC_USER_DATA), result);
-    });
-    OnLeave(IDC_USER_DATA, [this] { Edit(IDC_USER_DATA)->ChangeValue(U8(m_Page.DataText())); });
-    OnText(IDC_USER_KEEPALIVE_DATA, [this] {
-        const UartEditResult result = m_Page.KeepAliveDataChanged(Text(IDC_USER_KEEPALIVE_DATA));
-        ShowChecksums();
-        ApplyEdit(Edit(IDC_USER_KEEPALIVE_DATA), result);
-    });
-    OnLeave(IDC_USER_KEEPALIVE_DATA, [this] {
-        Edit(IDC_USER_KEEPALIVE_DATA)->ChangeValue(U8(m_Page.KeepAliveDataText()));
-    });
+    BindHexDataEdit(
+        IDC_USER_DATA, [this](const std::string& text) { return m_Page.DataChanged(text); },
+        [this] { return m_Page.DataText(); },
+        [this] {
+            Edit(IDC_USER_DLC)->ChangeValue(U8(m_Page.DlcText()));
+            ShowChecksums();
+        });
+    BindHexDataEdit(
+        IDC_USER_KEEPALIVE_DATA, [this](const std::string& text) { return m_Page.KeepAliveDataChanged(text); },
+        [this] { return m_Page.KeepAliveDataText(); }, [this] { ShowChecksums(); });
 }
 
 void CDialogUser::UpdateControls() {

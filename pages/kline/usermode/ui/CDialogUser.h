@@ -64,8 +64,8 @@ class CDialogUser : public UartPageDialog {
 public:
     CDialogUser(CDialogMainA* hub);
 
-    void OnBnClickedSendFrame();
-    void OnBnClickedSendInitFrame();
+    void OnBnClickedSendFrame() override;
+    void OnBnClickedSendInitFrame() override;
     void OnTimer(int id) override;
 
     const UserModePage& Page() const { return m_Page; }
