@@ -1,35 +1,62 @@
 #pragma once
-// The simulated board for a benchmark: opened fresh, with an empty monitor ring.
+// Worker passes on a freshly opened simulated board with an empty monitor ring.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
+#include "pages/kline/SerialWorker.h"
 #include "testboard/testboard.h"
 
-inline bool OpenBenchBoard(benchmark::State& state) {
+using BenchBytes = std::vector<uint8_t>;
+
+// Each iteration runs `passes` passes of the policy; `reply` answers every poll, and `packet`,
+// when given, is pending before the first pass as a Send leaves it. Items: iterations;
+// counter "records": the records stored per second. The board's in-memory log is bounded, so it may run
+// for as long as the benchmark likes.
+inline void RunBenchPasses(benchmark::State& state, WorkerPolicy& policy, const BenchBytes& reply = {},
+                           const BenchBytes& packet = {}, int passes = 1) {
     tb_reset();
     if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
         state.SkipWithError("simulated board did not open");
-        return false;
+        return;
     }
     g_DeviceOpen = 1;
     g_TxPending = 0;
     ResetMonitorRing();
-    return true;
-}
-
-inline void CloseBenchBoard() {
+    if (!reply.empty()) tb_set_idle_reply(reply.data(), static_cast<unsigned>(reply.size()));
+    const uint32_t firstSeq = g_MonitorSeq.load();
+    for (auto _ : state) {
+        if (!packet.empty()) {
+            std::memcpy(g_TxPacket, packet.data(), packet.size());
+            g_TxPending = 1;
+        }
+        const char* exitText = nullptr;
+        for (int i = 0; i < passes && !exitText; ++i) exitText = RunWorkerPass(policy);
+        if (exitText) {
+            state.SkipWithError(exitText);
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["records"] =
+        benchmark::Counter(static_cast<double>(g_MonitorSeq.load() - firstSeq), benchmark::Counter::kIsRate);
     g_TxPending = 0;
     g_DeviceOpen = 0;
     UsbClosePipes();
 }
 
-// The board keeps every packet: start its log over now and then so memory stays flat.
-inline void TrimBenchLog(benchmark::State& state, uint64_t passes) {
-    if ((passes & 0xFFFF) != 0) return;
-    state.PauseTiming();
-    tb_log_clear();
-    state.ResumeTiming();
+// A poll reply carrying n records, record(i)'s bytes each padded with zeros to 16.
+template <class Record>
+BenchBytes RecordsReply(uint8_t n, Record record) {
+    BenchBytes reply = {0x00, 0x00, n, 0x00};
+    for (uint8_t i = 0; i < n; ++i) {
+        BenchBytes r = record(i);
+        r.resize(16);
+        reply.insert(reply.end(), r.begin(), r.end());
+    }
+    return reply;
 }

@@ -4,54 +4,23 @@
 // second), and the transport framings split and put back together for the largest messages
 // (ISO 15765 4,095 bytes; J1939 252 and 256 bytes; TP2.0 a first frame and 252 bytes; goal:
 // each under 50 us).
-#include <benchmark/benchmark.h>
-
 #include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
+#include "bench/BenchBoard.h"
 #include "pages/can/CanWorker.h"
 #include "pages/can/Iso15765Frame.h"
 #include "pages/can/j1939/J1939Frame.h"
 #include "pages/can/j1939/J1939Worker.h"
 #include "pages/can/tp20/Tp20Frame.h"
 #include "pages/can/tp20/Tp20Worker.h"
-#include "testboard/testboard.h"
 
 namespace {
 
 void Ingest16Records(benchmark::State& state, WorkerPolicy& policy) {
-    tb_reset();
-    if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
-        state.SkipWithError("simulated board did not open");
-        return;
-    }
-    g_DeviceOpen = 1;
-    g_TxPending = 0;
     g_MultiFrameRequest = 0;
-    ResetMonitorRing();
-    std::vector<uint8_t> reply = {0x00, 0x00, 16, 0x00};
-    for (uint8_t i = 0; i < 16; ++i) {
-        const uint8_t record[16] = {0x00, 0xFD, 0x00, 0x00, 0x08, 0x00, 0x10, 0x14, 0x49, 0x02, 0x01, i};
-        reply.insert(reply.end(), record, record + 16);
-    }
-    tb_set_idle_reply(reply.data(), static_cast<unsigned>(reply.size()));
-    const uint32_t firstSeq = g_MonitorSeq.load();
-    uint64_t passes = 0;
-    for (auto _ : state) {
-        if (const char* exitText = RunWorkerPass(policy)) {
-            state.SkipWithError(exitText);
-            break;
-        }
-        if ((++passes & 0xFFFF) == 0) {
-            state.PauseTiming();
-            tb_log_clear();  // the board keeps every packet
-            state.ResumeTiming();
-        }
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(g_MonitorSeq.load() - firstSeq));
-    g_DeviceOpen = 0;
-    UsbClosePipes();
+    RunBenchPasses(state, policy, RecordsReply(16, [](uint8_t i) {
+        return BenchBytes{0x00, 0xFD, 0x00, 0x00, 0x08, 0x00, 0x10, 0x14, 0x49, 0x02, 0x01, i};
+    }));
 }
 
 void BM_CanIngest16Records(benchmark::State& state) {

@@ -2,58 +2,24 @@
 // sent frame and the board's answer at once), and building each page's frame with its default
 // and its longest data. Goals: well over 100,000 passes or exchanges a second; under 1 us a
 // frame.
-#include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <vector>
 
 #include "bench/BenchBoard.h"
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
 #include "pages/kline/Iso14230Frame.h"
-#include "pages/kline/SerialWorker.h"
 #include "pages/kline/j1708/J1708Page.h"
 #include "pages/kline/kw1281/Kw1281Page.h"
 #include "pages/kline/usermode/UserModePage.h"
-#include "testboard/testboard.h"
 
 namespace {
 
-// A pass (or exchange) failed: report it and end the run.
-bool Failed(benchmark::State& state, const char* exitText) {
-    if (exitText) state.SkipWithError(exitText);
-    return exitText != nullptr;
-}
-
-void BM_SerialBusPass(benchmark::State& state) {
-    if (!OpenBenchBoard(state)) return;
-    uint64_t passes = 0;
-    for (auto _ : state) {
-        if (Failed(state, RunWorkerPass(SerialBusWorkerPolicy()))) break;
-        TrimBenchLog(state, ++passes);
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(passes));
-    CloseBenchBoard();
-}
+void BM_SerialBusPass(benchmark::State& state) { RunBenchPasses(state, SerialBusWorkerPolicy()); }
 
 // A KW1281 block goes out (busy test, write, sent record); the next poll brings the ECU's
 // block (received record, counter).
 void BM_SerialBusExchange(benchmark::State& state) {
-    if (!OpenBenchBoard(state)) return;
-    const uint8_t answer[] = {0x00, 0x10, 0x04, 0x00, 0x03, 0x01, 0x09, 0x03};
-    tb_set_idle_reply(answer, sizeof answer);
-    const uint8_t packet[] = {0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x00, 0x09, 0x03};
-    uint64_t exchanges = 0;
-    for (auto _ : state) {
-        std::memcpy(g_TxPacket, packet, sizeof packet);
-        g_TxPending = 1;
-        if (Failed(state, RunWorkerPass(SerialBusWorkerPolicy()))) break;
-        if (Failed(state, RunWorkerPass(SerialBusWorkerPolicy()))) break;
-        TrimBenchLog(state, ++exchanges);
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(exchanges));
-    state.counters["records"] = static_cast<double>(g_MonitorSeq.load() - 1);
-    CloseBenchBoard();
+    RunBenchPasses(state, SerialBusWorkerPolicy(), {0x00, 0x10, 0x04, 0x00, 0x03, 0x01, 0x09, 0x03},
+                   {0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x00, 0x09, 0x03}, 2);
 }
 
 std::vector<uint8_t> Data(size_t n) {

@@ -10,25 +10,15 @@
 
 namespace {
 
+// CAN frames, 40-byte UART frames and J1850 frames of 11 bytes and 2 response bytes in turn.
 void FillMixed(uint32_t n) {
     ResetMonitorRing();
     uint8_t bytes[kMonitorDataBytes];
     for (uint32_t b = 0; b < sizeof bytes; ++b) bytes[b] = static_cast<uint8_t>(b * 13);
-    for (uint32_t i = 0; i < n; ++i) {
-        switch (i % 3) {
-            case 0: {
-                bytes[4] = 8;
-                AppendMonitorRecord(1, KindCan, 0, i, bytes, 16);
-                break;
-            }
-            case 1: AppendMonitorRecord(0, KindUart, 40, i, bytes, 40); break;  // 40-byte frame
-            default: {
-                bytes[1] = 0x2B;  // 11 bytes and 2 response bytes
-                AppendMonitorRecord(1, KindJ1850, 0, i, bytes, 16);
-                break;
-            }
-        }
-    }
+    bytes[1] = 0x2B, bytes[4] = 8;
+    const uint8_t kinds[3] = {KindCan, KindUart, KindJ1850};
+    for (uint32_t i = 0; i < n; ++i)
+        AppendMonitorRecord(i % 3 != 1, kinds[i % 3], i % 3 == 1 ? 40 : 0, i, bytes, i % 3 == 1 ? 40 : 16);
 }
 
 void BM_Append16(benchmark::State& state) {
