@@ -1,6 +1,5 @@
 // libmpusbapi.so as the program sees it: loaded at run time, entry points by name, on a
 // machine with no board (tests/usbboard/ has emulated ones): what needs a board fails cleanly.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "mpusbapi/mpusbapi.h"
+#include "tests/support/MpusbLibrary.h"
 
 namespace {
 
@@ -27,30 +26,12 @@ TEST(MpusbLibraryFile, ExportsExactlyTheSevenEntryPoints) {
                                             "_MPUSBWrite", "_MPUSBRead", "_MPUSBReadInt", "_MPUSBClose"}));
 }
 
-class MpusbLibrary : public ::testing::Test {
+class NoBoard : public ::testing::Test, public MpusbLibrary {
 protected:
-    void SetUp() override { Load(); }
-    void TearDown() override { dlclose(library_); }
-    void Load() {
-        library_ = dlopen(VR_MPUSBAPI_PATH, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library_, nullptr) << dlerror();
-        ASSERT_TRUE(Get("_MPUSBGetDeviceCount", count) && Get("_MPUSBOpen", open) && Get("_MPUSBWrite", write) &&
-                    Get("_MPUSBRead", read) && Get("_MPUSBReadInt", readInt) && Get("_MPUSBClose", close));
-    }
-    template <class F>
-    bool Get(const char* name, F& out) {
-        return (out = reinterpret_cast<F>(dlsym(library_, name))) != nullptr;
-    }
-
-    void* library_ = nullptr;
-    decltype(&_MPUSBGetDeviceCount) count = nullptr;
-    decltype(&_MPUSBOpen) open = nullptr;
-    decltype(&_MPUSBWrite) write = nullptr;
-    decltype(&_MPUSBRead) read = nullptr, readInt = nullptr;
-    decltype(&_MPUSBClose) close = nullptr;
+    void SetUp() override { ASSERT_TRUE(Loaded()); }
 };
 
-TEST_F(MpusbLibrary, HandlesItDidNotGiveOutAreRefusedNotFollowed) {
+TEST_F(NoBoard, HandlesItDidNotGiveOutAreRefusedNotFollowed) {
     int local = 0;
     uint8_t packet[268] = {0xA0};
     for (void* handle : {(void*)nullptr, MPUSB_INVALID_HANDLE, (void*)&local, (void*)0x1234}) {
@@ -66,7 +47,7 @@ TEST_F(MpusbLibrary, HandlesItDidNotGiveOutAreRefusedNotFollowed) {
     EXPECT_TRUE(packet[0] == 0xA0 && local == 0);
 }
 
-TEST_F(MpusbLibrary, UiThreadAndWorkerCallConcurrently) {
+TEST_F(NoBoard, UiThreadAndWorkerCallConcurrently) {
     // A fresh process: the first calls race to create the USB context.
     std::atomic<int> wrong{0};
     auto caller = [this, &wrong](uint32_t direction) {

@@ -1,6 +1,5 @@
 // libmpusbapi.so as the program loads it, through libusb's Linux backend, against emulated
 // boards that the simulated board's model answers for.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "mpusbapi/mpusbapi.h"
 #include "testboard/Board.h"
 #include "testboard/usb/EmulatedUsbBus.h"
+#include "tests/support/MpusbLibrary.h"
 
 namespace {
 
@@ -23,54 +22,6 @@ constexpr const char* kSelector = "vid_04d8&pid_000c";
 constexpr const char* kEndpoint = "\\MCHP_EP1";
 const Bytes kVersion = {0x00};
 const Bytes kPoll = {0xA0, 0x00, 0x04, 0x00};
-
-// The library loaded by its path, as the program loads it by name; unloading it ends libusb.
-class Library {
-public:
-    Library() : handle_(dlopen(VR_MPUSBAPI_PATH, RTLD_NOW | RTLD_LOCAL)) {
-        EXPECT_NE(handle_, nullptr) << dlerror();
-        count = Get<decltype(count)>("_MPUSBGetDeviceCount");
-        open = Get<decltype(open)>("_MPUSBOpen");
-        write = Get<decltype(write)>("_MPUSBWrite");
-        read = Get<decltype(read)>("_MPUSBRead");
-        readInt = Get<decltype(readInt)>("_MPUSBReadInt");
-        close = Get<decltype(close)>("_MPUSBClose");
-    }
-    ~Library() {
-        if (handle_) dlclose(handle_);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-
-    bool Loaded() const { return count && open && write && read && readInt && close; }
-    bool Write(void* pipe, const Bytes& packet) {
-        uint32_t sent = 0;
-        return write(pipe, packet.data(), static_cast<uint32_t>(packet.size()), &sent, 500) && sent == packet.size();
-    }
-    // The bytes a read handed out (also those of a failed one), and whether it succeeded.
-    std::pair<bool, Bytes> Read(void* pipe, uint32_t maxLength, uint32_t timeoutMs = 1500, bool interrupt = false) {
-        Bytes buffer(maxLength + 1, 0xEE);
-        uint32_t received = 0xFFFFFFFF;
-        const bool ok = (interrupt ? readInt : read)(pipe, buffer.data(), maxLength, &received, timeoutMs) != 0;
-        EXPECT_TRUE(received <= maxLength && buffer[maxLength] == 0xEE) << received;
-        buffer.resize(received <= maxLength ? received : 0);
-        return {ok, buffer};
-    }
-
-    decltype(&_MPUSBGetDeviceCount) count = nullptr;
-    decltype(&_MPUSBOpen) open = nullptr;
-    decltype(&_MPUSBWrite) write = nullptr;
-    decltype(&_MPUSBRead) read = nullptr;
-    decltype(&_MPUSBReadInt) readInt = nullptr;
-    decltype(&_MPUSBClose) close = nullptr;
-
-private:
-    template <class F>
-    F Get(const char* name) {
-        return handle_ ? reinterpret_cast<F>(dlsym(handle_, name)) : nullptr;
-    }
-    void* handle_;
-};
 
 bool WaitUntil(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -93,7 +44,7 @@ struct Rig {
 
     Board boards[2];
     EmulatedUsbBus bus;
-    std::optional<Library> library;
+    std::optional<MpusbLibrary> library;
 };
 
 class EmulatedBoards : public ::testing::Test {
@@ -111,7 +62,7 @@ protected:
     EmulatedUsbBus& bus() { return rig_->bus; }
 
     std::unique_ptr<Rig> rig_;
-    Library* library_ = nullptr;
+    MpusbLibrary* library_ = nullptr;
 };
 
 TEST_F(EmulatedBoards, DeviceCountFollowsTheBoardsPlugged) {
