@@ -19,7 +19,6 @@
 namespace {
 
 void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
-Bytes Data(const MonitorRecord& r, size_t count) { return Bytes(r.data, r.data + count); }
 
 bool IsSet(const Bytes& p) { return p.size() == 12 && p[0] == 0x54 && (p[1] & 0xF0) == 0x30; }
 bool IsResponse(const Bytes& p) { return p.size() == 14 && p[0] == 0x57 && p[4] == 0x08 && p[5] == 0x80; }
@@ -120,12 +119,8 @@ TEST_F(LinBoardTest, FramePollAndReadInOnePassAndABusyPassPollsOnly) {
     RunUntilIdle();
     EXPECT_EQ(Passes(static_cast<unsigned>(first)).substr(0, 6), "rprFpp");
     ASSERT_EQ(g_MonitorCount.load(), 2u);
-    const MonitorRecord sent = CopyMonitorRecord(0), received = CopyMonitorRecord(1);
-    EXPECT_EQ(sent.direction, 0);
-    EXPECT_EQ(sent.lengthWord, 3);
-    EXPECT_EQ(Data(sent, 3), (Bytes{0x30, 0x01, 0x02}));
-    EXPECT_EQ(received.direction, 1);
-    EXPECT_EQ(Data(received, 2), (Bytes{0x33, 0x44}));
+    EXPECT_EQ(FiledRecord(0, 3), (Filed{0, KindUart, 3, {0x30, 0x01, 0x02}}));
+    EXPECT_EQ(FiledRecord(1, 2), (Filed{1, KindUart, 2, {0x33, 0x44}}));
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
@@ -168,11 +163,7 @@ TEST_F(LinBoardTest, HeadersAreAnsweredFromTheFirstRowWithTheirId) {
             EXPECT_EQ(responses[0], expected);
         }
         ASSERT_EQ(g_MonitorCount.load(), 1u);
-        const MonitorRecord r = CopyMonitorRecord(0);
-        EXPECT_EQ(r.direction, c.answered ? 0 : 1);
-        EXPECT_EQ(r.kind, KindUart);
-        EXPECT_EQ(r.lengthWord, c.word);
-        EXPECT_EQ(Data(r, c.data.size()), c.data);
+        EXPECT_EQ(FiledRecord(0, c.data.size()), (Filed{c.answered ? 0 : 1, KindUart, c.word, c.data}));
     }
     EXPECT_EQ(messages_.Count(), 0u);
 }
@@ -219,10 +210,7 @@ TEST_F(LinBoardTest, AFailedResponseWriteLeavesTheHeaderReceivedAndGoesOn) {
     g_WorkerThread.Stop();
     EXPECT_EQ(Passes(from).find('R'), std::string::npos);
     ASSERT_EQ(g_MonitorCount.load(), 1u);
-    const MonitorRecord r = CopyMonitorRecord(0);
-    EXPECT_EQ(r.direction, 1);
-    EXPECT_EQ(r.lengthWord, 0x8001);
-    EXPECT_EQ(Data(r, 2), (Bytes{0x0C, 0x00}));
+    EXPECT_EQ(FiledRecord(0, 2), (Filed{1, KindUart, 0x8001, {0x0C, 0x00}}));
     EXPECT_EQ(messages_.Count(), 0u);
 }
 

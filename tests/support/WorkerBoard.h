@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 
 #include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
@@ -25,6 +26,13 @@ inline void ExpectWorkerExit(FlagNotingSink& messages, size_t before, const std:
     g_WorkerThread.JoinEnded();
     EXPECT_FALSE(g_WorkerThread.HasThread());
     EXPECT_EQ(static_cast<unsigned>(stop) + 1, tb_log_count()) << "stop is the last packet";
+}
+
+// A record as direction, kind, length word and its first data bytes, to check in one line.
+using Filed = std::tuple<int, int, unsigned, Bytes>;
+inline Filed FiledRecord(uint32_t index, size_t bytes) {
+    const MonitorRecord r = CopyMonitorRecord(index);
+    return {r.direction, r.kind, r.lengthWord, Bytes(r.data, r.data + bytes)};
 }
 
 // Board 0 of a freshly reset simulated board, opened, an empty ring; on tear-down the

@@ -17,7 +17,6 @@
 
 namespace {
 
-Bytes Data(const MonitorRecord& r, size_t count) { return Bytes(r.data, r.data + count); }
 bool IsUartSend(const Bytes& p) { return p.size() >= 4 && p[0] == 0x60; }
 
 // At a poll, queues the page's frame and fails the write after the poll: the frame's.
@@ -89,19 +88,11 @@ TEST_F(UartTestBoardTest, SendIsWrittenAtOnceAndRecordedWithItsCount) {
         EXPECT_EQ(LoggedPacket(static_cast<unsigned>(sent)), c.packet);
         EXPECT_TRUE(IsPoll(LoggedPacket(static_cast<unsigned>(sent) - 1))) << "no 0x31 read before it";
         EXPECT_EQ(messages_.Count(), 0u) << "a read in the sending pass would find no reply";
-        const size_t count = c.packet.size() - 4;
+        const unsigned count = static_cast<unsigned>(c.packet.size() - 4);
+        const Bytes data(c.packet.begin() + 4, c.packet.end());
         ASSERT_EQ(g_MonitorCount.load(), c.echo ? 2u : 1u);
-        const MonitorRecord r = CopyMonitorRecord(0);
-        EXPECT_EQ(r.direction, 0);
-        EXPECT_EQ(r.kind, KindUart);
-        EXPECT_EQ(r.lengthWord, count);
-        EXPECT_EQ(Data(r, count), Bytes(c.packet.begin() + 4, c.packet.end()));
-        if (c.echo) {
-            const MonitorRecord heard = CopyMonitorRecord(1);
-            EXPECT_EQ(heard.direction, 1);
-            EXPECT_EQ(heard.lengthWord, count);
-            EXPECT_EQ(Data(heard, count), Data(r, count));
-        }
+        EXPECT_EQ(FiledRecord(0, count), (Filed{0, KindUart, count, data}));
+        if (c.echo) { EXPECT_EQ(FiledRecord(1, count), (Filed{1, KindUart, count, data})); }
         tb_set_busy_reads(0);
     }
 }
