@@ -44,12 +44,6 @@ protected:
         tb_set_responder(nullptr, nullptr);
         BoardTest::TearDown();
     }
-    // Index of the n-th poll logged, waiting for it; -1 when it did not come.
-    static int NthPoll(unsigned n) {
-        int at = -1;
-        for (unsigned i = 0; i < n && (at = WaitForPacket(IsPoll, static_cast<unsigned>(at + 1))) >= 0; ++i) {}
-        return at;
-    }
 };
 
 TEST_F(LateReply, EveryRequestAfterAStaleReplyGetsItsOwn) {
@@ -93,7 +87,7 @@ TEST_F(LateReply, AfterReadOneTheReconnectAndTheNextSessionSeeTheirOwnReplies) {
     const UartRegisterImage image{};
     ResetMonitorRing();
     ASSERT_EQ(StartUartPage(image, kSession), UartStartResult::Started);
-    ASSERT_GE(NthPoll(1), 0);
+    ASSERT_GE(WaitForPolls(1), 0);
     std::atomic<int> step{0};
     tb_set_responder(LateOnSecondPoll, &step);
     ASSERT_TRUE(messages_.WaitForCount(1, std::chrono::seconds(10)));
@@ -107,7 +101,7 @@ TEST_F(LateReply, AfterReadOneTheReconnectAndTheNextSessionSeeTheirOwnReplies) {
 
     tb_log_clear();
     ASSERT_EQ(StartUartPage(image, kSession), UartStartResult::Started);
-    ASSERT_GE(NthPoll(3), 0);
+    ASSERT_GE(WaitForPolls(3), 0);
     EXPECT_TRUE(StopUartPage());
     EXPECT_EQ(g_MonitorCount.load(), 0u) << "the stale frame was filed as received";
     EXPECT_EQ(messages_.Count(), 1u);
