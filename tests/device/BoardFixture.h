@@ -1,21 +1,12 @@
 #pragma once
-// A connected simulated board: the device layer loads it as its USB library.
-#include <gtest/gtest.h>
+// A connected simulated board, loaded by the device layer as its USB library, with the
+// connect's calls left out of the logs.
+#include "tests/support/WorkerBoard.h"
 
-#include "device/UsbOperation.h"
-#include "platform/Message.h"
-#include "testboard/testboard.h"
-#include "tests/support/SimulatedBoard.h"
-
-class BoardTest : public testing::Test {
+class BoardTest : public WorkerBoardTest {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
+        ASSERT_NO_FATAL_FAILURE(WorkerBoardTest::SetUp());
         tb_log_clear();
     }
-    void TearDown() override {
-        g_DeviceOpen = 0;
-        UsbFreeLibrary();
-    }
-    platform::RecordingMessageSink messages_;
 };
