@@ -142,27 +142,19 @@ TEST_F(RecordFiles, EveryRingRoundTripsAndNoContradictingWordsLoad) {
         EXPECT_EQ(RingState(), saved);
 
         // One record more than the count, so that no broken word is refused for the length.
-        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp(0, std::ios::end);
-        file.write(std::string(kMonitorFileRecordBytes, '\0').data(), kMonitorFileRecordBytes);
-        auto putWord = [&](size_t at, uint32_t value) {
-            std::vector<uint8_t> bytes(4);
-            PutWord(bytes, 0, value);
-            file.seekp(static_cast<std::streamoff>(at));
-            file.write(reinterpret_cast<const char*>(bytes.data()), 4);
-            file.flush();
-        };
-        const struct { size_t at; uint32_t good, bad; } broken[] = {
-            {kOldestAt, oldest, (oldest + 1) % kMonitorCapacity}, {kWriteAt, write, (write + 1) % kMonitorCapacity},
-            {kSeqAt, next, next + 1}, {kCountAt, count, count + 1},
+        std::vector<uint8_t> file = ReadBytes(path);
+        file.resize(file.size() + kMonitorFileRecordBytes);
+        const struct { size_t at; uint32_t bad; } broken[] = {
+            {kOldestAt, (oldest + 1) % kMonitorCapacity}, {kWriteAt, (write + 1) % kMonitorCapacity},
+            {kSeqAt, next + 1}, {kCountAt, count + 1},
         };
         for (const auto& b : broken) {
             if (count == kMonitorCapacity && b.at == kSeqAt) continue;  // a full ring's sequence may be any
             SCOPED_TRACE(testing::Message() << "word at " << b.at << " = " << b.bad);
-            putWord(b.at, b.bad);
-            EXPECT_EQ(LoadMonitorRec(path), RecordFileResult::FormatError);
+            std::vector<uint8_t> bad = file;
+            PutWord(bad, b.at, b.bad);
+            EXPECT_EQ(LoadMonitorRecFromMemory(bad.data(), bad.size()), RecordFileResult::FormatError);
             EXPECT_EQ(RingState(), saved);
-            putWord(b.at, b.good);
         }
 
         // Records appended after the load carry on from the file.
@@ -184,7 +176,7 @@ TEST_F(RecordFiles, BrokenFilesAreRefusedAndTheRingIsUntouched) {
 
     auto with = [&](size_t at, uint32_t value) {
         std::vector<uint8_t> b = good;
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(value >> (8 * i));
+        PutWord(b, at, value);
         return b;
     };
     auto words = [&](uint32_t oldest, uint32_t write, uint32_t count, uint32_t seq) {
