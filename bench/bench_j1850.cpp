@@ -1,37 +1,18 @@
 // J1850 host-side costs: one worker pass filing a reply of 16 J1850 records from a board that
 // answers at once (goal: at least 2,000,000 records/s), and building a transmit packet from
 // the page's fields (goal: under 1 us).
-#include <benchmark/benchmark.h>
-
-#include <vector>
-
 #include "bench/BenchBoard.h"
 #include "pages/j1850/J1850Frame.h"
 #include "pages/j1850/J1850Page.h"
 #include "pages/j1850/J1850Worker.h"
-#include "testboard/testboard.h"
 
 namespace {
 
 void BM_J1850WorkerPass16Records(benchmark::State& state) {
-    if (!OpenBenchBoard(state)) return;
-    std::vector<uint8_t> reply = {0x00, 0x00, 16, 0x00};
-    for (uint8_t i = 0; i < 16; ++i) {
-        const uint8_t record[16] = {static_cast<uint8_t>(i << 7), 0x06, 0x00, 0x20, 0x68, 0x6A, 0xF1, i};
-        reply.insert(reply.end(), record, record + 16);
-    }
-    tb_set_idle_reply(reply.data(), static_cast<unsigned>(reply.size()));
     J1850WorkerPolicy policy;
-    uint64_t passes = 0;
-    for (auto _ : state) {
-        if (const char* exitText = RunWorkerPass(policy)) {
-            state.SkipWithError(exitText);
-            break;
-        }
-        TrimBenchLog(state, ++passes);
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(passes * 16));
-    CloseBenchBoard();
+    RunBenchPasses(state, policy, RecordsReply(16, [](uint8_t i) {
+        return BenchBytes{static_cast<uint8_t>(i << 7), 0x06, 0x00, 0x20, 0x68, 0x6A, 0xF1, i};
+    }));
 }
 
 class NoTimers : public PageTimers {
