@@ -19,29 +19,14 @@
 
 namespace {
 
-struct Snapshot {
-    uint32_t words[6];
-    std::vector<MonitorRecord> records;
-};
-
-void ReadWords(uint32_t* words) {
-    const uint32_t w[6] = {g_MonitorOldest, g_MonitorWrite, g_MonitorCount,
-                           g_MonitorRowsPerPage, g_MonitorTop, g_MonitorSeq};
-    std::memcpy(words, w, sizeof w);
-}
-
 // The words and the first `records` records, which is all a load of this input could write.
-void Take(Snapshot& s, uint32_t records) {
-    ReadWords(s.words);
-    s.records.assign(g_MonitorRecords, g_MonitorRecords + records);
-}
-
-bool Same(const Snapshot& s) {
-    uint32_t words[6];
-    ReadWords(words);
-    auto same = [](const MonitorRecord& a, const MonitorRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
-    return std::memcmp(s.words, words, sizeof words) == 0 &&
-           std::equal(s.records.begin(), s.records.end(), g_MonitorRecords, same);
+std::vector<uint8_t> Snapshot(size_t records) {
+    const uint32_t words[6] = {g_MonitorOldest, g_MonitorWrite, g_MonitorCount,
+                               g_MonitorRowsPerPage, g_MonitorTop, g_MonitorSeq};
+    std::vector<uint8_t> bytes(reinterpret_cast<const uint8_t*>(words), reinterpret_cast<const uint8_t*>(words + 6));
+    const auto* first = reinterpret_cast<const uint8_t*>(g_MonitorRecords);
+    bytes.insert(bytes.end(), first, first + records * sizeof(MonitorRecord));
+    return bytes;
 }
 
 bool Setup() {
@@ -91,12 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const size_t reachable =
         size > kMonitorFileHeaderBytes ? (size - kMonitorFileHeaderBytes) / kMonitorFileRecordBytes : 0;
-    Snapshot before;
-    Take(before, static_cast<uint32_t>(std::min<size_t>(reachable, kMonitorCapacity)));
+    const size_t touchable = std::min<size_t>(reachable, kMonitorCapacity);
+    const std::vector<uint8_t> before = Snapshot(touchable);
 
     const RecordFileResult result = LoadMonitorRecFromMemory(data, size);
     if (result != RecordFileResult::Ok) {
-        if (result != RecordFileResult::FormatError || !Same(before)) std::abort();
+        if (result != RecordFileResult::FormatError || Snapshot(touchable) != before) std::abort();
         return 0;
     }
     const uint32_t count = g_MonitorCount, oldest = g_MonitorOldest, write = g_MonitorWrite;
