@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/frame.h>
+#include <wx/listctrl.h>
 
 #include <memory>
 #include <string>
@@ -15,6 +16,22 @@
 #include "platform/Message.h"
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"
+
+// Presses the window's button, which must be there and enabled.
+inline void ClickButton(wxWindow* window, int id) {
+    auto* button = dynamic_cast<wxButton*>(window->FindWindow(id));
+    ASSERT_TRUE(button && button->IsEnabled()) << id;
+    wxCommandEvent event(wxEVT_BUTTON, id);
+    button->ProcessWindowEvent(event);
+}
+
+// The first row of the list with a cell that holds the text, or -1.
+inline long ListRowShowing(const wxListCtrl* list, const std::string& text) {
+    for (long row = 0; row < list->GetItemCount(); ++row)
+        for (int col = 0; col < list->GetColumnCount(); ++col)
+            if (list->GetItemText(row, col).utf8_string().find(text) != std::string::npos) return row;
+    return -1;
+}
 
 template <class Dialog>
 class PageWindowTest : public ::testing::Test {
@@ -55,21 +72,10 @@ protected:
         return dynamic_cast<T*>((parent ? parent : dialog_)->FindWindow(id));
     }
     wxButton* Button(int id) const { return Control<wxButton>(id); }
-    void Click(int id, wxWindow* parent = nullptr) {
-        auto* button = Control<wxButton>(id, parent);
-        ASSERT_TRUE(button && button->IsEnabled()) << id;
-        wxCommandEvent event(wxEVT_BUTTON, id);
-        button->ProcessWindowEvent(event);
-    }
+    void Click(int id, wxWindow* parent = nullptr) { ClickButton(parent ? parent : dialog_, id); }
 
     // The first monitor row with a cell that holds the text, or -1.
-    long RowShowing(const std::string& text) const {
-        const CListMessage* list = hub_->GetList();
-        for (long row = 0; row < list->GetItemCount(); ++row)
-            for (int col = 0; col < list->GetColumnCount(); ++col)
-                if (list->GetItemText(row, col).utf8_string().find(text) != std::string::npos) return row;
-        return -1;
-    }
+    long RowShowing(const std::string& text) const { return ListRowShowing(hub_->GetList(), text); }
     bool ListShows(const std::string& text) const { return RowShowing(text) >= 0; }
 
     platform::RecordingMessageSink messages_;

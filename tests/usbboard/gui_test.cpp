@@ -1,8 +1,6 @@
 // The whole program on the real USB library: connect to an emulated board and run an
 // ISO 14230 exchange through the page, as a user with a board on the desk does.
 #include <gtest/gtest.h>
-#include <wx/button.h>
-#include <wx/listctrl.h>
 
 #include <string>
 #include <vector>
@@ -19,7 +17,7 @@
 #include "testboard/Board.h"
 #include "testboard/testboard.h"
 #include "testboard/usb/EmulatedUsbBus.h"
-#include "tests/support/GuiPump.h"
+#include "tests/support/PageWindowFixture.h"
 
 namespace {
 
@@ -28,13 +26,6 @@ void PlayEcu(void*, const uint8_t* packet, unsigned length) {
     if (length < 6 || packet[0] != 0x57 || packet[1] != 0x3F) return;
     const uint8_t reply[] = {0x00, StatusUartFrame, 0x07, 0x00, 0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC3};
     tb_queue_reply(reply, sizeof reply);
-}
-
-bool ListShows(const wxListCtrl* list, const std::string& bytes) {
-    for (long row = 0; row < list->GetItemCount(); ++row)
-        for (int column = 0; column < list->GetColumnCount(); ++column)
-            if (list->GetItemText(row, column).utf8_string().find(bytes) != std::string::npos) return true;
-    return false;
 }
 
 TEST(RealLibraryProgram, ConnectStartSendAndTheAnswerInTheList) {
@@ -58,17 +49,13 @@ TEST(RealLibraryProgram, ConnectStartSendAndTheAnswerInTheList) {
     for (wxWindow* window : wxTopLevelWindows)
         if (auto* found = dynamic_cast<CDialog14230*>(window)) page = found;
     ASSERT_NE(page, nullptr);
-    auto click = [page](int id) {
-        auto* button = dynamic_cast<wxButton*>(page->FindWindow(id));
-        ASSERT_TRUE(button && button->IsEnabled()) << id;
-        wxCommandEvent event(wxEVT_BUTTON, id);
-        button->ProcessWindowEvent(event);
-    };
+    auto click = [page](int id) { ClickButton(page, id); };
     click(IDC_14230_START);
     ASSERT_EQ(g_WorkerRunning.load(), 1u);
     click(IDC_14230_SEND);
     const wxListCtrl* list = frame->GetHub()->GetList();
-    EXPECT_TRUE(PumpUntil([&] { return ListShows(list, "C1 33 F1 81 66") && ListShows(list, "83 F1 10 C1 EF 8F C3"); }));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return ListRowShowing(list, "C1 33 F1 81 66") >= 0 && ListRowShowing(list, "83 F1 10 C1 EF 8F C3") >= 0; }));
     click(IDC_14230_STOP);
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
     EXPECT_EQ(messages.Count(), 0u);
