@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "device/UsbOperation.h"
@@ -13,12 +14,12 @@
 
 using BenchBytes = std::vector<uint8_t>;
 
-// Each iteration runs `passes` passes of the policy; `reply` answers every poll, and `packet`,
-// when given, is pending before the first pass as a Send leaves it. Items: iterations;
+// Each iteration runs `prepare` (when given) and then `passes` passes of the policy; `reply`
+// answers every poll. Items: iterations;
 // counter "records": the records stored per second. The board's in-memory log is bounded, so it may run
 // for as long as the benchmark likes.
 inline void RunBenchPasses(benchmark::State& state, WorkerPolicy& policy, const BenchBytes& reply = {},
-                           const BenchBytes& packet = {}, int passes = 1) {
+                           const std::function<void()>& prepare = {}, int passes = 1) {
     tb_reset();
     if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
         state.SkipWithError("simulated board did not open");
@@ -30,10 +31,7 @@ inline void RunBenchPasses(benchmark::State& state, WorkerPolicy& policy, const 
     if (!reply.empty()) tb_set_idle_reply(reply.data(), static_cast<unsigned>(reply.size()));
     const uint32_t firstSeq = g_MonitorSeq.load();
     for (auto _ : state) {
-        if (!packet.empty()) {
-            std::memcpy(g_TxPacket, packet.data(), packet.size());
-            g_TxPending = 1;
-        }
+        if (prepare) prepare();
         const char* exitText = nullptr;
         for (int i = 0; i < passes && !exitText; ++i) exitText = RunWorkerPass(policy);
         if (exitText) {
@@ -47,6 +45,14 @@ inline void RunBenchPasses(benchmark::State& state, WorkerPolicy& policy, const 
     g_TxPending = 0;
     g_DeviceOpen = 0;
     UsbClosePipes();
+}
+
+// Leaves the packet pending, as a Send does.
+inline std::function<void()> Pending(BenchBytes packet) {
+    return [packet] {
+        std::memcpy(g_TxPacket, packet.data(), packet.size());
+        g_TxPending = 1;
+    };
 }
 
 // A poll reply carrying n records, record(i)'s bytes each padded with zeros to 16.

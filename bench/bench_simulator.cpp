@@ -1,19 +1,14 @@
 // The ECU simulator's host-side costs. Goals: a request parsed in a poll reply to its answer
 // packet written within 100 us; a match in a full table well under 1 us; loading and saving
 // a 1,000-entry file within 10 ms each.
-#include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <string>
-#include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
+#include "bench/BenchBoard.h"
 #include "simulator/EcuSimFile.h"
 #include "simulator/KLineResponder.h"
-#include "testboard/testboard.h"
 
 namespace {
 
@@ -48,44 +43,18 @@ void BM_MatchByWalkingTheTable(benchmark::State& state) {
 }
 BENCHMARK(BM_MatchByWalkingTheTable);
 
-// One poll reply carrying a request, then the pass that writes the answer frame.
+// One poll reply carrying a request, then the pass that writes the answer frame. Items:
+// requests answered; each files the request and its answer.
 void BM_RequestToAnswerWritten(benchmark::State& state) {
-    tb_reset();
-    if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
-        state.SkipWithError("simulated board did not open");
-        return;
-    }
-    g_DeviceOpen = 1;
     FillTable();
     g_SimProtocolBit = 1;
     g_KLineSessionState = 1;
-    g_TxPending = 0;
-    ResetMonitorRing();
     KLineResponder policy(KLineSim::Iso9141, nullptr);
     policy.Enter();
     const uint8_t request[] = {0x00, 0x10, 0x06, 0x00, 0x68, 0x6A, 0xF1, 0x03, 0xE7, 0xC6};
-    uint64_t n = 0, frames = 0;
-    auto countFrames = [&frames] {
-        uint8_t p[300];
-        for (unsigned i = 0; i < tb_log_count(); ++i)
-            if (tb_log_packet(i, p, sizeof p, nullptr) > 6 && p[0] == 0x57 && p[1] == 0x3F) ++frames;
-    };
-    for (auto _ : state) {
-        tb_queue_reply(request, sizeof request);
-        RunWorkerPass(policy);  // poll: the request arrives and is answered
-        RunWorkerPass(policy);  // idle transmitter: the frame goes out
-        RunWorkerPass(policy);  // drained
-        if ((++n & 0x3FFF) == 0) {
-            state.PauseTiming();
-            countFrames();
-            tb_log_clear();
-            state.ResumeTiming();
-        }
-    }
-    countFrames();
-    if (frames != n) state.SkipWithError("not every request was answered");
-    g_DeviceOpen = 0;
-    UsbClosePipes();
+    // The poll brings the request and it is answered; an idle transmitter takes the frame; drained.
+    RunBenchPasses(state, policy, {}, [&] { tb_queue_reply(request, sizeof request); }, 3);
+    if (g_MonitorSeq.load() - 1 != 2 * state.iterations()) state.SkipWithError("not every request was answered");
 }
 BENCHMARK(BM_RequestToAnswerWritten)->Unit(benchmark::kMicrosecond);
 
