@@ -217,7 +217,7 @@ TEST_F(LinBoardTest, AFailedResponseWriteLeavesTheHeaderReceivedAndGoesOn) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
-// The read and fault exits are the shared loop's, checked with the ISO 14230 worker.
+// The read exit is the shared loop's own, checked with the ISO 14230 worker.
 TEST_F(LinBoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     struct Case { const char* name; void (*trigger)(Script&); const char* text; };
     const Case cases[] = {
@@ -225,6 +225,7 @@ TEST_F(LinBoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
          "设备出现通信错误停止! write 1"},
         {"set write", [](Script& s) { s.setOnPoll = 1; s.failWriteOnPoll = 1; }, "设备出现通信错误停止! write 1"},
         {"poll write", [](Script&) { tb_fail_write(1); }, "设备出现通信错误停止! write 2"},
+        {"fault", [](Script&) { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -235,6 +236,7 @@ TEST_F(LinBoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
         c.trigger(script_);
         ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, triggerAt));
         EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing filed for a failed write";
+        tb_set_fault(0);
         tb_log_clear();
         g_RegPacketPending = 0;
     }
@@ -320,12 +322,13 @@ TEST_F(UartTestBoardTest, SendIsWrittenAtOnceAndRecordedWithItsCount) {
     }
 }
 
-// The read and fault exits are the shared loop's, checked with the ISO 14230 worker.
+// The read exit is the shared loop's own, checked with the ISO 14230 worker.
 TEST_F(UartTestBoardTest, EveryExitClearsTheFlagFirstAndSendsStop) {
     struct Case { const char* name; bool send; void (*trigger)(); const char* text; };
     const Case cases[] = {
         {"send write", true, nullptr, "设备出现通信错误停止! write 1"},
         {"poll write", false, [] { tb_fail_write(1); }, "设备出现通信错误停止! write 2"},
+        {"fault", false, [] { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -339,6 +342,7 @@ TEST_F(UartTestBoardTest, EveryExitClearsTheFlagFirstAndSendsStop) {
             c.trigger();
         ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, triggerAt));
         EXPECT_EQ(g_MonitorCount.load(), 0u);
+        tb_set_fault(0);
         g_TxPending = 0;
     }
 }
