@@ -105,6 +105,13 @@ TEST_F(CanGuiTest, StartSendAnswerMultiFrameStopAndClose) {
     EXPECT_EQ(Edit(IDC_15765_SINGLE_DATA)->GetValue(), "02 01 00 ");
     EXPECT_EQ(Edit(IDC_15765_LENGTH)->GetValue(), "258");
     EXPECT_EQ(Edit(IDC_15765_KEEPALIVE_ID)->GetValue(), "7DF");
+    // Eight typed bytes are shown back spaced, one character past what typing may enter.
+    Edit(IDC_15765_SINGLE_DATA)->SetValue("0102030405060708");
+    wxFocusEvent leave(wxEVT_KILL_FOCUS, IDC_15765_SINGLE_DATA);
+    Edit(IDC_15765_SINGLE_DATA)->ProcessWindowEvent(leave);
+    EXPECT_EQ(Edit(IDC_15765_SINGLE_DATA)->GetValue(), "01 02 03 04 05 06 07 08 ");
+    EXPECT_EQ(Edit(IDC_15765_SINGLE_DLC)->GetValue(), "8");
+    Edit(IDC_15765_SINGLE_DATA)->SetValue("02 01 00");
 
     Edit(IDC_15765_N_BS)->SetValue("300");  // typed: clamped with its message
     EXPECT_EQ(Edit(IDC_15765_N_BS)->GetValue(), "255");
