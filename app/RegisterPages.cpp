@@ -1,5 +1,6 @@
 #include "app/RegisterPages.h"
 
+#include "logic/ui/Pages.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "pages/can/ui/Pages.h"
 #include "pages/j1850/ui/Pages.h"
@@ -22,4 +23,5 @@ void RegisterPages(CDialogMainA* hub) {
     hub->RegisterPage(1015, MakeDialogObdSimuPage());
     hub->RegisterPage(1007, MakeDialogVpwPage(false));
     hub->RegisterPage(1008, MakeDialogVpwPage(true));
+    hub->RegisterPage(1017, MakeDialogLogicPage());
 }

@@ -80,6 +80,7 @@ void Board::ResetLocked() {
     held_.clear();
     j1850Withhold_ = 0;
     j1850Peers_.clear();
+    capture_.Reset();
     failWriteIn_ = 0;
     readFaults_ = ReadFaults();
     readLatencyMs_ = 0;
@@ -354,6 +355,19 @@ void Board::SetKw1281Ack(bool on) {
 unsigned Board::FrameLengthMismatches() {
     std::lock_guard<std::mutex> lock(mutex_);
     return lengthMismatches_;
+void Board::SetCapture(std::vector<uint32_t> samples) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    capture_.Set(std::move(samples));
+}
+
+void Board::SetCapturePerReply(unsigned perReply) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    capture_.SetPerReply(perReply);
+}
+
+unsigned Board::CaptureServed() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return capture_.Served();
 }
 
 void Board::WithholdJ1850TxDone(unsigned n) {
@@ -434,6 +448,8 @@ Bytes Board::PollAnswer(bool framePacket) {
     if (!queued_.empty()) {
         reply = std::move(queued_.front());
         queued_.pop_front();
+    } else if (!framePacket && capture_.Serving()) {
+        reply = capture_.NextReply();
     } else if (framePacket) {
         reply = Bytes{0, 0, 0, 0};
     } else {
@@ -667,6 +683,7 @@ bool Board::Accept(const uint8_t* data, uint32_t length) {
     }
     Decode(packet);
     if (packet.size() >= 6 && packet[0] == 0x57 && packet[1] == 0x3F) EngineFrame(packet);
+    capture_.OnPacket(packet);
     for (const CannedRule& rule : rules_)
         if (StartsWith(packet, rule.prefix)) {
             if (rule.holdMs)

@@ -19,6 +19,7 @@
 
 #include "testboard/CanBus.h"
 #include "testboard/J1850Bus.h"
+#include "testboard/Capture.h"
 #include "testboard/testboard.h"
 
 namespace testboard {
@@ -158,6 +159,10 @@ public:
     void AddJ1850Peer(J1850Peer peer);
     // Appends one line per packet written to this file from now on (nullptr stops it).
     void SetLogFile(std::FILE* file);
+    // The logic analyser's capture data (Capture.h).
+    void SetCapture(std::vector<uint32_t> samples);
+    void SetCapturePerReply(unsigned perReply);
+    unsigned CaptureServed();
 
     // A packet the host wrote: logged, decoded, matched against the rules and shown to the
     // responder (on the caller's thread, without the lock). false when it is lost to an
@@ -251,6 +256,7 @@ private:
     bool busAsRecords_;
     unsigned j1850Withhold_;
     std::vector<J1850Peer> j1850Peers_;
+    CaptureSource capture_;
 
     unsigned failWriteIn_;  // 0: none; n: the n-th write from now fails
     ReadFaults readFaults_;

@@ -86,6 +86,12 @@ void tb_j1850_add_peer(const uint8_t* match, unsigned match_length, const uint8_
                              bytes(ifr, ifr_length)});
 }
 
+void tb_set_capture(const uint32_t* samples, unsigned count) {
+    TheBoard().SetCapture(samples ? std::vector<uint32_t>(samples, samples + count) : std::vector<uint32_t>());
+}
+void tb_set_capture_per_reply(unsigned per_reply) { TheBoard().SetCapturePerReply(per_reply); }
+unsigned tb_capture_served(void) { return TheBoard().CaptureServed(); }
+
 int tb_load_setup(const char* path) {
     if (!path) return 0;
     std::ifstream in(path);

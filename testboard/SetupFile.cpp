@@ -76,6 +76,37 @@ std::vector<std::string> Tokens(std::string line) {
     return tokens;
 }
 
+// "capture klg PATH", "capture uart BAUD none|odd|even", "capture bytes HEX...", and
+// "capture gap|idle|break US".
+std::string ParseCaptureLine(const std::vector<std::string>& t, std::vector<CaptureStep>& steps) {
+    const std::string kind = t.size() >= 2 ? t[1] : std::string();
+    CaptureStep step{CaptureStep::Bytes, {}, 0, 0, {}};
+    unsigned long number = 0;
+    if (kind == "klg") {
+        if (t.size() != 3) return "capture klg needs one file path";
+        step.kind = CaptureStep::Klg;
+        step.path = t[2];
+    } else if (kind == "uart") {
+        const char* const parities[] = {"none", "odd", "even"};
+        auto parity = t.size() == 4 ? std::find(std::begin(parities), std::end(parities), t[3]) : std::end(parities);
+        if (parity == std::end(parities) || !ParseHex(t[2], 8, number) || number == 0)
+            return "capture uart needs a hex baud and none, odd or even";
+        step.kind = CaptureStep::Uart;
+        step.number = static_cast<uint32_t>(number);
+        step.parityMode = static_cast<uint32_t>(parity - std::begin(parities));
+    } else if (kind == "bytes") {
+        if (t.size() < 3 || !ParseBytes(t.begin() + 2, t.end(), step.data)) return "capture bytes needs hex bytes";
+    } else if (kind == "gap" || kind == "idle" || kind == "break") {
+        if (t.size() != 3 || !ParseHex(t[2], 8, number)) return "capture " + kind + " needs hex microseconds";
+        step.kind = kind == "gap" ? CaptureStep::Gap : kind == "idle" ? CaptureStep::Idle : CaptureStep::Break;
+        step.number = static_cast<uint32_t>(number);
+    } else {
+        return "capture needs klg, uart, bytes, gap, idle or break";
+    }
+    steps.push_back(std::move(step));
+    return "";
+}
+
 // Fills `setup` from one line's tokens; returns why the line is ignored, or "" when used.
 std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
     const std::string& key = t[0];
@@ -116,6 +147,8 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
     } else if (key == "kw1281-ack") {
         if (t.size() != 1) return "kw1281-ack takes nothing";
         setup.kw1281Ack = true;
+    } else if (key == "capture") {
+        return ParseCaptureLine(t, setup.capture);
     } else if (key == "on") {
         auto arrow = std::find(t.begin(), t.end(), "=>");
         CannedRule rule;
@@ -196,6 +229,7 @@ void ApplySetup(Board& board, const Setup& setup) {
     if (setup.init5) board.SetInit5(&*setup.init5);
     if (setup.kw1281Ack) board.SetKw1281Ack(true);
     for (const J1850Peer& peer : setup.j1850Peers) board.AddJ1850Peer(peer);
+    if (!setup.capture.empty()) board.SetCapture(BuildCapture(setup.capture));
 }
 
 }  // namespace testboard

@@ -23,6 +23,7 @@ struct Setup {
     std::optional<Init5Answer> init5;
     bool kw1281Ack = false;
     std::vector<J1850Peer> j1850Peers;
+    std::vector<CaptureStep> capture;  // "capture" lines, in file order
     std::vector<std::string> notes;  // "line N: why", one per line that was ignored
 };
 

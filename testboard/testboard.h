@@ -126,6 +126,15 @@ unsigned tb_frame_length_mismatches(void);
 void tb_j1850_withhold_tx_done(unsigned n);
 void tb_j1850_add_peer(const uint8_t* match, unsigned match_length, const uint8_t* answer,
                        unsigned answer_length, const uint8_t* ifr, unsigned ifr_length);
+/* Capture data for the logic analyser: after a start packet B1 87 02 (capture mode, UART
+ * engine), a poll with no reply queued is answered with these level-change timestamps (u32
+ * chip ticks of 1.6 us), at most per_reply of them (1-66, default 66) a reply as
+ * [00 00 u16 4n, n u32 LE], and with the idle reply once all are served. Every such start
+ * serves them from the first; another start or a stop packet ends the serving.
+ * tb_capture_served counts the samples served since that start. */
+void tb_set_capture(const uint32_t* samples, unsigned count);
+void tb_set_capture_per_reply(unsigned per_reply);
+unsigned tb_capture_served(void);
 
 /* Packet log: every packet written, with the milliseconds since the library was loaded.
  * Indices count from the last clear. Memory keeps only the newest packets (100,000 unless

@@ -10,6 +10,7 @@
 #include "monitor/HubLayout.h"
 #include "monitor/MonitorRing.h"
 #include "monitor/ui/CListMessage.h"
+#include "monitor/ui/ScrollCode.h"
 
 const std::array<int, kHubButtonCount> kHubButtonOrder = {
     IDC_BUTTON_VPW,  IDC_BUTTON_PWM,    IDC_BUTTON_15765, IDC_BUTTON_J1939,
@@ -46,16 +47,6 @@ const char* ButtonCaption(int id) {
     }
 }
 
-HubScrollCode ScrollCodeOf(wxEventType type) {
-    if (type == wxEVT_SCROLL_LINEUP) return HubScrollCode::LineUp;
-    if (type == wxEVT_SCROLL_LINEDOWN) return HubScrollCode::LineDown;
-    if (type == wxEVT_SCROLL_PAGEUP) return HubScrollCode::PageUp;
-    if (type == wxEVT_SCROLL_PAGEDOWN) return HubScrollCode::PageDown;
-    if (type == wxEVT_SCROLL_THUMBTRACK) return HubScrollCode::ThumbTrack;
-    if (type == wxEVT_SCROLL_THUMBRELEASE) return HubScrollCode::ThumbPosition;
-    return HubScrollCode::Other;
-}
-
 }  // namespace
 
 CDialogMainA::CDialogMainA(wxWindow* parent)
@@ -82,12 +73,7 @@ CDialogMainA::CDialogMainA(wxWindow* parent)
 
     Bind(wxEVT_SIZE, &CDialogMainA::OnSize, this);
     Bind(wxEVT_TIMER, &CDialogMainA::OnTimerEvent, this, kMonitorTimerId);
-    m_ScrollBar->Bind(wxEVT_SCROLL_LINEUP, &CDialogMainA::OnVScroll, this);
-    m_ScrollBar->Bind(wxEVT_SCROLL_LINEDOWN, &CDialogMainA::OnVScroll, this);
-    m_ScrollBar->Bind(wxEVT_SCROLL_PAGEUP, &CDialogMainA::OnVScroll, this);
-    m_ScrollBar->Bind(wxEVT_SCROLL_PAGEDOWN, &CDialogMainA::OnVScroll, this);
-    m_ScrollBar->Bind(wxEVT_SCROLL_THUMBTRACK, &CDialogMainA::OnVScroll, this);
-    m_ScrollBar->Bind(wxEVT_SCROLL_THUMBRELEASE, &CDialogMainA::OnVScroll, this);
+    BindScrollSteps(m_ScrollBar, [this](wxScrollEvent& event) { OnVScroll(event); });
     Bind(wxEVT_MOUSEWHEEL, &CDialogMainA::OnMouseWheel, this);
 }
 

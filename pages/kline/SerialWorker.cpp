@@ -126,6 +126,8 @@ private:
         if (parsed.hasStatus && (parsed.status & StatusTxDone) && awaitingTxDone_ &&
             policy_.HandlesTxDone())
             RecordTxDone();
+        if (!policy_.RecordsReplies())
+            return policy_.TakeReply(reply_, static_cast<uint32_t>(received_));
         if (!parsed.hasWord || parsed.word == 0 || (!parsed.uartFrame && !parsed.records))
             return nullptr;  // nothing to file, or a reply the policy ignores
         const char* exitText = nullptr;

@@ -9,7 +9,8 @@
 // its own sends its next frame instead, see SendsFromQueue); (3) nothing pending: a poll;
 // (4) one reply, bounded by what arrived: fault status ends the worker, a UART frame or the
 // 16-byte records (as the policy reads StatusUartFrame) go to the monitor, one time per reply,
-// each record followed by the policy's own answer to it (AfterRecordFiled).
+// each record followed by the policy's own answer to it (AfterRecordFiled),
+// unless the policy takes the reply itself.
 //
 // Every exit with a message clears g_WorkerRunning first, posts the message (never waits on
 // it), sends the stop packet and returns. A Stop clears the flag: the pass finishes, the stop
@@ -100,6 +101,12 @@ public:
     virtual const char* AfterRecordFiled(const uint8_t* /*record*/) { return nullptr; }
     // After the records of one reply were appended.
     virtual void AfterReceivedRecorded() {}
+
+    // false: replies do not go to the monitor; after the fault test each reply goes to
+    // TakeReply instead (the logic analyser's samples).
+    virtual bool RecordsReplies() const { return true; }
+    // The bytes of one reply as received (at least 1). nullptr or the text of an exit.
+    virtual const char* TakeReply(const uint8_t* /*reply*/, uint32_t /*received*/) { return nullptr; }
 };
 
 // The loop. Returns 0 (the thread's result).

@@ -1,0 +1,255 @@
+// The capture against the simulated board: Start's packets, the capture thread's replies and
+// exits, the full buffer, and the page's timer and paint reading while the thread appends.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "logic/LogicPage.h"
+#include "logic/LogicWorker.h"
+#include "logic/UartSynth.h"
+#include "monitor/MonitorRing.h"
+#include "pages/kline/SerialWorker.h"
+#include "platform/Message.h"
+#include "testboard/testboard.h"
+#include "tests/support/SimulatedBoard.h"
+
+namespace {
+
+using Samples = std::vector<uint32_t>;
+using namespace std::chrono_literals;
+
+const Bytes kStart = {0xB1, 0x87, 0x02, 0x00};
+const Bytes kLogicPoll = {0xA0, 0x07, 0x04, 0x00};
+const Bytes kLogicStop = {0xB2, 0x07, 0x07, 0x00};
+
+// 'R' packets end in a byte the buffer held before: compare the three defined ones.
+Bytes Defined(const Bytes& p) { return p.size() == 4 && p[0] == 0x52 ? Bytes(p.begin(), p.begin() + 3) : p; }
+
+Bytes SampleReply(uint16_t word, const Samples& samples, uint8_t status = 0) {
+    Bytes reply = {0x00, status, static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8)};
+    for (uint32_t s : samples)
+        for (int b = 0; b < 4; ++b) reply.push_back(static_cast<uint8_t>(s >> (8 * b)));
+    return reply;
+}
+
+void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
+
+Samples Ramp(uint32_t from, uint32_t count) {
+    Samples v(count);
+    for (uint32_t i = 0; i < count; ++i) v[i] = from + 10 * i;
+    return v;
+}
+
+Samples Held(const WaveCapture& c) { return Samples(c.Samples(), c.Samples() + c.Count()); }
+
+class CaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
+        ResetMonitorRing();
+        g_TxPending = 0;
+        tb_log_clear();
+    }
+    void TearDown() override {
+        g_WorkerThread.Stop();
+        g_DeviceOpen = 0;
+        UsbClosePipes();
+    }
+    // The capture thread alone, on this capture.
+    void StartThread(WaveCapture& capture) { ASSERT_TRUE(g_WorkerThread.Start(ThreadProcLogic, &capture, false)); }
+    // Index of the n-th poll at or after from, -1 when it did not come.
+    static int WaitForPolls(unsigned n, int from = 0) {
+        int at = from - 1;
+        for (unsigned i = 0; i < n; ++i)
+            if ((at = WaitForPacket(IsPoll, static_cast<unsigned>(at + 1))) < 0) return -1;
+        return at;
+    }
+
+    platform::RecordingMessageSink messages_;
+};
+
+TEST_F(CaptureTest, StartResetsTheChipStartsTheCaptureAndStopEndsIt) {
+    LogicPage page;
+    ASSERT_EQ(page.Start(), LogicStartResult::Started);
+    EXPECT_EQ(g_WorkerRunning.load(), 1u);
+    ASSERT_GE(WaitForPolls(3), 0);
+    EXPECT_EQ(page.Start(), LogicStartResult::Ignored);
+    EXPECT_FALSE(page.ConfirmClose());
+    ASSERT_EQ(messages_.Count(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "VR3526正在工作，请先停止VR3526工作");
+    EXPECT_EQ(messages_.Messages()[0].caption, "请先停止");
+    page.Stop();
+    EXPECT_EQ(g_WorkerRunning.load(), 0u);
+    EXPECT_TRUE(page.ConfirmClose());
+
+    std::vector<Bytes> logged = LoggedPackets();
+    ASSERT_GE(logged.size(), 8u);
+    for (Bytes& p : logged) p = Defined(p);
+    const std::vector<Bytes> head(logged.begin(), logged.begin() + 4);
+    EXPECT_EQ(head, (std::vector<Bytes>{{0x52, 0x0D, 0x00}, {0x52, 0x0E, 0x20}, {0x52, 0x0E, 0x00}, kStart}));
+    for (size_t i = 4; i + 1 < logged.size(); ++i) EXPECT_EQ(logged[i], kLogicPoll) << i;
+    EXPECT_EQ(logged.back(), kLogicStop);
+    EXPECT_EQ(g_MonitorCount.load(), 0u);
+}
+
+TEST_F(CaptureTest, StartRefusedWithoutDeviceOrWhenTheResetFails) {
+    LogicPage page;
+    page.View().capture.Assign(Ramp(1, 4));
+    g_DeviceOpen = 0;
+    EXPECT_EQ(page.Start(), LogicStartResult::NotConnected);
+    EXPECT_EQ(page.View().capture.Count(), 4u) << "nothing cleared";
+    g_DeviceOpen = 1;
+    tb_fail_write(2);
+    EXPECT_EQ(page.Start(), LogicStartResult::DeviceError);
+    EXPECT_EQ(LoggedPackets().size(), 1u) << "no start packet after the failed reset";
+    EXPECT_FALSE(g_WorkerThread.HasThread());
+    const auto m = messages_.Messages();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].caption, "设备未连接");
+    EXPECT_EQ(m[1].text, "设备通讯错误 !");
+    EXPECT_EQ(m[1].caption, "设备错误");
+}
+
+TEST_F(CaptureTest, RepliesAppendTheSamplesTheyHold) {
+    const struct {
+        const char* name;
+        Bytes reply;
+        Samples expected;
+    } cases[] = {
+        {"word 20: five samples", SampleReply(20, Ramp(100, 5)), Ramp(100, 5)},
+        {"word 2: none", SampleReply(2, Ramp(100, 1)), {}},
+        {"word 0x1FC in 24 bytes: five", SampleReply(0x1FC, Ramp(7, 5)), Ramp(7, 5)},
+        {"word 0x204: one, the count is 7 bits", SampleReply(0x204, Ramp(3, 3)), Ramp(3, 1)},
+        {"a partial sample is not one", [] { Bytes r = SampleReply(8, Ramp(1, 2)); r.pop_back(); return r; }(), Ramp(1, 1)},
+        {"a UART-frame status is no different", SampleReply(8, Ramp(50, 2), 0x10), Ramp(50, 2)},
+        {"three bytes", {0x00, 0x00, 0x04}, {}},
+    };
+    for (const auto& c : cases) {
+        WaveCapture capture;
+        capture.Assign(Ramp(0xFFFFFFF0, 2));
+        tb_log_clear();
+        Queue(c.reply);
+        StartThread(capture);
+        ASSERT_GE(WaitForPolls(2), 0) << c.name;  // the reply is taken before the next poll
+        g_WorkerThread.Stop();
+        Samples expected = Ramp(0xFFFFFFF0, 2);
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(Held(capture), expected) << c.name;
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
+    EXPECT_EQ(g_MonitorCount.load(), 0u);
+}
+
+TEST_F(CaptureTest, AFullBufferEndsTheCaptureWithItsMessageAndAnExactFillDoesNot) {
+    const struct {
+        uint32_t held, sent;
+        bool full;
+    } cases[] = {{999990, 20, true}, {999990, 10, false}, {kLogicCaptureSamples, 1, true}};
+    for (const auto& c : cases) {
+        WaveCapture capture;
+        capture.Assign(Ramp(0, c.held));
+        messages_.Clear();
+        tb_log_clear();
+        Queue(SampleReply(static_cast<uint16_t>(4 * c.sent), Ramp(5000000, c.sent)));
+        StartThread(capture);
+        if (c.full) {
+            ASSERT_TRUE(messages_.WaitForCount(1, 5s));
+            EXPECT_EQ(messages_.Messages()[0].text, "缓冲区已满，采集停止！");
+            EXPECT_EQ(messages_.Messages()[0].icon, platform::MessageIcon::Exclamation);
+            ASSERT_GE(WaitForPacket(IsStop), 0);
+            g_WorkerThread.JoinEnded();
+            EXPECT_TRUE(IsStop(LoggedPackets().back())) << "the thread alone: bytes 1 and 3 as the buffer held";
+            EXPECT_EQ(g_WorkerRunning.load(), 0u);
+        } else {
+            ASSERT_GE(WaitForPolls(3), 0);
+            EXPECT_EQ(g_WorkerRunning.load(), 1u);
+            g_WorkerThread.Stop();
+            EXPECT_EQ(messages_.Count(), 0u);
+        }
+        ASSERT_EQ(capture.Count(), kLogicCaptureSamples) << c.held << " + " << c.sent;
+        EXPECT_EQ(capture.Samples()[kLogicCaptureSamples - 1],
+                  c.held == kLogicCaptureSamples ? 10 * (kLogicCaptureSamples - 1) : 5000000 + 10 * (kLogicCaptureSamples - c.held - 1));
+    }
+}
+
+TEST_F(CaptureTest, TransferErrorsAndTheFaultEndTheCaptureThroughTheWorkersExit) {
+    const struct {
+        const char* text;
+        std::function<void()> inject;
+    } cases[] = {
+        {"设备出现通信错误停止! write 2", [] { tb_fail_write(1); }},
+        {"设备出现通信错误停止! Read 1", [] { tb_fail_next_read(); }},
+        {"VR3526故障保护动作，设备停止!", [] { tb_set_fault(1); }},
+    };
+    for (const auto& c : cases) {
+        LogicPage page;
+        messages_.Clear();
+        tb_set_fault(0);
+        ASSERT_EQ(page.Start(), LogicStartResult::Started) << c.text;
+        ASSERT_GE(WaitForPolls(2), 0);
+        tb_log_clear();
+        c.inject();
+        ASSERT_TRUE(messages_.WaitForCount(1, 5s)) << c.text;
+        EXPECT_EQ(messages_.Messages()[0].text, c.text);
+        ASSERT_GE(WaitForPacket(IsStop), 0) << c.text;
+        g_WorkerThread.JoinEnded();
+        EXPECT_EQ(LoggedPackets().back(), kLogicStop);
+        EXPECT_EQ(g_WorkerRunning.load(), 0u);
+        EXPECT_TRUE(page.OnTimer().ended);
+        EXPECT_TRUE(page.DeviceStatus().startEnabled) << "a capture that ended by itself needs no Stop";
+    }
+    tb_set_fault(0);
+}
+
+TEST_F(CaptureTest, TimerAndPaintReadTheCaptureWhileTheThreadAppends) {
+    UartSynth line(10400, ParityNone, 0xFFF00000);
+    line.Idle(1000);
+    std::vector<uint8_t> sent;
+    for (int i = 0; i < 2000; ++i) {
+        sent.push_back(static_cast<uint8_t>(i * 37));
+        line.Byte(sent.back());
+        line.Idle(i % 3 ? 0 : 400);
+    }
+    line.Break(0);
+    const Samples source = line.Take();
+    tb_set_capture(source.data(), static_cast<unsigned>(source.size()));
+    tb_set_read_latency(1);  // a capture that takes a while: about 300 replies
+
+    LogicPage page;
+    page.SelectTimeScale(8);
+    ASSERT_EQ(page.Start(), LogicStartResult::Started);
+    uint32_t lastCount = 0;
+    unsigned repaints = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (page.View().capture.Count() < source.size() && std::chrono::steady_clock::now() < deadline) {
+        const LogicTick t = page.OnTimer();
+        const uint32_t count = page.View().capture.Count();
+        EXPECT_GE(count, lastCount);
+        lastCount = count;
+        if (t.repaint) {
+            ++repaints;
+            page.View().Paint(1600, 1000, nullptr);
+        }
+    }
+    ASSERT_EQ(page.View().capture.Count(), source.size());
+    page.Stop();
+    EXPECT_TRUE(page.OnTimer().ended);
+    EXPECT_GT(repaints, 1u);
+    EXPECT_EQ(Held(page.View().capture), source);
+
+    // Every byte sent is labelled on the one screen the capture fills at 10 ms.
+    page.ResetScroll(1600, 1000);
+    const WaveDisplayList list = page.View().Paint(1600, 1000, nullptr);
+    std::vector<std::string> labels;
+    for (const WaveItem& item : list.items)
+        if (item.kind == WaveItemKind::Text && item.text.size() == 2) labels.push_back(item.text);
+    ASSERT_EQ(labels.size(), sent.size());
+    for (size_t i = 0; i < sent.size(); ++i) EXPECT_EQ(labels[i], FormatByteLabel(sent[i], false)) << i;
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+}  // namespace

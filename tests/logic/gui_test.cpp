@@ -1,0 +1,229 @@
+// The logic analyser in its window, opened modally from the hub, against the simulated board
+// serving a KWP2000 exchange.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/frame.h>
+#include <wx/radiobut.h>
+#include <wx/scrolbar.h>
+#include <wx/stattext.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "logic/UartSynth.h"
+#include "logic/ui/CDialogLogic.h"
+#include "logic/ui/CViewLogicWave.h"
+#include "logic/ui/Pages.h"
+#include "monitor/MonitorRing.h"
+#include "monitor/ui/CDialogMainA.h"
+#include "pages/kline/SerialWorker.h"
+#include "platform/Message.h"
+#include "testboard/testboard.h"
+#include "tests/support/GuiPump.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fast init, the tester's StartCommunication and the ECU's answer.
+const std::vector<uint8_t> kTester = {0xC1, 0x33, 0xF1, 0x81, 0x66};
+const std::vector<uint8_t> kEcu = {0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC3};
+
+std::vector<uint32_t> KwpExchange() {
+    UartSynth line(10400, ParityNone, 123456);
+    line.Idle(1000);
+    line.Break(25000);
+    line.Idle(25000);
+    line.Bytes(kTester.data(), kTester.size(), 5000);
+    line.Idle(25000);
+    line.Bytes(kEcu.data(), kEcu.size(), 1000);
+    line.Break(0);
+    return line.Take();
+}
+
+std::vector<std::string> HexLabels(const std::vector<uint8_t>& bytes) {
+    std::vector<std::string> labels;
+    for (uint8_t b : bytes) labels.push_back(FormatByteLabel(b, false));
+    return labels;
+}
+
+class LogicGuiTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_EQ(UsbLoadLibrary(), 1); }
+
+    void SetUp() override {
+        tb_reset();
+        ASSERT_EQ(UsbOpenPipes(), 1);
+        g_DeviceOpen = 1;
+        ResetMonitorRing();
+        dir_ = fs::temp_directory_path() / ("logic_gui_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        frame_ = new wxFrame(nullptr, wxID_ANY, "hub", wxDefaultPosition, wxSize(1000, 600));
+        hub_ = new CDialogMainA(frame_);
+        frame_->Show();
+        hub_->RegisterPage(IDC_BUTTON_LOGIC, MakeDialogLogicPage());
+    }
+    void TearDown() override {
+        if (g_WorkerRunning.load()) g_WorkerThread.Stop();
+        frame_->Destroy();
+        PumpPending();
+        UsbClosePipes();
+        g_DeviceOpen = 0;
+        fs::remove_all(dir_);
+    }
+
+    // Presses the hub's button and runs body inside the modal window it opens; the window is
+    // closed afterwards whatever body did.
+    void RunOpened(const std::function<void(CDialogLogic&)>& body) {
+        bool ran = false;
+        wxTheApp->CallAfter([&] {
+            CDialogLogic* dialog = nullptr;
+            for (wxWindow* window : wxTopLevelWindows)
+                if (auto* d = dynamic_cast<CDialogLogic*>(window)) dialog = d;
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_TRUE(dialog->IsModal());
+            ASSERT_TRUE(hub_->GetPage(IDC_BUTTON_LOGIC)->WindowExists());
+            body(*dialog);
+            ran = true;
+            if (g_WorkerRunning.load()) dialog->Page().Stop();
+            if (dialog->IsModal()) dialog->EndModal(wxID_CANCEL);
+        });
+        hub_->OnPageButton(IDC_BUTTON_LOGIC);
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(hub_->GetPage(IDC_BUTTON_LOGIC)->WindowExists());
+    }
+
+    template <typename T>
+    static T* Control(CDialogLogic& d, int id) {
+        return dynamic_cast<T*>(d.FindWindow(id));
+    }
+    static void Click(CDialogLogic& d, int id) {
+        auto* button = Control<wxButton>(d, id);
+        ASSERT_TRUE(button && button->IsEnabled()) << id;
+        wxCommandEvent event(wxEVT_BUTTON, id);
+        button->ProcessWindowEvent(event);
+    }
+    static void Choose(CDialogLogic& d, int id, int row) {
+        auto* choice = Control<wxChoice>(d, id);
+        choice->SetSelection(row);
+        wxCommandEvent event(wxEVT_CHOICE, id);
+        event.SetInt(row);
+        choice->ProcessWindowEvent(event);
+    }
+    static std::string CountText(CDialogLogic& d) { return Control<wxStaticText>(d, IDC_LOGIC_COUNT)->GetLabel().utf8_string(); }
+    // The two-digit labels of the view's next paint.
+    static std::vector<std::string> PaintedBytes(CDialogLogic& d) {
+        CViewLogicWave* view = d.GetView();
+        const unsigned before = view->PaintCount();
+        view->Refresh();
+        view->Update();
+        EXPECT_TRUE(PumpUntil([&] { return view->PaintCount() > before; }));
+        std::vector<std::string> labels;
+        for (const WaveItem& item : view->LastPaint().items)
+            if (item.kind == WaveItemKind::Text && item.text.size() == 2) labels.push_back(item.text);
+        return labels;
+    }
+
+    platform::RecordingMessageSink messages_;
+    fs::path dir_;
+    wxFrame* frame_ = nullptr;
+    CDialogMainA* hub_ = nullptr;
+};
+
+TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
+    const std::vector<uint32_t> exchange = KwpExchange();
+    tb_set_capture(exchange.data(), static_cast<unsigned>(exchange.size()));
+    tb_set_read_latency(1);
+    const std::string total = std::to_string(exchange.size());
+    RunOpened([&](CDialogLogic& d) {
+        EXPECT_EQ(d.GetTitle().utf8_string(), "K1 Logic Analysis-- Device( 0 ) Connected");
+        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_BAUD)->GetStringSelection(), "10400");
+        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
+        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(d.Page().View().capture.Count(), 0u);
+        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_STOP)->IsEnabled());
+
+        Click(d, IDC_LOGIC_START);
+        EXPECT_TRUE(d.TimerRunning());
+        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_SAVE)->IsEnabled());
+        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_LOAD)->IsEnabled());
+        // The count blinks: shown, then hidden, while the samples arrive.
+        bool shown = false, hidden = false;
+        ASSERT_TRUE(PumpUntil([&] {
+            const std::string text = CountText(d);
+            shown |= text == total;
+            hidden |= shown && text.empty();
+            return shown && hidden;
+        }, std::chrono::seconds(10)));
+        const std::vector<std::string> firstScreen = PaintedBytes(d);
+        ASSERT_FALSE(firstScreen.empty());
+        std::vector<std::string> all = HexLabels(kTester);
+        for (const std::string& label : HexLabels(kEcu)) all.push_back(label);
+        ASSERT_LE(firstScreen.size(), all.size());
+        EXPECT_EQ(firstScreen, std::vector<std::string>(all.begin(), all.begin() + firstScreen.size()));
+
+        Click(d, IDC_LOGIC_CANCEL);
+        EXPECT_TRUE(d.IsModal()) << "no close while capturing";
+        ASSERT_EQ(messages_.Count(), 1u);
+        EXPECT_EQ(messages_.Texts()[0], "VR3526正在工作，请先停止VR3526工作");
+
+        Click(d, IDC_LOGIC_STOP);
+        ASSERT_TRUE(PumpUntil([&] { return !d.TimerRunning(); }));
+        EXPECT_EQ(CountText(d), total);
+        EXPECT_TRUE(Control<wxButton>(d, IDC_LOGIC_SAVE)->IsEnabled());
+        EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing goes to the monitor";
+
+        Choose(d, IDC_LOGIC_TIME_SCALE, 3);  // "200" µs: the whole exchange on one screen
+        EXPECT_EQ(PaintedBytes(d), all);
+
+        d.SaveToPath((dir_ / "wave").string());
+        ASSERT_EQ(fs::file_size(dir_ / "wave.klg"), 20 + 4 * exchange.size());
+
+        const std::vector<uint32_t> other = {10, 700, 760};
+        ASSERT_EQ(SaveKlg((dir_ / "other.KLG").string(), KlgSettings{0, 6, ParityLin}, other.data(), 3), KlgResult::Ok);
+        d.LoadFromPath((dir_ / "other.KLG").string());
+        EXPECT_EQ(CountText(d), "3");
+        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_BAUD)->GetStringSelection(), "19200");
+        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "10us");
+        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_LIN)->GetValue());
+
+        d.LoadFromPath((dir_ / "wave.klg").string());
+        const WaveCapture& c = d.Page().View().capture;
+        EXPECT_EQ(std::vector<uint32_t>(c.Samples(), c.Samples() + c.Count()), exchange);
+        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "200");
+        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(messages_.Count(), 1u);
+
+        Click(d, IDC_LOGIC_CANCEL);
+        EXPECT_FALSE(d.IsModal());
+    });
+}
+
+TEST_F(LogicGuiTest, EachOpeningStartsEmptyWithTheDefaults) {
+    const std::vector<uint32_t> samples = {1, 2, 3, 4};
+    ASSERT_EQ(SaveKlg((dir_ / "a.klg").string(), KlgSettings{7, 0, ParityOdd}, samples.data(), 4), KlgResult::Ok);
+    RunOpened([&](CDialogLogic& d) {
+        d.LoadFromPath((dir_ / "a.klg").string());
+        EXPECT_EQ(d.Page().View().capture.Count(), 4u);
+        Click(d, IDC_LOGIC_CANCEL);
+    });
+    RunOpened([&](CDialogLogic& d) {
+        EXPECT_EQ(d.Page().View().capture.Count(), 0u);
+        EXPECT_EQ(CountText(d), "0");
+        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
+        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_NO_PARITY)->GetValue());
+    });
+    g_DeviceOpen = 0;
+    RunOpened([&](CDialogLogic& d) {
+        EXPECT_EQ(d.GetTitle().utf8_string(), "K1 Logic Analysis -- No device Connected ");
+        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_START)->IsEnabled());
+        EXPECT_TRUE(Control<wxButton>(d, IDC_LOGIC_LOAD)->IsEnabled());
+    });
+}
+
+}  // namespace

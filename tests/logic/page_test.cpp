@@ -1,0 +1,103 @@
+// The page's rules without a board: scrolling, the timer tick and the buttons.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "logic/LogicPage.h"
+#include "logic/UartSynth.h"
+
+namespace {
+
+TEST(LogicPageTest, ScrollingPagesThroughTheCaptureByScreens) {
+    LogicPage page;
+    UartSynth line(10400, ParityNone);
+    for (int i = 0; i < 500; ++i) line.Byte(0x55);  // 5000 edges, 9 px apart at 50 µs
+    page.View().capture.Assign(line.Take());
+    const LogicScroll reset = page.ResetScroll(1600, 400);
+    const uint32_t perScreen = page.View().samplesPerScreen;
+    ASSERT_GT(perScreen, 100u);
+    ASSERT_LT(perScreen, 5000u);
+    EXPECT_EQ(reset.max, static_cast<int32_t>(5000 / perScreen + 1));
+    EXPECT_EQ(reset.position, 0);
+    const int32_t max = reset.max;
+    const uint32_t perPosition = 5000 / (max + 1);
+    const struct {
+        HubScrollCode code;
+        int32_t track;
+        int32_t position;
+    } steps[] = {
+        {HubScrollCode::LineUp, 0, 0},        {HubScrollCode::LineDown, 0, 1},
+        {HubScrollCode::PageDown, 0, 2},      {HubScrollCode::ThumbTrack, max + 5, max},
+        {HubScrollCode::LineDown, 0, max},    {HubScrollCode::PageUp, 0, max - 1},
+        {HubScrollCode::ThumbPosition, 3, 3}, {HubScrollCode::Other, 9, 3},
+        {HubScrollCode::ThumbTrack, -4, 0},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(page.Scroll(s.code, s.track).position, s.position) << static_cast<int>(s.code);
+        EXPECT_EQ(page.View().firstShown, (perPosition * static_cast<uint32_t>(s.position)) & ~1u);
+    }
+    page.Scroll(HubScrollCode::ThumbTrack, 1);
+    EXPECT_EQ(page.View().firstShown % 2, 0u);
+    // A new time scale lays out again and goes back to the start.
+    page.SelectTimeScale(8);
+    EXPECT_EQ(page.ResetScroll(1600, 400).max, 2) << "all 5000 on one screen";
+    EXPECT_EQ(page.View().firstShown, 0u);
+}
+
+TEST(LogicPageTest, EmptyCaptureScrollsOverTwoPositions) {
+    LogicPage page;
+    EXPECT_EQ(page.ResetScroll(800, 300).max, 1);
+    EXPECT_EQ(page.View().samplesPerScreen, 1u);
+    page.Scroll(HubScrollCode::LineDown, 0);
+    EXPECT_EQ(page.View().firstShown, 0u);
+}
+
+TEST(LogicPageTest, TheTickRepaintsForNewSamplesBlinksAndEndsWithTheCapture) {
+    LogicPage page;
+    g_WorkerRunning = 1;
+    const LogicTick first = page.OnTimer();
+    EXPECT_FALSE(first.repaint);
+    EXPECT_EQ(first.countText, "0");
+    EXPECT_FALSE(first.ended);
+    page.View().capture.Append(5);
+    page.View().capture.Append(9);
+    const LogicTick second = page.OnTimer();
+    EXPECT_TRUE(second.repaint);
+    EXPECT_EQ(second.countText, "");
+    EXPECT_EQ(page.View().lastDrawnCount, 2u);
+    EXPECT_EQ(page.OnTimer().countText, "2");
+    EXPECT_FALSE(page.OnTimer().repaint);
+    g_WorkerRunning = 0;
+    const LogicTick last = page.OnTimer();  // would have been the hidden phase
+    EXPECT_TRUE(last.ended);
+    EXPECT_EQ(last.countText, "2");
+}
+
+TEST(LogicPageTest, ButtonsAndCaptionFollowTheDeviceAndTheCapture) {
+    const struct {
+        uint32_t open, running;
+        bool start, stop, files;
+        const char* caption;
+    } cases[] = {
+        {0, 0, false, false, true, "K1 Logic Analysis -- No device Connected "},
+        {1, 0, true, false, true, "K1 Logic Analysis-- Device( 3 ) Connected"},
+        {1, 1, false, true, false, "K1 Logic Analysis-- Device( 3 ) Connected"},
+    };
+    LogicPage page;
+    g_DeviceNumber = 3;
+    for (const auto& c : cases) {
+        g_DeviceOpen = c.open;
+        g_WorkerRunning = c.running;
+        const LogicStatus s = page.DeviceStatus();
+        EXPECT_EQ((std::vector<bool>{s.startEnabled, s.stopEnabled, s.filesEnabled}),
+                  (std::vector<bool>{c.start, c.stop, c.files}));
+        EXPECT_EQ(s.caption, c.caption);
+    }
+    g_DeviceOpen = 0;
+    g_WorkerRunning = 0;
+    g_DeviceNumber = 0;
+}
+
+}  // namespace
