@@ -355,6 +355,8 @@ void Board::SetKw1281Ack(bool on) {
 unsigned Board::FrameLengthMismatches() {
     std::lock_guard<std::mutex> lock(mutex_);
     return lengthMismatches_;
+}
+
 void Board::SetCapture(std::vector<uint32_t> samples) {
     std::lock_guard<std::mutex> lock(mutex_);
     capture_.Set(std::move(samples));

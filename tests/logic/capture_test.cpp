@@ -15,7 +15,7 @@
 #include "pages/kline/SerialWorker.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
-#include "tests/support/SimulatedBoard.h"
+#include "tests/support/WorkerBoard.h"
 
 namespace {
 
@@ -46,18 +46,11 @@ Samples Ramp(uint32_t from, uint32_t count) {
 
 Samples Held(const WaveCapture& c) { return Samples(c.Samples(), c.Samples() + c.Count()); }
 
-class CaptureTest : public ::testing::Test {
+class CaptureTest : public WorkerBoardTest {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
-        ResetMonitorRing();
-        g_TxPending = 0;
+        ASSERT_NO_FATAL_FAILURE(WorkerBoardTest::SetUp());
         tb_log_clear();
-    }
-    void TearDown() override {
-        g_WorkerThread.Stop();
-        g_DeviceOpen = 0;
-        UsbClosePipes();
     }
     // The capture thread alone, on this capture.
     void StartThread(WaveCapture& capture) { ASSERT_TRUE(g_WorkerThread.Start(ThreadProcLogic, &capture, false)); }
@@ -68,8 +61,6 @@ protected:
             if ((at = WaitForPacket(IsPoll, static_cast<unsigned>(at + 1))) < 0) return -1;
         return at;
     }
-
-    platform::RecordingMessageSink messages_;
 };
 
 TEST_F(CaptureTest, StartResetsTheChipStartsTheCaptureAndStopEndsIt) {
@@ -152,23 +143,18 @@ TEST_F(CaptureTest, AFullBufferEndsTheCaptureWithItsMessageAndAnExactFillDoesNot
     for (const auto& c : cases) {
         WaveCapture capture;
         capture.Assign(Ramp(0, c.held));
-        messages_.Clear();
+        const size_t before = messages_.Count();
         tb_log_clear();
         Queue(SampleReply(static_cast<uint16_t>(4 * c.sent), Ramp(5000000, c.sent)));
         StartThread(capture);
         if (c.full) {
-            ASSERT_TRUE(messages_.WaitForCount(1, 5s));
-            EXPECT_EQ(messages_.Messages()[0].text, "缓冲区已满，采集停止！");
-            EXPECT_EQ(messages_.Messages()[0].icon, platform::MessageIcon::Exclamation);
-            ASSERT_GE(WaitForPacket(IsStop), 0);
-            g_WorkerThread.JoinEnded();
-            EXPECT_TRUE(IsStop(LoggedPackets().back())) << "the thread alone: bytes 1 and 3 as the buffer held";
-            EXPECT_EQ(g_WorkerRunning.load(), 0u);
+            ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, "缓冲区已满，采集停止！", 0));
+            EXPECT_EQ(messages_.Messages()[before].icon, platform::MessageIcon::Exclamation);
         } else {
             ASSERT_GE(WaitForPolls(3), 0);
             EXPECT_EQ(g_WorkerRunning.load(), 1u);
             g_WorkerThread.Stop();
-            EXPECT_EQ(messages_.Count(), 0u);
+            EXPECT_EQ(messages_.Count(), before);
         }
         ASSERT_EQ(capture.Count(), kLogicCaptureSamples) << c.held << " + " << c.sent;
         EXPECT_EQ(capture.Samples()[kLogicCaptureSamples - 1],
@@ -186,19 +172,16 @@ TEST_F(CaptureTest, TransferErrorsAndTheFaultEndTheCaptureThroughTheWorkersExit)
         {"VR3526故障保护动作，设备停止!", [] { tb_set_fault(1); }},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         LogicPage page;
-        messages_.Clear();
+        const size_t before = messages_.Count();
         tb_set_fault(0);
-        ASSERT_EQ(page.Start(), LogicStartResult::Started) << c.text;
+        ASSERT_EQ(page.Start(), LogicStartResult::Started);
         ASSERT_GE(WaitForPolls(2), 0);
         tb_log_clear();
         c.inject();
-        ASSERT_TRUE(messages_.WaitForCount(1, 5s)) << c.text;
-        EXPECT_EQ(messages_.Messages()[0].text, c.text);
-        ASSERT_GE(WaitForPacket(IsStop), 0) << c.text;
-        g_WorkerThread.JoinEnded();
+        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, 0));
         EXPECT_EQ(LoggedPackets().back(), kLogicStop);
-        EXPECT_EQ(g_WorkerRunning.load(), 0u);
         EXPECT_TRUE(page.OnTimer().ended);
         EXPECT_TRUE(page.DeviceStatus().startEnabled) << "a capture that ended by itself needs no Stop";
     }

@@ -25,6 +25,7 @@
 #include "platform/Message.h"
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"
+#include "tests/support/PageWindowFixture.h"
 
 namespace {
 
@@ -52,28 +53,18 @@ std::vector<std::string> HexLabels(const std::vector<uint8_t>& bytes) {
     return labels;
 }
 
-class LogicGuiTest : public ::testing::Test {
+class LogicGuiTest : public PageWindowTest<CDialogLogic> {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(UsbLoadLibrary(), 1); }
+    LogicGuiTest() : PageWindowTest(IDC_BUTTON_LOGIC, MakeDialogLogicPage) {}
 
     void SetUp() override {
-        tb_reset();
-        ASSERT_EQ(UsbOpenPipes(), 1);
-        g_DeviceOpen = 1;
+        ASSERT_NO_FATAL_FAILURE(PageWindowTest::SetUp());
         ResetMonitorRing();
         dir_ = fs::temp_directory_path() / ("logic_gui_" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        frame_ = new wxFrame(nullptr, wxID_ANY, "hub", wxDefaultPosition, wxSize(1000, 600));
-        hub_ = new CDialogMainA(frame_);
-        frame_->Show();
-        hub_->RegisterPage(IDC_BUTTON_LOGIC, MakeDialogLogicPage());
     }
     void TearDown() override {
-        if (g_WorkerRunning.load()) g_WorkerThread.Stop();
-        frame_->Destroy();
-        PumpPending();
-        UsbClosePipes();
-        g_DeviceOpen = 0;
+        PageWindowTest::TearDown();
         fs::remove_all(dir_);
     }
 
@@ -87,6 +78,7 @@ protected:
                 if (auto* d = dynamic_cast<CDialogLogic*>(window)) dialog = d;
             ASSERT_NE(dialog, nullptr);
             ASSERT_TRUE(dialog->IsModal());
+            dialog_ = dialog;
             ASSERT_TRUE(hub_->GetPage(IDC_BUTTON_LOGIC)->WindowExists());
             body(*dialog);
             ran = true;
@@ -98,24 +90,14 @@ protected:
         EXPECT_FALSE(hub_->GetPage(IDC_BUTTON_LOGIC)->WindowExists());
     }
 
-    template <typename T>
-    static T* Control(CDialogLogic& d, int id) {
-        return dynamic_cast<T*>(d.FindWindow(id));
-    }
-    static void Click(CDialogLogic& d, int id) {
-        auto* button = Control<wxButton>(d, id);
-        ASSERT_TRUE(button && button->IsEnabled()) << id;
-        wxCommandEvent event(wxEVT_BUTTON, id);
-        button->ProcessWindowEvent(event);
-    }
-    static void Choose(CDialogLogic& d, int id, int row) {
-        auto* choice = Control<wxChoice>(d, id);
+    void Choose(int id, int row) {
+        auto* choice = Control<wxChoice>(id);
         choice->SetSelection(row);
         wxCommandEvent event(wxEVT_CHOICE, id);
         event.SetInt(row);
         choice->ProcessWindowEvent(event);
     }
-    static std::string CountText(CDialogLogic& d) { return Control<wxStaticText>(d, IDC_LOGIC_COUNT)->GetLabel().utf8_string(); }
+    std::string CountText() const { return Control<wxStaticText>(IDC_LOGIC_COUNT)->GetLabel().utf8_string(); }
     // The two-digit labels of the view's next paint.
     static std::vector<std::string> PaintedBytes(CDialogLogic& d) {
         CViewLogicWave* view = d.GetView();
@@ -129,10 +111,7 @@ protected:
         return labels;
     }
 
-    platform::RecordingMessageSink messages_;
     fs::path dir_;
-    wxFrame* frame_ = nullptr;
-    CDialogMainA* hub_ = nullptr;
 };
 
 TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
@@ -142,20 +121,20 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
     const std::string total = std::to_string(exchange.size());
     RunOpened([&](CDialogLogic& d) {
         EXPECT_EQ(d.GetTitle().utf8_string(), "K1 Logic Analysis-- Device( 0 ) Connected");
-        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_BAUD)->GetStringSelection(), "10400");
-        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
-        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_BAUD)->GetStringSelection(), "10400");
+        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
+        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
         EXPECT_EQ(d.Page().View().capture.Count(), 0u);
-        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_STOP)->IsEnabled());
+        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_STOP)->IsEnabled());
 
-        Click(d, IDC_LOGIC_START);
+        Click(IDC_LOGIC_START);
         EXPECT_TRUE(d.TimerRunning());
-        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_SAVE)->IsEnabled());
-        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_LOAD)->IsEnabled());
+        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_SAVE)->IsEnabled());
+        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_LOAD)->IsEnabled());
         // The count blinks: shown, then hidden, while the samples arrive.
         bool shown = false, hidden = false;
         ASSERT_TRUE(PumpUntil([&] {
-            const std::string text = CountText(d);
+            const std::string text = CountText();
             shown |= text == total;
             hidden |= shown && text.empty();
             return shown && hidden;
@@ -167,18 +146,18 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         ASSERT_LE(firstScreen.size(), all.size());
         EXPECT_EQ(firstScreen, std::vector<std::string>(all.begin(), all.begin() + firstScreen.size()));
 
-        Click(d, IDC_LOGIC_CANCEL);
+        Click(IDC_LOGIC_CANCEL);
         EXPECT_TRUE(d.IsModal()) << "no close while capturing";
         ASSERT_EQ(messages_.Count(), 1u);
         EXPECT_EQ(messages_.Texts()[0], "VR3526正在工作，请先停止VR3526工作");
 
-        Click(d, IDC_LOGIC_STOP);
+        Click(IDC_LOGIC_STOP);
         ASSERT_TRUE(PumpUntil([&] { return !d.TimerRunning(); }));
-        EXPECT_EQ(CountText(d), total);
-        EXPECT_TRUE(Control<wxButton>(d, IDC_LOGIC_SAVE)->IsEnabled());
+        EXPECT_EQ(CountText(), total);
+        EXPECT_TRUE(Control<wxButton>(IDC_LOGIC_SAVE)->IsEnabled());
         EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing goes to the monitor";
 
-        Choose(d, IDC_LOGIC_TIME_SCALE, 3);  // "200" µs: the whole exchange on one screen
+        Choose(IDC_LOGIC_TIME_SCALE, 3);  // "200" µs: the whole exchange on one screen
         EXPECT_EQ(PaintedBytes(d), all);
 
         d.SaveToPath((dir_ / "wave").string());
@@ -187,19 +166,19 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         const std::vector<uint32_t> other = {10, 700, 760};
         ASSERT_EQ(SaveKlg((dir_ / "other.KLG").string(), KlgSettings{0, 6, ParityLin}, other.data(), 3), KlgResult::Ok);
         d.LoadFromPath((dir_ / "other.KLG").string());
-        EXPECT_EQ(CountText(d), "3");
-        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_BAUD)->GetStringSelection(), "19200");
-        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "10us");
-        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_LIN)->GetValue());
+        EXPECT_EQ(CountText(), "3");
+        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_BAUD)->GetStringSelection(), "19200");
+        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "10us");
+        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_LIN)->GetValue());
 
         d.LoadFromPath((dir_ / "wave.klg").string());
         const WaveCapture& c = d.Page().View().capture;
         EXPECT_EQ(std::vector<uint32_t>(c.Samples(), c.Samples() + c.Count()), exchange);
-        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "200");
-        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "200");
+        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
         EXPECT_EQ(messages_.Count(), 1u);
 
-        Click(d, IDC_LOGIC_CANCEL);
+        Click(IDC_LOGIC_CANCEL);
         EXPECT_FALSE(d.IsModal());
     });
 }
@@ -210,19 +189,19 @@ TEST_F(LogicGuiTest, EachOpeningStartsEmptyWithTheDefaults) {
     RunOpened([&](CDialogLogic& d) {
         d.LoadFromPath((dir_ / "a.klg").string());
         EXPECT_EQ(d.Page().View().capture.Count(), 4u);
-        Click(d, IDC_LOGIC_CANCEL);
+        Click(IDC_LOGIC_CANCEL);
     });
     RunOpened([&](CDialogLogic& d) {
         EXPECT_EQ(d.Page().View().capture.Count(), 0u);
-        EXPECT_EQ(CountText(d), "0");
-        EXPECT_EQ(Control<wxChoice>(d, IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
-        EXPECT_TRUE(Control<wxRadioButton>(d, IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(CountText(), "0");
+        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
+        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
     });
     g_DeviceOpen = 0;
     RunOpened([&](CDialogLogic& d) {
         EXPECT_EQ(d.GetTitle().utf8_string(), "K1 Logic Analysis -- No device Connected ");
-        EXPECT_FALSE(Control<wxButton>(d, IDC_LOGIC_START)->IsEnabled());
-        EXPECT_TRUE(Control<wxButton>(d, IDC_LOGIC_LOAD)->IsEnabled());
+        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_START)->IsEnabled());
+        EXPECT_TRUE(Control<wxButton>(IDC_LOGIC_LOAD)->IsEnabled());
     });
 }
 
