@@ -147,9 +147,13 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         EXPECT_EQ(firstScreen, std::vector<std::string>(all.begin(), all.begin() + firstScreen.size()));
 
         Click(IDC_LOGIC_CANCEL);
+        wxKeyEvent esc(wxEVT_CHAR_HOOK);  // Esc presses "取消"
+        esc.m_keyCode = WXK_ESCAPE;
+        d.ProcessWindowEvent(esc);
         EXPECT_TRUE(d.IsModal()) << "no close while capturing";
-        ASSERT_EQ(messages_.Count(), 1u);
+        ASSERT_EQ(messages_.Count(), 2u);
         EXPECT_EQ(messages_.Texts()[0], "VR3526正在工作，请先停止VR3526工作");
+        EXPECT_EQ(messages_.Texts()[1], messages_.Texts()[0]);
 
         Click(IDC_LOGIC_STOP);
         ASSERT_TRUE(PumpUntil([&] { return !d.TimerRunning(); }));
@@ -176,7 +180,7 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         EXPECT_EQ(std::vector<uint32_t>(c.Samples(), c.Samples() + c.Count()), exchange);
         EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "200");
         EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
-        EXPECT_EQ(messages_.Count(), 1u);
+        EXPECT_EQ(messages_.Count(), 2u);
 
         Click(IDC_LOGIC_CANCEL);
         EXPECT_FALSE(d.IsModal());
