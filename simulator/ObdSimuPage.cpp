@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "device/UsbOperation.h"
+#include "pages/can/CanDownload.h"
+#include "simulator/BusResponder.h"
 #include "simulator/KLineResponder.h"
 #include "platform/Message.h"
 
@@ -110,6 +113,78 @@ void PrepareIso14230Fast(UartRegisterImage& image, const EcuSimParams& p) {
 int ConfigureDeviceKLine(const UartRegisterImage& image) {
     return ConfigureDevice(image, UartPage::EcuSimKLine);
 }
+
+int ConfigureDeviceJ1850(const EcuSimParams& p) {
+    const bool vpw = p.j1850Flavour == 0;
+    const uint8_t node = vpw ? p.vpwNodeAddress : p.pwmNodeAddress;
+    const uint8_t functional = vpw ? p.vpwFunctionalAddress : p.pwmFunctionalAddress;
+    if (!UsbWriteRegister(0x17, 0x00) || !UsbWriteRegister(0x3B, 0x00) ||
+        !UsbWriteRegister(0x05, 0xFF) || !UsbWriteRegister(0x01, 0x95) ||
+        !UsbWriteRegister(0x09, vpw ? 0x5E : 0xDE))
+        return 0;
+    for (uint8_t reg : {0x08, 0x04, 0x06, 0x07, 0x0A}) UsbWriteRegister(reg, 0x00);
+    const uint8_t yzzcon[8] = {0x20, 0x10, 0x20, 0x00, 0x10, 0x00, 0x00, 0x00};
+    UsbWriteBytes(0x00, sizeof yzzcon, yzzcon);
+    const uint8_t idbuff[8] = {node};
+    UsbWriteBytes(0x03, sizeof idbuff, idbuff);
+    UsbCommandV(2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));  // the chip takes its node set-up
+    UsbCommandU2(functional, 4);
+    UsbCommandU2(node, 2);
+    UsbCommandV(1);
+    return 1;
+}
+
+namespace {
+
+CanFilterEntry RequestFilter(uint32_t id, bool extended) {
+    CanFilterEntry f;
+    if (extended) {
+        SetCanFilterId29(f, id);
+        SetCanFilterExide(f, true);
+    } else {
+        SetCanFilterSid(f, id);
+    }
+    return f;
+}
+
+int ConfigureDeviceCan(const EcuSimParams& p, bool extended) {
+    using S = CanDownloadStep;
+    const uint32_t functional = extended ? p.can29FunctionalRequestId : p.can11FunctionalRequestId;
+    const uint32_t physical = extended ? p.can29PhysicalRequestId : p.can11PhysicalRequestId;
+    const uint32_t respond = extended ? p.can29RespondId : p.can11RespondId;
+    const uint8_t mask11[4] = {0xE8, 0xFF, 0x00, 0x00};
+    const uint8_t mask29[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    const CanFilterEntry f0 = RequestFilter(functional, extended);
+    const CanFilterEntry f1 = RequestFilter(physical, extended);
+    const uint8_t rxfc0[4] = {0x00, 0x00, 0x00, 0x00};
+    const uint8_t rxfc1[4] = {0x01, 0x00, 0x00, 0x00};
+    EcanMessageBuffer fc;  // what the chip answers a tester's first frame with
+    SetEcanId(fc, respond, extended);
+    SetEcanExtended(fc, extended);
+    SetEcanDlc(fc, static_cast<uint8_t>(p.flowControlDlc & 0x0F));
+    std::memcpy(EcanData(fc), p.flowControlData, sizeof p.flowControlData);
+    const uint8_t txfc[4] = {static_cast<uint8_t>(p.canPadTo8 ? 0x81 : 0x01), 0x10, 0x00, 0x00};
+    const CanDownloadList list = {
+        S::Reg(0x17, 0xFC), S::Reg(0x3B, 0x00), S::Reg(0x05, 0x00), S::Reg(0x01, 0x95),
+        S::Reg(0x10, 0x04), S::Reg(0x13, 0x00), S::Reg(0x27, 0x00), S::Reg(0x28, 0x3F),
+        S::Reg(0x29, 0xE0),
+        S::Reg(0x1A, p.canKbps == 500 ? 0xC1 : 0xC3), S::Reg(0x1B, 0xFC), S::Reg(0x1C, 0x05),
+        S::Blk(0x09, extended ? mask29 : mask11, 4),
+        S::Blk(0x0C, f0.bytes, 4), S::Blk(0x0D, f1.bytes, 4),
+        S::Reg(0x1F, 0x00), S::Reg(0x1D, 0x03), S::Reg(0x1E, 0x00),
+        S::Blk(0x27, rxfc0, 4), S::Blk(0x28, rxfc1, 4),
+        S::Blk(0x24, fc.bytes, kEcanBufferSize), S::Blk(0x25, fc.bytes, kEcanBufferSize),
+        S::Blk(0x26, txfc, 4),
+        S::Reg(0x60, 200), S::Reg(0x61, 0x00), S::Reg(0x62, 10),
+    };
+    return RunCanDownload(list, 4);
+}
+
+}  // namespace
+
+int ConfigureDeviceCan11(const EcuSimParams& p) { return ConfigureDeviceCan(p, false); }
+int ConfigureDeviceCan29(const EcuSimParams& p) { return ConfigureDeviceCan(p, true); }
 
 std::string ProtocolSummary(const EcuSimParams& p, uint32_t index) {
     switch (index) {
@@ -276,14 +351,30 @@ UartStartResult ObdSimuPage::Start(void* hub) {
         PrepareIso14230Fast(image_, g_EcuSimParams);
         config.worker = &ThreadProcEcuSim14230;
         break;
-    default: return UartStartResult::Ignored;  // no responder for these buses yet
+    default: break;
     }
     if (g_WorkerRunning.load(std::memory_order_acquire))
         return UartStartResult::Ignored;
     // An answer left by a responder that ended by itself is not this session's.
     g_WorkerThread.JoinEnded();
     g_SimTxQueue.Clear();
-    const UartStartResult result = StartUartPage(image_, config, hub);
+    UartStartResult result;
+    if (protocolIndex_ <= SimIso14230Fast) {
+        result = StartUartPage(image_, config, hub);
+    } else if (protocolIndex_ <= SimJ1850Pwm) {
+        config.worker = &ThreadProcEcuSimJ1850;
+        result = StartPageWith([] { return ConfigureDeviceJ1850(g_EcuSimParams); },
+                               [] { UsbSendStart(0x00, EngineJ1850, 0x00); }, config, hub);
+    } else {
+        config.worker = &ThreadProcEcuSimCan;
+        const bool standard = protocolIndex_ == SimCan11;
+        result = StartPageWith(
+            [standard] {
+                return standard ? ConfigureDeviceCan11(g_EcuSimParams)
+                                : ConfigureDeviceCan29(g_EcuSimParams);
+            },
+            [] { UsbSendStart(0x00, EngineCan, 0x00); }, config, hub);
+    }
     if (result == UartStartResult::Started)
         started_ = true;
     return result;
@@ -299,7 +390,6 @@ ObdSimuStatus ObdSimuPage::DeviceStatus() const {
     ObdSimuStatus status;
     const bool running = g_WorkerRunning.load(std::memory_order_acquire) != 0;
     status.editingEnabled = !running;
-    status.startEnabled = running || protocolIndex_ <= SimIso14230Fast;
     status.startText = running ? "STOP" : started_ ? "START" : "启动模拟";
     status.caption = g_DeviceOpen.load() ? "ECU Simulator -- Device( " +
                                                std::to_string(g_DeviceNumber.load()) + " ) Connected"

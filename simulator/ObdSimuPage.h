@@ -21,6 +21,12 @@ void PrepareIso14230Fast(UartRegisterImage& image, const EcuSimParams& params);
 // Downloads a prepared K-line image: 1, or 0 at the first failed write.
 int ConfigureDeviceKLine(const UartRegisterImage& image);
 
+// The J1850 and CAN set-ups: the first writes (set-up registers, J1850 register 0x09) end
+// them at a failure with 0, the later ones are not checked.
+int ConfigureDeviceJ1850(const EcuSimParams& params);
+int ConfigureDeviceCan11(const EcuSimParams& params);
+int ConfigureDeviceCan29(const EcuSimParams& params);
+
 // The summary static's text for a protocol index.
 std::string ProtocolSummary(const EcuSimParams& params, uint32_t index);
 
@@ -42,7 +48,6 @@ extern const char* const kSimFileFilter;       // "Ecu Simulator file(*.sim)|*.s
 
 struct ObdSimuStatus {
     bool editingEnabled = true;  // 1275, 1013, 1014, 5, 6 and the protocol list
-    bool startEnabled = true;    // 1200: off for protocols without a responder yet
     std::string startText;       // "启动模拟", "STOP", "START"
     std::string caption;
 };

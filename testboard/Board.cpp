@@ -17,6 +17,7 @@ constexpr uint8_t kCtxb4 = 0x22;
 constexpr uint8_t kCtxb5 = 0x23;
 constexpr uint8_t kPtypeJ1939 = 2;
 constexpr uint8_t kPtypeTp20 = 3;
+constexpr uint8_t kJ1850TransmitBlock = 0x06;
 constexpr uint8_t kLongMessageBlock = 0x3E;
 constexpr uint8_t kLengthRegister = 0x2B;
 constexpr uint8_t kCanLoopback = 2;
@@ -390,6 +391,10 @@ Bytes Board::J1850FrameAnswer(const Bytes& packet) {
         --j1850Withhold_;
         return PollAnswer(false);
     }
+    return J1850SentReply(packet);
+}
+
+Bytes Board::J1850SentReply(const Bytes& packet) {
     const bool pwm = (registers_[0x09] & 0x80) != 0;
     const Bytes sent = J1850SentFrame(packet);
     const J1850Peer* peer = nullptr;
@@ -597,6 +602,14 @@ void Board::Decode(const Bytes& packet) {
         size_t length = std::min<size_t>(word, arrived);
         blocks_[target] = Bytes(packet.begin() + 4, packet.begin() + 4 + length);
         if (packet[0] == 0x54 && canStarted_) TransmitBufferWritten(target);
+        // The J1850 transmit buffer after a start: the frame goes out, its echo (and a
+        // peer's answer) ride in the next poll reply.
+        if (packet[0] == 0x54 && target == kJ1850TransmitBlock && started_ &&
+            packet.size() >= 4 + kJ1850RecordSize) {
+            Bytes answer = J1850SentReply(packet);
+            answer[1] &= static_cast<uint8_t>(~kStatusTxDone);
+            queued_.push_back(std::move(answer));
+        }
         break;
     }
     case 0xA0:  // poll, or frame packet when byte 1 bit 7 is set

@@ -212,6 +212,8 @@ private:
     void AppendCanRecords(Bytes& reply);
     void QueueDueReplies(uint32_t now);
     Bytes J1850FrameAnswer(const Bytes& packet);
+    // StatusTxDone, the echo of the sent frame and a scripted peer's answer.
+    Bytes J1850SentReply(const Bytes& packet);
     void WaitForResponderIdle(std::unique_lock<std::mutex>& lock);
 
     mutable std::mutex mutex_;

@@ -124,6 +124,13 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
         if (t.size() != 3 || !ParseByte(t[1], reg) || !ParseByte(t[2], value))
             return "reg needs a register and a value byte";
         setup.registers.emplace_back(reg, value);
+    } else if (key == "busy") {
+        uint8_t reg, bits;
+        unsigned long reads;
+        if (t.size() != 4 || !ParseByte(t[1], reg) || !ParseByte(t[2], bits) ||
+            !ParseHex(t[3], 8, reads))
+            return "busy needs a register, its bits and a hex count of reads";
+        setup.busy.push_back({reg, bits, static_cast<unsigned>(reads)});
     } else if (key == "block") {
         uint8_t block;
         Bytes data;
@@ -219,6 +226,7 @@ void ApplySetup(Board& board, const Setup& setup) {
     if (setup.boards) board.SetBoardCount(*setup.boards);
     if (setup.chip) board.SetChip(setup.chip->first, setup.chip->second);
     for (const auto& [reg, value] : setup.registers) board.SetRegister(reg, value);
+    for (const Setup::Busy& b : setup.busy) board.SetBusyBits(b.reg, b.bits, b.reads);
     for (const auto& [block, data] : setup.blocks)
         board.SetBlock(block, data.data(), static_cast<unsigned>(data.size()));
     if (setup.idle) board.SetIdleReply(setup.idle->data(), static_cast<unsigned>(setup.idle->size()));

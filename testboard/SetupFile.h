@@ -14,6 +14,11 @@ struct Setup {
     std::optional<unsigned> boards;
     std::optional<std::pair<uint8_t, uint8_t>> chip;  // ID, version
     std::vector<std::pair<uint8_t, uint8_t>> registers;
+    struct Busy {
+        uint8_t reg, bits;
+        unsigned reads;
+    };
+    std::vector<Busy> busy;
     std::vector<std::pair<uint8_t, Bytes>> blocks;
     std::optional<Bytes> idle;
     std::optional<unsigned> latencyMs;

@@ -57,12 +57,13 @@ CanDownloadList BuildCanDownload(const CanRegisterImage& image,
     return list;
 }
 
-int RunCanDownload(const CanDownloadList& list) {
-    for (const CanDownloadStep& step : list) {
+int RunCanDownload(const CanDownloadList& list, size_t checked) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        const CanDownloadStep& step = list[i];
         const int ok = step.kind == CanDownloadStep::Register
                            ? UsbWriteRegister(step.target, step.bytes[0])
                            : UsbWriteBytes(step.target, step.length, step.bytes);
-        if (!ok) return 0;
+        if (!ok && i < checked) return 0;
     }
     return 1;
 }

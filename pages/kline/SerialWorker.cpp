@@ -70,18 +70,23 @@ public:
 private:
     const char* RunQueued(const char* pollFailText) {
         if (g_TxPending.load(std::memory_order_acquire)) {
-            if (EngineBusy())
+            if (RegisterBusy(policy_.QueueBusyRegister(), policy_.QueueBusyBit()))
                 pollFailText = policy_.BusyPollWriteFailText();
-            else if (policy_.NextQueuedFrame(packet_, packetLength_) && !WriteUartFrame(false))
+            else if (policy_.WritesQueuedItself()) {
+                if (const char* text = policy_.WriteQueued())
+                    return text;
+            } else if (policy_.NextQueuedFrame(packet_, packetLength_) && !WriteUartFrame(false))
                 return kWorkerTextWrite1;
         }
         return Exchange(true, pollFailText);
     }
 
-    bool EngineBusy() {
-        uint8_t value = kEngineBusy;  // a failed read (already reported) counts as busy
-        UsbReadRegister(kEngineStatusRegister, &value);
-        return (value & kEngineBusy) != 0;
+    bool EngineBusy() { return RegisterBusy(kEngineStatusRegister, kEngineBusy); }
+
+    static bool RegisterBusy(uint8_t reg, uint8_t bit) {
+        uint8_t value = bit;  // a failed read (already reported) counts as busy
+        UsbReadRegister(reg, &value);
+        return (value & bit) != 0;
     }
 
     bool WriteUartFrame(bool endsPending = true) {
@@ -144,6 +149,7 @@ private:
             const uint32_t timeMs = timeGetTime();
             for (uint32_t i = 0; i < parsed.recordCount; ++i) {
                 const uint8_t* r = parsed.records + i * kFrameRecordSize;
+                policy_.OnRecordReceived(r);
                 const RecordKindDirection kd = policy_.KindOfRecord(r);
                 AppendMonitorRecord(kd.direction, kd.kind, 0, timeMs, r, kFrameRecordSize);
                 if (!exitText) exitText = policy_.AfterRecordFiled(r);

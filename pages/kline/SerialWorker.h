@@ -87,6 +87,17 @@ public:
     // when nothing is sent (the policy has ended its answer and cleared g_TxPending itself).
     virtual bool NextQueuedFrame(uint8_t* /*packet*/, uint32_t& /*length*/) { return false; }
 
+    // The register bit that reads "transmitter busy" to a queue-sending policy.
+    virtual uint8_t QueueBusyRegister() const { return 0x31; }
+    virtual uint8_t QueueBusyBit() const { return 0x80; }
+    // A queue-sending policy whose frames are no UART engine frames returns true and writes
+    // (and files) its next frame itself in WriteQueued, called instead of NextQueuedFrame
+    // when the transmitter is free: nullptr to go on, or the text of an exit.
+    virtual bool WritesQueuedItself() const { return false; }
+    virtual const char* WriteQueued() { return nullptr; }
+    // Each 16-byte record of a reply, before it is filed (a responder's request test).
+    virtual void OnRecordReceived(const uint8_t* /*record*/) {}
+
     // Text of the exit on StatusFault.
     virtual const char* FaultText() const { return kWorkerTextFault; }
     // The last step on every way out of the loop, before the stop packet.

@@ -6,6 +6,14 @@
 
 UartStartResult StartUartPage(const UartRegisterImage& image, const UartPageConfig& config,
                               void* hub) {
+    return StartPageWith([&] { return ConfigureDevice(image, config.page); },
+                         [&] { UsbSendStart(image[uart::UFRMCON], EngineUart, config.startSubMode); },
+                         config, hub);
+}
+
+UartStartResult StartPageWith(const std::function<int()>& configure,
+                              const std::function<void()>& sendStart,
+                              const UartPageConfig& config, void* hub) {
     const bool running = g_WorkerRunning.load(std::memory_order_acquire) != 0;
     if (running && config.refuseWhileRunning)
         return UartStartResult::Ignored;
@@ -19,11 +27,11 @@ UartStartResult StartUartPage(const UartRegisterImage& image, const UartPageConf
         g_WorkerThread.JoinEnded();
     if (config.clearRegister17First)
         UsbWriteRegister(0x17, 0x00);
-    if (!ChipResetSequence() || !ConfigureDevice(image, config.page)) {
+    if (!ChipResetSequence() || !configure()) {
         ShowDeviceCommError();
         return UartStartResult::DeviceError;
     }
-    UsbSendStart(image[uart::UFRMCON], EngineUart, config.startSubMode);
+    sendStart();
     if (running)
         return UartStartResult::Redownloaded;
     // A frame queued after the last session ended (a page timer) is not this session's.

@@ -6,6 +6,7 @@
 // Threads: UI thread only.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "pages/kline/SerialWorker.h"
@@ -33,6 +34,12 @@ enum class UartStartResult {
 // Clears a stale g_TxPending before a new worker starts.
 UartStartResult StartUartPage(const UartRegisterImage& image, const UartPageConfig& config,
                               void* hub = nullptr);
+
+// The same start with a set-up of another engine: configure runs after the chip reset (0 is
+// a failed download), sendStart writes the start command; config.page is not read.
+UartStartResult StartPageWith(const std::function<int()>& configure,
+                              const std::function<void()>& sendStart,
+                              const UartPageConfig& config, void* hub = nullptr);
 
 // Stop: clears g_WorkerRunning, waits for the worker, clears g_TxPending. true when a worker
 // was stopped. The page refreshes its status and kills its timers either way.

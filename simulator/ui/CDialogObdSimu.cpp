@@ -178,7 +178,6 @@ void CDialogObdSimu::RefreshDeviceStatus() {
     m_Protocol->Enable(status.editingEnabled);
     wxButton* start = m_Buttons.at(IDC_OBD_START);
     start->SetLabel(U8(status.startText));
-    start->Enable(status.startEnabled);
     SetTitle(U8(status.caption));
 }
 

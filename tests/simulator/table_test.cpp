@@ -445,6 +445,5 @@ TEST(ObdSimuPageTexts, ProtocolChoiceOwnsFlavourIdKindAndTheImage) {
         EXPECT_EQ(im[uart::Block2E + 3], c.lowTime) << c.index;
         EXPECT_EQ(g_EcuSimParams.j1850Flavour, c.flavour) << c.index;
         EXPECT_EQ(g_EcuSimParams.canStandardId, c.standardId) << c.index;
-        EXPECT_EQ(page.DeviceStatus().startEnabled, c.index <= 2) << c.index;
     }
 }

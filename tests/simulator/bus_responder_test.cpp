@@ -1,0 +1,356 @@
+// The J1850 and CAN responders and their START downloads against the simulated board playing
+// the tester: requests arrive as records in poll replies.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device/UsbOperation.h"
+#include "monitor/MonitorRing.h"
+#include "simulator/BusResponder.h"
+#include "simulator/ObdSimuPage.h"
+#include "testboard/testboard.h"
+#include "tests/support/WorkerBoard.h"
+
+namespace {
+
+Bytes Cat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Bytes Ramp(uint8_t from, size_t n) {
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(from + i);
+    return b;
+}
+Bytes Padded(Bytes b, size_t n) {
+    b.resize(n, 0);
+    return b;
+}
+
+// A poll reply with one J1850 record the chip received (length counts a CRC byte).
+void QueueJ1850(const Bytes& frame, uint8_t flags = 0x80) {
+    Bytes reply{0x00, 0x00, 0x01, 0x00, flags, static_cast<uint8_t>(frame.size() + 1), 0x00, 0x20};
+    reply = Padded(Cat(reply, frame), 20);
+    tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size()));
+}
+void QueueCan(const Bytes& data, uint32_t id = 0x7DF, bool extended = false) {
+    tb_queue_can_frame(id, extended ? 1 : 0, data.data(), static_cast<unsigned>(data.size()));
+}
+
+// Data of every 'T' / 'W' write to a block, and the 'R' writes of one register.
+std::vector<Bytes> BlockWrites(uint8_t command, uint8_t block, unsigned from = 0) {
+    std::vector<Bytes> out;
+    for (const Bytes& p : LoggedPackets(from))
+        if (p.size() >= 4 && p[0] == command && p[1] == block) out.emplace_back(p.begin() + 4, p.end());
+    return out;
+}
+
+OBDRespondEntry PidEntry(Bytes message1) {
+    OBDRespondEntry e;
+    InitRespondEntry(e);
+    e.request[0] = 0x01, e.request[1] = 0x00, e.requestLength = 2;
+    e.ack[0] = 0x41, e.ack[1] = 0x00, e.ackLength = 2;
+    std::copy(message1.begin(), message1.end(), e.message1);
+    e.message1Length = static_cast<uint32_t>(message1.size());
+    e.messageCount = message1.empty() ? 0 : 1;
+    return e;
+}
+const Bytes kPids{0xBE, 0x3F, 0xB8, 0x13};
+
+class BusSimBoard : public WorkerBoardTest {
+protected:
+    void SetUp() override {
+        WorkerBoardTest::SetUp();
+        Fresh(SimJ1850Vpw);
+    }
+    void Fresh(uint32_t protocol) {
+        tb_set_responder(nullptr, nullptr);
+        tb_log_clear();
+        ResetMonitorRing();
+        LoadDefaultParams(g_EcuSimParams);
+        g_EcuSimParams.j1850Flavour = protocol == SimJ1850Pwm ? 1 : 0;
+        g_EcuSimParams.canStandardId = protocol == SimCan11 ? 1 : 0;
+        g_RespondTable[0] = PidEntry(kPids);
+        g_RespondCount = 1;
+        g_SimProtocolBit = SimProtocolBit(protocol);
+        g_NegativeRespondEnabled = 1;
+        g_TxPending = 0;
+        g_SimTxQueue.Clear();
+    }
+    void RunPasses(WorkerPolicy& policy) {
+        g_WorkerRunning = 1;
+        for (int i = 0; i < 200 && (tb_queued_replies() > 0 || g_TxPending.load()); ++i)
+            ASSERT_EQ(RunWorkerPass(policy), nullptr);
+        for (int i = 0; i < 3; ++i) ASSERT_EQ(RunWorkerPass(policy), nullptr);  // CAN records ride later
+        g_WorkerRunning = 0;
+        ASSERT_EQ(g_TxPending.load(), 0u);
+    }
+};
+
+}  // namespace
+
+TEST_F(BusSimBoard, J1850RequestsAndTheRecordsWrittenForThem) {
+    const Bytes vpw{0x68, 0x6A, 0xF1, 0x01, 0x00};
+    const Bytes answer = Padded({0x00, 0x0A, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}, 16);
+    struct Case {
+        const char* name;
+        uint32_t protocol;
+        std::function<void()> setUp;
+        Bytes request;
+        uint8_t flags;
+        std::vector<Bytes> records;
+    };
+    const Case cases[] = {
+        {"VPW functional", SimJ1850Vpw, nullptr, vpw, 0x80, {answer}},
+        {"VPW physical: the Y bit picks the physical header", SimJ1850Vpw, nullptr,
+         {0x6C, 0x10, 0xF1, 0x01, 0x00}, 0x80,
+         {Padded({0x00, 0x0A, 0x00, 0x00, 0x6C, 0xF1, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}, 16)}},
+        {"PWM functional", SimJ1850Pwm, nullptr, {0x61, 0x6A, 0xF1, 0x01, 0x00}, 0x81,
+         {Padded({0x00, 0x0A, 0x00, 0x00, 0x41, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}, 16)}},
+        {"VPW header on PWM: nothing", SimJ1850Pwm, nullptr, vpw, 0x81, {}},
+        {"unknown SID: negative", SimJ1850Vpw, nullptr, {0x68, 0x6A, 0xF1, 0x09, 0x02}, 0x80,
+         {Padded({0x00, 0x07, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x7F, 0x09, 0x11}, 16)}},
+        {"negatives off: nothing", SimJ1850Vpw, [] { g_NegativeRespondEnabled = 0; },
+         {0x68, 0x6A, 0xF1, 0x09, 0x02}, 0x80, {}},
+        {"another tester: nothing", SimJ1850Vpw, nullptr, {0x68, 0x6A, 0xF2, 0x01, 0x00}, 0x80, {}},
+        {"a frame the chip sent: nothing", SimJ1850Vpw, nullptr, vpw, 0x00, {}},
+        {"seven message bytes: 5 + 2", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry(Ramp(0xA0, 7)); },
+         vpw, 0x80,
+         {Padded(Cat({0x00, 0x0B, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA0, 5)), 16),
+          Padded(Cat({0x00, 0x08, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA5, 2)), 16)}},
+        {"ack alone", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry({}); }, vpw, 0x80,
+         {Padded({0x00, 0x06, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, 16)}},
+        {"ack as long as a frame: no message records", SimJ1850Vpw,
+         [] { g_RespondTable[0].bytesPerFrame = 2; }, vpw, 0x80, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh(c.protocol);
+        if (c.setUp) c.setUp();
+        BusResponder policy(BusSim::J1850);
+        QueueJ1850(c.request, c.flags);
+        RunPasses(policy);
+        EXPECT_EQ(BlockWrites(0x54, 0x06), c.records);
+    }
+}
+
+TEST_F(BusSimBoard, J1850WaitsForTheTransmitterAndTheMonitorShowsTheChipsEcho) {
+    tb_set_register(0x09, 0x5E);
+    UsbSendStart(0x00, EngineJ1850, 0x00);
+    BusResponder policy(BusSim::J1850);
+    tb_set_busy_bits(0x0A, 0x10, 2);
+    QueueJ1850({0x68, 0x6A, 0xF1, 0x01, 0x00});
+    tb_queue_reply(Bytes{0x00, 0x00, 0x00, 0x00}.data(), 4);  // the request's own pass
+    RunPasses(policy);
+    const std::vector<Bytes> log = LoggedPackets();
+    int busyReads = 0, writes = 0;
+    for (const Bytes& p : log) {
+        busyReads += p == Bytes{0x50, 0x0A, 0x04, 0x00};
+        writes += p.size() == 20 && p[0] == 0x54 && p[1] == 0x06;
+    }
+    EXPECT_EQ(busyReads, 4);  // busy, busy, free, then the drained queue's own read
+    EXPECT_EQ(writes, 1);
+    ASSERT_EQ(g_MonitorCount.load(), 2u);
+    const MonitorRecord request = CopyMonitorRecord(0), echo = CopyMonitorRecord(1);
+    EXPECT_EQ(request.kind, KindJ1850);
+    EXPECT_EQ(request.direction, 1);
+    EXPECT_EQ(echo.kind, KindJ1850);
+    EXPECT_EQ(echo.direction, 0);
+    EXPECT_EQ(Bytes(echo.data + 4, echo.data + 13),
+              (Bytes{0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}));
+}
+
+TEST_F(BusSimBoard, CanRequestsAndTheFramesWrittenForThem) {
+    auto frame = [](Bytes id, uint8_t w2hi, uint8_t dlc, Bytes data) {
+        return Padded(Cat(Cat(id, {dlc, w2hi}), data), 16);
+    };
+    const Bytes sf = frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, {0x06, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0x00});
+    struct Case {
+        const char* name;
+        uint32_t protocol;
+        std::function<void()> setUp;
+        std::vector<Bytes> requests;
+        std::vector<Bytes> ctxb0, ctxb5, longBuffer;
+        std::vector<uint8_t> lengthRegister;
+    };
+    const Case cases[] = {
+        {"single frame", SimCan11, nullptr, {{0x02, 0x01, 0x00}}, {sf}, {}, {}, {}},
+        {"single frame padded to 8", SimCan11, nullptr, {Padded({0x02, 0x01, 0x00}, 8)}, {sf}, {}, {}, {}},
+        {"20 bytes: first frame and the long buffer", SimCan11,
+         [] { g_RespondTable[0] = PidEntry(Ramp(0x60, 20)); }, {{0x02, 0x01, 0x00}}, {},
+         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, Cat({0x10, 0x16, 0x41, 0x00}, Ramp(0x60, 4)))},
+         {Cat(Ramp(0x64, 16), Bytes(6, 0x00))}, {0x10}},
+        {"unpadded negative", SimCan11, [] { g_EcuSimParams.canPadTo8 = 0; }, {{0x02, 0x22, 0x11}},
+         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 4, {0x03, 0x7F, 0x22, 0x11})}, {}, {}, {}},
+        {"padded negative with its pad byte", SimCan11, [] { g_EcuSimParams.canPadValue = 0x55; },
+         {{0x02, 0x22, 0x11}},
+         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, {0x03, 0x7F, 0x22, 0x11, 0x55, 0x55, 0x55, 0x55})}, {}, {}, {}},
+        {"negatives off: nothing", SimCan11, [] { g_NegativeRespondEnabled = 0; }, {{0x02, 0x22, 0x11}}, {}, {}, {}, {}},
+        {"tester FF, CF, FC and PCI 0: nothing", SimCan11, nullptr,
+         {{0x10, 0x08, 0x01, 0x00, 0, 0, 0, 0}, {0x21, 0x01}, {0x30, 0x00, 0x00}, {0x00, 0x01, 0x00}}, {}, {}, {}, {}},
+        {"PCI beyond the DLC: negative", SimCan11, nullptr, {{0x03, 0x01, 0x00}},
+         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, {0x03, 0x7F, 0x01, 0x11, 0, 0, 0, 0})}, {}, {}, {}},
+        {"29-bit", SimCan29, nullptr, {{0x02, 0x01, 0x00}},
+         {frame({0xD9, 0x18, 0xC4, 0x0B}, 0x40, 8, {0x06, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0x00})}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh(c.protocol);
+        if (c.setUp) c.setUp();
+        BusResponder policy(BusSim::Can);
+        for (const Bytes& r : c.requests) QueueCan(r, c.protocol == SimCan29 ? 0x18DB33F1 : 0x7DF, c.protocol == SimCan29);
+        RunPasses(policy);
+        EXPECT_EQ(BlockWrites(0x54, 0x1E), c.ctxb0);
+        EXPECT_EQ(BlockWrites(0x54, 0x23), c.ctxb5);
+        EXPECT_EQ(BlockWrites(0x57, 0x3E), c.longBuffer);
+        std::vector<uint8_t> lengths;
+        for (const Bytes& p : LoggedPackets())
+            if (p.size() == 4 && p[0] == 0x52 && p[1] == 0x2B) lengths.push_back(p[2]);
+        EXPECT_EQ(lengths, c.lengthRegister);
+        // Every request is filed received; every frame written, sent.
+        const size_t sent = c.ctxb0.size() + c.ctxb5.size();
+        ASSERT_EQ(g_MonitorCount.load(), c.requests.size() + sent);
+        for (uint32_t i = 0; i < g_MonitorCount.load(); ++i) {
+            const MonitorRecord r = CopyMonitorRecord(i);
+            EXPECT_EQ(r.kind, KindCan);
+            EXPECT_EQ(r.direction, i < c.requests.size() ? 1 : 0);
+        }
+    }
+}
+
+TEST_F(BusSimBoard, StartDownloadsJ1850AndCanByteForByte) {
+    const Bytes reset[] = {{0x52, 0x0D, 0x00}, {0x52, 0x0E, 0x20}, {0x52, 0x0E, 0x00}};
+    auto j1850 = [&](uint8_t r09, uint8_t node, uint8_t functional) {
+        std::vector<Bytes> out(std::begin(reset), std::end(reset));
+        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{{0x17, 0x00}, {0x3B, 0x00}, {0x05, 0xFF},
+                                                                    {0x01, 0x95}, {0x09, r09}, {0x08, 0}, {0x04, 0},
+                                                                    {0x06, 0}, {0x07, 0}, {0x0A, 0}})
+            out.push_back({0x52, r, v});
+        out.push_back({0x54, 0x00, 0x08, 0x00, 0x20, 0x10, 0x20, 0x00, 0x10, 0x00, 0x00, 0x00});
+        out.push_back({0x54, 0x03, 0x08, 0x00, node, 0, 0, 0, 0, 0, 0, 0});
+        out.push_back({0x56, 0x02, 0x00});
+        out.push_back({0x55, 0x02, functional, 0x04});
+        out.push_back({0x55, 0x02, node, 0x02});
+        out.push_back({0x56, 0x01, 0x00});
+        out.push_back({0xB1, 0x00, 0x04, 0x00});
+        return out;
+    };
+    auto can = [&](Bytes mask, Bytes f0, Bytes f1, Bytes fcId) {
+        std::vector<Bytes> out(std::begin(reset), std::end(reset));
+        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{
+                 {0x17, 0xFC}, {0x3B, 0x00}, {0x05, 0x00}, {0x01, 0x95}, {0x10, 0x04}, {0x13, 0x00},
+                 {0x27, 0x00}, {0x28, 0x3F}, {0x29, 0xE0}, {0x1A, 0xC1}, {0x1B, 0xFC}, {0x1C, 0x05}})
+            out.push_back({0x52, r, v});
+        out.push_back(Cat({0x54, 0x09, 0x04, 0x00}, mask));
+        out.push_back(Cat({0x54, 0x0C, 0x04, 0x00}, f0));
+        out.push_back(Cat({0x54, 0x0D, 0x04, 0x00}, f1));
+        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{{0x1F, 0x00}, {0x1D, 0x03}, {0x1E, 0x00}})
+            out.push_back({0x52, r, v});
+        out.push_back({0x54, 0x27, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00});
+        out.push_back({0x54, 0x28, 0x04, 0x00, 0x01, 0x00, 0x00, 0x00});
+        const Bytes fc = Cat(Cat({0x54, 0x24, 0x10, 0x00}, fcId), {0x30, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        out.push_back(fc);
+        Bytes fc25 = fc;
+        fc25[1] = 0x25;
+        out.push_back(fc25);
+        out.push_back({0x54, 0x26, 0x04, 0x00, 0x81, 0x10, 0x00, 0x00});
+        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{{0x60, 0xC8}, {0x61, 0x00}, {0x62, 0x0A}})
+            out.push_back({0x52, r, v});
+        out.push_back({0xB1, 0x00, 0x01, 0x00});
+        return out;
+    };
+    struct Case {
+        uint32_t protocol;
+        std::vector<Bytes> packets;
+    };
+    const Case cases[] = {
+        {SimJ1850Vpw, j1850(0x5E, 0x10, 0x6A)},
+        {SimJ1850Pwm, j1850(0xDE, 0x10, 0x6A)},
+        {SimCan11, can({0xE8, 0xFF, 0x00, 0x00}, {0xE0, 0xFB, 0x00, 0x00}, {0x00, 0xFC, 0x00, 0x00},
+                       {0xA0, 0x1F, 0x00, 0x00, 0x08, 0x00})},
+        {SimCan29, can({0xFF, 0xFF, 0xFF, 0xFF}, {0xCB, 0xC6, 0xF1, 0x33}, {0xCA, 0xC6, 0xF1, 0x10},
+                       {0xD9, 0x18, 0xC4, 0x0B, 0x08, 0x40})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.protocol);
+        Fresh(c.protocol);
+        ObdSimuPage page;
+        page.SelectProtocol(c.protocol);
+        tb_log_clear();
+        ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+        std::vector<Bytes> packets = PacketsThroughStart();
+        for (Bytes& p : packets)
+            if (p.size() == 4 && (p[0] == 0x56 || p[0] == 0xB1)) p = p[0] == 0x56 ? Bytes(p.begin(), p.begin() + 3) : p;
+        EXPECT_EQ(packets, c.packets);
+        EXPECT_TRUE(page.Stop());
+        EXPECT_TRUE(IsStop(LoggedPackets().back()));
+    }
+}
+
+TEST_F(BusSimBoard, SetUpWritesThatEndAStartAndThoseThatDoNot) {
+    struct Case {
+        uint32_t protocol;
+        unsigned failAt;  // counted from the first packet after the three reset writes
+        UartStartResult result;
+    };
+    const Case cases[] = {
+        {SimJ1850Vpw, 5, UartStartResult::DeviceError},  // R 09
+        {SimJ1850Vpw, 10, UartStartResult::Started},     // R 0A
+        {SimCan11, 4, UartStartResult::DeviceError},     // R 01
+        {SimCan11, 5, UartStartResult::Started},         // R 10
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failAt);
+        Fresh(c.protocol);
+        messages_.Clear();
+        ObdSimuPage page;
+        page.SelectProtocol(c.protocol);
+        tb_fail_write(3 + c.failAt);
+        EXPECT_EQ(page.Start(nullptr), c.result);
+        EXPECT_EQ(messages_.Texts().size(), c.result == UartStartResult::DeviceError ? 1u : 0u);
+        page.Stop();
+    }
+}
+
+TEST_F(BusSimBoard, ExitsOfTheBusResponders) {
+    struct Case {
+        const char* name;
+        WorkerProc proc;
+        uint32_t protocol;
+        std::function<void()> fault;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"J1850 transmit write", ThreadProcEcuSimJ1850, SimJ1850Vpw,
+         [] {
+             tb_set_responder([](void*, const uint8_t* p, unsigned n) {
+                 if (n == 4 && p[0] == 0x50 && p[1] == 0x0A) tb_fail_write(1);
+             }, nullptr);
+             QueueJ1850({0x68, 0x6A, 0xF1, 0x01, 0x00});
+         },
+         "设备出现通信错误停止! write JTXB"},
+        {"CAN transmit write", ThreadProcEcuSimCan, SimCan11,
+         [] {
+             tb_set_responder([](void*, const uint8_t* p, unsigned n) {
+                 if (n == 4 && p[0] == 0x50 && p[1] == 0x2A) tb_fail_write(1);
+             }, nullptr);
+             QueueCan({0x02, 0x01, 0x00});
+         },
+         "设备出现通信错误停止! write JTXB"},
+        {"J1850 fault", ThreadProcEcuSimJ1850, SimJ1850Vpw, [] { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
+        {"CAN read", ThreadProcEcuSimCan, SimCan11, [] { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh(c.protocol);
+        messages_.Clear();
+        c.fault();
+        ASSERT_TRUE(g_WorkerThread.Start(c.proc, nullptr, false));
+        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, 0, c.text, 0));
+        tb_set_responder(nullptr, nullptr);
+        tb_set_fault(0);
+    }
+}
