@@ -12,19 +12,16 @@
 #include "simulator/BusResponder.h"
 #include "simulator/ObdSimuPage.h"
 #include "testboard/testboard.h"
+#include "tests/simulator/SimEntries.h"
 #include "tests/support/WorkerBoard.h"
 
 namespace {
 
-Bytes Cat(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-Bytes Ramp(uint8_t from, size_t n) {
-    Bytes b(n);
-    for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(from + i);
-    return b;
-}
+using simtest::Cat;
+using simtest::kPids;
+using simtest::PidEntry;
+using simtest::Ramp;
+
 Bytes Padded(Bytes b, size_t n) {
     b.resize(n, 0);
     return b;
@@ -48,17 +45,6 @@ std::vector<Bytes> BlockWrites(uint8_t command, uint8_t block, unsigned from = 0
     return out;
 }
 
-OBDRespondEntry PidEntry(Bytes message1) {
-    OBDRespondEntry e;
-    InitRespondEntry(e);
-    e.request[0] = 0x01, e.request[1] = 0x00, e.requestLength = 2;
-    e.ack[0] = 0x41, e.ack[1] = 0x00, e.ackLength = 2;
-    std::copy(message1.begin(), message1.end(), e.message1);
-    e.message1Length = static_cast<uint32_t>(message1.size());
-    e.messageCount = message1.empty() ? 0 : 1;
-    return e;
-}
-const Bytes kPids{0xBE, 0x3F, 0xB8, 0x13};
 
 class BusSimBoard : public WorkerBoardTest {
 protected:
