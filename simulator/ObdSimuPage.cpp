@@ -338,6 +338,30 @@ void ObdSimuPage::DeleteRows(const std::vector<uint32_t>& rows) {
     modified = true;
 }
 
+bool ObdSimuPage::AddEntry(const OBDRespondEntry& entry) {
+    if (!CanAddEntry()) return false;
+    g_RespondTable[g_RespondCount++] = entry;
+    SortRespondTable(g_RespondTable, g_RespondCount);
+    modified = true;
+    return true;
+}
+
+void ObdSimuPage::StoreEditedEntry(uint32_t row, const OBDRespondEntry& entry, bool replace) {
+    if (!replace || row >= g_RespondCount) {
+        AddEntry(entry);
+        return;
+    }
+    g_RespondTable[row] = entry;
+    SortRespondTable(g_RespondTable, g_RespondCount);
+    modified = true;
+}
+
+void ObdSimuPage::SetParams(const EcuSimParams& params) {
+    g_EcuSimParams = params;
+    SelectProtocol(protocolIndex_);
+    modified = true;
+}
+
 UartStartResult ObdSimuPage::Start(void* hub) {
     g_KLineSessionState.store(0);
     UartPageConfig config{UartPage::EcuSimKLine, &ThreadProcEcuSim9141, true, true, 0};

@@ -68,6 +68,15 @@ public:
     // Removes the rows, sorts, sets the modified flag (the window asked first).
     void DeleteRows(const std::vector<uint32_t>& rows);
 
+    // The table's edits (the window ran the editor or the parameter dialog first); each sorts
+    // and sets the modified flag. A full table (1000 entries) takes no more.
+    bool CanAddEntry() const { return g_RespondCount < kMaxRespondEntries; }
+    bool AddEntry(const OBDRespondEntry& entry);
+    // The editor's result for row: replace it, or append the copy (its add-as-new button).
+    void StoreEditedEntry(uint32_t row, const OBDRespondEntry& entry, bool replace);
+    // The parameter dialog's OK: the record back, the protocol applied again.
+    void SetParams(const EcuSimParams& params);
+
     // START / STOP as the toggle button does them.
     UartStartResult Start(void* hub);
     bool Stop();

@@ -18,6 +18,8 @@
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 #include "simulator/SimResponder.h"
+#include "simulator/ui/CDialogEitRepondFrame.h"
+#include "simulator/ui/CDialogSetEcuPara.h"
 
 CListOBDRespond::CListOBDRespond(wxWindow* parent, int id)
     : wxListCtrl(parent, id, wxDefaultPosition, wxSize(900, 300),
@@ -60,6 +62,7 @@ CDialogObdSimu::CDialogObdSimu(CDialogMainA* hub)
                             save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN);
         return dialog.ShowModal() == wxID_OK ? dialog.GetPath().utf8_string() : std::string();
     };
+    m_RunModal = [](wxDialog& dialog) { return dialog.ShowModal(); };
     CreateControls();
     // The status line is written by the responder through the one crossing to this thread.
     wxWeakRef<wxStaticText> status(m_Status);
@@ -148,9 +151,6 @@ void CDialogObdSimu::CreateControls() {
     SetSizerAndFit(top);
     SetEscapeId(IDC_OBD_EXIT);  // Esc presses "退出"
     m_Negative->SetValue(true);
-    // The entry editor and the parameter dialog come with the other buses.
-    m_Buttons.at(IDC_OBD_ADD)->Disable();
-    m_Buttons.at(IDC_OBD_PARAMS)->Disable();
 }
 
 void CDialogObdSimu::BindHandlers() {
@@ -162,6 +162,9 @@ void CDialogObdSimu::BindHandlers() {
     onButton(IDC_OBD_LOAD, &CDialogObdSimu::OnBnClickedLoadFile);
     onButton(IDC_OBD_START, &CDialogObdSimu::OnBnClickedStartStop);
     onButton(IDC_OBD_EXIT, &CDialogObdSimu::OnBnClickedCancel);
+    onButton(IDC_OBD_ADD, &CDialogObdSimu::OnBnClickedAddItem);
+    onButton(IDC_OBD_PARAMS, &CDialogObdSimu::OnBnClickedSetEcuPara);
+    m_List->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) { OnNMDblclkListRespond(event.GetIndex()); });
     m_Protocol->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnCbnSelchangeComboProtocol(); });
     m_Negative->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnBnClickedCheckNegativeRespond(); });
     Bind(wxEVT_CLOSE_WINDOW, &CDialogObdSimu::OnClose, this);
@@ -174,7 +177,9 @@ void CDialogObdSimu::ShowProtocol() {
 
 void CDialogObdSimu::RefreshDeviceStatus() {
     const ObdSimuStatus status = m_Page.DeviceStatus();
-    for (int id : {IDC_OBD_DELETE, IDC_OBD_SAVE, IDC_OBD_LOAD}) m_Buttons.at(id)->Enable(status.editingEnabled);
+    for (int id : {IDC_OBD_DELETE, IDC_OBD_SAVE, IDC_OBD_LOAD, IDC_OBD_PARAMS})
+        m_Buttons.at(id)->Enable(status.editingEnabled);
+    m_Buttons.at(IDC_OBD_ADD)->Enable(status.editingEnabled && m_Page.CanAddEntry());
     m_Protocol->Enable(status.editingEnabled);
     wxButton* start = m_Buttons.at(IDC_OBD_START);
     start->SetLabel(U8(status.startText));
@@ -235,6 +240,36 @@ void CDialogObdSimu::OnBnClickedCancel() {
     m_Page.modified = false;
     // The hub's buttons come back only when the page really closes.
     if (PageMayClose(m_pMainDlg)) Hide();
+}
+
+void CDialogObdSimu::OnBnClickedAddItem() {
+    if (!m_Page.CanAddEntry()) return;
+    OBDRespondEntry fresh;
+    InitRespondEntry(fresh);
+    CDialogEitRepondFrame editor(this, fresh, false, true);
+    if (m_RunModal(editor) != wxID_OK) return;
+    m_Page.AddEntry(editor.entry);
+    m_List->Refill(g_RespondTable, g_RespondCount);
+    RefreshDeviceStatus();
+}
+
+void CDialogObdSimu::OnNMDblclkListRespond(long row) {
+    // The responder reads the table while it runs.
+    if (g_WorkerRunning.load(std::memory_order_acquire) || row < 0 ||
+        static_cast<uint32_t>(row) >= g_RespondCount)
+        return;
+    CDialogEitRepondFrame editor(this, g_RespondTable[row], true, m_Page.CanAddEntry());
+    if (m_RunModal(editor) != wxID_OK) return;
+    m_Page.StoreEditedEntry(static_cast<uint32_t>(row), editor.entry, editor.replaceEntry != 0);
+    m_List->Refill(g_RespondTable, g_RespondCount);
+    RefreshDeviceStatus();
+}
+
+void CDialogObdSimu::OnBnClickedSetEcuPara() {
+    CDialogSetEcuPara dialog(this, g_EcuSimParams);
+    if (m_RunModal(dialog) != wxID_OK) return;
+    m_Page.SetParams(dialog.Params());
+    ShowProtocol();
 }
 
 void CDialogObdSimu::OnClose(wxCloseEvent& event) {

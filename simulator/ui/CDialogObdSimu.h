@@ -57,6 +57,9 @@ public:
     void OnBnClickedLoadFile();
     void OnBnClickedStartStop();
     void OnBnClickedCancel();
+    void OnBnClickedAddItem();
+    void OnNMDblclkListRespond(long row);
+    void OnBnClickedSetEcuPara();
 
     const ObdSimuPage& Page() const { return m_Page; }
     CListOBDRespond* List() const { return m_List; }
@@ -64,6 +67,8 @@ public:
     // OK / Cancel questions and the file dialogs; tests answer them instead.
     std::function<bool(const std::string& text, const std::string& caption)> m_AskOkCancel;
     std::function<std::string(bool save)> m_ChooseFile;
+    // Runs a child dialog modally (the page is disabled meanwhile); tests drive it instead.
+    std::function<int(wxDialog& dialog)> m_RunModal;
 
     CDialogMainA* m_pMainDlg;
 
