@@ -4,6 +4,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,7 +12,9 @@
 #include <vector>
 
 #include "simulator/EcuSimFile.h"
+#include "simulator/ui/CDialogEitRepondFrame.h"
 #include "simulator/ui/CDialogObdSimu.h"
+#include "simulator/ui/CDialogSetEcuPara.h"
 #include "tests/support/BoardLog.h"
 #include "tests/support/PageWindowFixture.h"
 
@@ -69,8 +72,8 @@ TEST_F(ObdSimuGuiTest, OpenLoadStartAnswerStopAndExit) {
     EXPECT_EQ(dialog_->List()->GetColumnCount(), 12);
     EXPECT_EQ(Label(IDC_OBD_STATUS), "未启动");
     EXPECT_EQ(Label(IDC_OBD_START), "启动模拟");
-    EXPECT_FALSE(Button(IDC_OBD_ADD)->IsEnabled());
-    EXPECT_FALSE(Button(IDC_OBD_PARAMS)->IsEnabled());
+    EXPECT_TRUE(Button(IDC_OBD_ADD)->IsEnabled());
+    EXPECT_TRUE(Button(IDC_OBD_PARAMS)->IsEnabled());
     EXPECT_TRUE(Control<wxCheckBox>(IDC_OBD_NEGATIVE)->GetValue());
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "ECU Simulator -- Device( 0 ) Connected");
 
@@ -139,4 +142,61 @@ TEST_F(ObdSimuGuiTest, OpenLoadStartAnswerStopAndExit) {
     ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->List()->GetItemCount(), 1);
     EXPECT_EQ(messages_.Count(), 2u);
+}
+
+TEST_F(ObdSimuGuiTest, EntriesTypedInTheEditorAnswerOnCanAfterAParameterChange) {
+    ASSERT_NE(OpenPage(), nullptr);
+    // The editor as a user fills it: request and answer typed, then "新增一项".
+    dialog_->m_RunModal = [&](wxDialog& d) {
+        auto& editor = dynamic_cast<CDialogEitRepondFrame&>(d);
+        EXPECT_FALSE(Control<wxButton>(wxID_OK, &editor)->IsEnabled()) << "a new entry cannot be saved over another";
+        editor.Edit(IDC_EDIT_REQUEST)->SetValue("01 00");
+        editor.Edit(IDC_EDIT_ACK)->SetValue("41 00");
+        editor.Edit(IDC_EDIT_MESSAGE1)->SetValue("BE 3F B8 13");
+        Click(IDC_EDIT_ADD, &editor);
+        return editor.GetReturnCode();
+    };
+    Click(IDC_OBD_ADD);
+    ASSERT_EQ(dialog_->List()->GetItemCount(), 1);
+    EXPECT_EQ(dialog_->List()->GetItemText(0, 5).utf8_string(), "41 00 ");
+    EXPECT_EQ(dialog_->List()->GetItemText(0, 6).utf8_string(), "1");
+
+    // A double click edits the row in place.
+    dialog_->m_RunModal = [&](wxDialog& d) {
+        auto& editor = dynamic_cast<CDialogEitRepondFrame&>(d);
+        EXPECT_EQ(editor.Edit(IDC_EDIT_ACK)->GetValue(), "41 00 ");
+        editor.Edit(IDC_EDIT_MESSAGE1)->SetValue("BE 3F B8 11");
+        Click(wxID_OK, &editor);
+        return editor.GetReturnCode();
+    };
+    wxListEvent activate(wxEVT_LIST_ITEM_ACTIVATED, IDC_OBD_LIST);
+    activate.m_itemIndex = 0;
+    dialog_->List()->ProcessWindowEvent(activate);
+    ASSERT_EQ(dialog_->List()->GetItemCount(), 1);
+    EXPECT_EQ(dialog_->List()->GetItemText(0, 8).utf8_string(), "BE 3F B8 11 ");
+
+    // Parameters: a new response id shows in the summary of CAN 11-bit.
+    auto* protocol = Control<wxChoice>(IDC_OBD_PROTOCOL);
+    protocol->SetSelection(SimCan11);
+    dialog_->OnCbnSelchangeComboProtocol();
+    dialog_->m_RunModal = [&](wxDialog& d) {
+        auto& para = dynamic_cast<CDialogSetEcuPara&>(d);
+        Control<wxTextCtrl>(1015, &para)->SetValue("7E9");
+        Click(wxID_OK, &para);
+        return para.GetReturnCode();
+    };
+    Click(IDC_OBD_PARAMS);
+    EXPECT_NE(Label(IDC_OBD_SUMMARY).find("Ack.Respobd ID: 0x7E9"), std::string::npos);
+
+    Click(IDC_OBD_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    const uint8_t request[8] = {0x02, 0x01, 0x00};
+    tb_queue_can_frame(0x7DF, 0, request, 8);
+    ASSERT_TRUE(PumpUntil([&] {
+        return ListShows("02 01 00 00 00 00 00 00") && ListShows("06 41 00 BE 3F B8 11 00");
+    }));
+    EXPECT_LT(RowShowing("02 01 00 00"), RowShowing("06 41 00 BE 3F B8 11 00"));
+    EXPECT_TRUE(ListShows("7E9"));
+    Click(IDC_OBD_START);
+    EXPECT_EQ(g_WorkerRunning.load(), 0u);
 }
