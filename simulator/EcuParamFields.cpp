@@ -31,6 +31,13 @@ std::string NoBlanks(const std::string& text) {
 
 uint32_t HexNumber(const std::string& text) { return HexStringToNumber(NoBlanks(text)); }
 
+// Eight bytes with a blank after each would pass the edit's 23 characters: no trailing one.
+std::string FcText(const uint8_t* bytes, uint32_t count) {
+    std::string text = HexBytesText(bytes, count);
+    if (!text.empty()) text.pop_back();
+    return text;
+}
+
 uint32_t* Header(EcuSimParams& p, int id) {
     switch (id) {
     case 1043: return &p.requestHeader9141;
@@ -153,8 +160,7 @@ std::string EcuParamText(const EcuSimParams& params, int id) {
         return Format("%.2X %.2X %.2X %.2X", (*v >> 24) & 0xFF, (*v >> 16) & 0xFF, (*v >> 8) & 0xFF,
                       *v & 0xFF);
     if (id == 1038) return Format("%u", p.sessionTimeoutMs);
-    if (id == IDC_PARA_FC_DATA)
-        return HexBytesText(p.flowControlData, std::min<uint32_t>(p.flowControlDlc, 8));
+    if (id == IDC_PARA_FC_DATA) return FcText(p.flowControlData, std::min<uint32_t>(p.flowControlDlc, 8));
     return std::string();
 }
 
@@ -217,7 +223,7 @@ EcuParamEdit SetEcuParamText(EcuSimParams& p, int id, const std::string& text) {
         const size_t n = HexStringToBytes(digits, bytes, 8);
         std::copy(bytes, bytes + n, p.flowControlData);
         p.flowControlDlc = static_cast<uint32_t>(n);
-        if (pairs > 8) edit = EcuParamEdit{true, HexBytesText(p.flowControlData, 8), kTextFcTooLong};
+        if (pairs > 8) edit = EcuParamEdit{true, FcText(p.flowControlData, 8), kTextFcTooLong};
     }
     return edit;
 }

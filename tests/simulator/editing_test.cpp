@@ -10,6 +10,7 @@
 #include "monitor/MonitorRing.h"
 #include "simulator/EcuParamFields.h"
 #include "simulator/MonitorImport.h"
+#include "simulator/ObdSimuPage.h"
 #include "simulator/RespondEditor.h"
 #include "tests/simulator/SimEntries.h"
 
@@ -57,10 +58,10 @@ TEST(EcuParamFields, TypedTextsWriteTheirFieldsAndShowBack) {
         {1038, "9999", [](const EcuSimParams& p) { return p.sessionTimeoutMs == 9999; }, "9999", ""},
         {1018, "5", [](const EcuSimParams& p) { return p.canPadValue == 0x05; }, "05", ""},
         {1011, "30 00 00 00 00 00 00 00 00", [](const EcuSimParams& p) { return p.flowControlDlc == 8; },
-         "30 00 00 00 00 00 00 00 ", "数据桢的总长度不可大于8字节!"},
+         "30 00 00 00 00 00 00 00", "数据桢的总长度不可大于8字节!"},
         {1011, "30 01 0A", [](const EcuSimParams& p) {
              return p.flowControlDlc == 3 && p.flowControlData[1] == 0x01 && p.flowControlData[2] == 0x0A;
-         }, "30 01 0A ", ""},
+         }, "30 01 0A", ""},
         {1011, "", [](const EcuSimParams& p) { return p.flowControlDlc == 0; }, "", ""},
     };
     for (const Case& c : cases) {
@@ -273,4 +274,27 @@ TEST(RespondEditor, AnImportReplacesAckAndMessage1AndKeepsMessage2) {
     EXPECT_EQ(e.message1Length, 0u);
     EXPECT_EQ(Bytes(e.message2, e.message2 + 3), (Bytes{1, 2, 3}));
     EXPECT_EQ(e.messageCount, 0u);
+}
+
+TEST(ObdSimuPageEdits, AFullTableTakesNoMoreAndEditsSortAndMark) {
+    ObdSimuPage page;
+    for (uint32_t i = 0; i < kMaxRespondEntries; ++i) {
+        g_RespondTable[i] = PidEntry({});
+        g_RespondTable[i].request[1] = static_cast<uint8_t>(i);
+    }
+    g_RespondCount = kMaxRespondEntries - 1;
+    OBDRespondEntry first = PidEntry({});
+    first.request[0] = 0x00;
+    EXPECT_TRUE(page.AddEntry(first));
+    EXPECT_EQ(g_RespondTable[0].request[0], 0x00) << "sorted in";
+    EXPECT_TRUE(page.modified);
+    EXPECT_FALSE(page.CanAddEntry());
+    EXPECT_FALSE(page.AddEntry(first));
+    page.StoreEditedEntry(5, first, false);  // "新增一项" on a full table
+    EXPECT_EQ(g_RespondCount, kMaxRespondEntries);
+    OBDRespondEntry last = PidEntry({});
+    last.request[0] = 0xFF;
+    page.StoreEditedEntry(0, last, true);
+    EXPECT_EQ(g_RespondTable[kMaxRespondEntries - 1].request[0], 0xFF);
+    g_RespondCount = 0;
 }
