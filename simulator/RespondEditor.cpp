@@ -37,6 +37,17 @@ std::string Grouped(const uint8_t* bytes, uint32_t count, int32_t n) {
     return text;
 }
 
+// A seven-byte edit: its bytes, and when text was left over, the kept bytes written back.
+EditorEdit EditSevenBytes(const std::string& text, uint8_t* bytes, uint32_t& count, const char* message) {
+    EditorEdit edit;
+    if (TakeBytes(text, bytes, kEditorRequestBytes, count)) {
+        edit.rewrite = true;
+        edit.text = HexBytesText(bytes, count);
+        edit.message = message;
+    }
+    return edit;
+}
+
 }  // namespace
 
 uint32_t MessageCountOf(const OBDRespondEntry& e) {
@@ -49,22 +60,11 @@ std::string RequestLengthLabel(const OBDRespondEntry& e) {
 }
 
 EditorEdit EditRequest(OBDRespondEntry& e, const std::string& text) {
-    EditorEdit edit;
-    if (TakeBytes(text, e.request, kEditorRequestBytes, e.requestLength)) {
-        edit.rewrite = true;
-        edit.text = HexBytesText(e.request, e.requestLength);
-        edit.message = kTextRequestTooLong;
-    }
-    return edit;
+    return EditSevenBytes(text, e.request, e.requestLength, kTextRequestTooLong);
 }
 
 EditorEdit EditAck(OBDRespondEntry& e, const std::string& text) {
-    EditorEdit edit;
-    if (TakeBytes(text, e.ack, kEditorAckBytes, e.ackLength)) {
-        edit.rewrite = true;
-        edit.text = HexBytesText(e.ack, e.ackLength);
-        edit.message = kTextAckTooLong;
-    }
+    EditorEdit edit = EditSevenBytes(text, e.ack, e.ackLength, kTextAckTooLong);
     if (e.ackLength >= e.bytesPerFrame && e.messageCount != 0) {
         if (edit.message.empty()) edit.message = kTextAckFillsFrame;
     } else {
