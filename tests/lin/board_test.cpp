@@ -128,13 +128,7 @@ TEST_F(LinBoardTest, FramePollAndReadInOnePassAndABusyPassPollsOnly) {
 }
 
 TEST_F(LinBoardTest, HeadersAreAnsweredFromTheFirstRowWithTheirId) {
-    struct Case {
-        const char* name;
-        Bytes reply;
-        bool answered;
-        uint16_t word;
-        Bytes data;
-    };
+    struct Case { const char* name; Bytes reply; bool answered; uint16_t word; Bytes data; };
     const Case cases[] = {
         {"ID 12: row 2", {0x00, 0x10, 0x01, 0x80, 0x0C}, true, 0x8009,
          {0x0C, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27}},
@@ -154,11 +148,8 @@ TEST_F(LinBoardTest, HeadersAreAnsweredFromTheFirstRowWithTheirId) {
         Queue(c.reply);
         StartBare();
         RunUntilIdle();
-        const std::vector<Bytes> responses = [] {
-            std::vector<Bytes> found;
-            for (const Bytes& p : LoggedPackets()) if (IsResponse(p)) found.push_back(p);
-            return found;
-        }();
+        std::vector<Bytes> responses;
+        for (const Bytes& p : LoggedPackets()) if (IsResponse(p)) responses.push_back(p);
         ASSERT_EQ(responses.size(), c.answered ? 1u : 0u);
         if (c.answered) {
             Bytes expected = {0x57, 0x3F, 0x0A, 0x00, 0x08, 0x80};

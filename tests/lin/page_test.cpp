@@ -206,13 +206,8 @@ TEST_F(LinPageTest, SetQueuesOneBlockAtATimeAndStartDropsIt) {
 }
 
 TEST_F(LinPageTest, EditorWritesOneIdOrARangeAndTheWholeTableButtons) {
-    struct Case {
-        const char* name;
-        bool range;
-        const char* from, *to;
-        bool applied;
-        uint32_t first, last;  // the IDs that take the edited byte
-    };
+    // first, last: the IDs that take the edited byte.
+    struct Case { const char* name; bool range; const char *from, *to; bool applied; uint32_t first, last; };
     const Case cases[] = {
         {"single ID", false, "0", "31", true, 7, 7},
         {"FROM 10 TO 10", true, "10", "10", true, 10, 10},

@@ -10,13 +10,8 @@ namespace {
 // Numbers read from the right (a non-hex character is 0 at its own place); byte strings drop
 // blanks, pair digits from the left and stop at the capacity.
 TEST(HexText, NumbersAndByteStrings) {
-    const struct {
-        const char* text;
-        uint32_t number;
-        size_t capacity;
-        std::vector<uint8_t> bytes;
-        const char* cleaned;
-    } cases[] = {
+    const struct { const char* text; uint32_t number; size_t capacity; std::vector<uint8_t> bytes; const char* cleaned; }
+        cases[] = {
         {"", 0, 8, {}, ""},
         {"7e8", 0x7E8, 8, {0x7E, 0x08}, "7e8"},
         {"123456789", 0x23456789, 8, {0x12, 0x34, 0x56, 0x78, 0x09}, "123456789"},

@@ -48,13 +48,8 @@ TEST(RecordFormat, ListCellsForEveryKindAndBranch) {
     const std::string vpw = "VPW: 68 6A F1 01 " + Spaces(22) + "CRC:C4";
     std::string longData;
     for (uint32_t i = 0; i < kMonitorDataBytes; ++i) longData += "AB ";
-    const struct {
-        const char* name;
-        MonitorRecord record;
-        const char *kind, *length;
-        std::string data;
-        const char* status;
-    } cases[] = {
+    const struct { const char* name; MonitorRecord record; const char *kind, *length; std::string data; const char* status; }
+        cases[] = {
         {"slow init sent", Uart(kSent, UartWord(2, 2), {1, 2}, 0, 0, 0x33), "UART", "2", " SLOW INIT; ADDR= 0X33 DATA: 01 02 ", " "},
         {"init ok", Uart(kReceived, UartWord(2, 7), kInitOk), "UART", "7", "INIT=OK; BRG= 2400 KEYWORD: 8A 01", " "},
         {"init error", Uart(kReceived, UartWord(2, 7), {0x0A, 0, 0xFF, 0xFF, 0, 8, 8}), "UART", "7", "INIT ERROR : A BRG= 65535 KEYWORD: 08 08", " "},

@@ -45,14 +45,9 @@ protected:
 
 TEST_F(ConnectionTest, ConnectOutcomes) {
     const char* const versionFailed = "读取版本信息失败!";
-    struct Case {
-        const char* name;
-        void (*setup)();
-        int choice;
-        ConnectResult result;
-        Texts texts, captions;
-        bool open;  // pipes and g_DeviceOpen
-    } cases[] = {
+    // open: the pipes and g_DeviceOpen.
+    struct Case { const char* name; void (*setup)(); int choice; ConnectResult result; Texts texts, captions; bool open; }
+        cases[] = {
         {"second of two boards", [] { tb_set_board_count(2); tb_set_chip(0x41, 0x12); }, 1, ConnectResult::Connected,
          {}, {"VR3526Kits -- Device(1) Connected. VR3526 ID: 0x41 VER: 0x12"}, true},
         {"two hex digits", [] { tb_set_chip(0x0A, 0xFF); }, 0, ConnectResult::Connected, {},

@@ -5,10 +5,7 @@
 #include <array>
 
 TEST(HubLayout, RowsPerPageFollowHeightAndRowHeightWithinTheColourTables) {
-    struct Case {
-        int cy, rowPixels;
-        uint32_t rows;
-    } cases[] = {
+    struct Case { int cy, rowPixels; uint32_t rows; } cases[] = {
         {-500, 14, 0},  {0, 14, 0},    {90, 14, 0},    {131, 14, 0},  {145, 14, 0},  // never a wrapped count
         {146, 14, 1},   {760, 14, 44}, {700, 19, 29},  {166, 19, 1},  {300, 100, 0},
         {700, 0, 40},   {700, 5, 40},                                                 // never below 14 pixels
@@ -25,10 +22,7 @@ TEST(HubLayout, RowsPerPageFollowHeightAndRowHeightWithinTheColourTables) {
 }
 
 TEST(HubLayout, ScrollClampsToTheLastFullPageAndToZero) {
-    struct Clamp {
-        int64_t position, step, page, max;
-        int32_t result;
-    } clamps[] = {
+    struct Clamp { int64_t position, step, page, max; int32_t result; } clamps[] = {
         {10, 1, 20, 100, 11},    {79, 1, 20, 100, 80}, {80, 1, 20, 100, 80},  // past the end: max - page
         {50, 1000, 20, 100, 80}, {3, -5, 20, 100, 0},  {0, -1, 20, 100, 0},   // above the start: 0
         {0, 1, 20, 5, 0},        {0, 5, 0, 0, 0},      {99990, 5, 256, 100000, 99744},

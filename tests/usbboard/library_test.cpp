@@ -122,14 +122,9 @@ TEST_F(EmulatedBoards, RepliesThatDoNotFitTheirReadAndWhatTheNextReadFinds) {
     Plug(1);
     Bytes poll(150);
     for (size_t i = 0; i < poll.size(); ++i) poll[i] = static_cast<uint8_t>(i);
-    const struct {
-        const char* name;
-        std::function<void(Board&)> arm;
-        bool request;
-        uint32_t maxLength, timeoutMs;
-        bool ok;
-        Bytes got, next;  // next: empty when the next read finds nothing
-    } cases[] = {
+    // next: what the next read finds, empty for nothing.
+    const struct { const char* name; std::function<void(Board&)> arm; bool request; uint32_t maxLength, timeoutMs; bool ok;
+                   Bytes got, next; } cases[] = {
         {"no reply fails after its time-out with nothing", [](Board&) {}, false, 268, 50, false, {}, {}},
         {"longer than asked: cut, the rest dropped", [](Board&) {}, true, 60, 1500, true,
          Bytes(poll.begin(), poll.begin() + 60), {}},
