@@ -1,33 +1,17 @@
 // .klg files through the page: what a save writes, what a load takes, and what it refuses.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "logic/KlgFile.h"
 #include "logic/LogicPage.h"
-#include "platform/Message.h"
+#include "tests/support/TempFiles.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
-
-Bytes ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
 
 void PutU32(Bytes& b, uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -47,18 +31,9 @@ std::vector<uint32_t> Ramp(uint32_t count, uint32_t step = 3) {
     return v;
 }
 
-class KlgFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("klg_test_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+std::vector<uint32_t> Held(const WaveView& v) { return {v.capture.Samples(), v.capture.Samples() + v.capture.Count()}; }
 
-    fs::path dir_;
-    platform::RecordingMessageSink messages_;
-};
+using KlgFileTest = TempFolderTest;
 
 TEST_F(KlgFileTest, SaveWritesTheHeaderAndSamplesAndLoadGivesThemBack) {
     LogicPage page;
@@ -74,7 +49,7 @@ TEST_F(KlgFileTest, SaveWritesTheHeaderAndSamplesAndLoadGivesThemBack) {
     LogicPage loaded;
     ASSERT_EQ(loaded.LoadFrom(Path("wave.klg")), KlgResult::Ok);
     const WaveView& v = loaded.View();
-    EXPECT_EQ(std::vector<uint32_t>(v.capture.Samples(), v.capture.Samples() + v.capture.Count()), Ramp(5));
+    EXPECT_EQ(Held(v), Ramp(5));
     EXPECT_EQ(v.lastDrawnCount, 5u);
     EXPECT_EQ((std::vector<unsigned>{loaded.TimeScaleRow(), loaded.BaudRow(), loaded.ParityMode()}),
               (std::vector<unsigned>{8, 6, 2}));
@@ -133,7 +108,7 @@ TEST_F(KlgFileTest, BrokenFilesAreRefusedAndLeaveCaptureAndSettingsAsTheyWere) {
             continue;
         }
         EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"文件格式错误！"}) << c.name;
-        EXPECT_EQ(std::vector<uint32_t>(v.capture.Samples(), v.capture.Samples() + v.capture.Count()), Ramp(4));
+        EXPECT_EQ(Held(v), Ramp(4));
         EXPECT_EQ((std::vector<unsigned>{page.TimeScaleRow(), page.BaudRow(), page.ParityMode(), v.settings.frameUs,
                                          v.settings.timeScaleUs}),
                   (std::vector<unsigned>{kLogicTimeScaleDefault, kLogicBaudDefault, ParityOdd, before.frameUs,
@@ -159,26 +134,6 @@ TEST_F(KlgFileTest, HalfAMillionSamplesLoadWholeAndAFullBufferSavesWhole) {
         EXPECT_EQ(c.Samples()[count - 1], Ramp(count, 11).back());
     }
 }
-
-// Writes beyond this many bytes fail (EFBIG), as on a full disk; restored at the end.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
 
 TEST_F(KlgFileTest, AFailedSaveReportsItAndKeepsTheOldFile) {
     const Bytes old = KlgBytes(2, 1, 3, 0, 2);

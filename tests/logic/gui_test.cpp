@@ -2,30 +2,21 @@
 // serving a KWP2000 exchange.
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <wx/button.h>
 #include <wx/choice.h>
-#include <wx/frame.h>
 #include <wx/radiobut.h>
-#include <wx/scrolbar.h>
 #include <wx/stattext.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "device/UsbOperation.h"
 #include "logic/UartSynth.h"
 #include "logic/ui/CDialogLogic.h"
 #include "logic/ui/CViewLogicWave.h"
 #include "logic/ui/Pages.h"
 #include "monitor/MonitorRing.h"
-#include "monitor/ui/CDialogMainA.h"
-#include "pages/kline/SerialWorker.h"
-#include "platform/Message.h"
-#include "testboard/testboard.h"
-#include "tests/support/GuiPump.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/TempFiles.h"
 
 namespace {
 
@@ -47,9 +38,11 @@ std::vector<uint32_t> KwpExchange() {
     return line.Take();
 }
 
-std::vector<std::string> HexLabels(const std::vector<uint8_t>& bytes) {
+// The labels of the tester's bytes and the ECU's, in order.
+std::vector<std::string> ExchangeLabels() {
     std::vector<std::string> labels;
-    for (uint8_t b : bytes) labels.push_back(FormatByteLabel(b, false));
+    for (const auto* bytes : {&kTester, &kEcu})
+        for (uint8_t b : *bytes) labels.push_back(FormatByteLabel(b, false));
     return labels;
 }
 
@@ -60,12 +53,6 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(PageWindowTest::SetUp());
         ResetMonitorRing();
-        dir_ = fs::temp_directory_path() / ("logic_gui_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        PageWindowTest::TearDown();
-        fs::remove_all(dir_);
     }
 
     // Presses the hub's button and runs body inside the modal window it opens; the window is
@@ -111,7 +98,8 @@ protected:
         return labels;
     }
 
-    fs::path dir_;
+    TempDir temp_;
+    const fs::path& dir_ = temp_.path;
 };
 
 TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
@@ -125,12 +113,14 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
         EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
         EXPECT_EQ(d.Page().View().capture.Count(), 0u);
-        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_STOP)->IsEnabled());
+        EXPECT_FALSE(Button(IDC_LOGIC_STOP)->IsEnabled());
 
         Click(IDC_LOGIC_START);
         EXPECT_TRUE(d.TimerRunning());
-        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_SAVE)->IsEnabled());
-        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_LOAD)->IsEnabled());
+        EXPECT_FALSE(Button(IDC_LOGIC_START)->IsEnabled());
+        EXPECT_TRUE(Button(IDC_LOGIC_STOP)->IsEnabled());
+        EXPECT_FALSE(Button(IDC_LOGIC_SAVE)->IsEnabled());
+        EXPECT_FALSE(Button(IDC_LOGIC_LOAD)->IsEnabled());
         // The count blinks: shown, then hidden, while the samples arrive.
         bool shown = false, hidden = false;
         ASSERT_TRUE(PumpUntil([&] {
@@ -141,8 +131,7 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         }, std::chrono::seconds(10)));
         const std::vector<std::string> firstScreen = PaintedBytes(d);
         ASSERT_FALSE(firstScreen.empty());
-        std::vector<std::string> all = HexLabels(kTester);
-        for (const std::string& label : HexLabels(kEcu)) all.push_back(label);
+        const std::vector<std::string> all = ExchangeLabels();
         ASSERT_LE(firstScreen.size(), all.size());
         EXPECT_EQ(firstScreen, std::vector<std::string>(all.begin(), all.begin() + firstScreen.size()));
 
@@ -158,7 +147,7 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         Click(IDC_LOGIC_STOP);
         ASSERT_TRUE(PumpUntil([&] { return !d.TimerRunning(); }));
         EXPECT_EQ(CountText(), total);
-        EXPECT_TRUE(Control<wxButton>(IDC_LOGIC_SAVE)->IsEnabled());
+        EXPECT_TRUE(Button(IDC_LOGIC_SAVE)->IsEnabled());
         EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing goes to the monitor";
 
         Choose(IDC_LOGIC_TIME_SCALE, 3);  // "200" µs: the whole exchange on one screen
@@ -204,8 +193,8 @@ TEST_F(LogicGuiTest, EachOpeningStartsEmptyWithTheDefaults) {
     g_DeviceOpen = 0;
     RunOpened([&](CDialogLogic& d) {
         EXPECT_EQ(d.GetTitle().utf8_string(), "K1 Logic Analysis -- No device Connected ");
-        EXPECT_FALSE(Control<wxButton>(IDC_LOGIC_START)->IsEnabled());
-        EXPECT_TRUE(Control<wxButton>(IDC_LOGIC_LOAD)->IsEnabled());
+        EXPECT_FALSE(Button(IDC_LOGIC_START)->IsEnabled());
+        EXPECT_TRUE(Button(IDC_LOGIC_LOAD)->IsEnabled());
     });
 }
 

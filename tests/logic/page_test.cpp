@@ -12,6 +12,11 @@ namespace {
 
 TEST(LogicPageTest, ScrollingPagesThroughTheCaptureByScreens) {
     LogicPage page;
+    // Empty: two positions, and nothing to scroll to.
+    EXPECT_EQ(page.ResetScroll(800, 300).max, 1);
+    EXPECT_EQ(page.View().samplesPerScreen, 1u);
+    page.Scroll(HubScrollCode::LineDown, 0);
+    EXPECT_EQ(page.View().firstShown, 0u);
     UartSynth line(10400, ParityNone);
     for (int i = 0; i < 500; ++i) line.Byte(0x55);  // 5000 edges, 9 px apart at 50 µs
     page.View().capture.Assign(line.Take());
@@ -46,14 +51,6 @@ TEST(LogicPageTest, ScrollingPagesThroughTheCaptureByScreens) {
     EXPECT_EQ(page.View().firstShown, 0u);
 }
 
-TEST(LogicPageTest, EmptyCaptureScrollsOverTwoPositions) {
-    LogicPage page;
-    EXPECT_EQ(page.ResetScroll(800, 300).max, 1);
-    EXPECT_EQ(page.View().samplesPerScreen, 1u);
-    page.Scroll(HubScrollCode::LineDown, 0);
-    EXPECT_EQ(page.View().firstShown, 0u);
-}
-
 TEST(LogicPageTest, TheTickRepaintsForNewSamplesBlinksAndEndsWithTheCapture) {
     LogicPage page;
     g_WorkerRunning = 1;
@@ -73,31 +70,6 @@ TEST(LogicPageTest, TheTickRepaintsForNewSamplesBlinksAndEndsWithTheCapture) {
     const LogicTick last = page.OnTimer();  // would have been the hidden phase
     EXPECT_TRUE(last.ended);
     EXPECT_EQ(last.countText, "2");
-}
-
-TEST(LogicPageTest, ButtonsAndCaptionFollowTheDeviceAndTheCapture) {
-    const struct {
-        uint32_t open, running;
-        bool start, stop, files;
-        const char* caption;
-    } cases[] = {
-        {0, 0, false, false, true, "K1 Logic Analysis -- No device Connected "},
-        {1, 0, true, false, true, "K1 Logic Analysis-- Device( 3 ) Connected"},
-        {1, 1, false, true, false, "K1 Logic Analysis-- Device( 3 ) Connected"},
-    };
-    LogicPage page;
-    g_DeviceNumber = 3;
-    for (const auto& c : cases) {
-        g_DeviceOpen = c.open;
-        g_WorkerRunning = c.running;
-        const LogicStatus s = page.DeviceStatus();
-        EXPECT_EQ((std::vector<bool>{s.startEnabled, s.stopEnabled, s.filesEnabled}),
-                  (std::vector<bool>{c.start, c.stop, c.files}));
-        EXPECT_EQ(s.caption, c.caption);
-    }
-    g_DeviceOpen = 0;
-    g_WorkerRunning = 0;
-    g_DeviceNumber = 0;
 }
 
 }  // namespace

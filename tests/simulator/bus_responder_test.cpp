@@ -2,18 +2,12 @@
 // the tester: requests arrive as records in poll replies.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
 #include "simulator/BusResponder.h"
-#include "simulator/ObdSimuPage.h"
-#include "testboard/testboard.h"
-#include "tests/simulator/SimEntries.h"
-#include "tests/support/WorkerBoard.h"
+#include "tests/simulator/SimBoard.h"
 
 namespace {
 
@@ -30,8 +24,7 @@ Bytes Padded(Bytes b, size_t n) {
 // A poll reply with one J1850 record the chip received (length counts a CRC byte).
 void QueueJ1850(const Bytes& frame, uint8_t flags = 0x80) {
     Bytes reply{0x00, 0x00, 0x01, 0x00, flags, static_cast<uint8_t>(frame.size() + 1), 0x00, 0x20};
-    reply = Padded(Cat(reply, frame), 20);
-    tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size()));
+    Queue(Padded(Cat(reply, frame), 20));
 }
 void QueueCan(const Bytes& data, uint32_t id = 0x7DF, bool extended = false) {
     tb_queue_can_frame(id, extended ? 1 : 0, data.data(), static_cast<unsigned>(data.size()));
@@ -45,35 +38,13 @@ std::vector<Bytes> BlockWrites(uint8_t command, uint8_t block, unsigned from = 0
     return out;
 }
 
-
-class BusSimBoard : public WorkerBoardTest {
+class BusSimBoard : public SimBoardTest {
 protected:
     void SetUp() override {
-        WorkerBoardTest::SetUp();
+        SimBoardTest::SetUp();
         Fresh(SimJ1850Vpw);
     }
-    void Fresh(uint32_t protocol) {
-        tb_set_responder(nullptr, nullptr);
-        tb_log_clear();
-        ResetMonitorRing();
-        LoadDefaultParams(g_EcuSimParams);
-        g_EcuSimParams.j1850Flavour = protocol == SimJ1850Pwm ? 1 : 0;
-        g_EcuSimParams.canStandardId = protocol == SimCan11 ? 1 : 0;
-        g_RespondTable[0] = PidEntry(kPids);
-        g_RespondCount = 1;
-        g_SimProtocolBit = SimProtocolBit(protocol);
-        g_NegativeRespondEnabled = 1;
-        g_TxPending = 0;
-        g_SimTxQueue.Clear();
-    }
-    void RunPasses(WorkerPolicy& policy) {
-        g_WorkerRunning = 1;
-        for (int i = 0; i < 200 && (tb_queued_replies() > 0 || g_TxPending.load()); ++i)
-            ASSERT_EQ(RunWorkerPass(policy), nullptr);
-        for (int i = 0; i < 3; ++i) ASSERT_EQ(RunWorkerPass(policy), nullptr);  // CAN records ride later
-        g_WorkerRunning = 0;
-        ASSERT_EQ(g_TxPending.load(), 0u);
-    }
+    void RunPasses(WorkerPolicy& policy) { SimBoardTest::RunPasses(policy, 3); }  // CAN records ride later
 };
 
 }  // namespace

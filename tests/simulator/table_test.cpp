@@ -1,24 +1,17 @@
 // The response table, its file and the page's rules that need no board.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "platform/Message.h"
 #include "simulator/EcuSimFile.h"
 #include "simulator/KLineResponder.h"
 #include "simulator/ObdSimuPage.h"
 #include "simulator/RespondTable.h"
+#include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
@@ -41,31 +34,11 @@ std::vector<std::string> Notes(const std::vector<OBDRespondEntry>& table) {
     return notes;
 }
 
-Bytes ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
-
 void PutU32(Bytes& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-class TempFolder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vr-sim-files-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
-    platform::RecordingMessageSink messages_;
-};
+using TempFolder = TempFolderTest;
 
 }  // namespace
 
@@ -219,7 +192,7 @@ TEST_F(TempFolder, SavedFileLoadsByteForByteAndNamesFollowTheExtensionRule) {
     params.reserved5[1] = 0x11, params.reserved69[2] = 0x22, params.reserved120[7] = 0x33;
     const fs::path path = dir_ / WithSimExtension("obd");
     ASSERT_EQ(SaveEcuSimFile(path, 5, params, table.data(), 2), SimFileResult::Ok);
-    const Bytes saved = ReadFile(path);
+    const Bytes saved = ReadAll(path);
     ASSERT_EQ(saved.size(), 140u + 2 * 808u);
     EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 12),
               (Bytes{0x00, 0x18, 0x90, 0xEA, 2, 0, 0, 0, 5, 0, 0, 0}));
@@ -262,7 +235,7 @@ TEST_F(TempFolder, RefusedFilesChangeNothing) {
     ObdSimuPage page;
     page.Init(dir_.string() + "/");  // no default file: defaults, protocol 0, empty table
     const fs::path keep = dir_ / "keep.sim";
-    WriteFile(keep, EncodeEcuSimFile(1, params, table.data(), 1));
+    WriteAll(keep, EncodeEcuSimFile(1, params, table.data(), 1));
     ASSERT_EQ(page.LoadFile(keep), SimFileResult::Ok);
     page.modified = true;
     const Bytes before = EncodeEcuSimFile(page.ProtocolIndex(), g_EcuSimParams, g_RespondTable, g_RespondCount);
@@ -270,7 +243,7 @@ TEST_F(TempFolder, RefusedFilesChangeNothing) {
         Bytes file = good;
         c.spoil(file);
         const fs::path path = dir_ / "bad.sim";
-        WriteFile(path, file);
+        WriteAll(path, file);
         messages_.Clear();
         EXPECT_EQ(page.LoadFile(path), SimFileResult::FormatError) << c.name;
         EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"文件格式错误！"}) << c.name;
@@ -287,18 +260,16 @@ TEST_F(TempFolder, RefusedFilesChangeNothing) {
     Bytes header(good.begin(), good.begin() + 140);
     PutU32(header, 4, 0);
     header[12] = 0x99;  // session time-out low byte
-    WriteFile(dir_ / "header.sim", header);
+    WriteAll(dir_ / "header.sim", header);
     ASSERT_EQ(page.LoadFile(dir_ / "header.sim"), SimFileResult::Ok);
-    EXPECT_EQ(g_RespondCount, 0u);
-    EXPECT_EQ(g_EcuSimParams.sessionTimeoutMs, 0x1399u);
-    EXPECT_EQ(page.ProtocolIndex(), 2u);
-    EXPECT_EQ(g_SimProtocolBit.load(), 0x04u);
-    EXPECT_FALSE(page.modified);
+    EXPECT_EQ((std::vector<unsigned>{g_RespondCount, g_EcuSimParams.sessionTimeoutMs, page.ProtocolIndex(),
+                                     g_SimProtocolBit.load(), page.modified}),
+              (std::vector<unsigned>{0, 0x1399, 2, 0x04, false}));
 
     // A note without its terminator is cut at 127 characters.
     Bytes noted = good;
     std::memset(&noted[140 + 680], 'n', 128);
-    WriteFile(dir_ / "note.sim", noted);
+    WriteAll(dir_ / "note.sim", noted);
     ASSERT_EQ(page.LoadFile(dir_ / "note.sim"), SimFileResult::Ok);
     EXPECT_EQ(RespondListCell(g_RespondTable[0], 11), std::string(127, 'n'));
 }
@@ -306,29 +277,23 @@ TEST_F(TempFolder, RefusedFilesChangeNothing) {
 TEST_F(TempFolder, AFailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     std::vector<OBDRespondEntry> table(2, Entry({0x01}));
     const fs::path path = dir_ / "old.sim";
-    WriteFile(path, Bytes{'o', 'l', 'd'});
+    WriteAll(path, Bytes{'o', 'l', 'd'});
     ObdSimuPage page;
     page.Init(dir_.string() + "/");
     std::copy(table.begin(), table.end(), g_RespondTable);
     g_RespondCount = 2;
     page.modified = true;
-    // The file system refuses the third kilobyte: the save cannot be completed.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     messages_.Clear();
-    const SimFileResult result = page.SaveFile(path);
-    setrlimit(RLIMIT_FSIZE, &old);
-    EXPECT_EQ(result, SimFileResult::SaveError);
+    {
+        FileSizeLimit limit(1024);  // the save cannot be completed
+        EXPECT_EQ(page.SaveFile(path), SimFileResult::SaveError);
+    }
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Save file error!"});
     EXPECT_TRUE(page.modified);
-    EXPECT_EQ(ReadFile(path), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(ReadAll(path), (Bytes{'o', 'l', 'd'}));
     ASSERT_EQ(page.SaveFile(path), SimFileResult::Ok);
     EXPECT_FALSE(page.modified);
-    EXPECT_EQ(ReadFile(path).size(), 140u + 2 * 808u);
+    EXPECT_EQ(ReadAll(path).size(), 140u + 2 * 808u);
 }
 
 TEST_F(TempFolder, DefaultTableFileOrItsFallback) {
@@ -352,16 +317,14 @@ TEST_F(TempFolder, DefaultTableFileOrItsFallback) {
     };
     for (const Case& c : cases) {
         fs::remove(dir_ / "Obd2DeFault.DAT");
-        if (!c.file.empty()) WriteFile(dir_ / "Obd2DeFault.DAT", c.file);
+        if (!c.file.empty()) WriteAll(dir_ / "Obd2DeFault.DAT", c.file);
         g_RespondCount = 5;  // what an earlier page left
         messages_.Clear();
         ObdSimuPage page;
         page.Init(dir_.string() + "/");
         EXPECT_EQ(messages_.Texts(), c.messages) << c.name;
-        EXPECT_EQ(g_RespondCount, c.count) << c.name;
-        EXPECT_EQ(page.ProtocolIndex(), c.protocol) << c.name;
-        EXPECT_EQ(g_EcuSimParams.p2Ms, c.p2) << c.name;
-        EXPECT_FALSE(page.modified) << c.name;
+        EXPECT_EQ((std::vector<unsigned>{g_RespondCount, page.ProtocolIndex(), g_EcuSimParams.p2Ms, page.modified}),
+                  (std::vector<unsigned>{c.count, c.protocol, c.p2, false})) << c.name;
         // Protocol 1 from the file still has the 5-baud block of the 9141 preparation.
         EXPECT_EQ(page.Image()[uart::U5BAUDCON], 0xFB) << c.name;
         EXPECT_EQ(page.Image()[uart::UFRMCON], c.protocol == 0 ? 0xC3 : 0xC1) << c.name;
@@ -439,11 +402,9 @@ TEST(ObdSimuPageTexts, ProtocolChoiceOwnsFlavourIdKindAndTheImage) {
         page.SelectProtocol(c.index);
         EXPECT_EQ(g_SimProtocolBit.load(), 1u << c.index);
         const UartRegisterImage& im = page.Image();
-        EXPECT_EQ(im[uart::UFRMCON], c.mode) << c.index;
-        EXPECT_EQ(im[uart::Block2E], c.fastFlag) << c.index;
-        EXPECT_EQ(im[uart::Block2E + 1], c.initAddress) << c.index;
-        EXPECT_EQ(im[uart::Block2E + 3], c.lowTime) << c.index;
-        EXPECT_EQ(g_EcuSimParams.j1850Flavour, c.flavour) << c.index;
-        EXPECT_EQ(g_EcuSimParams.canStandardId, c.standardId) << c.index;
+        EXPECT_EQ((std::vector<unsigned>{im[uart::UFRMCON], im[uart::Block2E], im[uart::Block2E + 1], im[uart::Block2E + 3],
+                                         g_EcuSimParams.j1850Flavour, g_EcuSimParams.canStandardId}),
+                  (std::vector<unsigned>{c.mode, c.fastFlag, c.initAddress, c.lowTime, c.flavour, c.standardId}))
+            << c.index;
     }
 }

@@ -17,6 +17,9 @@ inline Bytes LoggedPacket(unsigned index) {
     return Bytes(buffer, buffer + length);
 }
 
+// Queues a reply for the host's next read.
+inline void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
+
 inline std::vector<Bytes> LoggedPackets(unsigned from = 0) {
     std::vector<Bytes> packets;
     const unsigned count = tb_log_count();
