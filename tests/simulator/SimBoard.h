@@ -6,6 +6,20 @@
 #include "tests/simulator/SimEntries.h"
 #include "tests/support/WorkerBoard.h"
 
+inline Bytes Padded(Bytes b, size_t n) {
+    b.resize(n, 0);
+    return b;
+}
+
+// A poll reply with one J1850 record the chip received (length counts a CRC byte).
+inline void QueueJ1850(const Bytes& frame, uint8_t flags = 0x80) {
+    const Bytes reply{0x00, 0x00, 0x01, 0x00, flags, static_cast<uint8_t>(frame.size() + 1), 0x00, 0x20};
+    Queue(Padded(simtest::Cat(reply, frame), 20));
+}
+inline void QueueCan(const Bytes& data, uint32_t id = 0x7DF, bool extended = false) {
+    tb_queue_can_frame(id, extended ? 1 : 0, data.data(), static_cast<unsigned>(data.size()));
+}
+
 class SimBoardTest : public WorkerBoardTest {
 protected:
     void SetUp() override {

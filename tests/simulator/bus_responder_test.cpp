@@ -1,5 +1,5 @@
-// The J1850 and CAN responders and their START downloads against the simulated board playing
-// the tester: requests arrive as records in poll replies.
+// The J1850 and CAN responders against the simulated board playing the tester (requests arrive
+// as records in poll replies), and every protocol's START download.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,18 +16,15 @@ using simtest::kPids;
 using simtest::PidEntry;
 using simtest::Ramp;
 
-Bytes Padded(Bytes b, size_t n) {
-    b.resize(n, 0);
-    return b;
+// 'R' writes of register / value pairs, and packet lists one after the other.
+std::vector<Bytes> Regs(std::initializer_list<std::pair<uint8_t, uint8_t>> list) {
+    std::vector<Bytes> out;
+    for (auto [r, v] : list) out.push_back({0x52, r, v});
+    return out;
 }
-
-// A poll reply with one J1850 record the chip received (length counts a CRC byte).
-void QueueJ1850(const Bytes& frame, uint8_t flags = 0x80) {
-    Bytes reply{0x00, 0x00, 0x01, 0x00, flags, static_cast<uint8_t>(frame.size() + 1), 0x00, 0x20};
-    Queue(Padded(Cat(reply, frame), 20));
-}
-void QueueCan(const Bytes& data, uint32_t id = 0x7DF, bool extended = false) {
-    tb_queue_can_frame(id, extended ? 1 : 0, data.data(), static_cast<unsigned>(data.size()));
+std::vector<Bytes> operator+(std::vector<Bytes> a, const std::vector<Bytes>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 // Data of every 'T' / 'W' write to a block, and the 'R' writes of one register.
@@ -178,71 +175,67 @@ TEST_F(BusSimBoard, CanRequestsAndTheFramesWrittenForThem) {
     }
 }
 
-TEST_F(BusSimBoard, StartDownloadsJ1850AndCanByteForByte) {
-    const Bytes reset[] = {{0x52, 0x0D, 0x00}, {0x52, 0x0E, 0x20}, {0x52, 0x0E, 0x00}};
-    auto j1850 = [&](uint8_t r09, uint8_t node, uint8_t functional) {
-        std::vector<Bytes> out(std::begin(reset), std::end(reset));
-        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{{0x17, 0x00}, {0x3B, 0x00}, {0x05, 0xFF},
-                                                                    {0x01, 0x95}, {0x09, r09}, {0x08, 0}, {0x04, 0},
-                                                                    {0x06, 0}, {0x07, 0}, {0x0A, 0}})
-            out.push_back({0x52, r, v});
-        out.push_back({0x54, 0x00, 0x08, 0x00, 0x20, 0x10, 0x20, 0x00, 0x10, 0x00, 0x00, 0x00});
-        out.push_back({0x54, 0x03, 0x08, 0x00, node, 0, 0, 0, 0, 0, 0, 0});
-        out.push_back({0x56, 0x02, 0x00});
-        out.push_back({0x55, 0x02, functional, 0x04});
-        out.push_back({0x55, 0x02, node, 0x02});
-        out.push_back({0x56, 0x01, 0x00});
-        out.push_back({0xB1, 0x00, 0x04, 0x00});
-        return out;
+TEST_F(BusSimBoard, StartDownloadsEveryProtocolByteForByte) {
+    const std::vector<Bytes> reset = Regs({{0x0D, 0x00}, {0x0E, 0x20}, {0x0E, 0x00}});
+    auto kline = [&](uint8_t mode, Bytes t2e) {
+        return reset +
+               Regs({{0x17, 0x00}, {0x3B, 0xFF}, {0x05, 0x00}, {0x01, 0x95}, {0x42, 0x00}, {0x44, 0x1E}, {0x45, 0x0A},
+                     {0x39, 0x00}, {0x3C, 0x00}, {0x2D, 0x00}, {0x2E, 0x08}, {0x2F, 0x00}, {0x30, 0xFF}, {0x32, 0x00},
+                     {0x33, 0x00}, {0x34, 0x00}, {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}}) +
+               std::vector<Bytes>{{0x54, 0x2A, 0x02, 0x00, 0xEF, 0x00},
+                                  {0x54, 0x2B, 0x0A, 0x00, 0xFB, 0x32, 0x05, 0x64, 0x05, 0x64, 0x00, 0x32, 0x1E, 0x00},
+                                  Cat({0x54, 0x2E, 0x0C, 0x00}, t2e), {0xB1, mode, 0x02, 0x00}};
+    };
+    auto j1850 = [&](uint8_t r09) {
+        return reset +
+               Regs({{0x17, 0x00}, {0x3B, 0x00}, {0x05, 0xFF}, {0x01, 0x95}, {0x09, r09}, {0x08, 0}, {0x04, 0}, {0x06, 0},
+                     {0x07, 0}, {0x0A, 0}}) +
+               std::vector<Bytes>{{0x54, 0x00, 0x08, 0x00, 0x20, 0x10, 0x20, 0x00, 0x10, 0x00, 0x00, 0x00},
+                                  {0x54, 0x03, 0x08, 0x00, 0x10, 0, 0, 0, 0, 0, 0, 0}, {0x56, 0x02, 0x00},
+                                  {0x55, 0x02, 0x6A, 0x04}, {0x55, 0x02, 0x10, 0x02}, {0x56, 0x01, 0x00}, {0xB1, 0x00, 0x04, 0x00}};
     };
     auto can = [&](Bytes mask, Bytes f0, Bytes f1, Bytes fcId) {
-        std::vector<Bytes> out(std::begin(reset), std::end(reset));
-        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{
-                 {0x17, 0xFC}, {0x3B, 0x00}, {0x05, 0x00}, {0x01, 0x95}, {0x10, 0x04}, {0x13, 0x00},
-                 {0x27, 0x00}, {0x28, 0x3F}, {0x29, 0xE0}, {0x1A, 0xC1}, {0x1B, 0xFC}, {0x1C, 0x05}})
-            out.push_back({0x52, r, v});
-        out.push_back(Cat({0x54, 0x09, 0x04, 0x00}, mask));
-        out.push_back(Cat({0x54, 0x0C, 0x04, 0x00}, f0));
-        out.push_back(Cat({0x54, 0x0D, 0x04, 0x00}, f1));
-        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{{0x1F, 0x00}, {0x1D, 0x03}, {0x1E, 0x00}})
-            out.push_back({0x52, r, v});
-        out.push_back({0x54, 0x27, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00});
-        out.push_back({0x54, 0x28, 0x04, 0x00, 0x01, 0x00, 0x00, 0x00});
         const Bytes fc = Cat(Cat({0x54, 0x24, 0x10, 0x00}, fcId), {0x30, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-        out.push_back(fc);
         Bytes fc25 = fc;
         fc25[1] = 0x25;
-        out.push_back(fc25);
-        out.push_back({0x54, 0x26, 0x04, 0x00, 0x81, 0x10, 0x00, 0x00});
-        for (auto [r, v] : std::vector<std::pair<uint8_t, uint8_t>>{{0x60, 0xC8}, {0x61, 0x00}, {0x62, 0x0A}})
-            out.push_back({0x52, r, v});
-        out.push_back({0xB1, 0x00, 0x01, 0x00});
-        return out;
+        return reset +
+               Regs({{0x17, 0xFC}, {0x3B, 0x00}, {0x05, 0x00}, {0x01, 0x95}, {0x10, 0x04}, {0x13, 0x00}, {0x27, 0x00},
+                     {0x28, 0x3F}, {0x29, 0xE0}, {0x1A, 0xC1}, {0x1B, 0xFC}, {0x1C, 0x05}}) +
+               std::vector<Bytes>{Cat({0x54, 0x09, 0x04, 0x00}, mask), Cat({0x54, 0x0C, 0x04, 0x00}, f0),
+                                  Cat({0x54, 0x0D, 0x04, 0x00}, f1)} +
+               Regs({{0x1F, 0x00}, {0x1D, 0x03}, {0x1E, 0x00}}) +
+               std::vector<Bytes>{{0x54, 0x27, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00}, {0x54, 0x28, 0x04, 0x00, 0x01, 0x00, 0x00, 0x00},
+                                  fc, fc25, {0x54, 0x26, 0x04, 0x00, 0x81, 0x10, 0x00, 0x00}} +
+               Regs({{0x60, 0xC8}, {0x61, 0x00}, {0x62, 0x0A}}) + std::vector<Bytes>{{0xB1, 0x00, 0x01, 0x00}};
     };
     struct Case {
         uint32_t protocol;
         std::vector<Bytes> packets;
     };
     const Case cases[] = {
-        {SimJ1850Vpw, j1850(0x5E, 0x10, 0x6A)},
-        {SimJ1850Pwm, j1850(0xDE, 0x10, 0x6A)},
-        {SimCan11, can({0xE8, 0xFF, 0x00, 0x00}, {0xE0, 0xFB, 0x00, 0x00}, {0x00, 0xFC, 0x00, 0x00},
-                       {0xA0, 0x1F, 0x00, 0x00, 0x08, 0x00})},
-        {SimCan29, can({0xFF, 0xFF, 0xFF, 0xFF}, {0xCB, 0xC6, 0xF1, 0x33}, {0xCA, 0xC6, 0xF1, 0x10},
-                       {0xD9, 0x18, 0xC4, 0x0B, 0x08, 0x40})},
+        {SimIso9141, kline(0xC3, {0x00, 0x33, 0x9C, 0x19, 0x08, 0x08, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00})},
+        {SimIso14230Slow, kline(0xC1, {0x00, 0x33, 0x9C, 0x19, 0xEF, 0x8F, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00})},
+        {SimIso14230Fast, kline(0xC1, {0x01, 0x33, 0x9C, 0x19, 0xEF, 0x8F, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00})},
+        {SimJ1850Vpw, j1850(0x5E)},
+        {SimJ1850Pwm, j1850(0xDE)},
+        {SimCan11, can({0xE8, 0xFF, 0x00, 0x00}, {0xE0, 0xFB, 0x00, 0x00}, {0x00, 0xFC, 0x00, 0x00}, {0xA0, 0x1F, 0x00, 0x00, 0x08, 0x00})},
+        {SimCan29, can({0xFF, 0xFF, 0xFF, 0xFF}, {0xCB, 0xC6, 0xF1, 0x33}, {0xCA, 0xC6, 0xF1, 0x10}, {0xD9, 0x18, 0xC4, 0x0B, 0x08, 0x40})},
     };
+    ObdSimuPage page;  // one page through the protocols, as a user picks them in turn
+    page.SelectProtocol(SimIso9141);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.protocol);
-        Fresh(c.protocol);
-        ObdSimuPage page;
-        page.SelectProtocol(c.protocol);
         tb_log_clear();
+        page.SelectProtocol(c.protocol);
         ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
         std::vector<Bytes> packets = PacketsThroughStart();
         for (Bytes& p : packets)
-            if (p.size() == 4 && (p[0] == 0x56 || p[0] == 0xB1)) p = p[0] == 0x56 ? Bytes(p.begin(), p.begin() + 3) : p;
+            if (p.size() == 4 && p[0] == 0x56) p.pop_back();
         EXPECT_EQ(packets, c.packets);
+        EXPECT_EQ(page.DeviceStatus().startText, "STOP");
+        EXPECT_FALSE(page.DeviceStatus().editingEnabled);
         EXPECT_TRUE(page.Stop());
+        EXPECT_EQ(page.DeviceStatus().startText, "START");
         EXPECT_TRUE(IsStop(LoggedPackets().back()));
     }
 }
@@ -254,6 +247,7 @@ TEST_F(BusSimBoard, SetUpWritesThatEndAStartAndThoseThatDoNot) {
         UartStartResult result;
     };
     const Case cases[] = {
+        {SimIso9141, 3, UartStartResult::DeviceError},   // R 05
         {SimJ1850Vpw, 5, UartStartResult::DeviceError},  // R 09
         {SimJ1850Vpw, 10, UartStartResult::Started},     // R 0A
         {SimCan11, 4, UartStartResult::DeviceError},     // R 01
@@ -267,47 +261,13 @@ TEST_F(BusSimBoard, SetUpWritesThatEndAStartAndThoseThatDoNot) {
         page.SelectProtocol(c.protocol);
         tb_fail_write(3 + c.failAt);
         EXPECT_EQ(page.Start(nullptr), c.result);
-        EXPECT_EQ(messages_.Texts().size(), c.result == UartStartResult::DeviceError ? 1u : 0u);
+        if (c.result == UartStartResult::DeviceError) {
+            EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"设备通讯错误 !"});
+            EXPECT_EQ(tb_log_count(), 2 + c.failAt) << "nothing after the failed write";
+            EXPECT_EQ(g_WorkerRunning.load(), 0u);
+        } else {
+            EXPECT_TRUE(messages_.Texts().empty());
+        }
         page.Stop();
-    }
-}
-
-TEST_F(BusSimBoard, ExitsOfTheBusResponders) {
-    struct Case {
-        const char* name;
-        WorkerProc proc;
-        uint32_t protocol;
-        std::function<void()> fault;
-        const char* text;
-    };
-    const Case cases[] = {
-        {"J1850 transmit write", ThreadProcEcuSimJ1850, SimJ1850Vpw,
-         [] {
-             tb_set_responder([](void*, const uint8_t* p, unsigned n) {
-                 if (n == 4 && p[0] == 0x50 && p[1] == 0x0A) tb_fail_write(1);
-             }, nullptr);
-             QueueJ1850({0x68, 0x6A, 0xF1, 0x01, 0x00});
-         },
-         "设备出现通信错误停止! write JTXB"},
-        {"CAN transmit write", ThreadProcEcuSimCan, SimCan11,
-         [] {
-             tb_set_responder([](void*, const uint8_t* p, unsigned n) {
-                 if (n == 4 && p[0] == 0x50 && p[1] == 0x2A) tb_fail_write(1);
-             }, nullptr);
-             QueueCan({0x02, 0x01, 0x00});
-         },
-         "设备出现通信错误停止! write JTXB"},
-        {"J1850 fault", ThreadProcEcuSimJ1850, SimJ1850Vpw, [] { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
-        {"CAN read", ThreadProcEcuSimCan, SimCan11, [] { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Fresh(c.protocol);
-        messages_.Clear();
-        c.fault();
-        ASSERT_TRUE(g_WorkerThread.Start(c.proc, nullptr, false));
-        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, 0, c.text, 0));
-        tb_set_responder(nullptr, nullptr);
-        tb_set_fault(0);
     }
 }

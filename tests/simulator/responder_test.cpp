@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "simulator/BusResponder.h"
 #include "simulator/KLineResponder.h"
 #include "tests/simulator/SimBoard.h"
 
@@ -255,27 +256,35 @@ TEST_F(SimBoard, EveryExitClearsTheFlagFirstThenStatusAndStopPacket) {
     struct Case {
         const char* name;
         WorkerProc proc;
+        uint32_t protocol;
         std::function<void()> fault;
         const char* text;
     };
+    // The chip's next write fails once the host reads the register (its transmitter state).
+    static uint8_t failAfterRead;
+    const auto failWriteAfterReading = [](uint8_t reg) {
+        failAfterRead = reg;
+        tb_set_responder([](void*, const uint8_t* p, unsigned n) {
+            if (n == 4 && p[0] == 0x50 && p[1] == failAfterRead) tb_fail_write(1);
+        }, nullptr);
+    };
     const Case cases[] = {
-        {"read", ThreadProcEcuSim9141, [] { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
-        {"poll write", ThreadProcEcuSim9141, [] { tb_fail_write(1); }, "设备出现通信错误停止! write 2"},
-        {"9141 fault", ThreadProcEcuSim9141, [] { tb_set_fault(1); }, "KM5804故障保护动作，设备停止!"},
-        {"14230 fault", ThreadProcEcuSim14230, [] { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
-        {"frame write", ThreadProcEcuSim9141,
-         [] {
-             tb_set_responder([](void*, const uint8_t* p, unsigned n) {
-                 if (n == 4 && p[0] == 0x50 && p[1] == 0x31) tb_fail_write(1);
-             }, nullptr);
-             Queue(kInitReport);
-             Queue(Received(kReq9141));
-         },
-         "设备出现通信错误停止! write 1"},
+        {"read", ThreadProcEcuSim9141, SimIso9141, [] { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
+        {"poll write", ThreadProcEcuSim9141, SimIso9141, [] { tb_fail_write(1); }, "设备出现通信错误停止! write 2"},
+        {"9141 fault", ThreadProcEcuSim9141, SimIso9141, [] { tb_set_fault(1); }, "KM5804故障保护动作，设备停止!"},
+        {"14230 fault", ThreadProcEcuSim14230, SimIso9141, [] { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
+        {"frame write", ThreadProcEcuSim9141, SimIso9141,
+         [&] { failWriteAfterReading(0x31); Queue(kInitReport); Queue(Received(kReq9141)); }, "设备出现通信错误停止! write 1"},
+        {"J1850 transmit write", ThreadProcEcuSimJ1850, SimJ1850Vpw,
+         [&] { failWriteAfterReading(0x0A); QueueJ1850({0x68, 0x6A, 0xF1, 0x01, 0x00}); }, "设备出现通信错误停止! write JTXB"},
+        {"CAN transmit write", ThreadProcEcuSimCan, SimCan11, [&] { failWriteAfterReading(0x2A); QueueCan({0x02, 0x01, 0x00}); },
+         "设备出现通信错误停止! write JTXB"},
+        {"J1850 fault", ThreadProcEcuSimJ1850, SimJ1850Vpw, [] { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
+        {"CAN read", ThreadProcEcuSimCan, SimCan11, [] { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Fresh(SimIso9141);
+        Fresh(c.protocol);
         StatusLog status;
         const size_t before = messages_.Count();
         ASSERT_TRUE(g_WorkerThread.Start(c.proc, nullptr, false));
@@ -285,74 +294,10 @@ TEST_F(SimBoard, EveryExitClearsTheFlagFirstThenStatusAndStopPacket) {
     }
 }
 
-TEST_F(SimBoard, StartDownloadsTheChosenProtocolByteForByte) {
-    auto regs = [](std::initializer_list<std::pair<uint8_t, uint8_t>> list) {
-        std::vector<Bytes> out;
-        for (auto [r, v] : list) out.push_back({0x52, r, v});
-        return out;
-    };
-    const std::vector<Bytes> reset = regs({{0x0D, 0x00}, {0x0E, 0x20}, {0x0E, 0x00}});
-    auto expected = [&](uint8_t mode, uint8_t pinsel, Bytes t2e, Bytes t2b) {
-        std::vector<Bytes> out = reset;
-        for (Bytes r : regs({{0x17, 0x00}, {0x3B, 0xFF}, {0x05, 0x00}, {0x01, 0x95}, {0x42, 0x00},
-                             {0x44, 0x1E}, {0x45, 0x0A}, {0x39, 0x00}, {0x3C, 0x00}, {0x2D, pinsel},
-                             {0x2E, 0x08}, {0x2F, 0x00}, {0x30, 0xFF}, {0x32, 0x00}, {0x33, 0x00},
-                             {0x34, 0x00}, {0x36, 0x00}, {0x37, 0x00}, {0x35, 0x00}}))
-            out.push_back(r);
-        out.push_back({0x54, 0x2A, 0x02, 0x00, 0xEF, 0x00});
-        out.push_back(Cat({0x54, 0x2B, 0x0A, 0x00}, t2b));
-        out.push_back(Cat({0x54, 0x2E, 0x0C, 0x00}, t2e));
-        out.push_back({0xB1, mode, 0x02, 0x00});
-        return out;
-    };
-    const Bytes u5 = {0xFB, 0x32, 0x05, 0x64, 0x05, 0x64, 0x00, 0x32, 0x1E, 0x00};
-    struct Case {
-        uint32_t protocol;
-        std::vector<Bytes> packets;
-    };
-    const Case cases[] = {
-        {0, expected(0xC3, 0x00, {0x00, 0x33, 0x9C, 0x19, 0x08, 0x08, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00}, u5)},
-        {1, expected(0xC1, 0x00, {0x00, 0x33, 0x9C, 0x19, 0xEF, 0x8F, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00}, u5)},
-        {2, expected(0xC1, 0x00, {0x01, 0x33, 0x9C, 0x19, 0xEF, 0x8F, 0x96, 0x0A, 0x01, 0x1E, 0x32, 0x00}, u5)},
-    };
+TEST_F(SimBoard, StartRefusedWithoutBoard) {
     ObdSimuPage page;
     page.SelectProtocol(0);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.protocol);
-        page.SelectProtocol(c.protocol);
-        tb_log_clear();
-        ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
-        const int start = WaitForPacket([](const Bytes& p) { return p.size() == 4 && p[0] == 0xB1; });
-        ASSERT_GE(start, 0);
-        std::vector<Bytes> log;
-        for (const Bytes& p : LoggedPackets()) {
-            if (p.size() == 4 && p[0] == 0x52) log.push_back(Bytes(p.begin(), p.begin() + 3));
-            else if (p[0] == 0x54 || p[0] == 0xB1) log.push_back(p);
-            if (p[0] == 0xB1) break;
-        }
-        EXPECT_EQ(log, c.packets);
-        EXPECT_EQ(page.DeviceStatus().startText, "STOP");
-        EXPECT_FALSE(page.DeviceStatus().editingEnabled);
-        EXPECT_TRUE(page.Stop());
-        EXPECT_EQ(page.DeviceStatus().startText, "START");
-        EXPECT_TRUE(IsStop(LoggedPackets().back()));
-    }
-}
-
-TEST_F(SimBoard, StartRefusedWithoutBoardOrWithAFailingWrite) {
-    ObdSimuPage page;
-    page.SelectProtocol(0);
-    tb_fail_write(6);  // the third set-up register
-    tb_log_clear();
-    EXPECT_EQ(page.Start(nullptr), UartStartResult::DeviceError);
-    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"设备通讯错误 !"});
-    ASSERT_EQ(tb_log_count(), 5u);
-    EXPECT_EQ(LoggedPacket(4)[1], 0x3B);
-    EXPECT_EQ(g_WorkerRunning.load(), 0u);
-
     g_DeviceOpen = 0;
-    messages_.Clear();
-    tb_log_clear();
     EXPECT_EQ(page.Start(nullptr), UartStartResult::NotConnected);
     EXPECT_EQ(messages_.Messages().at(0).caption, "设备未连接");
     EXPECT_EQ(tb_log_count(), 0u);
