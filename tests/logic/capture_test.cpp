@@ -87,11 +87,7 @@ TEST_F(CaptureTest, StartRefusedWithoutDeviceOrWhenTheResetFails) {
 }
 
 TEST_F(CaptureTest, RepliesAppendTheSamplesTheyHold) {
-    const struct {
-        const char* name;
-        Bytes reply;
-        Samples expected;
-    } cases[] = {
+    const struct { const char* name; Bytes reply; Samples expected; } cases[] = {
         {"word 20: five samples", SampleReply(20, Ramp(100, 5)), Ramp(100, 5)},
         {"word 2: none", SampleReply(2, Ramp(100, 1)), {}},
         {"word 0x1FC in 24 bytes: five", SampleReply(0x1FC, Ramp(7, 5)), Ramp(7, 5)},
@@ -144,10 +140,7 @@ TEST_F(CaptureTest, AFullBufferEndsTheCaptureWithItsMessageAndAnExactFillDoesNot
 }
 
 TEST_F(CaptureTest, TransferErrorsAndTheFaultEndTheCaptureThroughTheWorkersExit) {
-    const struct {
-        const char* text;
-        std::function<void()> inject;
-    } cases[] = {
+    const struct { const char* text; std::function<void()> inject; } cases[] = {
         {"设备出现通信错误停止! write 2", [] { tb_fail_write(1); }},
         {"设备出现通信错误停止! Read 1", [] { tb_fail_next_read(); }},
         {"VR3526故障保护动作，设备停止!", [] { tb_set_fault(1); }},

@@ -60,10 +60,7 @@ TEST_F(KlgFileTest, SaveWritesTheHeaderAndSamplesAndLoadGivesThemBack) {
 }
 
 TEST(KlgNameTest, KlgIsAppendedUnlessTheNameHoldsItInEitherCase) {
-    const struct {
-        const char* typed;
-        const char* saved;
-    } cases[] = {
+    const struct { const char* typed; const char* saved; } cases[] = {
         {"wave", "wave.klg"},        {"wave.KLG", "wave.KLG"},      {"a.klg.bak", "a.klg.bak"},
         {"wave.Klg", "wave.Klg.klg"}, {"dir.klg/wave", "dir.klg/wave"}, {"wave.rec", "wave.rec.klg"},
     };
@@ -75,11 +72,7 @@ TEST_F(KlgFileTest, BrokenFilesAreRefusedAndLeaveCaptureAndSettingsAsTheyWere) {
     shortHeader.pop_back();
     Bytes trailing = KlgBytes(3, 8, 6, 3, 3);
     trailing.push_back(0x99);
-    const struct {
-        const char* name;
-        Bytes file;
-        KlgResult result;
-    } cases[] = {
+    const struct { const char* name; Bytes file; KlgResult result; } cases[] = {
         {"empty", {}, KlgResult::FormatError},
         {"19-byte header", shortHeader, KlgResult::FormatError},
         {"wrong magic", KlgBytes(1, 1, 3, 0, 1, 0xEE00EE02), KlgResult::FormatError},

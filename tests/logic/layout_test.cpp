@@ -88,37 +88,22 @@ TEST(WaveLayoutTest, RowEndAndRowsFollowTheClientSize) {
     }
 }
 
-TEST(WaveLayoutTest, GapLabelsInTenthsOfAMillisecond) {
-    const struct {
-        uint32_t ticks;
-        const char* text;
-    } cases[] = {{7716, "12.3ms"}, {624, "0.9ms"}, {62500, "100.0ms"}, {625, "1.0ms"}};
-    for (const auto& c : cases) {
-        const Painted p(ByteThenGap(c.ticks), Settings(10), 1600, 400);
-        EXPECT_EQ(p.Texts(), (std::vector<std::string>{"FF", c.text})) << c.ticks;
-    }
-    EXPECT_EQ(FormatGapLabel(12345), "12.3ms");
-    EXPECT_EQ(FormatGapLabel(99), "0.0ms");
-}
-
-TEST(WaveLayoutTest, GapAndBreakLabelsNeedMoreThanAFrameAndAtLeast61Pixels) {
+TEST(WaveLayoutTest, GapAndBreakLabelsInTenthsOfAMillisecondForMoreThanAFrameAndAtLeast61Pixels) {
     // At 10 µs a frame is 480 px; at 10 ms it is 0 px and 61 px take 76250 ticks.
-    const struct {
-        uint32_t timeScaleUs;
-        uint32_t ticks;
-        bool labelled;
-    } cases[] = {
-        {10, 600, false},   {10, 601, false}, {10, 602, true}, {10, 620, true},
-        {10000, 76249, false}, {10000, 76250, true},
+    const struct { uint32_t timeScaleUs; uint32_t ticks; const char* text; } cases[] = {
+        {10, 600, nullptr},     {10, 601, nullptr},   {10, 602, "0.9ms"},      {10, 620, "0.9ms"},
+        {10, 624, "0.9ms"},     {10, 625, "1.0ms"},   {10, 7716, "12.3ms"},    {10, 62500, "100.0ms"},
+        {10000, 76249, nullptr}, {10000, 76250, "122.0ms"},
     };
     for (const auto& c : cases) {
         const Painted gap(ByteThenGap(c.ticks), Settings(c.timeScaleUs), 1600, 400);
-        EXPECT_EQ(gap.Texts().size(), c.labelled ? 2u : 1u) << c.timeScaleUs << " " << c.ticks;
+        EXPECT_EQ(gap.Texts(), c.text ? (std::vector<std::string>{"FF", c.text}) : (std::vector<std::string>{"FF"})) << c.ticks;
         // The same interval low, in LIN mode: a break once it is longer than a frame (989 µs).
         const Samples low = {0, c.ticks, c.ticks + 60};
         const Painted brk(low, Settings(c.timeScaleUs, ParityLin), 1600, 400);
-        EXPECT_EQ(brk.Text("BRK") != nullptr, c.labelled && c.ticks * 16 / 10 > 989) << c.timeScaleUs << " " << c.ticks;
+        EXPECT_EQ(brk.Text("BRK") != nullptr, c.text && c.ticks * 16 / 10 > 989) << c.timeScaleUs << " " << c.ticks;
     }
+    EXPECT_EQ(FormatGapLabel(99), "0.0ms");
 }
 
 TEST(WaveLayoutTest, LabelsSitUnderAndAboveTheirIntervals) {

@@ -28,11 +28,7 @@ TEST(LogicPageTest, ScrollingPagesThroughTheCaptureByScreens) {
     EXPECT_EQ(reset.position, 0);
     const int32_t max = reset.max;
     const uint32_t perPosition = 5000 / (max + 1);
-    const struct {
-        HubScrollCode code;
-        int32_t track;
-        int32_t position;
-    } steps[] = {
+    const struct { HubScrollCode code; int32_t track; int32_t position; } steps[] = {
         {HubScrollCode::LineUp, 0, 0},        {HubScrollCode::LineDown, 0, 1},
         {HubScrollCode::PageDown, 0, 2},      {HubScrollCode::ThumbTrack, max + 5, max},
         {HubScrollCode::LineDown, 0, max},    {HubScrollCode::PageUp, 0, max - 1},

@@ -121,12 +121,7 @@ TEST(RespondEditor, HexEditsKeepTheirLimitsAndLayTheMessagesOut) {
 }
 
 TEST(RespondEditor, ClosingChecksInTheirOrder) {
-    struct Case {
-        const char* name;
-        std::function<void(OBDRespondEntry&)> change;
-        const char* save;
-        const char* add;
-    };
+    struct Case { const char* name; std::function<void(OBDRespondEntry&)> change; const char* save; const char* add; };
     const char* m1Save = "设置不合规则：\n首先赢设置消息1（Message1）!";
     const char* m1Add = "设置不合规则：\n首先应设置消息1（Message1）!";
     const char* ack4 = "设置不符合数据规则:\n 当有设置Message1、Message2消息后,\nACK.SID/PID/DATA中的字节数据最多3个。";

@@ -43,11 +43,7 @@ using TempFolder = TempFolderTest;
 }  // namespace
 
 TEST(RespondTableSort, OrdersBySidThenDataThenLengthAndZeroesTheTail) {
-    struct Case {
-        const char* name;
-        std::vector<OBDRespondEntry> table;
-        std::vector<std::string> order;
-    };
+    struct Case { const char* name; std::vector<OBDRespondEntry> table; std::vector<std::string> order; };
     OBDRespondEntry longer = Entry({0x01, 0x0C, 0x00}, "long");
     OBDRespondEntry shorter = Entry({0x01, 0x0C}, "short");
     shorter.request[2] = 0xAA;  // stale bytes past the length: zeroed by the sort
@@ -211,10 +207,7 @@ TEST_F(TempFolder, RefusedFilesChangeNothing) {
     EcuSimParams params{};
     LoadDefaultParams(params);
     const Bytes good = EncodeEcuSimFile(2, params, table.data(), 2);
-    struct Case {
-        const char* name;
-        std::function<void(Bytes&)> spoil;
-    };
+    struct Case { const char* name; std::function<void(Bytes&)> spoil; };
     const Case cases[] = {
         {"bad magic", [](Bytes& b) { b[3] = 0xEB; }},
         {"count -1", [](Bytes& b) { PutU32(b, 4, 0xFFFFFFFF); }},
@@ -365,10 +358,7 @@ TEST(ObdSimuPageTexts, ListCells) {
     pid.messageCount = 2, pid.message1Length = 2, pid.message1[0] = 0x1A, pid.message1[1] = 0xF8;
     pid.message2Length = 1, pid.message2[0] = 0x0A;
     OBDRespondEntry data = Entry({0x22, 0xF1, 0x90, 0x0A}, "vin");
-    struct Case {
-        const OBDRespondEntry* entry;
-        std::vector<std::string> cells;
-    };
+    struct Case { const OBDRespondEntry* entry; std::vector<std::string> cells; };
     const Case cases[] = {
         {&sidOnly, {"Y", "04", "-", "-", "0000101", "-", "0", "0", "-", "0", "-", "Note"}},
         {&pid, {"N", "01", "0C", "-", "1111111", "41 0C ", "2", "2", "1A F8 ", "1", "0A ", "Note"}},
@@ -384,12 +374,7 @@ TEST(ObdSimuPageTexts, ListCells) {
 TEST(ObdSimuPageTexts, ProtocolChoiceOwnsFlavourIdKindAndTheImage) {
     ObdSimuPage page;
     LoadDefaultParams(g_EcuSimParams);
-    struct Case {
-        uint32_t index;
-        uint8_t mode, fastFlag, initAddress, lowTime;
-        uint8_t flavour;
-        uint32_t standardId;
-    };
+    struct Case { uint32_t index; uint8_t mode, fastFlag, initAddress, lowTime; uint8_t flavour; uint32_t standardId; };
     g_EcuSimParams.initAddress14230 = 0x44;
     g_EcuSimParams.fastInitLowMs = 30;
     const Case cases[] = {
