@@ -84,6 +84,20 @@ protected:
         event.SetInt(row);
         choice->ProcessWindowEvent(event);
     }
+    // START, STOP, save and load: 1 for enabled, 0 for disabled.
+    std::string Enabled() const {
+        std::string flags;
+        for (int id : {IDC_LOGIC_START, IDC_LOGIC_STOP, IDC_LOGIC_SAVE, IDC_LOGIC_LOAD}) flags += Button(id)->IsEnabled() ? '1' : '0';
+        return flags;
+    }
+    // Baud, time scale and the parity radio that is on, as the window shows them.
+    std::string Shown() const {
+        std::string text = Control<wxChoice>(IDC_LOGIC_BAUD)->GetStringSelection().utf8_string() + " " +
+                           Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection().utf8_string();
+        for (auto [id, name] : {std::pair{IDC_LOGIC_NO_PARITY, " none"}, {IDC_LOGIC_ODD, " odd"}, {IDC_LOGIC_EVEN, " even"}, {IDC_LOGIC_LIN, " LIN"}})
+            if (Control<wxRadioButton>(id)->GetValue()) text += name;
+        return text;
+    }
     std::string CountText() const { return Control<wxStaticText>(IDC_LOGIC_COUNT)->GetLabel().utf8_string(); }
     // The two-digit labels of the view's next paint.
     static std::vector<std::string> PaintedBytes(CDialogLogic& d) {
@@ -109,18 +123,13 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
     const std::string total = std::to_string(exchange.size());
     RunOpened([&](CDialogLogic& d) {
         EXPECT_EQ(d.GetTitle().utf8_string(), "K1 Logic Analysis-- Device( 0 ) Connected");
-        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_BAUD)->GetStringSelection(), "10400");
-        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
-        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(Shown(), "10400 50us none");
         EXPECT_EQ(d.Page().View().capture.Count(), 0u);
-        EXPECT_FALSE(Button(IDC_LOGIC_STOP)->IsEnabled());
+        EXPECT_EQ(Enabled(), "1011");
 
         Click(IDC_LOGIC_START);
         EXPECT_TRUE(d.TimerRunning());
-        EXPECT_FALSE(Button(IDC_LOGIC_START)->IsEnabled());
-        EXPECT_TRUE(Button(IDC_LOGIC_STOP)->IsEnabled());
-        EXPECT_FALSE(Button(IDC_LOGIC_SAVE)->IsEnabled());
-        EXPECT_FALSE(Button(IDC_LOGIC_LOAD)->IsEnabled());
+        EXPECT_EQ(Enabled(), "0100");
         // The count blinks: shown, then hidden, while the samples arrive.
         bool shown = false, hidden = false;
         ASSERT_TRUE(PumpUntil([&] {
@@ -147,7 +156,7 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         Click(IDC_LOGIC_STOP);
         ASSERT_TRUE(PumpUntil([&] { return !d.TimerRunning(); }));
         EXPECT_EQ(CountText(), total);
-        EXPECT_TRUE(Button(IDC_LOGIC_SAVE)->IsEnabled());
+        EXPECT_EQ(Enabled(), "1011");
         EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing goes to the monitor";
 
         Choose(IDC_LOGIC_TIME_SCALE, 3);  // "200" µs: the whole exchange on one screen
@@ -160,15 +169,12 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         ASSERT_EQ(SaveKlg((dir_ / "other.KLG").string(), KlgSettings{0, 6, ParityLin}, other.data(), 3), KlgResult::Ok);
         d.LoadFromPath((dir_ / "other.KLG").string());
         EXPECT_EQ(CountText(), "3");
-        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_BAUD)->GetStringSelection(), "19200");
-        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "10us");
-        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_LIN)->GetValue());
+        EXPECT_EQ(Shown(), "19200 10us LIN");
 
         d.LoadFromPath((dir_ / "wave.klg").string());
         const WaveCapture& c = d.Page().View().capture;
         EXPECT_EQ(std::vector<uint32_t>(c.Samples(), c.Samples() + c.Count()), exchange);
-        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "200");
-        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(Shown(), "10400 200 none");
         EXPECT_EQ(messages_.Count(), 2u);
 
         Click(IDC_LOGIC_CANCEL);
@@ -187,14 +193,12 @@ TEST_F(LogicGuiTest, EachOpeningStartsEmptyWithTheDefaults) {
     RunOpened([&](CDialogLogic& d) {
         EXPECT_EQ(d.Page().View().capture.Count(), 0u);
         EXPECT_EQ(CountText(), "0");
-        EXPECT_EQ(Control<wxChoice>(IDC_LOGIC_TIME_SCALE)->GetStringSelection(), "50us");
-        EXPECT_TRUE(Control<wxRadioButton>(IDC_LOGIC_NO_PARITY)->GetValue());
+        EXPECT_EQ(Shown(), "10400 50us none");
     });
     g_DeviceOpen = 0;
     RunOpened([&](CDialogLogic& d) {
         EXPECT_EQ(d.GetTitle().utf8_string(), "K1 Logic Analysis -- No device Connected ");
-        EXPECT_FALSE(Button(IDC_LOGIC_START)->IsEnabled());
-        EXPECT_TRUE(Button(IDC_LOGIC_LOAD)->IsEnabled());
+        EXPECT_EQ(Enabled(), "0011");
     });
 }
 
