@@ -1,5 +1,5 @@
 #pragma once
-// Byte helpers and the entry every responder test answers with: 01 00 -> 41 00 + message 1.
+// Byte helpers and entries; every responder test answers 01 00 with 41 00 + message 1.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -20,16 +20,20 @@ inline Bytes Ramp(uint8_t from, size_t n) {
     return b;
 }
 
-inline OBDRespondEntry PidEntry(const Bytes& message1) {
+// An entry that answers the request with the ack and message 1.
+inline OBDRespondEntry AnswerEntry(const Bytes& request, const Bytes& ack, const Bytes& message1) {
     OBDRespondEntry e;
     InitRespondEntry(e);
-    e.request[0] = 0x01, e.request[1] = 0x00, e.requestLength = 2;
-    e.ack[0] = 0x41, e.ack[1] = 0x00, e.ackLength = 2;
+    std::copy(request.begin(), request.end(), e.request);
+    e.requestLength = static_cast<uint32_t>(request.size());
+    std::copy(ack.begin(), ack.end(), e.ack);
+    e.ackLength = static_cast<uint32_t>(ack.size());
     std::copy(message1.begin(), message1.end(), e.message1);
     e.message1Length = static_cast<uint32_t>(message1.size());
     e.messageCount = message1.empty() ? 0 : 1;
     return e;
 }
+inline OBDRespondEntry PidEntry(const Bytes& message1) { return AnswerEntry({0x01, 0x00}, {0x41, 0x00}, message1); }
 inline const Bytes kPids{0xBE, 0x3F, 0xB8, 0x13};
 
 }  // namespace simtest

@@ -27,8 +27,7 @@ protected:
 
     // A .sim file with two entries: 01 00 answered with its four bytes, and 09 02.
     std::string WriteTable() {
-        std::vector<OBDRespondEntry> table = {simtest::PidEntry(simtest::kPids), simtest::PidEntry({})};
-        table[1].request[0] = 0x09, table[1].request[1] = 0x02, table[1].ack[0] = 0x49, table[1].ack[1] = 0x02;
+        std::vector<OBDRespondEntry> table = {simtest::PidEntry(simtest::kPids), simtest::AnswerEntry({0x09, 0x02}, {0x49, 0x02}, {})};
         EcuSimParams params{};
         LoadDefaultParams(params);
         WriteAll(temp_.Path("table.sim"), EncodeEcuSimFile(0, params, table.data(), 2));

@@ -102,11 +102,7 @@ TEST_F(SimBoard, RequestsAndTheFramesWrittenForThem) {
         {"9141 two messages, the second empty", i9141, [] { g_RespondTable[0].messageCount = 2; },
          {Received(kReq9141)}, {kPidAnswer, WithSum(kAck9141)}},
         {"9141 one frame per part: 3 + 256 bytes cut to 262 with its sum", i9141,
-         [] {
-             g_EcuSimParams.lengthMode9141 = 0;
-             g_RespondTable[0] = PidEntry(Ramp(0, 256));
-             g_RespondTable[0].ackLength = 3;
-         },
+         [] { g_EcuSimParams.lengthMode9141 = 0; g_RespondTable[0] = PidEntry(Ramp(0, 256)); g_RespondTable[0].ackLength = 3; },
          {Received(kReq9141)}, {WithSum(Cat(Cat(kAck9141, {0x00}), Ramp(0, 255)))}},
         {"9141 unknown request: negative", i9141, nullptr, {Received(WithSum({0x68, 0x6A, 0xF1, 0x09, 0x02}))},
          {WithSum({0x48, 0x6B, 0x10, 0x7F, 0x09, 0x11})}},
@@ -119,10 +115,7 @@ TEST_F(SimBoard, RequestsAndTheFramesWrittenForThem) {
         {"9141 a request during an answer: nothing", i9141, nullptr,
          {Received(kReq9141), Received(WithSum({0x68, 0x6A, 0xF1, 0x09, 0x02}))}, {kPidAnswer}, true},
         {"9141 65 frames: the first 64", i9141,
-         [] {
-             g_RespondTable[0] = PidEntry(Ramp(0, 65));
-             g_RespondTable[0].ackLength = 1, g_RespondTable[0].bytesPerFrame = 2;
-         },
+         [] { g_RespondTable[0] = PidEntry(Ramp(0, 65)); g_RespondTable[0].ackLength = 1, g_RespondTable[0].bytesPerFrame = 2; },
          {Received(kReq9141)}, first64},
         {"9141 ack as long as a frame: no message frames", i9141, [] { g_RespondTable[0].bytesPerFrame = 2; },
          {Received(kReq9141)}, {}},
@@ -142,19 +135,15 @@ TEST_F(SimBoard, RequestsAndTheFramesWrittenForThem) {
          [] {
              g_EcuSimParams.headerMode14230 = 1;
              g_RespondTable[0] = PidEntry(Ramp(0, 61));
-             g_RespondTable[0].messageCount = 2;
+             g_RespondTable[0].messageCount = 2, g_RespondTable[0].message2Length = 62;
              std::memcpy(g_RespondTable[0].message2, Ramp(0, 62).data(), 62);
-             g_RespondTable[0].message2Length = 62;
          },
          {Received(pids14230)},
          {WithSum(Cat({0xBF, 0xF1, 0x10, 0x41, 0x00}, Ramp(0, 61))), WithSum(Cat({0x80, 0xF1, 0x10, 64, 0x41, 0x00}, Ramp(0, 62)))}},
         {"14230 mode 2 ack alone and a cut message", i14230,
          [] {
              g_EcuSimParams.headerMode14230 = 2;
-             g_RespondTable[1] = PidEntry({});
-             g_RespondTable[1].request[0] = 0x3E, g_RespondTable[1].requestLength = 1;
-             g_RespondTable[1].ack[0] = 0x7E, g_RespondTable[1].ackLength = 1;
-             g_RespondTable[0] = PidEntry(Ramp(0, 256));
+             g_RespondTable[0] = PidEntry(Ramp(0, 256)), g_RespondTable[1] = simtest::AnswerEntry({0x3E}, {0x7E}, {});
              g_RespondCount = 2;
          },
          {Received(WithSum({0xC1, 0x33, 0xF1, 0x3E})), Received(pids14230)},
