@@ -67,8 +67,7 @@ TEST_F(BusSimBoard, J1850RequestsAndTheRecordsWrittenForThem) {
         {"VPW header on PWM: nothing", SimJ1850Pwm, nullptr, vpw, 0x81, {}},
         {"unknown SID: negative", SimJ1850Vpw, nullptr, {0x68, 0x6A, 0xF1, 0x09, 0x02}, 0x80,
          {Padded({0x00, 0x07, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x7F, 0x09, 0x11}, 16)}},
-        {"negatives off: nothing", SimJ1850Vpw, [] { g_NegativeRespondEnabled = 0; },
-         {0x68, 0x6A, 0xF1, 0x09, 0x02}, 0x80, {}},
+        {"negatives off: nothing", SimJ1850Vpw, [] { g_NegativeRespondEnabled = 0; }, {0x68, 0x6A, 0xF1, 0x09, 0x02}, 0x80, {}},
         {"another tester: nothing", SimJ1850Vpw, nullptr, {0x68, 0x6A, 0xF2, 0x01, 0x00}, 0x80, {}},
         {"a frame the chip sent: nothing", SimJ1850Vpw, nullptr, vpw, 0x00, {}},
         {"seven message bytes: 5 + 2", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry(Ramp(0xA0, 7)); },
@@ -77,8 +76,7 @@ TEST_F(BusSimBoard, J1850RequestsAndTheRecordsWrittenForThem) {
           Padded(Cat({0x00, 0x08, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA5, 2)), 16)}},
         {"ack alone", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry({}); }, vpw, 0x80,
          {Padded({0x00, 0x06, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, 16)}},
-        {"ack as long as a frame: no message records", SimJ1850Vpw,
-         [] { g_RespondTable[0].bytesPerFrame = 2; }, vpw, 0x80, {}},
+        {"ack as long as a frame: no message records", SimJ1850Vpw, [] { g_RespondTable[0].bytesPerFrame = 2; }, vpw, 0x80, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

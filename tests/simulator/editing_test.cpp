@@ -129,8 +129,7 @@ TEST(RespondEditor, ClosingChecksInTheirOrder) {
         {"usable", nullptr, nullptr, nullptr},
         {"no request first", [](OBDRespondEntry& e) { e.requestLength = 0; e.message1Length = 0; e.message2Length = 1; },
          "设置不合规则：\n诊断仪请求的内容必须设置！", "设置不合规则：\n诊断仪请求的内容必须设置！"},
-        {"message 2 without message 1", [](OBDRespondEntry& e) { EditMessage(e, 1, ""); EditMessage(e, 2, "01"); },
-         m1Save, m1Add},
+        {"message 2 without message 1", [](OBDRespondEntry& e) { EditMessage(e, 1, ""); EditMessage(e, 2, "01"); }, m1Save, m1Add},
         {"ack 4 with a message", [](OBDRespondEntry& e) { EditAck(e, "41 00 01 02"); }, ack4, ack4},
         {"ack 4 alone", [](OBDRespondEntry& e) { EditAck(e, "41 00 01 02"); EditMessage(e, 1, ""); }, nullptr, nullptr},
     };
@@ -172,13 +171,7 @@ Row J1850(const Bytes& f) { return {1, KindJ1850, 0, J1850Record(f)}; }
 TEST(MonitorImport, RangesOfRecordsIntoAckAndMessage1) {
     const Bytes ff = {0x10, 0x14, 0x49, 0x02, 0x01, 0x31, 0x44, 0x34};
     const Bytes cf1 = Cat({0x21}, Ramp(0x50, 7)), cf2 = Cat({0x22}, Ramp(0x60, 7)), cf3 = Cat({0x23}, Ramp(0x70, 7));
-    struct Case {
-        const char* name;
-        std::vector<Row> rows;
-        uint32_t ack, from, to;
-        const char* refusal;
-        Bytes ackBytes, message1;
-    };
+    struct Case { const char* name; std::vector<Row> rows; uint32_t ack, from, to; const char* refusal; Bytes ackBytes, message1; };
     const Case cases[] = {
         {"CAN single frame", {Can({0x06, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0x00})}, 2, 1, 0, nullptr,
          {0x41, 0x00}, {0xBE, 0x3F, 0xB8, 0x13}},

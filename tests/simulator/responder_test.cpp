@@ -54,23 +54,20 @@ std::vector<Bytes> SentFrames(unsigned from = 0) {
 }
 
 // Status texts in the order the responder posted them (no UI thread: posted at once).
-class StatusLog {
-public:
+struct StatusLog {
     StatusLog() {
         SetSimStatusListener([this](const std::string& text) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            texts_.push_back(text);
+            std::lock_guard<std::mutex> lock(mutex);
+            texts.push_back(text);
         });
     }
     ~StatusLog() { SetSimStatusListener(nullptr); }
     std::vector<std::string> Texts() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return texts_;
+        std::lock_guard<std::mutex> lock(mutex);
+        return texts;
     }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::string> texts_;
+    std::mutex mutex;
+    std::vector<std::string> texts;
 };
 
 class SimBoard : public SimBoardTest {
@@ -110,8 +107,7 @@ TEST_F(SimBoard, RequestsAndTheFramesWrittenForThem) {
          {Received(WithSum({0x68, 0x6A, 0xF1, 0x09, 0x02})), Received(kReq9141)}, {kPidAnswer}},
         {"9141 other header: nothing", i9141, nullptr, {Received(WithSum({0x68, 0x6A, 0xF2, 0x01, 0x00}))}, {}},
         {"9141 bad frame bit: nothing", i9141, nullptr, {Received(kReq9141, 0x0800)}, {}},
-        {"9141 a word claiming more bytes than came", i9141, nullptr, {Cat({0x00, 0x10, 0x20, 0x00}, kReq9141)},
-         {kPidAnswer}},
+        {"9141 a word claiming more bytes than came", i9141, nullptr, {Cat({0x00, 0x10, 0x20, 0x00}, kReq9141)}, {kPidAnswer}},
         {"9141 a request during an answer: nothing", i9141, nullptr,
          {Received(kReq9141), Received(WithSum({0x68, 0x6A, 0xF1, 0x09, 0x02}))}, {kPidAnswer}, true},
         {"9141 65 frames: the first 64", i9141,
@@ -242,13 +238,7 @@ TEST_F(SimBoard, SessionTimeOutRearmsTheInitAndDropsRequestsUntilTheNext) {
 }
 
 TEST_F(SimBoard, EveryExitClearsTheFlagFirstThenStatusAndStopPacket) {
-    struct Case {
-        const char* name;
-        WorkerProc proc;
-        uint32_t protocol;
-        std::function<void()> fault;
-        const char* text;
-    };
+    struct Case { const char* name; WorkerProc proc; uint32_t protocol; std::function<void()> fault; const char* text; };
     // The chip's next write fails once the host reads the register (its transmitter state).
     static uint8_t failAfterRead;
     const auto failWriteAfterReading = [](uint8_t reg) {

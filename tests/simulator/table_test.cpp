@@ -52,9 +52,7 @@ TEST(RespondTableSort, OrdersBySidThenDataThenLengthAndZeroesTheTail) {
         {"empty", {}, {}},
         {"one", {shorter}, {"short"}},
         {"shorter first", {longer, shorter}, {"short", "long"}},
-        {"equal keys keep order",
-         {Entry({0x09, 0x02}, "a"), Entry({0x01, 0x00}, "b"), Entry({0x09, 0x02}, "c")},
-         {"b", "a", "c"}},
+        {"equal keys keep order", {Entry({0x09, 0x02}, "a"), Entry({0x01, 0x00}, "b"), Entry({0x09, 0x02}, "c")}, {"b", "a", "c"}},
         {"SID before PID", {Entry({0x02, 0x00}, "x"), Entry({0x01, 0xFF}, "y")}, {"y", "x"}},
     };
     for (const Case& c : cases) {
