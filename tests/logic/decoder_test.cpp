@@ -174,10 +174,7 @@ TEST(WaveDecoderTest, FirstByteStartOnShortAndLeadingLowCaptures) {
     line.Break(0);
     const Samples& withLow = line.Samples();
     const struct { Samples samples; uint32_t firstShown; uint32_t expected; } cases[] = {
-        {{}, 0, 0},
-        {{123}, 0, 0},
-        {withLow, 0, 2},
-        {withLow, 2, 2},
+        {{}, 0, 0}, {{123}, 0, 0}, {withLow, 0, 2}, {withLow, 2, 2},
         {{0, 3000, 3060}, 0, 2},  // only a long low: stops where the samples end
     };
     for (const auto& c : cases) {

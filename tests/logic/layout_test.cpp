@@ -51,6 +51,13 @@ struct Painted {
             out.insert(out.end(), item->points.begin(), item->points.end());
         return out;
     }
+    // The first point of every line in the colour.
+    std::vector<WavePoint> LineStarts(const WaveRgb& colour) const {
+        std::vector<WavePoint> out;
+        for (const WaveItem* item : Items(WaveItemKind::Line))
+            if (item->colour == colour) out.push_back(item->points[0]);
+        return out;
+    }
     const WaveItem* Text(const std::string& text) const {
         for (const WaveItem* item : Items(WaveItemKind::Text))
             if (item->text == text) return item;
@@ -76,10 +83,9 @@ TEST(WaveLayoutTest, RowEndAndRowsFollowTheClientSize) {
     line.Break(0);
     for (const auto& c : cases) {
         const Painted grid({}, Settings(50), c.width, c.height);
-        std::vector<int> purple;
-        for (const WaveItem* item : grid.Items(WaveItemKind::Line))
-            if (item->colour == kWaveBorder) purple.push_back(item->points[0].x);
-        EXPECT_EQ(purple, (std::vector<int>{5, c.xEnd + 1})) << c.width;
+        const std::vector<WavePoint> purple = grid.LineStarts(kWaveBorder);
+        ASSERT_EQ(purple.size(), 2u) << c.width;
+        EXPECT_EQ((std::vector<int>{purple[0].x, purple[1].x}), (std::vector<int>{5, c.xEnd + 1})) << c.width;
         EXPECT_EQ(static_cast<int>(grid.Items(WaveItemKind::Rect).size()), c.bands) << c.height;
         const Painted full(line.Samples(), Settings(50), c.width, c.height);
         int maxY = 0;
@@ -134,10 +140,7 @@ TEST(WaveLayoutTest, AnIntervalLongerThanARowIsDashedAndTheTraceGoesOnAt55) {
     // Width 205: rows run from 55 (5 after a wrap) to 205. The high interval is 10 rows long.
     const Samples samples = {0, 60, 60 + 30000, 60 + 30000 + 60};
     const Painted p(samples, Settings(10), 205, 400);
-    std::vector<WavePoint> dashes;
-    for (const WaveItem* item : p.Items(WaveItemKind::Line))
-        if (item->colour == kWaveTrace) dashes.push_back(item->points[0]);
-    EXPECT_EQ(dashes, (std::vector<WavePoint>{{10, 80}, {20, 80}, {30, 80}, {40, 80}, {50, 80}}));
+    EXPECT_EQ(p.LineStarts(kWaveTrace), (std::vector<WavePoint>{{10, 80}, {20, 80}, {30, 80}, {40, 80}, {50, 80}}));
     const std::vector<WavePoint> trace = p.TracePoints();
     EXPECT_NE(std::find(trace.begin(), trace.end(), WavePoint{55, 80}), trace.end());
     EXPECT_NE(std::find(trace.begin(), trace.end(), WavePoint{55, 105}), trace.end()) << "the next edge at 55";
