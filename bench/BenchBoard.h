@@ -21,6 +21,7 @@ using BenchBytes = std::vector<uint8_t>;
 inline void RunBenchPasses(benchmark::State& state, WorkerPolicy& policy, const BenchBytes& reply = {},
                            const std::function<void()>& prepare = {}, int passes = 1) {
     tb_reset();
+    tb_set_read_latency(0);  // the program's own cost, not the USB round trip's
     if (!UsbLoadLibrary() || (g_DeviceNumber = 0, !UsbOpenPipes())) {
         state.SkipWithError("simulated board did not open");
         return;

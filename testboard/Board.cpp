@@ -84,7 +84,7 @@ void Board::ResetLocked() {
     capture_.Reset();
     failWriteIn_ = 0;
     readFaults_ = ReadFaults();
-    readLatencyMs_ = 0;
+    readLatencyMs_ = kDefaultReadLatencyMs;
     failOpen_[0] = failOpen_[1] = false;
     pipes_.clear();
     openCount_ = 0;

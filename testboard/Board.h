@@ -74,6 +74,11 @@ struct ReadFaults {
 // program polling for a working day must not grow without end.
 constexpr unsigned kDefaultLogLimit = 100000;
 
+// What every answered read waits unless a test says otherwise: a real board's USB round trip.
+// Without it a free-running worker polls a million times a second, spins a processor and, on
+// a loaded machine, pushes a test's own packets out of the bounded log before it reads them.
+constexpr unsigned kDefaultReadLatencyMs = 1;
+
 // The newest `limit` entries of a log whose indices keep counting from the last clear.
 template <typename Entry>
 class BoundedLog {
@@ -262,7 +267,7 @@ private:
 
     unsigned failWriteIn_;  // 0: none; n: the n-th write from now fails
     ReadFaults readFaults_;
-    unsigned readLatencyMs_ = 0;
+    unsigned readLatencyMs_ = kDefaultReadLatencyMs;
     bool failOpen_[2];
 
     std::map<uintptr_t, Pipe> pipes_;

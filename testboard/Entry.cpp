@@ -74,7 +74,6 @@ const char* EnvironmentPath(const char* name) {
 
 // The program under test knows nothing of the board; these two variables prepare it.
 __attribute__((constructor)) void LoadFromEnvironment() {
-    tb_set_read_latency(1);
     if (const char* log = EnvironmentPath("VR3526_TESTBOARD_LOG"); log && !tb_set_log_file(log))
         std::fprintf(stderr, "testboard: cannot open the log file %s\n", log);
     if (const char* setup = EnvironmentPath("VR3526_TESTBOARD"); setup && !tb_load_setup(setup))

@@ -23,7 +23,7 @@ extern "C" {
 
 /* Back to the start state: 1 board, chip 41 / 12, registers and blocks zero, no queued
  * replies, idle reply 00 00 00 00, no faults, no responder, empty logs of the default size,
- * pipes closed. */
+ * the 1 ms read latency, pipes closed. */
 void tb_reset(void);
 
 void tb_set_board_count(unsigned count);
@@ -94,7 +94,8 @@ void tb_short_next_reply(unsigned length);
  * (as a USB read does when the rest of a reply is late), and the rest stays for the next. */
 void tb_split_next_reply(unsigned length);
 /* Every answered read waits latency_ms first, like a real board's USB round trip. The
- * library starts with 1 ms so that a program polling it does not spin; tb_reset sets 0. */
+ * library starts with 1 ms, and tb_reset returns to it, so that a worker polling it does not
+ * spin; 0 answers at once (for races and benchmarks that want every exchange they can get). */
 void tb_set_read_latency(unsigned latency_ms);
 /* Opening a pipe in this direction (0 write, 1 read) fails until reset. */
 void tb_fail_open(int direction);

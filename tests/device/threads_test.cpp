@@ -11,6 +11,7 @@ namespace {
 using DeviceThreads = BoardTest;
 
 TEST_F(DeviceThreads, RegisterReadsAndPollsKeepTheirOwnReplies) {
+    tb_set_read_latency(0);  // as many exchanges as the threads can make
     tb_set_register(0x31, 0x5A);
     const uint8_t idle[4] = {0xC3, 0x00, 0x00, 0x00};  // unlike any register reply
     tb_set_idle_reply(idle, sizeof idle);
@@ -42,6 +43,7 @@ TEST_F(DeviceThreads, RegisterReadsAndPollsKeepTheirOwnReplies) {
 TEST_F(DeviceThreads, FailingRegisterReadsShowOneBoxWhileItIsUp) {
     tb_set_responder([](void*, const uint8_t* packet, unsigned) { if (packet[0] == 0x50) tb_short_next_reply(2); },
                      nullptr);
+    tb_set_read_latency(0);
     messages_.HoldBoxes(true);
     std::atomic<int> failed{0};
     std::vector<std::thread> threads;
