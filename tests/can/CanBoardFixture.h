@@ -1,31 +1,21 @@
 #pragma once
-// The simulated board opened for a CAN worker test, with the hand-over flags and the ring
-// cleared, and every worker stopped afterwards.
-#include <gtest/gtest.h>
+// The simulated board opened for a CAN worker test; a hand-over request does not outlive it.
+#include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
 #include "pages/can/CanWorker.h"
-#include "testboard/testboard.h"
-#include "tests/support/FlagNotingSink.h"
-#include "tests/support/SimulatedBoard.h"
+#include "tests/support/WorkerBoard.h"
 
-class CanBoardFixture : public ::testing::Test {
+// Every packet from `from` on as Defined gives it.
+inline std::vector<Bytes> DefinedPackets(unsigned from = 0) {
+    std::vector<Bytes> packets = LoggedPackets(from);
+    for (Bytes& p : packets) p = Defined(p);
+    return packets;
+}
+
+class CanBoardFixture : public WorkerBoardTest {
 protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenSimulatedBoard());
-        g_TxPending = 0;
-        g_MultiFrameRequest = 0;
-        ResetMonitorRing();
-    }
     void TearDown() override {
-        tb_set_responder(nullptr, nullptr);
-        g_WorkerThread.Stop();
-        g_TxPending = 0;
+        WorkerBoardTest::TearDown();
         g_MultiFrameRequest = 0;
-        g_DeviceOpen = 0;
-        UsbClosePipes();
     }
-
-    FlagNotingSink messages;
 };

@@ -2,47 +2,26 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <map>
-#include <mutex>
-#include <string>
 #include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
-#include "pages/can/CanWorker.h"
 #include "pages/can/Iso15765Frame.h"
 #include "pages/can/Iso15765Page.h"
-#include "platform/Message.h"
-#include "testboard/testboard.h"
-#include "tests/support/FlagNotingSink.h"
-#include "tests/support/SimulatedBoard.h"
 #include "tests/can/CanBoardFixture.h"
+#include "tests/support/FakeTimers.h"
 
 namespace {
 
-class FakeTimers : public PageTimers {
-public:
-    void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
-    void KillPageTimer(int id) override { running.erase(id); }
-    std::map<int, uint32_t> running;
-};
-
-void Queue(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
 Bytes Data(const MonitorRecord& r, size_t n = 16) { return Bytes(r.data, r.data + n); }
-// 'R' packets carry an undefined last byte: compare the three defined ones.
-Bytes Defined(const Bytes& p) { return p.size() == 4 && p[0] == 0x52 ? Bytes(p.begin(), p.begin() + 3) : p; }
 bool IsFramePacket(const Bytes& p) { return p.size() == 20 && p[0] == 0xA0 && (p[1] & 0x80); }
 bool IsRead2A(const Bytes& p) { return p == Bytes{0x50, 0x2A, 0x04, 0x00}; }
 bool IsCtxb5(const Bytes& p) { return p.size() == 20 && p[0] == 0x54 && p[1] == 0x23; }
-bool IsStartCan(const Bytes& p) { return p.size() == 4 && p[0] == 0xB1 && p[2] == 0x01; }
 
 Bytes Reg(uint8_t r, uint8_t v) { return {0x52, r, v}; }
 Bytes Blk(uint8_t b, Bytes data) {
-    Bytes p{0x54, b, static_cast<uint8_t>(data.size()), 0};
-    p.insert(p.end(), data.begin(), data.end());
-    return p;
+    data.insert(data.begin(), {0x54, b, static_cast<uint8_t>(data.size()), 0});
+    return data;
 }
 
 // The opening page's download, as the board must see it.
@@ -70,24 +49,10 @@ protected:
     void StartBare() {
         ASSERT_TRUE(g_WorkerThread.Start(ThreadProc15765, static_cast<Iso15765HandOverSource*>(&page), false));
     }
-    // Index of the n-th poll at or after from, -1 when it did not come.
-    static int WaitForPolls(unsigned n, int from = 0) {
-        int at = from - 1;
-        for (unsigned i = 0; i < n; ++i)
-            if ((at = WaitForPacket(IsPoll, static_cast<unsigned>(at + 1))) < 0) return -1;
-        return at;
-    }
     // Started through the page, first poll seen; the log then starts after the download.
     void StartPage() {
         ASSERT_EQ(page.Start(), CanStartResult::Started);
         ASSERT_GE(WaitForPolls(1), 0);
-    }
-    static bool WaitForRecords(uint32_t n) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (g_MonitorCount.load() < n)
-            if (!tb_wait_log_count(tb_log_count() + 1, 100) && std::chrono::steady_clock::now() > deadline)
-                return false;
-        return true;
     }
 
     FakeTimers timers;
@@ -96,14 +61,10 @@ protected:
 
 TEST_F(CanBoardTest, DefaultDownloadGoesOutByteForByteThenTheStart) {
     ASSERT_EQ(page.Start(), CanStartResult::Started);
-    const int start = WaitForPacket(IsStartCan);
-    ASSERT_EQ(start, 38);
-    std::vector<Bytes> logged = LoggedPackets();
-    logged.resize(38);
-    for (Bytes& p : logged) p = Defined(p);
-    EXPECT_EQ(logged, DefaultDownload());
-    EXPECT_EQ(LoggedPacket(38), (Bytes{0xB1, 0x00, 0x01, 0x00}));
-    EXPECT_EQ(messages.Count(), 0u);
+    std::vector<Bytes> expected = DefaultDownload();
+    expected.push_back({0xB1, 0x00, 0x01, 0x00});
+    EXPECT_EQ(PacketsThroughStart(), expected);
+    EXPECT_EQ(messages_.Count(), 0u);
 }
 
 TEST_F(CanBoardTest, PresetsChangeOnlyTheirPackets) {
@@ -126,9 +87,7 @@ TEST_F(CanBoardTest, PresetsChangeOnlyTheirPackets) {
         ASSERT_EQ(RunCanDownload(page.DownloadList()), 1);
         std::vector<Bytes> expected = DefaultDownload();
         for (const auto& [at, packet] : c.changed) expected[at] = packet;
-        std::vector<Bytes> logged = LoggedPackets();
-        for (Bytes& p : logged) p = Defined(p);
-        EXPECT_EQ(logged, expected);
+        EXPECT_EQ(DefinedPackets(), expected);
     }
 }
 
@@ -136,15 +95,13 @@ TEST_F(CanBoardTest, AFailedWriteEndsTheDownloadAndStartsNothing) {
     for (unsigned k : {1u, 17u, 21u, 38u}) {
         SCOPED_TRACE(k);
         tb_log_clear();
-        messages.Clear();
+        messages_.Clear();
         tb_fail_write(k);
         EXPECT_EQ(page.Start(), CanStartResult::DeviceError);
         EXPECT_EQ(tb_log_count(), k - 1) << "nothing after the failed write";
         EXPECT_FALSE(g_WorkerThread.HasThread());
-        const auto shown = messages.Messages();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].text, "设备通讯错误 !");
-        EXPECT_EQ(shown[0].caption, "设备错误");
+        ASSERT_EQ(messages_.Count(), 1u);
+        EXPECT_EQ(messages_.Messages()[0].caption + ": " + messages_.Texts()[0], "设备错误: 设备通讯错误 !");
     }
 }
 
@@ -160,21 +117,13 @@ TEST_F(CanBoardTest, SendGivesOneSentRowOnceTheBoardConfirms) {
         ASSERT_EQ(page.Send(), CanSendResult::Queued);
         const int sent = WaitForPacket(IsFramePacket);
         ASSERT_GE(sent, 0);
-        Bytes packet{0xA0, 0x80, 0x10, 0x00};
-        packet.insert(packet.end(), frame.begin(), frame.end());
-        EXPECT_EQ(LoggedPacket(static_cast<unsigned>(sent)), packet);
+        EXPECT_EQ(LoggedPacket(static_cast<unsigned>(sent)), Hex("A0 80 10 00 7C 1F 00 00 03 00 02 01 00 00 00 00 00 00 00 00"));
         ASSERT_GE(WaitForPolls(1, sent), 0);
         page.Stop();
         ASSERT_EQ(g_MonitorCount.load(), c.rows);
-        const MonitorRecord out = CopyMonitorRecord(0);
-        EXPECT_EQ(out.direction, 0);
-        EXPECT_EQ(out.kind, KindCan);
-        EXPECT_EQ(out.lengthWord, 16);
-        EXPECT_EQ(Data(out), frame);
+        EXPECT_EQ(FiledRecord(0, 16), Filed(0, KindCan, 16, frame));
         if (c.rows == 2) {
-            const MonitorRecord in = CopyMonitorRecord(1);
-            EXPECT_EQ(in.direction, 1);
-            EXPECT_EQ(Data(in), frame);
+            EXPECT_EQ(FiledRecord(1, 16), Filed(1, KindCan, 0, frame));
         }
         tb_log_clear();
     }
@@ -189,7 +138,7 @@ TEST_F(CanBoardTest, ListenOnlyResendsTheFrameAndFilesItOnceConfirmed) {
     EXPECT_EQ(g_MonitorCount.load(), 0u);
     EXPECT_EQ(g_TxPending.load(), 1u);
     EXPECT_EQ(page.Send(), CanSendResult::Pending) << "one frame at a time";
-    Queue({0x00, 0x80, 0x00, 0x00});  // the chip finally reports it sent
+    QueueReply({0x00, 0x80, 0x00, 0x00});  // the chip finally reports it sent
     ASSERT_GE(WaitForPolls(2, at), 0);
     page.Stop();
     EXPECT_EQ(g_MonitorCount.load(), 1u);
@@ -219,10 +168,7 @@ TEST_F(CanBoardTest, DefaultHandOverWritesMessageLengthAndFirstFrame) {
     EXPECT_EQ(p[i + 4], (Bytes{0xA0, 0x23, 0x04, 0x00})) << "the poll carries the hand-over's byte 1";
     EXPECT_EQ(g_MultiFrameRequest.load(), 0u);
     ASSERT_EQ(g_MonitorCount.load(), 1u);
-    const MonitorRecord ff = CopyMonitorRecord(0);
-    EXPECT_EQ(ff.direction, 0);
-    EXPECT_EQ(ff.lengthWord, 16);
-    EXPECT_EQ(Data(ff), Bytes(p[i + 3].begin() + 4, p[i + 3].end()));
+    EXPECT_EQ(FiledRecord(0, 16), Filed(0, KindCan, 16, Bytes(p[i + 3].begin() + 4, p[i + 3].end())));
 }
 
 TEST_F(CanBoardTest, HandOverLengthsFollowTheTotal) {
@@ -268,7 +214,7 @@ TEST_F(CanBoardTest, ABusyOrUnreadEngineDelaysTheHandOver) {
     StartBare();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        messages.Clear();
+        messages_.Clear();
         ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
         const unsigned from = tb_log_count();
         if (c.busy) tb_set_busy_bits(0x2A, 0x01, 3);
@@ -284,7 +230,7 @@ TEST_F(CanBoardTest, ABusyOrUnreadEngineDelaysTheHandOver) {
         }
         EXPECT_EQ(reads, c.reads);
         EXPECT_GE(polls, c.reads - 1) << "every waiting pass still polls";
-        EXPECT_EQ(messages.Count(), c.messages);
+        EXPECT_EQ(messages_.Count(), c.messages);
         EXPECT_EQ(g_MultiFrameRequest.load(), 0u);
     }
 }
@@ -313,7 +259,7 @@ TEST_F(CanBoardTest, RepliesAreReadNoFurtherThanTheyReach) {
         SCOPED_TRACE(c.name);
         ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
         ResetMonitorRing();
-        for (const Bytes& r : c.replies) Queue(r);
+        for (const Bytes& r : c.replies) QueueReply(r);
         // Each reply answers one poll written after it was queued; the last one's records
         // are filed before the poll after it.
         const unsigned from = tb_log_count();
@@ -328,7 +274,7 @@ TEST_F(CanBoardTest, RepliesAreReadNoFurtherThanTheyReach) {
         }
         EXPECT_EQ(Data(CopyMonitorRecord(1)), can);
     }
-    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(messages_.Count(), 0u);
 }
 
 TEST_F(CanBoardTest, EveryExitClearsTheFlagFirstAndSendsStopLast) {
@@ -355,16 +301,11 @@ TEST_F(CanBoardTest, EveryExitClearsTheFlagFirstAndSendsStopLast) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const size_t before = messages.Count();
+        const size_t before = messages_.Count();
         tb_log_clear();
         c.arrange(page);
         StartBare();
-        ASSERT_TRUE(messages.WaitForCount(before + 1, std::chrono::seconds(5)));
-        EXPECT_EQ(messages.Texts()[before], c.text);
-        EXPECT_EQ(messages.FlagAt(before), 0u) << "flag clear before the message";
-        ASSERT_GE(WaitForPacket(IsStop), 0);
-        g_WorkerThread.JoinEnded();
-        EXPECT_TRUE(IsStop(LoggedPackets().back())) << "stop is the last packet";
+        ExpectWorkerExit(messages_, before, c.text, 0);
         EXPECT_EQ(g_MultiFrameRequest.load(), c.requestAfter) << "a failed hand-over stays requested";
         tb_set_fault(0);
         g_MultiFrameRequest = 0;
@@ -436,7 +377,7 @@ TEST_F(CanBoardTest, KeepAliveRunsWithItsWorkerOnly) {
     EXPECT_EQ(LoggedPacket(static_cast<unsigned>(sent))[4], 0x7C);
 
     tb_fail_next_read();  // the worker ends by itself
-    ASSERT_TRUE(messages.WaitForCount(1, std::chrono::seconds(5)));
+    ASSERT_TRUE(messages_.WaitForCount(1, std::chrono::seconds(5)));
     g_WorkerThread.JoinEnded();
     g_TxPending = 0;
     page.OnTimer(kIso15765KeepAliveTimer);

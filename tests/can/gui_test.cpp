@@ -1,28 +1,19 @@
 // The CAN pages in their windows, opened through the hub, against the simulated board.
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/frame.h>
-#include <wx/listctrl.h>
 #include <wx/textctrl.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
 
-#include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
-#include "monitor/ui/CDialogMainA.h"
-#include "monitor/ui/CListMessage.h"
 #include "pages/can/j1939/ui/CDialogJ1939.h"
 #include "pages/can/tp20/ui/CDialogTP20.h"
 #include "pages/can/ui/CDialog15765.h"
 #include "pages/can/ui/Pages.h"
-#include "pages/kline/SerialWorker.h"
-#include "platform/Message.h"
-#include "testboard/testboard.h"
 #include "tests/support/BoardLog.h"
-#include "tests/support/GuiPump.h"
+#include "tests/support/PageWindowFixture.h"
 
 namespace {
 
@@ -34,66 +25,25 @@ const char* const kSetup =
     "on A0 80 10 00 E9 18 => can 18FEE000 01 02 03 04 05 06 07 08\n"
     "on A0 80 10 00 B8 0C => can 200 1F C0 00 10 00 03 01\n";
 
-class CanGuiTest : public ::testing::Test {
+template <class Dialog, int Button, std::unique_ptr<HubPage> (*Make)()>
+class CanGuiTest : public PageWindowTest<Dialog> {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(UsbLoadLibrary(), 1); }
-
+    CanGuiTest() : PageWindowTest<Dialog>(Button, Make) {}
     void SetUp() override {
-        tb_reset();
+        PageWindowTest<Dialog>::SetUp();
         const std::string path = ::testing::TempDir() + "can_gui_setup.txt";
         std::ofstream(path) << kSetup;
         ASSERT_EQ(tb_load_setup(path.c_str()), 1);
         std::remove(path.c_str());
-        ASSERT_EQ(UsbOpenPipes(), 1);
-        g_DeviceOpen = 1;
         ResetMonitorRing();
-        frame_ = new wxFrame(nullptr, wxID_ANY, "hub", wxDefaultPosition, wxSize(1000, 600));
-        hub_ = new CDialogMainA(frame_);
-        frame_->Show();
-        hub_->RegisterPage(IDC_BUTTON_15765, MakeDialog15765Page());
-        hub_->RegisterPage(IDC_BUTTON_J1939, MakeDialogJ1939Page());
-        hub_->RegisterPage(IDC_BUTTON_TP20, MakeDialogTP20Page());
     }
-    void TearDown() override {
-        if (g_WorkerRunning.load()) g_WorkerThread.Stop();
-        frame_->Destroy();
-        PumpPending();
-        UsbClosePipes();
-        g_DeviceOpen = 0;
-    }
-
-    template <class Dialog = CDialog15765>
-    Dialog* OpenPage(int button = IDC_BUTTON_15765) {
-        hub_->OnPageButton(button);
-        Dialog* found = nullptr;
-        for (wxWindow* window : wxTopLevelWindows)
-            if (auto* page = dynamic_cast<Dialog*>(window)) found = page;
-        dialog_ = found;
-        return found && found->IsShown() ? found : nullptr;
-    }
-    wxButton* Button(int id) const { return dynamic_cast<wxButton*>(dialog_->FindWindow(id)); }
-    wxTextCtrl* Edit(int id) const { return dynamic_cast<wxTextCtrl*>(dialog_->FindWindow(id)); }
-    void Click(int id) {
-        ASSERT_TRUE(Button(id) && Button(id)->IsEnabled()) << id;
-        wxCommandEvent event(wxEVT_BUTTON, id);
-        Button(id)->ProcessWindowEvent(event);
-    }
-    // The row of the list that shows bytes with the direction text, -1 when none does.
-    long RowShowing(const std::string& bytes) const {
-        const wxListCtrl* list = hub_->GetList();
-        for (long row = 0; row < list->GetItemCount(); ++row)
-            for (int col = 0; col < list->GetColumnCount(); ++col)
-                if (list->GetItemText(row, col).utf8_string().find(bytes) != std::string::npos) return row;
-        return -1;
-    }
-
-    platform::RecordingMessageSink messages_;
-    wxFrame* frame_ = nullptr;
-    CDialogMainA* hub_ = nullptr;
-    wxDialog* dialog_ = nullptr;
+    wxTextCtrl* Edit(int id) const { return this->template Control<wxTextCtrl>(id); }
 };
+using Iso15765GuiTest = CanGuiTest<CDialog15765, IDC_BUTTON_15765, MakeDialog15765Page>;
+using J1939GuiTest = CanGuiTest<CDialogJ1939, IDC_BUTTON_J1939, MakeDialogJ1939Page>;
+using Tp20GuiTest = CanGuiTest<CDialogTP20, IDC_BUTTON_TP20, MakeDialogTP20Page>;
 
-TEST_F(CanGuiTest, StartSendAnswerMultiFrameStopAndClose) {
+TEST_F(Iso15765GuiTest, StartSendAnswerMultiFrameStopAndClose) {
     ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "CAN -- Device( 0 ) Connected");
     EXPECT_FALSE(Button(IDC_15765_SEND)->IsEnabled());
@@ -125,11 +75,11 @@ TEST_F(CanGuiTest, StartSendAnswerMultiFrameStopAndClose) {
     EXPECT_TRUE(Button(IDC_15765_KEEPALIVE)->IsEnabled());
 
     Click(IDC_15765_SEND);
-    ASSERT_TRUE(PumpUntil([&] { return RowShowing("02 01 00") >= 0 && RowShowing("06 41 00 BE 1F B8 10") >= 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return ListShows("02 01 00") && ListShows("06 41 00 BE 1F B8 10"); }));
     EXPECT_LT(RowShowing("02 01 00"), RowShowing("06 41 00 BE 1F B8 10")) << "sent before the answer";
 
     Click(IDC_15765_MULTI_FRAME);
-    ASSERT_TRUE(PumpUntil([&] { return RowShowing("11 02 00 01 02 03 04 05") >= 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return ListShows("11 02 00 01 02 03 04 05"); }));
 
     Click(IDC_15765_KEEPALIVE);
     EXPECT_EQ(Button(IDC_15765_KEEPALIVE)->GetLabel().utf8_string(), "停止链路保持");
@@ -144,7 +94,7 @@ TEST_F(CanGuiTest, StartSendAnswerMultiFrameStopAndClose) {
     EXPECT_EQ(messages_.Count(), 1u);
 }
 
-TEST_F(CanGuiTest, PresetsAndThe29BitChoiceRewriteThePanel) {
+TEST_F(Iso15765GuiTest, PresetsAndThe29BitChoiceRewriteThePanel) {
     ASSERT_NE(OpenPage(), nullptr);
     Click(IDC_15765_PRESET_OBD29);
     EXPECT_EQ(Edit(IDC_15765_FC0_ID)->GetValue(), "18DA10F1");
@@ -161,8 +111,8 @@ TEST_F(CanGuiTest, PresetsAndThe29BitChoiceRewriteThePanel) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
-TEST_F(CanGuiTest, J1939StartSendAnswerRtsStopAndClose) {
-    ASSERT_NE(OpenPage<CDialogJ1939>(IDC_BUTTON_J1939), nullptr);
+TEST_F(J1939GuiTest, StartSendAnswerRtsStopAndClose) {
+    ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "J1939 -- Device( 0 ) Connected");
     EXPECT_EQ(Edit(IDC_J1939_TOTAL)->GetValue(), "23");
     EXPECT_EQ(Edit(IDC_J1939_SINGLE_DATA)->GetValue(), "E0 FE 00 FF FF FF FF FF ");
@@ -186,9 +136,9 @@ TEST_F(CanGuiTest, J1939StartSendAnswerRtsStopAndClose) {
     Click(IDC_J1939_START);
     ASSERT_EQ(g_WorkerRunning.load(), 1u);
     Click(IDC_J1939_SEND);
-    ASSERT_TRUE(PumpUntil([&] { return RowShowing("E0 FE 00 FF FF FF FF FF") >= 0 && RowShowing("01 02 03 04 05 06 07 08") >= 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return ListShows("E0 FE 00 FF FF FF FF FF") && ListShows("01 02 03 04 05 06 07 08"); }));
     Click(IDC_J1939_MULTI_FRAME);
-    ASSERT_TRUE(PumpUntil([&] { return RowShowing("20 17 00 04 FF E3 FE 00") >= 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return ListShows("20 17 00 04 FF E3 FE 00"); }));
     Click(IDC_J1939_STOP);
     EXPECT_TRUE(Button(IDC_J1939_START)->IsEnabled());
     Click(IDC_J1939_EXIT);
@@ -196,8 +146,8 @@ TEST_F(CanGuiTest, J1939StartSendAnswerRtsStopAndClose) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
-TEST_F(CanGuiTest, Tp20StartSendAnswerChannelStopAndClose) {
-    ASSERT_NE(OpenPage<CDialogTP20>(IDC_BUTTON_TP20), nullptr);
+TEST_F(Tp20GuiTest, StartSendAnswerChannelStopAndClose) {
+    ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "CAN TP2.0 -- Device( 0 ) Connected");
     EXPECT_EQ(Edit(IDC_TP20_CCF_DL)->GetValue(), "234");
     EXPECT_EQ(Edit(IDC_TP20_FF_DATA)->GetValue(), "21 00 EF 01 02 03 04 05 ");
@@ -214,7 +164,7 @@ TEST_F(CanGuiTest, Tp20StartSendAnswerChannelStopAndClose) {
     Click(IDC_TP20_START);
     ASSERT_EQ(g_WorkerRunning.load(), 1u);
     Click(IDC_TP20_SEND);
-    ASSERT_TRUE(PumpUntil([&] { return RowShowing("10 00 02 1A 9B") >= 0 && RowShowing("1F C0 00 10 00 03 01") >= 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return ListShows("10 00 02 1A 9B") && ListShows("1F C0 00 10 00 03 01"); }));
     // The answer went to the chip, whose stand-in put it on the bus: 21F 00 D0 00 03 2E 03 01.
     ASSERT_TRUE(PumpUntil([] { return tb_bus_frame_count() > 0; }));
     uint8_t answer[16] = {};

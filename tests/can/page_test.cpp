@@ -3,24 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "device/UsbOperation.h"
 #include "pages/can/Iso15765Page.h"
 #include "platform/Message.h"
+#include "tests/support/FakeTimers.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-class FakeTimers : public PageTimers {
-public:
-    void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
-    void KillPageTimer(int id) override { running.erase(id); }
-    std::map<int, uint32_t> running;
-};
 
 Bytes Of(const EcanMessageBuffer& b) { return Bytes(b.bytes, b.bytes + 16); }
 Bytes Of(const CanFilterEntry& e) { return Bytes(e.bytes, e.bytes + 4); }
@@ -41,14 +34,7 @@ protected:
 };
 
 TEST_F(Iso15765PageTest, PresetsFillTheWholeSetUp) {
-    struct Case {
-        unsigned mode;
-        uint8_t enables, mskSel0, cprocon;
-        Bytes filter0, mask0, mask1;
-        Bytes single, fc0;
-        const char* fcIdText;
-        const char* keepAliveId;
-    };
+    struct Case { unsigned mode; uint8_t enables, mskSel0, cprocon; Bytes filter0, mask0, mask1; Bytes single, fc0; const char* fcIdText; const char* keepAliveId; };
     const Bytes ones{0xFF, 0xFF, 0xFF, 0xFF}, zeros{0, 0, 0, 0};
     const Case cases[] = {
         {1, 0x07, 0xD0, 0xE0, {0x00, 0xFD, 0, 0}, {0xE8, 0xFF, 0, 0}, {0x08, 0xFF, 0, 0},
@@ -184,11 +170,7 @@ TEST_F(Iso15765PageTest, FieldEditsStoreAndAnswerAsTheyShould) {
 }
 
 TEST_F(Iso15765PageTest, FirstFrameIsBuiltAtTheButton) {
-    struct Case {
-        const char* name;
-        std::function<void(Iso15765Page&)> edit;
-        Bytes frame;
-    };
+    struct Case { const char* name; std::function<void(Iso15765Page&)> edit; Bytes frame; };
     const Case cases[] = {
         {"defaults", [](Iso15765Page&) {},
          {0x80, 0x1F, 0, 0, 8, 0, 0x11, 0x02, 0, 1, 2, 3, 4, 5, 0, 0}},

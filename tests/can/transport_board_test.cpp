@@ -2,7 +2,6 @@
 // hand-overs, the engine stand-ins' frames put back together, and the TP2.0 answers.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,12 +17,6 @@
 
 namespace {
 
-// "54 09 04 00 ..." as bytes.
-Bytes Hex(const std::string& text) {
-    Bytes out;
-    for (size_t at = 0; at < text.size(); at += 3) out.push_back(static_cast<uint8_t>(std::strtoul(text.substr(at, 2).c_str(), nullptr, 16)));
-    return out;
-}
 std::vector<Bytes> HexList(std::initializer_list<const char*> lines) {
     std::vector<Bytes> out;
     for (const char* l : lines) out.push_back(Hex(l));
@@ -43,13 +36,6 @@ Bytes BusFrame(unsigned i) {
 auto Starts(const char* prefix) {
     return [p = Hex(prefix)](const Bytes& b) { return b.size() >= p.size() && std::equal(p.begin(), p.end(), b.begin()); };
 }
-std::vector<Bytes> DefinedFrom(unsigned from, size_t n) {
-    std::vector<Bytes> logged = LoggedPackets(from);
-    logged.resize(std::min(n, logged.size()));
-    for (Bytes& p : logged) p = Defined(p);
-    return logged;
-}
-
 const std::vector<Bytes> kHeadJ1939 = HexList({
     "52 17 FC", "52 3B 00", "52 05 00", "52 01 95", "52 12 03", "52 13 00", "52 1A C3", "52 1B FC", "52 1C 05",
     "52 1D 07", "52 1E 00", "52 1F 10", "52 20 FF", "52 21 FF", "52 22 FF", "52 28 1F", "52 29 E2",
@@ -100,15 +86,14 @@ TEST_F(TransportBoardTest, DownloadsGoOutByteForByteAndStopAtAFailure) {
         tb_log_clear();
         tb_fail_write(static_cast<unsigned>(c.expected.size() / 2));
         EXPECT_EQ(c.start(), CanStartResult::DeviceError);
-        EXPECT_EQ(DefinedFrom(0, 99), std::vector<Bytes>(c.expected.begin(), c.expected.begin() + c.expected.size() / 2 - 1));
+        EXPECT_EQ(DefinedPackets(), std::vector<Bytes>(c.expected.begin(), c.expected.begin() + c.expected.size() / 2 - 1));
         tb_log_clear();
         ASSERT_EQ(c.start(), CanStartResult::Started);
-        ASSERT_GE(WaitForPolls(1), 0);
-        EXPECT_EQ(DefinedFrom(0, c.expected.size()), c.expected);
+        EXPECT_EQ(PacketsThroughStart(), c.expected);
         g_WorkerThread.Stop();
     }
-    ASSERT_EQ(messages.Count(), 2u);
-    EXPECT_EQ(messages.Messages()[0].text, "设备通讯错误 !");
+    ASSERT_EQ(messages_.Count(), 2u);
+    EXPECT_EQ(messages_.Messages()[0].text, "设备通讯错误 !");
 }
 
 TEST_F(TransportBoardTest, J1939HandOverWritesBufferCountAndRtsThenFilesTheRts) {
@@ -148,7 +133,7 @@ TEST_F(TransportBoardTest, HandOverWritesThatFailEndTheWorkerAndKeepTheRequest) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        messages.Clear();
+        messages_.Clear();
         tb_log_clear();
         g_Tp20RequestMode = kTp20RequestChannel;
         g_MultiFrameRequest = 1;
@@ -156,9 +141,9 @@ TEST_F(TransportBoardTest, HandOverWritesThatFailEndTheWorkerAndKeepTheRequest) 
         ASSERT_TRUE(g_WorkerThread.Start(c.proc, c.source, false));
         ASSERT_GE(WaitForPacket(IsStop), 0);
         g_WorkerThread.Stop();
-        ASSERT_EQ(messages.Count(), 1u);
-        EXPECT_EQ(messages.Messages()[0].text, c.text);
-        EXPECT_EQ(messages.FlagAt(0), 0u);
+        ASSERT_EQ(messages_.Count(), 1u);
+        EXPECT_EQ(messages_.Messages()[0].text, c.text);
+        EXPECT_EQ(messages_.FlagAt(0), 0u);
         EXPECT_EQ(g_MultiFrameRequest.load(), 1u);
     }
 }
@@ -271,7 +256,7 @@ TEST_F(TransportBoardTest, Tp20AnswersGoToTheChipNotToTheMonitor) {
         EXPECT_EQ(g_MonitorCount.load(), c.frames.size()) << "only the received frames";
     }
     // A failed answer ends the worker after the reply's records are filed.
-    messages.Clear();
+    messages_.Clear();
     ResetMonitorRing();
     tb_log_clear();
     const Bytes setUp = Hex("1F C0 00 10 00 03 01");
@@ -281,8 +266,8 @@ TEST_F(TransportBoardTest, Tp20AnswersGoToTheChipNotToTheMonitor) {
     ASSERT_TRUE(g_WorkerThread.Start(ThreadProcTP20, static_cast<Tp20HandOverSource*>(&tp20), false));
     ASSERT_GE(WaitForPacket(IsStop), 0);
     g_WorkerThread.Stop();
-    ASSERT_EQ(messages.Count(), 1u);
-    EXPECT_EQ(messages.Messages()[0].text, "设备出现通信错误停止! write FF txbuff");
+    ASSERT_EQ(messages_.Count(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "设备出现通信错误停止! write FF txbuff");
     EXPECT_EQ(g_MonitorCount.load(), 2u);
 }
 

@@ -30,13 +30,7 @@ std::string Repeated(const char* piece, int n) {
 }
 
 // An edit's answer: what the edit shows back ("" when nothing) and the message.
-struct EditRow {
-    const char* name;
-    std::function<PageEditResult()> edit;
-    std::string rewrite;
-    std::string message;
-    std::function<void()> check;
-};
+struct EditRow { const char* name; std::function<PageEditResult()> edit; std::string rewrite; std::string message; std::function<void()> check; };
 void RunEditRows(const std::vector<EditRow>& rows, const std::function<void()>& reset) {
     for (const EditRow& r : rows) {
         SCOPED_TRACE(r.name);

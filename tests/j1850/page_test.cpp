@@ -12,25 +12,17 @@
 #include "pages/j1850/J1850Image.h"
 #include "pages/j1850/J1850Page.h"
 #include "platform/Message.h"
+#include "tests/support/FakeTimers.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 using Bytes = std::vector<uint8_t>;
 
-class NoTimers : public PageTimers {
-public:
-    void StartPageTimer(int, uint32_t) override {}
-    void KillPageTimer(int) override {}
-};
-
 Bytes Frame(const J1850FrameRecord& r) { return Bytes(r.Frame(), r.Frame() + r.Length() - 1); }
 
 TEST(J1850FrameTest, HeaderLengthByFlagAndHBit) {
-    struct Case {
-        uint8_t flags, first;
-        unsigned length;
-    } cases[] = {
+    struct Case { uint8_t flags, first; unsigned length; } cases[] = {
         {0x08, 0x68, 1},  // one-byte form whatever the first byte
         {0x00, 0x68, 3},  // H bit clear
         {0x00, 0x78, 1},  // H bit set
@@ -47,9 +39,7 @@ TEST(J1850FrameTest, TransmitPacketKeepsBitsFourToSixOfByteOne) {
     record.bytes[1] = 0x06;
     const uint8_t frame[] = {0x68, 0x6A, 0xF1, 0x01, 0x00};
     std::memcpy(record.Frame(), frame, sizeof frame);
-    struct Case {
-        uint8_t before, after;
-    } cases[] = {{0x00, 0x82}, {0x3F, 0xB2}, {0xFF, 0xF2}, {0x0D, 0x82}, {0x70, 0xF2}};
+    struct Case { uint8_t before, after; } cases[] = {{0x00, 0x82}, {0x3F, 0xB2}, {0xFF, 0xF2}, {0x0D, 0x82}, {0x70, 0xF2}};
     for (const Case& c : cases) {
         uint8_t packet[kJ1850PacketSize + 4];
         std::memset(packet, 0xEE, sizeof packet);
@@ -63,10 +53,7 @@ TEST(J1850FrameTest, TransmitPacketKeepsBitsFourToSixOfByteOne) {
 }
 
 TEST(J1850FrameTest, KeepAliveRecordTakesElevenBytesAndKeepsTheTail) {
-    struct Case {
-        size_t count, used;
-        uint8_t lengthByte;
-    } cases[] = {{0, 0, 0x01}, {5, 5, 0x06}, {11, 11, 0x0C}, {13, 11, 0x0C}};
+    struct Case { size_t count, used; uint8_t lengthByte; } cases[] = {{0, 0, 0x01}, {5, 5, 0x06}, {11, 11, 0x0C}, {13, 11, 0x0C}};
     const uint8_t bytes[13] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
     for (const Case& c : cases) {
         J1850FrameRecord record;
@@ -79,10 +66,7 @@ TEST(J1850FrameTest, KeepAliveRecordTakesElevenBytesAndKeepsTheTail) {
 }
 
 TEST(J1850ImageTest, IfrControlPackingKeepsBitSeven) {
-    struct Case {
-        IfrControl c;
-        uint8_t old, packed;
-    } cases[] = {
+    struct Case { IfrControl c; uint8_t old, packed; } cases[] = {
         {{7, 1, 3, 1}, 0x00, 0x7F},
         {{0, 0, 0, 0}, 0x80, 0x80},
         {{5, 0, 2, 0}, 0xFF, 0xA5},
@@ -124,11 +108,7 @@ TEST(J1850ImageTest, Presets) {
 TEST(J1850GridTest, CellsBitsAndToggles) {
     EXPECT_THAT(J1850GridOf(0x68, false), ElementsAre("x", "0", "1", "1", "0", "1", "0", "0", "0"));
     EXPECT_THAT(J1850GridOf(0x68, true), ElementsAre("-", "-", "-", "-", "-", "-", "-", "-", "-"));
-    struct Case {
-        uint8_t byte;
-        size_t column;
-        uint8_t after;
-    } cases[] = {{0x68, 4, 0x78}, {0x78, 4, 0x68}, {0x68, 1, 0xE8},
+    struct Case { uint8_t byte; size_t column; uint8_t after; } cases[] = {{0x68, 4, 0x78}, {0x78, 4, 0x68}, {0x68, 1, 0xE8},
                  {0x68, 8, 0x69}, {0x68, 0, 0x68}, {0x00, 9, 0x00}};
     for (const Case& c : cases) {
         J1850GridCells cells = J1850GridOf(c.byte, false);
@@ -140,7 +120,7 @@ TEST(J1850GridTest, CellsBitsAndToggles) {
 class J1850PageTest : public ::testing::Test {
 protected:
     platform::RecordingMessageSink messages;
-    NoTimers timers;
+    FakeTimers timers;
     J1850Page vpw{false, timers};
     J1850Page pwm{true, timers};
 };
@@ -165,12 +145,7 @@ TEST_F(J1850PageTest, OpeningDefaults) {
 }
 
 TEST_F(J1850PageTest, DataLimitByHeaderLength) {
-    struct Case {
-        bool oneByte;
-        std::string typed;
-        uint8_t length;
-        std::string rewrite;
-    } cases[] = {
+    struct Case { bool oneByte; std::string typed; uint8_t length; std::string rewrite; } cases[] = {
         {false, "0102030405060708", 12, ""},
         {false, "01 02 03 04 05 06 07 08 09", 12, "01 02 03 04 05 06 07 08 "},
         {true, "01020304050607080910", 12, ""},
@@ -238,12 +213,7 @@ TEST_F(J1850PageTest, FilterAddresses) {
     EXPECT_THAT(vpw.FilterList(J1850FilterKind::Functional), ElementsAre("0x6B"));
     EXPECT_TRUE(vpw.FilterList(J1850FilterKind::HeadId).empty());
 
-    struct Case {
-        J1850FilterKind kind;
-        std::string text;
-        bool added;
-        std::string message;
-    } cases[] = {
+    struct Case { J1850FilterKind kind; std::string text; bool added; std::string message; } cases[] = {
         {J1850FilterKind::Physical, "F1", false, "物理地址已经在列表中!"},
         {J1850FilterKind::Physical, " 1 0", true, ""},
         {J1850FilterKind::Functional, "6B", false, "功能地址已经在列表中!"},
@@ -275,12 +245,7 @@ TEST_F(J1850PageTest, FilterAddresses) {
 }
 
 TEST_F(J1850PageTest, IfrControlEntries) {
-    struct Case {
-        std::string id;
-        int ifrt, idsel, ifr3sel, nb;
-        bool done;
-        std::string message;
-    } cases[] = {
+    struct Case { std::string id; int ifrt, idsel, ifr3sel, nb; bool done; std::string message; } cases[] = {
         {"", 1, 0, 0, 0, false, "请首先输入添加的ID!"},
         {"10", -1, 0, 0, 0, false, "类型选择框设置错误"},
         {"10", 1, 0, -1, 0, false, "类型选择框设置错误"},
@@ -314,12 +279,7 @@ TEST_F(J1850PageTest, IfrControlEntries) {
 }
 
 TEST_F(J1850PageTest, Ifr3BuffersAndIdBuffer) {
-    struct Case {
-        bool crc;
-        std::string typed;
-        uint8_t length;
-        std::string rewrite;
-    } cases[] = {
+    struct Case { bool crc; std::string typed; uint8_t length; std::string rewrite; } cases[] = {
         {true, "010203", 4, ""},
         {true, "010203040506070809", 10, ""},
         {true, "01020304050607080910", 10, "01 02 03 04 05 06 07 08 09 "},
@@ -359,12 +319,7 @@ TEST_F(J1850PageTest, Ifr3BuffersAndIdBuffer) {
 }
 
 TEST_F(J1850PageTest, YzzCombosWriteTheirBits) {
-    struct Case {
-        size_t y;
-        J1850IfrField field;
-        int selection;
-        uint8_t byte;
-    } cases[] = {{0, J1850IfrField::Ifrt, 3, 0x30}, {0, J1850IfrField::Nb, 1, 0x70},
+    struct Case { size_t y; J1850IfrField field; int selection; uint8_t byte; } cases[] = {{0, J1850IfrField::Ifrt, 3, 0x30}, {0, J1850IfrField::Nb, 1, 0x70},
                  {0, J1850IfrField::Idsel, 5, 0x75}, {0, J1850IfrField::Ifr3sel, 1, 0x7D},
                  {0, J1850IfrField::Ifrt, 0, 0x4D},  {7, J1850IfrField::Idsel, 7, 0x07}};
     for (const Case& c : cases) {

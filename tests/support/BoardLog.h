@@ -11,6 +11,17 @@
 
 using Bytes = std::vector<uint8_t>;
 
+// "54 09 04 00" as bytes: two hex digits a byte, one separator between.
+inline Bytes Hex(const std::string& text) {
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 3)
+        bytes.push_back(static_cast<uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+// The board's answer to the next poll or read.
+inline void QueueReply(const Bytes& reply) { tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size())); }
+
 inline Bytes LoggedPacket(unsigned index) {
     uint8_t buffer[300];
     const unsigned length = tb_log_packet(index, buffer, sizeof buffer, nullptr);
