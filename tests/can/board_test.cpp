@@ -285,10 +285,8 @@ TEST_F(CanBoardTest, EveryExitClearsTheFlagFirstAndSendsStopLast) {
         uint32_t requestAfter;
     };
     const Case cases[] = {
-        {"long message", [](Iso15765Page&) { g_MultiFrameRequest = 1; tb_fail_write(2); },
-         "设备出现通信错误停止! write wrlong buff", 1},
-        {"first frame", [](Iso15765Page&) { g_MultiFrameRequest = 1; tb_fail_write(4); },
-         "设备出现通信错误停止! write FF txbuff", 1},
+        {"long message", [](Iso15765Page&) { g_MultiFrameRequest = 1; tb_fail_write(2); }, "设备出现通信错误停止! write wrlong buff", 1},
+        {"first frame", [](Iso15765Page&) { g_MultiFrameRequest = 1; tb_fail_write(4); }, "设备出现通信错误停止! write FF txbuff", 1},
         {"pending frame", [](Iso15765Page& p) {
              g_WorkerRunning = 1;  // as a running worker, so Send queues
              p.Send();

@@ -65,14 +65,10 @@ TEST_F(Iso15765PageTest, PresetsFillTheWholeSetUp) {
         const Iso15765PanelView v = page.Panel();
         EXPECT_EQ(v.fcIdText[0], c.fcIdText);
         EXPECT_EQ(v.ffIdText, c.fcIdText);
-        EXPECT_EQ(v.fcDlcText[0], "8");
-        EXPECT_EQ(v.fcPciText[1], "30");
-        EXPECT_EQ(v.fcDataText[0], "00 00 00 00 00 00 00 ");
-        EXPECT_EQ(v.ffPciText, "11");
-        EXPECT_EQ(v.ffLengthByteText, "02");
-        EXPECT_EQ(v.lengthText, "258");
-        EXPECT_EQ(v.ffDataText, "00 01 02 03 04 05 ");
-        EXPECT_EQ(v.ffNaeText, "-");
+        // FC DLC, FC1 PCI, FC0 data, first-frame PCI, length byte, length, data and N_AE.
+        EXPECT_EQ(v.fcDlcText[0] + "|" + v.fcPciText[1] + "|" + v.fcDataText[0] + "|" + v.ffPciText + "|" + v.ffLengthByteText + "|" +
+                      v.lengthText + "|" + v.ffDataText + "|" + v.ffNaeText,
+                  "8|30|00 00 00 00 00 00 00 |11|02|258|00 01 02 03 04 05 |-");
         EXPECT_EQ(page.LongMessage()[0], 6);
         EXPECT_EQ(page.State().keepAliveIdText, c.keepAliveId);
     }

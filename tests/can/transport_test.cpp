@@ -117,10 +117,8 @@ TEST(J1939Page, FieldsStoreTheirValuesAndShowTheirMessages) {
         {"total 7", total("7"), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{1, 7}, {3, 1}})); }},
         {"total 8", total("8"), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{1, 8}, {3, 2}})); }},
         {"total 0", total("0"), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{1, 0}, {3, 0}})); }},
-        {"PGN 2FFFF", noEdit([&] { page.PgnChanged("2FFFF"); }), "", "",
-         [&] { EXPECT_EQ(rts(), rtsWith({{5, 0xFF}, {6, 0xFF}, {7, 0x00}})); }},
-        {"PGN 1FFFF", noEdit([&] { page.PgnChanged("1FFFF"); }), "", "",
-         [&] { EXPECT_EQ(rts(), rtsWith({{5, 0xFF}, {6, 0xFF}, {7, 0x01}})); }},
+        {"PGN 2FFFF", noEdit([&] { page.PgnChanged("2FFFF"); }), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{5, 0xFF}, {6, 0xFF}, {7, 0x00}})); }},
+        {"PGN 1FFFF", noEdit([&] { page.PgnChanged("1FFFF"); }), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{5, 0xFF}, {6, 0xFF}, {7, 0x01}})); }},
         {"BAM on", noEdit([&] { page.SetBam(true); }), "", "", [&] {
              EXPECT_EQ(rts(), rtsWith({{0, 0x20}}));
              EXPECT_EQ(Id29(page.FrameOf(J1939Frame::Rts)), 0x1CECFFF9u);
@@ -148,11 +146,9 @@ TEST(J1939Page, FieldsStoreTheirValuesAndShowTheirMessages) {
          Repeated("11 ", 256), "缓冲区数据长度不可大于256字节!", [&] { EXPECT_EQ(page.BufferLength(), 256u); }},
         {"ten buffer bytes, seven a line", [&] { return page.BufferChanged("00010203040506070809").edit; }, "", "",
          [&] { EXPECT_EQ(page.BufferText(), "00 01 02 03 04 05 06 \n07 08 09 "); }},
-        {"BSIZE 256", [&] { return page.BsizeChanged("256"); }, "255", "BSIZE 最大值为255",
-         [&] { EXPECT_EQ(page.Tail().control[1], 255); }},
+        {"BSIZE 256", [&] { return page.BsizeChanged("256"); }, "255", "BSIZE 最大值为255", [&] { EXPECT_EQ(page.Tail().control[1], 255); }},
         {"BSIZE -1", [&] { return page.BsizeChanged("-1"); }, "0", "", [&] { EXPECT_EQ(page.Tail().control[1], 0); }},
-        {"T2 300", [&] { return page.TimerChanged(0, "300"); }, "255", " 最大值为255",
-         [&] { EXPECT_EQ(page.Tail().timeT2, 255); }},
+        {"T2 300", [&] { return page.TimerChanged(0, "300"); }, "255", " 最大值为255", [&] { EXPECT_EQ(page.Tail().timeT2, 255); }},
         {"Ts 7", [&] { return page.TimerChanged(3, "7"); }, "", "", [&] {
              EXPECT_EQ(page.Tail().timeTs, 7);
              EXPECT_EQ(page.Tail().timeTr, 100);
