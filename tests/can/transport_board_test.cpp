@@ -27,11 +27,12 @@ Bytes Counting(size_t n, uint8_t from) {
     for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(from + i);
     return b;
 }
-Bytes Data(const MonitorRecord& r) { return Bytes(r.data, r.data + 16); }
-Bytes BusFrame(unsigned i) {
-    Bytes b(16);
-    b.resize(tb_bus_frame(i, b.data(), 16));
-    return b;
+// A 'T' packet's message buffer: the 16 bytes after its header.
+Bytes Buffer(const Bytes& packet) { return Bytes(packet.begin() + 4, packet.end()); }
+EcanMessageBuffer BusFrame(unsigned i) {
+    EcanMessageBuffer frame;
+    tb_bus_frame(i, frame.bytes, sizeof frame.bytes);
+    return frame;
 }
 auto Starts(const char* prefix) {
     return [p = Hex(prefix)](const Bytes& b) { return b.size() >= p.size() && std::equal(p.begin(), p.end(), b.begin()); };
@@ -116,11 +117,7 @@ TEST_F(TransportBoardTest, J1939HandOverWritesBufferCountAndRtsThenFilesTheRts) 
         EXPECT_EQ(p[3], kRtsPacket);
         EXPECT_EQ(g_MultiFrameRequest.load(), 0u);
         ASSERT_EQ(g_MonitorCount.load(), 1u);
-        const MonitorRecord rts = CopyMonitorRecord(0);
-        EXPECT_EQ(rts.direction, 0);
-        EXPECT_EQ(rts.kind, KindCan);
-        EXPECT_EQ(rts.lengthWord, 16);
-        EXPECT_EQ(Data(rts), Bytes(kRtsPacket.begin() + 4, kRtsPacket.end()));
+        EXPECT_EQ(FiledRecord(0, 16), Filed(0, KindCan, 16, Buffer(kRtsPacket)));
     }
 }
 
@@ -178,12 +175,11 @@ TEST_F(TransportBoardTest, TheEnginesFramesComeBackAsTheMessage) {
         ASSERT_FALSE(HandOver(from, Hex("54 22")).empty());
         g_WorkerThread.Stop();
         ASSERT_EQ(tb_bus_frame_count(), c.frames);
-        EXPECT_EQ(BusFrame(0), c.first);
+        const EcanMessageBuffer first = BusFrame(0);
+        EXPECT_EQ(Bytes(first.bytes, first.bytes + 16), c.first);
         J1939Reassembler r(23);
         for (unsigned i = 1; i < c.frames; ++i) {
-            EcanMessageBuffer dt;
-            const Bytes b = BusFrame(i);
-            std::copy(b.begin(), b.end(), dt.bytes);
+            const EcanMessageBuffer dt = BusFrame(i);
             EXPECT_EQ(EcanIdAs(dt, true), c.dtId);
             r.Feed(EcanData(dt), EcanDlc(dt));
         }
@@ -211,14 +207,12 @@ TEST_F(TransportBoardTest, Tp20RequestsHandOverTheirFramesAndTheEngineSendsTheMe
     g_WorkerThread.Stop();
 
     ASSERT_EQ(g_MonitorCount.load(), 2u);
-    EXPECT_EQ(Data(CopyMonitorRecord(0)), Bytes(kChannelSetupPacket.begin() + 4, kChannelSetupPacket.end()));
-    EXPECT_EQ(Data(CopyMonitorRecord(1)), Bytes(kTp20FirstFramePacket.begin() + 4, kTp20FirstFramePacket.end()));
+    EXPECT_EQ(FiledRecord(0, 16), Filed(0, KindCan, 16, Buffer(kChannelSetupPacket)));
+    EXPECT_EQ(FiledRecord(1, 16), Filed(0, KindCan, 16, Buffer(kTp20FirstFramePacket)));
     ASSERT_EQ(tb_bus_frame_count(), 1u + 34u);
     Tp20Reassembler r;
     for (unsigned i = 0; i < tb_bus_frame_count(); ++i) {
-        EcanMessageBuffer f;
-        const Bytes b = BusFrame(i);
-        std::copy(b.begin(), b.end(), f.bytes);
+        const EcanMessageBuffer f = BusFrame(i);
         EXPECT_EQ(EcanId(f), 0x32Eu);
         i == 0 ? r.FeedFirst(EcanData(f), EcanDlc(f)) : r.Feed(EcanData(f), EcanDlc(f));
     }
