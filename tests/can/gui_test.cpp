@@ -31,7 +31,9 @@ protected:
     CanGuiTest() : PageWindowTest<Dialog>(Button, Make) {}
     void SetUp() override {
         PageWindowTest<Dialog>::SetUp();
-        const std::string path = ::testing::TempDir() + "can_gui_setup.txt";
+        // One file a test: ctest runs the tests of this binary side by side.
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string path = ::testing::TempDir() + test->test_suite_name() + "." + test->name() + ".txt";
         std::ofstream(path) << kSetup;
         ASSERT_EQ(tb_load_setup(path.c_str()), 1);
         std::remove(path.c_str());
