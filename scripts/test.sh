@@ -27,4 +27,4 @@ TSAN_OPTIONS="halt_on_error=1" ctest --test-dir build/tsan --output-on-failure -
 echo "== fuzz targets (bounded)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
-ctest --test-dir build/fuzz --output-on-failure -L fuzz
+ctest --test-dir build/fuzz --output-on-failure -j "$jobs" -L fuzz

@@ -218,6 +218,10 @@ void EmulatedUsbBus::Device::Submit(UMockdevIoctlClient* client, UMockdevIoctlDa
     }
     std::lock_guard<std::mutex> lock(mutex);
     requests.push_back(std::move(r));
+    // An answer already waiting completes the request now, as a device's filled buffer does
+    // on a real bus: not only when the host first reaps, which a loaded machine may put off
+    // past the request's time-out, leaving a reply the host has given up on.
+    Serve();
     umockdev_ioctl_client_complete(client, 0, 0);
 }
 
@@ -247,6 +251,7 @@ void EmulatedUsbBus::Device::Discard(UMockdevIoctlClient* client, UMockdevIoctlD
     // The argument is the URB's own address.
     const gulong address = *reinterpret_cast<const gulong*>(arg->data);
     std::lock_guard<std::mutex> lock(mutex);
+    Serve();  // an answer that came due before the time-out was acted on completes it
     for (Request& r : requests)
         if (!r.done && r.client == client && r.urb.data->client_addr == address) {
             Complete(r, -ENOENT, static_cast<size_t>(r.actual));
