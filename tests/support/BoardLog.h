@@ -41,6 +41,7 @@ inline std::vector<Bytes> LoggedPackets(unsigned from = 0) {
 
 inline bool IsPoll(const Bytes& p) { return p.size() == 4 && p[0] == 0xA0 && p[2] == 0x04; }
 inline bool IsStop(const Bytes& p) { return p.size() == 4 && p[0] == 0xB2 && p[2] == 0x07; }
+inline bool IsStart(const Bytes& p) { return p.size() == 4 && p[0] == 0xB1; }
 inline bool IsRead31(const Bytes& p) { return p == Bytes{0x50, 0x31, 0x04, 0x00}; }
 inline bool IsEngineFrame(const Bytes& p) { return p.size() >= 6 && p[0] == 0x57 && p[1] == 0x3F; }
 
@@ -87,7 +88,7 @@ inline Bytes Defined(const Bytes& p) {
 
 // Every packet up to the start command (B1) as Defined gives it; empty when no start came.
 inline std::vector<Bytes> PacketsThroughStart() {
-    const int start = WaitForPacket([](const Bytes& p) { return !p.empty() && p[0] == 0xB1; });
+    const int start = WaitForPacket(IsStart);
     if (start < 0) return {};
     std::vector<Bytes> packets = LoggedPackets();
     packets.resize(static_cast<size_t>(start) + 1);
