@@ -3,32 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstring>
-#include <iterator>
 #include <map>
 #include <sstream>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/MonitorRing.h"
 #include "pages/kline/Iso14230Page.h"
-#include "pages/kline/SerialWorker.h"
 #include "pages/kline/UartDownload.h"
 #include "pages/kline/UartPageOps.h"
-#include "platform/Message.h"
-#include "testboard/testboard.h"
-#include "tests/support/SimulatedBoard.h"
 #include "tests/support/WorkerBoard.h"
 
 namespace {
 
 const UartPageConfig kIso14230{UartPage::Iso14230, ThreadProc14230, true, true, 0};
 const uint8_t kFrame[] = {0xC1, 0x33, 0xF1, 0x81, 0x66};
-
 
 // The ISO 14230 page's own image with distinct fast-init times, so that swapped ones show.
 UartRegisterImage PageImage() {
@@ -51,12 +38,9 @@ struct Script {
 void Responder(void* context, const uint8_t* packet, unsigned length) {
     Script& s = *static_cast<Script*>(context);
     const Bytes p(packet, packet + length);
-    if (IsRead31(p) && s.failWriteAfterRead31.exchange(0))
-        tb_fail_write(1);
-    if (IsRead31(p) && s.txDoneAfterRead31.exchange(0))
-        Queue({0x00, 0x80, 0x00, 0x00});
-    if (IsEngineFrame(p) && s.ecuAnswers.load())
-        Queue({0x00, 0x10, 0x07, 0x00, 0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC3});
+    if (IsRead31(p) && s.failWriteAfterRead31.exchange(0)) tb_fail_write(1);
+    if (IsRead31(p) && s.txDoneAfterRead31.exchange(0)) Queue({0x00, 0x80, 0x00, 0x00});
+    if (IsEngineFrame(p) && s.ecuAnswers.load()) Queue({0x00, 0x10, 0x07, 0x00, 0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC3});
 }
 
 // Board 0 of a freshly reset simulated board, opened; any worker ended on tear-down.
@@ -85,19 +69,14 @@ Bytes Hex(const std::string& text) {
 // Every page's download list: its registers (each from its own image byte), its blocks and
 // whether it copies the init fields for the worker. The image's bytes are all distinct.
 TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {
-    const std::map<uint8_t, size_t> registerSource = {
-        {0x42, 0}, {0x44, 2}, {0x45, 3}, {0x46, 4}, {0x48, 5}, {0x39, 15}, {0x3C, 172},
-        {0x2D, 7}, {0x2E, 8}, {0x2F, 9}, {0x30, 10}, {0x32, 12}, {0x33, 13}, {0x34, 14},
-        {0x36, 73}, {0x37, 74}, {0x35, 72}};
+    const std::map<uint8_t, size_t> registerSource = {{0x42, 0}, {0x44, 2}, {0x45, 3}, {0x46, 4}, {0x48, 5}, {0x39, 15}, {0x3C, 172}, {0x2D, 7}, {0x2E, 8},
+                                                      {0x2F, 9}, {0x30, 10}, {0x32, 12}, {0x33, 13}, {0x34, 14}, {0x36, 73}, {0x37, 74}, {0x35, 72}};
     const std::map<std::string, std::pair<size_t, size_t>> blockSource = {  // offset, length
-        {"T2A", {70, 2}}, {"T2B", {16, 10}}, {"T2C", {26, 16}}, {"T2D", {42, 16}},
-        {"W2F", {76, 64}}, {"T30", {140, 8}}, {"T31", {148, 8}}, {"T32", {156, 8}}, {"T33", {164, 8}}};
+        {"T2A", {70, 2}}, {"T2B", {16, 10}}, {"T2C", {26, 16}}, {"T2D", {42, 16}}, {"W2F", {76, 64}}, {"T30", {140, 8}}, {"T31", {148, 8}}, {"T32", {156, 8}}, {"T33", {164, 8}}};
     const char* const setup = "17=00 3B=FF 05=00 01=95";
     const struct { UartPage page; const char *name, *setup, *registers, *blocks; bool copies; } cases[] = {
-        {UartPage::Iso14230, "ISO 14230", setup, "42 44 45 46 48 39 3C 2D 2E 2F 30 32 33 34 36 37 35",
-         "T2A T2B T2C T2D", true},
-        {UartPage::UserMode, "user mode", setup, "42 44 45 46 48 39 3C 2D 2E 2F 30 32 33 34 36 37 35",
-         "T2A T2B", true},
+        {UartPage::Iso14230, "ISO 14230", setup, "42 44 45 46 48 39 3C 2D 2E 2F 30 32 33 34 36 37 35", "T2A T2B T2C T2D", true},
+        {UartPage::UserMode, "user mode", setup, "42 44 45 46 48 39 3C 2D 2E 2F 30 32 33 34 36 37 35", "T2A T2B", true},
         {UartPage::Kw1281, "KW1281", setup, "3C 42 44 45 46 48 2D 2E 2F 30 32 33 34 36 37 35", "T2A T2B", true},
         {UartPage::Sci, "SCI", setup, "42 44 45 46 48 3C 2D 2E 2F 30 36 37 35", "T2A", false},
         {UartPage::J1708, "J1708", setup, "42 44 45 3C 2D 2E 2F 36 37 35", "T2A", false},
@@ -105,8 +84,7 @@ TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {
         {UartPage::UartTest, "UART test", "17=00 17=00 3B=FF 05=00 01=F5", "2D 36 37 35", "T2A", false},
     };
     UartRegisterImage image;
-    for (size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<uint8_t>(i * 7 + 3);
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7 + 3);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<Bytes> expected;
@@ -125,8 +103,7 @@ TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {
         tb_log_clear();
         ASSERT_EQ(ConfigureDevice(image, c.page), 1);
         std::vector<Bytes> logged = LoggedPackets();
-        for (Bytes& p : logged)
-            p = Defined(p);
+        for (Bytes& p : logged) p = Defined(p);
         EXPECT_EQ(logged, expected);
         const Bytes copied = {g_FastInitLowTime.load(), g_FastInitHighTime.load(), g_SlowInitAddress.load()};
         const Bytes initFields = {image[12], image[13], image[14]};
@@ -137,10 +114,10 @@ TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {
 TEST_F(BoardTest, FailedDownloadStopsAtTheWriteAndStartsNothing) {
     tb_fail_write(3 + 3);  // the reset sequence, then the download's third write
     EXPECT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::DeviceError);
-    const std::vector<Bytes> logged = LoggedPackets();
-    ASSERT_EQ(logged.size(), 5u);  // the failed write never reached the board, nothing after it
-    EXPECT_EQ(Defined(logged[3]), (Bytes{0x52, 0x17, 0x00}));
-    EXPECT_EQ(Defined(logged[4]), (Bytes{0x52, 0x3B, 0xFF}));
+    // The failed write never reached the board, nothing after it.
+    ASSERT_EQ(tb_log_count(), 5u);
+    EXPECT_EQ(Defined(LoggedPacket(3)), (Bytes{0x52, 0x17, 0x00}));
+    EXPECT_EQ(Defined(LoggedPacket(4)), (Bytes{0x52, 0x3B, 0xFF}));
     EXPECT_FALSE(g_WorkerThread.HasThread());
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
     const auto entries = messages_.Messages();
@@ -170,10 +147,9 @@ TEST_F(BoardTest, KwpExchangeEndToEnd) {
 }
 
 TEST_F(BoardTest, AFrameHeldBackForABusyEngineGoesOutOnceWhenIdle) {
-    struct Case { const char* name; unsigned busyPasses; bool txDoneWhileHeld; };
-    const Case cases[] = {{"busy for three passes", 3, false},
-                          {"TxDone for another packet while held", 1, true}};
-    for (const Case& c : cases) {
+    const struct { const char* name; unsigned busyPasses; bool txDoneWhileHeld; } cases[] = {
+        {"busy for three passes", 3, false}, {"TxDone for another packet while held", 1, true}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetMonitorRing();
         tb_log_clear();
@@ -192,29 +168,22 @@ TEST_F(BoardTest, AFrameHeldBackForABusyEngineGoesOutOnceWhenIdle) {
         for (const Bytes& p : LoggedPackets(static_cast<unsigned>(first)))
             passes += IsRead31(p) ? 'r' : IsPoll(p) ? 'p' : IsEngineFrame(p) ? 'F' : '?';
         std::string expected;
-        for (unsigned i = 0; i < c.busyPasses; ++i)
-            expected += "rp";
+        for (unsigned i = 0; i < c.busyPasses; ++i) expected += "rp";
         EXPECT_EQ(passes.substr(0, expected.size() + 3), expected + "rFp");
         ASSERT_EQ(g_MonitorCount.load(), 1u);
-        const MonitorRecord r = CopyMonitorRecord(0);
-        EXPECT_EQ(r.kind, KindUart);
-        EXPECT_EQ(r.lengthWord, 5);
-        EXPECT_EQ(Data(r, 5), Bytes(kFrame, kFrame + 5));
+        EXPECT_EQ(FiledRecord(0, 5), (Filed{0, KindUart, 5, Bytes(kFrame, kFrame + 5)}));
     }
 }
 
 TEST_F(BoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
-    struct Case { const char* name; void (*trigger)(Script&); const char* text; };
-    const Case cases[] = {
-        {"busy poll", [](Script& s) { tb_set_busy_reads(1); s.failWriteAfterRead31 = 1; SendUartFrame(5, kFrame, 5); },
-         "设备出现通信错误停止! write 2"},
-        {"frame write", [](Script& s) { s.failWriteAfterRead31 = 1; SendUartFrame(5, kFrame, 5); },
-         "设备出现通信错误停止! write 1"},
+    const struct { const char* name; void (*trigger)(Script&); const char* text; } cases[] = {
+        {"busy poll", [](Script& s) { tb_set_busy_reads(1), s.failWriteAfterRead31 = 1, SendUartFrame(5, kFrame, 5); }, "设备出现通信错误停止! write 2"},
+        {"frame write", [](Script& s) { s.failWriteAfterRead31 = 1, SendUartFrame(5, kFrame, 5); }, "设备出现通信错误停止! write 1"},
         {"poll write", [](Script&) { tb_fail_write(1); }, "设备出现通信错误停止! write RD"},
         {"read", [](Script&) { tb_fail_next_read(); }, "设备出现通信错误停止! Read 1"},
         {"fault", [](Script&) { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const size_t before = messages_.Count();
         // No Stop after the last exit: Start must work at once.
@@ -243,58 +212,41 @@ uint32_t FlagReadingWorker(void*) {
 // A 16-byte frame record: byte 0 (J1850 direction in bit 7), byte 3 (tag in the high nibble).
 Bytes Record(uint8_t byte0, uint8_t byte3, uint8_t fill) {
     Bytes record(16, fill);
-    record[0] = byte0;
-    record[3] = byte3;
+    record[0] = byte0, record[3] = byte3;
     return record;
 }
 
 Bytes RecordReply(uint8_t status, const std::vector<Bytes>& records) {
     Bytes reply = {0x00, status, static_cast<uint8_t>(records.size()), 0x00};
-    for (const Bytes& r : records)
-        reply.insert(reply.end(), r.begin(), r.end());
+    for (const Bytes& r : records) reply.insert(reply.end(), r.begin(), r.end());
     return reply;
 }
 
 TEST_F(BoardTest, RepliesAreFiledWithinWhatArrivedAndFeedTheBlockCounter) {
-    struct Case {
-        const char* name;
-        WorkerProc proc;
-        std::vector<Bytes> replies;
-        const char* filed;  // kind and direction of each record: "1r" UART received, "2s" J1850 sent
-        uint16_t word;      // of the last record, with its data
-        Bytes data;
-        uint8_t counter;    // 0x77 before
-    };
+    // filed: kind and direction of each record ("1r" UART received, "2s" J1850 sent); word and
+    // data: of the last record; counter: 0x77 before.
+    struct Case { const char* name; WorkerProc proc; std::vector<Bytes> replies; const char* filed; uint16_t word; Bytes data; uint8_t counter; };
     Bytes fiveRecords = {0x00, 0x00, 0x05, 0x00};
     fiveRecords.resize(4 + 2 * 16 + 7, 0x30);
     const Bytes lastOfThree = Record(0x80, 0x50, 0x42);
     const WorkerProc serial = ThreadProcSerialBus;
     const Case cases[] = {
-        {"short reply after a frame files no duplicate", serial,
-         {{0x00, 0x10, 0x05, 0x00, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {0x00, 0x10, 0x05}},
-         "1r", 5, {0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, 0xBC},
-        {"word longer than the frame", serial, {{0x00, 0x10, 0xFF, 0x01, 1, 2, 3, 4, 5, 6}},
-         "1r", 0x01FF, {1, 2, 3, 4, 5, 6}, 3},
+        {"short reply after a frame files no duplicate", serial, {{0x00, 0x10, 0x05, 0x00, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {0x00, 0x10, 0x05}}, "1r", 5, {0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, 0xBC},
+        {"word longer than the frame", serial, {{0x00, 0x10, 0xFF, 0x01, 1, 2, 3, 4, 5, 6}}, "1r", 0x01FF, {1, 2, 3, 4, 5, 6}, 3},
         {"record count beyond the reply", serial, {fiveRecords}, "3r 3r", 0, Bytes(16, 0x30), 0x77},
-        {"records keep their kinds", serial,
-         {RecordReply(0x00, {Record(0x00, 0x20, 0x40), Record(0x80, 0x3A, 0x41), lastOfThree})},
-         "2s 3r 0r", 0, lastOfThree, 0x77},
+        {"records keep their kinds", serial, {RecordReply(0x00, {Record(0x00, 0x20, 0x40), Record(0x80, 0x3A, 0x41), lastOfThree})}, "2s 3r 0r", 0, lastOfThree, 0x77},
         {"counter wraps", serial, {{0x00, 0x10, 0x02, 0x00, 0x03, 0xFF}}, "1r", 2, {0x03, 0xFF}, 0x00},
         {"counter byte missing", serial, {{0x00, 0x10, 0x01, 0x00, 0x03}}, "1r", 1, {0x03}, 0x77},
-        {"no counter on ISO 14230", ThreadProc14230, {{0x00, 0x10, 0x02, 0x00, 0x03, 0x0A}},
-         "1r", 2, {0x03, 0x0A}, 0x77},
-        {"records-only worker counts records under the flag", FlagReadingWorker<UartFlagReply::Records>,
-         {RecordReply(0x10, {Bytes(16, 0x05)})}, "0r", 0, Bytes(16, 0x05), 0x77},
-        {"ignoring worker files nothing of a flagged reply", FlagReadingWorker<UartFlagReply::Ignore>,
-         {RecordReply(0x10, {Bytes(16, 0x05)}), RecordReply(0x00, {Bytes(16, 0x06)})}, "0r", 0, Bytes(16, 0x06), 0x77},
+        {"no counter on ISO 14230", ThreadProc14230, {{0x00, 0x10, 0x02, 0x00, 0x03, 0x0A}}, "1r", 2, {0x03, 0x0A}, 0x77},
+        {"records-only worker counts records under the flag", FlagReadingWorker<UartFlagReply::Records>, {RecordReply(0x10, {Bytes(16, 0x05)})}, "0r", 0, Bytes(16, 0x05), 0x77},
+        {"ignoring worker files nothing of a flagged reply", FlagReadingWorker<UartFlagReply::Ignore>, {RecordReply(0x10, {Bytes(16, 0x05)}), RecordReply(0x00, {Bytes(16, 0x06)})}, "0r", 0, Bytes(16, 0x06), 0x77},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetMonitorRing();
         tb_log_clear();
         g_Kw1281BlockCounter = 0x77;
-        for (const Bytes& r : c.replies)
-            Queue(r);
+        for (const Bytes& r : c.replies) Queue(r);
         StartBare(c.proc);
         ASSERT_GE(WaitForPolls(static_cast<unsigned>(c.replies.size()) + 1), 0);
         g_WorkerThread.Stop();
@@ -329,8 +281,7 @@ TEST_F(BoardTest, StartDropsAStaleFrameFromTheLastSession) {
     ASSERT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::Started);
     ASSERT_GE(WaitForPolls(3), 0);
     EXPECT_TRUE(StopUartPage());
-    for (const Bytes& p : LoggedPackets())
-        EXPECT_FALSE(IsEngineFrame(p));
+    EXPECT_LT(WaitForPacket(IsEngineFrame, 0, 0), 0);
     EXPECT_EQ(g_MonitorCount.load(), 0u);
 }
 
