@@ -3,7 +3,6 @@
 
 #include <string>
 #include <vector>
-
 #include "monitor/HexText.h"
 #include "pages/kline/Iso14230Frame.h"
 
@@ -12,13 +11,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 TEST(Iso14230Frame, BuiltAndShownByFormatAndLengthByte) {
-    struct Case {
-        uint8_t format;
-        bool lengthByte;
-        Bytes data, header;
-        uint8_t checksum;
-        bool address, fmtEditable, checkEnabled, checkShown;
-    };
+    struct Case { uint8_t format; bool lengthByte; Bytes data, header; uint8_t checksum; bool address, fmtEditable, checkEnabled, checkShown; };
     const Bytes hundred(100, 0x01), full(255, 0xFF);
     const Case cases[] = {
         {FormatFunctional, false, {0x81}, {0xC1, 0x33, 0xF1}, 0x66, true, false, true, false},

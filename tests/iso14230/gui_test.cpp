@@ -1,24 +1,13 @@
 // The ISO 14230 page in its window, opened through the hub, against the simulated board.
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/frame.h>
-#include <wx/listctrl.h>
 #include <wx/textctrl.h>
 
 #include <map>
-#include <string>
-#include <vector>
 
-#include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
-#include "monitor/ui/CDialogMainA.h"
-#include "monitor/ui/CListMessage.h"
-#include "pages/kline/SerialWorker.h"
 #include "pages/kline/ui/CDialog14230.h"
 #include "pages/kline/ui/Pages.h"
-#include "platform/Message.h"
-#include "testboard/testboard.h"
 #include "tests/support/PageWindowFixture.h"
 
 namespace {
@@ -28,8 +17,8 @@ const std::vector<uint8_t> kEcuAnswer = {0x83, 0xF1, 0x10, 0xC1, 0xEF, 0x8F, 0xC
 
 void PlayEcu(void*, const uint8_t* packet, unsigned length) {
     if (length < 6 || packet[0] != 0x57 || packet[1] != 0x3F) return;
-    std::vector<uint8_t> reply = {0x00, StatusUartFrame, static_cast<uint8_t>(kEcuAnswer.size()), 0x00};
-    reply.insert(reply.end(), kEcuAnswer.begin(), kEcuAnswer.end());
+    std::vector<uint8_t> reply = kEcuAnswer;
+    reply.insert(reply.begin(), {0x00, StatusUartFrame, static_cast<uint8_t>(kEcuAnswer.size()), 0x00});
     tb_queue_reply(reply.data(), static_cast<unsigned>(reply.size()));
 }
 
@@ -93,13 +82,9 @@ TEST_F(Iso14230GuiTest, CloseRefusedWhileRunningAndTimersEndWithTheWorker) {
 TEST_F(Iso14230GuiTest, EachImageEditWritesItsOwnByteByItsRule) {
     enum Rule { Ms0To255, Ms1To255, Units20Ms, HexByte, Divisor };
     const struct { int id; size_t offset; Rule rule; } edits[] = {
-        {IDC_14230_UTXP1T, 0, Ms0To255},      {IDC_14230_UFREET, 2, Ms0To255},
-        {IDC_14230_URXP1MAX, 3, Ms1To255},    {IDC_14230_FAST_LOW, 12, Ms1To255},
-        {IDC_14230_FAST_HIGH, 13, Ms1To255},  {IDC_14230_TRIGGER_ADDRESS, 14, HexByte},
-        {IDC_14230_BITADJ, 15, HexByte},      {IDC_14230_W1MAX, 17, Units20Ms},
-        {IDC_14230_W2MAX, 19, Ms1To255},      {IDC_14230_W4MAX, 23, Ms1To255},
-        {IDC_14230_W4SEND, 24, Ms1To255},     {IDC_14230_BRG, 70, Divisor},
-    };
+        {IDC_14230_UTXP1T, 0, Ms0To255},     {IDC_14230_UFREET, 2, Ms0To255},  {IDC_14230_URXP1MAX, 3, Ms1To255}, {IDC_14230_FAST_LOW, 12, Ms1To255},
+        {IDC_14230_FAST_HIGH, 13, Ms1To255}, {IDC_14230_TRIGGER_ADDRESS, 14, HexByte}, {IDC_14230_BITADJ, 15, HexByte}, {IDC_14230_W1MAX, 17, Units20Ms},
+        {IDC_14230_W2MAX, 19, Ms1To255},     {IDC_14230_W4MAX, 23, Ms1To255},  {IDC_14230_W4SEND, 24, Ms1To255},  {IDC_14230_BRG, 70, Divisor}};
     // stored: the byte, or for the divisor the u16 at the offset, little-endian.
     struct Typed { const char* text; uint16_t stored; const char* shown; const char* message; };
     const std::map<Rule, std::vector<Typed>> rules = {

@@ -3,35 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
-#include "device/UsbOperation.h"
-#include "monitor/HexText.h"
 #include "pages/kline/Iso14230Page.h"
-#include "pages/kline/SerialWorker.h"
-#include "platform/Message.h"
+#include "tests/support/PageTestSupport.h"
 
 namespace {
 
 using ::testing::ElementsAre;
-using Timers = std::map<int, uint32_t>;
 constexpr int kKeep = kIso14230KeepAliveTimer, kCyclic = kIso14230CyclicTimer;
-
-class FakeTimers : public UartPageTimers {
-public:
-    void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
-    void KillPageTimer(int id) override { running.erase(id); }
-    Timers running;
-};
-
-std::vector<uint8_t> PendingPacket() {
-    return std::vector<uint8_t>(g_TxPacket, g_TxPacket + (g_TxPacket[2] | g_TxPacket[3] << 8) + 4);
-}
-
-// Stands in for a worker: it leaves the running flag set until stopped, like a live one.
-uint32_t QuietWorker(void*) { return 0; }
 
 class Iso14230PageTest : public ::testing::Test {
 protected:
@@ -43,10 +22,7 @@ protected:
     }
     void StartWorker() { ASSERT_TRUE(g_WorkerThread.Start(QuietWorker, nullptr, false)); }
     void WorkerTookFrame() { g_TxPending = 0; }
-    void OtherPageRestarts() {
-        g_WorkerThread.Stop();
-        StartWorker();
-    }
+    void OtherPageRestarts() { g_WorkerThread.Stop(), StartWorker(); }
 
     platform::RecordingMessageSink messages;
     FakeTimers timers;
@@ -61,14 +37,11 @@ TEST_F(Iso14230PageTest, EditsClampWithTheirMessage) {
     };
     expect(page.KeepAliveIntervalLeft("50"), "200", "最小值为200ms");
     EXPECT_EQ(page.Timing().keepAliveIntervalMs, 200u);
-    expect(page.KeepAliveDataChanged("00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10"),
-           "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ", "数据桢的长度不可大于16字节!");
+    expect(page.KeepAliveDataChanged(ByteRun(17)), ByteRun(16), "数据桢的长度不可大于16字节!");
     EXPECT_EQ(page.State().keepAlive.count, 16);
 
-    std::string bytes256;
-    for (int i = 0; i < 256; ++i) bytes256 += HexByteText(static_cast<uint8_t>(i)) + " ";
-    const std::string bytes255 = bytes256.substr(0, 255 * 3);
-    expect(page.DataChanged(bytes256).edit, bytes255, "数据桢的总长度不可大于255字节!");
+    const std::string bytes255 = ByteRun(255);
+    expect(page.DataChanged(ByteRun(256)).edit, bytes255, "数据桢的总长度不可大于255字节!");
     EXPECT_EQ(page.State().frame.dataCount, 255);
     expect(page.DataChanged(bytes255 + "\r\n").edit, "", "");  // line breaks are no bytes
     EXPECT_EQ(page.State().frame.dataCount, 255);
@@ -93,7 +66,7 @@ TEST_F(Iso14230PageTest, SendRefusedWhileAFrameIsPending) {
     EXPECT_TRUE(timers.running.empty());
     StartWorker();
     ASSERT_EQ(page.Send(), UartSendResult::Queued);
-    const std::vector<uint8_t> sent = PendingPacket();
+    const Bytes sent = PendingPacket();
     EXPECT_THAT(sent, ElementsAre(0x57, 0x3F, 0x07, 0x00, 0x05, 0x00, 0xC1, 0x33, 0xF1, 0x81, 0x66));
     page.DataChanged("10 01");
     EXPECT_EQ(page.Send(), UartSendResult::Pending);
@@ -110,13 +83,7 @@ TEST_F(Iso14230PageTest, SendRefusedWhileAFrameIsPending) {
 }
 
 TEST_F(Iso14230PageTest, SendChoosesTheTimerAndTheInitialisation) {
-    struct Case {
-        bool keepAliveRan, cyclic, keepAlive, withInit;
-        unsigned initType;
-        const char* period;
-        uint8_t wordHigh;
-        Timers expected;
-    };
+    struct Case { bool keepAliveRan, cyclic, keepAlive, withInit; unsigned initType; const char* period; uint8_t wordHigh; Timers expected; };
     const Case cases[] = {
         {false, false, true, false, 1, "100", 0x00, {{kKeep, 3000}}},
         {false, true, true, false, 1, "100", 0x00, {{kCyclic, 100}}},
@@ -137,10 +104,7 @@ TEST_F(Iso14230PageTest, SendChoosesTheTimerAndTheInitialisation) {
             ASSERT_EQ(page.Send(), UartSendResult::Queued);
             WorkerTookFrame();
         }
-        page.SetCyclicSend(c.cyclic);
-        page.SetKeepAliveEnabled(c.keepAlive);
-        page.SetInitType(c.initType);
-        page.CyclePeriodChanged(c.period);
+        page.SetCyclicSend(c.cyclic), page.SetKeepAliveEnabled(c.keepAlive), page.SetInitType(c.initType), page.CyclePeriodChanged(c.period);
         ASSERT_EQ(c.withInit ? page.SendWithInit() : page.Send(), UartSendResult::Queued);
         EXPECT_EQ(timers.running, c.expected);
         EXPECT_EQ(PendingPacket()[5], c.wordHigh);
@@ -149,11 +113,7 @@ TEST_F(Iso14230PageTest, SendChoosesTheTimerAndTheInitialisation) {
 }
 
 TEST_F(Iso14230PageTest, TimersEndWithTheSessionAndNeverFeedALaterOne) {
-    struct Case {
-        const char* name;
-        std::function<void()> end;
-    };
-    const Case cases[] = {
+    const struct { const char* name; std::function<void()> end; } cases[] = {
         {"Stop", [&] { page.Stop(); }},
         {"close", [&] { page.Close(); }},
         {"worker ended, refresh", [&] { g_WorkerRunning = 0, page.RefreshDeviceStatus(); }},
@@ -161,7 +121,7 @@ TEST_F(Iso14230PageTest, TimersEndWithTheSessionAndNeverFeedALaterOne) {
         {"later worker, refresh", [&] { OtherPageRestarts(), page.RefreshDeviceStatus(); }},
         {"later worker, tick", [&] { OtherPageRestarts(), page.OnTimer(kKeep); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         g_WorkerThread.Stop();
         page.LoadDefaults();
@@ -171,8 +131,7 @@ TEST_F(Iso14230PageTest, TimersEndWithTheSessionAndNeverFeedALaterOne) {
         WorkerTookFrame();
         ASSERT_EQ(page.SendWithInit(), UartSendResult::Queued);
         WorkerTookFrame();
-        page.SetCyclicSend(false);  // clearing the checks must not keep their timers alive
-        page.SetKeepAliveEnabled(false);
+        page.SetCyclicSend(false), page.SetKeepAliveEnabled(false);  // clearing the checks must not keep their timers alive
         page.RefreshDeviceStatus();
         ASSERT_EQ(timers.running, (Timers{{kKeep, 3000}, {kCyclic, 100}}));
         c.end();

@@ -2,33 +2,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <functional>
 
-#include "device/UsbOperation.h"
-#include "monitor/HexText.h"
-#include "pages/kline/SerialWorker.h"
 #include "pages/kline/lin/LinPage.h"
 #include "pages/kline/lin/LinWorker.h"
 #include "pages/kline/uarttest/UartTestPage.h"
-#include "platform/Message.h"
+#include "tests/support/PageTestSupport.h"
 
 namespace {
 
 using ::testing::ElementsAre;
-using Bytes = std::vector<uint8_t>;
-
-Bytes PendingPacket() { return Bytes(g_TxPacket, g_TxPacket + (g_TxPacket[2] | g_TxPacket[3] << 8) + 4); }
-
-// "00 01 .. " for count bytes from first.
-std::string ByteRun(size_t count, uint8_t first = 0) {
-    std::string text;
-    for (size_t i = 0; i < count; ++i) text += HexByteText(static_cast<uint8_t>(first + i)) + " ";
-    return text;
-}
-
-// Stands in for a worker: it leaves the running flag set until stopped, like a live one.
-uint32_t QuietWorker(void*) { return 0; }
 
 class LinPageTest : public ::testing::Test {
 protected:
@@ -83,14 +66,13 @@ TEST_F(LinPageTest, OpeningShowsTheDefaultFrameAtNineSixHundred) {
 }
 
 TEST_F(LinPageTest, ChecksumFollowsTheIdAndItsTableByte) {
-    struct Case { const char* name; uint8_t id; uint8_t config; const char* data; const char* cs, *idLen; };
-    const Case cases[] = {
+    const struct { const char* name; uint8_t id, config; const char *data, *cs, *idLen; } cases[] = {
         {"ID 32, four bytes", 32, 0, "FF FF FF 02", "FD", "4"},
         {"ID 5, two bytes", 5, 0, "FF FF", "00", "2"},
         {"ID 60 set to two bytes, enhanced", 60, 0x80 | 0x10 | 0x08, "00 00", "C3", "2"},
         {"free length sums the DLC", 62, 0, "01 02 03", "F9", "0"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         page.LoadDefaults();
         if (c.config) page.IdTable()[c.id] = c.config;
@@ -141,8 +123,7 @@ TEST_F(LinPageTest, SendBuildsTheMasterFrameOrTheHeaderAlone) {
     EXPECT_EQ(page.Send(), UartSendResult::NotRunning);
     StartWorker();
     ASSERT_EQ(page.Send(), UartSendResult::Queued);
-    EXPECT_THAT(PendingPacket(),
-                ElementsAre(0x57, 0x3F, 0x0B, 0x00, 0x09, 0x00, 0x30, 0, 1, 2, 3, 4, 5, 6, 7));
+    EXPECT_THAT(PendingPacket(), ElementsAre(0x57, 0x3F, 0x0B, 0x00, 0x09, 0x00, 0x30, 0, 1, 2, 3, 4, 5, 6, 7));
     EXPECT_EQ(page.Send(), UartSendResult::Pending);
 
     g_TxPending = 0;
@@ -161,25 +142,22 @@ TEST_F(LinPageTest, SendBuildsTheMasterFrameOrTheHeaderAlone) {
 }
 
 TEST_F(LinPageTest, FieldsClampWithTheirMessages) {
-    struct Case { const char* name; std::function<UartEditResult()> edit; const char* text, *message; };
     UartTestPage uartTest;
-    const Case cases[] = {
-        {"slave ID 70", [&] { return page.SlaveIdChanged(3, "70"); }, "63", "有效ID应为0-63"},
-        {"pasted slave ID -5", [&] { return page.SlaveIdChanged(4, "-5"); }, "63", "有效ID应为0-63"},
-        {"slave ID 63 kept", [&] { return page.SlaveIdChanged(5, "63"); }, "", ""},
-        {"master ID 64", [&] { return page.MasterIdChanged("64"); }, "63", "有效ID应为0-63"},
-        {"nine LACKB bytes", [&] { return page.LackbChanged(1, ByteRun(9, 0x40)); }, "40 41 42 43 44 45 46 47 ",
-         "数据缓冲区长度8字节!"},
-        {"nine slave bytes", [&] { return page.SlaveDataChanged(6, ByteRun(9, 0x50)); }, "50 51 52 53 54 55 56 57 ",
-         "数据缓冲区长度8字节!"},
-        {"61 UART test bytes", [&] { return uartTest.DataChanged(ByteRun(61)); }, "", "数据桢的总长度不可大于60字节!"},
+    const std::string badId = "有效ID应为0-63", eight = "数据缓冲区长度8字节!";
+    // text: what the edit is rewritten with; nullptr: not looked at.
+    const struct { const char* name; std::function<UartEditResult()> edit; const char* text; std::string message; } cases[] = {
+        {"slave ID 70", [&] { return page.SlaveIdChanged(3, "70"); }, "63", badId},
+        {"pasted slave ID -5", [&] { return page.SlaveIdChanged(4, "-5"); }, "63", badId},
+        {"slave ID 63 kept", [&] { return page.SlaveIdChanged(5, "63"); }, nullptr, ""},
+        {"master ID 64", [&] { return page.MasterIdChanged("64"); }, "63", badId},
+        {"nine LACKB bytes", [&] { return page.LackbChanged(1, ByteRun(9, 0x40)); }, "40 41 42 43 44 45 46 47 ", eight},
+        {"nine slave bytes", [&] { return page.SlaveDataChanged(6, ByteRun(9, 0x50)); }, "50 51 52 53 54 55 56 57 ", eight},
+        {"61 UART test bytes", [&] { return uartTest.DataChanged(ByteRun(61)); }, nullptr, "数据桢的总长度不可大于60字节!"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const UartEditResult r = c.edit();
         EXPECT_EQ(r.message, c.message) << c.name;
-        if (*c.text) {
-            EXPECT_EQ(r.text, c.text) << c.name;
-        }
+        if (c.text) { EXPECT_EQ(r.text, c.text) << c.name; }
     }
     EXPECT_EQ(page.SlaveRows().Row(3).ID, 63);
     EXPECT_EQ(page.SlaveRows().Row(4).ID, 63);
@@ -197,8 +175,7 @@ TEST_F(LinPageTest, SetQueuesOneBlockAtATimeAndStartDropsIt) {
     ASSERT_TRUE(page.SetLackb(1));
     page.LackbChanged(1, "09");
     EXPECT_FALSE(page.SetLackb(2)) << "a second set before the worker's pass is dropped";
-    EXPECT_THAT(Bytes(g_LinSetPacket, g_LinSetPacket + 12),
-                ElementsAre(0x54, 0x31, 0x08, 0x00, 1, 2, 3, 0, 0, 0, 0, 0));
+    EXPECT_THAT(Bytes(g_LinSetPacket, g_LinSetPacket + 12), ElementsAre(0x54, 0x31, 0x08, 0x00, 1, 2, 3, 0, 0, 0, 0, 0));
     EXPECT_EQ(g_RegPacketPending.load(), 1u);
     g_DeviceOpen = 0;
     EXPECT_EQ(page.Start(), UartStartResult::NotConnected);
@@ -207,15 +184,14 @@ TEST_F(LinPageTest, SetQueuesOneBlockAtATimeAndStartDropsIt) {
 
 TEST_F(LinPageTest, EditorWritesOneIdOrARangeAndTheWholeTableButtons) {
     // first, last: the IDs that take the edited byte.
-    struct Case { const char* name; bool range; const char *from, *to; bool applied; uint32_t first, last; };
-    const Case cases[] = {
+    const struct { const char* name; bool range; const char *from, *to; bool applied; uint32_t first, last; } cases[] = {
         {"single ID", false, "0", "31", true, 7, 7},
         {"FROM 10 TO 10", true, "10", "10", true, 10, 10},
         {"0 to 63", true, "0", "63", true, 0, 63},
         {"20 to 19 refused", true, "20", "19", false, 1, 0},
         {"TO 99 is 63", true, "60", "99", true, 60, 63},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         page.LoadDefaults();
         messages.Clear();
@@ -224,14 +200,11 @@ TEST_F(LinPageTest, EditorWritesOneIdOrARangeAndTheWholeTableButtons) {
         editor.SetField(LinIdTableEditor::Csm, 1);
         editor.SetField(LinIdTableEditor::Afp, 3);
         EXPECT_EQ(editor.Edited(), 0x9B) << "only the fields' bits change";
-        editor.SetRangeMode(c.range);
-        editor.FromChanged(c.from);
-        editor.ToChanged(c.to);
+        editor.SetRangeMode(c.range), editor.FromChanged(c.from), editor.ToChanged(c.to);
         EXPECT_EQ(editor.Apply(), c.applied);
         for (uint8_t id = 0; id < kLinIdCount; ++id)
             EXPECT_EQ(page.IdTable()[id], id >= c.first && id <= c.last ? 0x9B : before[id]) << int(id);
-        EXPECT_EQ(messages.Texts(), c.applied ? std::vector<std::string>{}
-                                              : std::vector<std::string>{"结束的ID不应小于开始的ID!"});
+        EXPECT_EQ(messages.Texts(), c.applied ? std::vector<std::string>{} : std::vector<std::string>{"结束的ID不应小于开始的ID!"});
     }
 
     LinIdTableEditor editor = EditorAt(20);
@@ -249,8 +222,7 @@ TEST_F(LinPageTest, EditorWritesOneIdOrARangeAndTheWholeTableButtons) {
     EXPECT_EQ(page.IdTable()[21], 0x10);
 
     // The recommended lengths come back for 62 and 63, other bits kept.
-    page.IdTable()[62] = 0x3C;
-    page.IdTable()[63] = 0xB0;
+    page.IdTable()[62] = 0x3C, page.IdTable()[63] = 0xB0;
     editor.RecommendedLenc();
     EXPECT_EQ(page.IdTable()[62], 0x0C);
     EXPECT_EQ(page.IdTable()[63], 0x80);
