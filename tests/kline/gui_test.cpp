@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "monitor/MonitorRing.h"
 #include "pages/kline/j1708/ui/CDialogJ1708.h"
@@ -35,38 +34,21 @@ protected:
     }
 
     template <class Page>
-    Page* Open(int button) {
-        hub_->OnPageButton(button);
-        for (wxWindow* window : wxTopLevelWindows)
-            if (auto* page = dynamic_cast<Page*>(window)) return page->IsShown() ? page : nullptr;
-        return nullptr;
-    }
+    Page* Open(int button) { return hub_->OnPageButton(button), ShownWindow<Page>(); }
 };
 
 TEST_F(KLinePagesGuiTest, EachPageOpensStartsSendsShowsItsRowsStopsAndCloses) {
     tb_set_init5(1, 0x00, 0x8A, 0x01);
-    struct Case {
-        const char* name;
-        std::function<wxDialog*()> open;
-        const char* caption;
-        int send;
-        std::vector<std::string> rows;  // texts the list shows after the send
-        std::function<void(wxDialog*)> edit;  // typed before Start
+    // rows: texts the list shows after the send; edit: typed before Start.
+    const struct { const char* name; std::function<wxDialog*()> open; const char* caption; int send; std::vector<std::string> rows; std::function<void(wxDialog*)> edit; } cases[] = {
+        {"KW1281", [&] { return Open<CDialogKW1281>(IDC_BUTTON_KW1281); }, "KW1281 -- Device( 0 ) Connected", IDC_UART_SEND_INIT, {" SLOW INIT; ADDR= 0X15 DATA: ", "INIT=OK; BRG= 239 KEYWORD: 8A 01"}, {}},
+        {"SCI", [&] { return Open<CDialogSCI>(IDC_BUTTON_SCI); }, "SCI -- Device( 0 ) Connected", IDC_UART_SEND, {"11 22 33 44 55 "}, {}},
+        {"user mode", [&] { return Open<CDialogUser>(IDC_BUTTON_USER); }, "USER MOD (ISO9141) -- Device( 0 ) Connected", IDC_UART_SEND, {"68 6A F1 01 00 C4 "}, {}},
+        // 0 ms is accepted here without a message.
+        {"J1708", [&] { return Open<CDialogJ1708>(IDC_BUTTON_J1708); }, "J1708-- Device( 0 ) Connected", IDC_UART_SEND, {"10 0A 0B 0C 0D 0E 0F 10 11 84 "},
+         [](wxDialog* page) { dynamic_cast<wxTextCtrl*>(page->FindWindow(IDC_J1708_URXP1MAX))->SetValue("0"); }},
     };
-    const Case cases[] = {
-        {"KW1281", [&] { return Open<CDialogKW1281>(IDC_BUTTON_KW1281); }, "KW1281 -- Device( 0 ) Connected",
-         IDC_UART_SEND_INIT, {" SLOW INIT; ADDR= 0X15 DATA: ", "INIT=OK; BRG= 239 KEYWORD: 8A 01"}, {}},
-        {"SCI", [&] { return Open<CDialogSCI>(IDC_BUTTON_SCI); }, "SCI -- Device( 0 ) Connected",
-         IDC_UART_SEND, {"11 22 33 44 55 "}, {}},
-        {"user mode", [&] { return Open<CDialogUser>(IDC_BUTTON_USER); },
-         "USER MOD (ISO9141) -- Device( 0 ) Connected", IDC_UART_SEND, {"68 6A F1 01 00 C4 "}, {}},
-        {"J1708", [&] { return Open<CDialogJ1708>(IDC_BUTTON_J1708); }, "J1708-- Device( 0 ) Connected",
-         IDC_UART_SEND, {"10 0A 0B 0C 0D 0E 0F 10 11 84 "},
-         [](wxDialog* page) {  // 0 ms is accepted here without a message
-             dynamic_cast<wxTextCtrl*>(page->FindWindow(IDC_J1708_URXP1MAX))->SetValue("0");
-         }},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         wxDialog* page = c.open();
         ASSERT_NE(page, nullptr);
@@ -75,11 +57,7 @@ TEST_F(KLinePagesGuiTest, EachPageOpensStartsSendsShowsItsRowsStopsAndCloses) {
         Click(IDC_UART_START, page);
         ASSERT_EQ(g_WorkerRunning.load(), 1u);
         Click(c.send, page);
-        ASSERT_TRUE(PumpUntil([&] {
-            for (const std::string& row : c.rows)
-                if (!ListShows(row)) return false;
-            return true;
-        }));
+        ASSERT_TRUE(PumpUntil([&] { return std::all_of(c.rows.begin(), c.rows.end(), [&](const std::string& row) { return ListShows(row); }); }));
         Click(IDC_UART_EXIT, page);
         EXPECT_TRUE(page->IsShown()) << "close refused while running";
         Click(IDC_UART_STOP, page);
@@ -87,8 +65,7 @@ TEST_F(KLinePagesGuiTest, EachPageOpensStartsSendsShowsItsRowsStopsAndCloses) {
         Click(IDC_UART_EXIT, page);
         EXPECT_FALSE(page->IsShown());
     }
-    const std::vector<std::string> texts = messages_.Texts();
-    EXPECT_EQ(texts, std::vector<std::string>(4, "VR3526正在工作，请先停止VR3526工作"));
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>(4, "VR3526正在工作，请先停止VR3526工作"));
 }
 
 }  // namespace

@@ -1,28 +1,16 @@
 // The LIN page with its ID-table editor and the UART test page in their windows, opened
 // through the hub, against the simulated board.
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
-#include <wx/frame.h>
-#include <wx/listctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include <string>
-#include <vector>
-
-#include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
-#include "monitor/ui/CDialogMainA.h"
-#include "monitor/ui/CListMessage.h"
-#include "pages/kline/SerialWorker.h"
 #include "pages/kline/lin/ui/CDialogEditIDTable.h"
 #include "pages/kline/lin/ui/CDiaglogLin.h"
 #include "pages/kline/uarttest/ui/CDiaglogTestUart.h"
 #include "pages/kline/ui/Pages.h"
-#include "platform/Message.h"
-#include "testboard/testboard.h"
 #include "tests/support/PageWindowFixture.h"
 
 namespace {
@@ -53,12 +41,9 @@ TEST_F(LinGuiTest, OpensStartsSendsAndAnswersAHeaderInOneRow) {
     ASSERT_EQ(g_WorkerRunning.load(), 1u);
     EXPECT_FALSE(Button(IDC_LIN_START)->IsEnabled());
     Click(IDC_LIN_SEND);
-    ASSERT_TRUE(PumpUntil([&] { return RowShowing("30 00 01 02 03 04 05 06 07") >= 0 &&
-                                       RowShowing("0C 20 21 22 23 24 25 26 27") >= 0; }));
-    const wxListCtrl* monitor = hub_->GetList();
-    const long sent = RowShowing("30 00 01 02 03 04 05 06 07");
-    const long answered = RowShowing("0C 20 21 22 23 24 25 26 27");
-    EXPECT_EQ(monitor->GetItemTextColour(sent), monitor->GetItemTextColour(answered)) << "both went out";
+    long sent = -1, answered = -1;
+    ASSERT_TRUE(PumpUntil([&] { return (sent = RowShowing("30 00 01 02 03 04 05 06 07")) >= 0 && (answered = RowShowing("0C 20 21 22 23 24 25 26 27")) >= 0; }));
+    EXPECT_EQ(hub_->GetList()->GetItemTextColour(sent), hub_->GetList()->GetItemTextColour(answered)) << "both went out";
 
     Click(IDC_LIN_STOP);
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
@@ -80,8 +65,7 @@ TEST_F(LinGuiTest, EditorChangeShowsInTheListAndTheChecksum) {
     auto* csm = Control<wxChoice>(IDC_IDTABLE_CSM, editor);
     csm->SetSelection(1);
     wxCommandEvent chosen(wxEVT_CHOICE, IDC_IDTABLE_CSM);
-    chosen.SetInt(1);
-    csm->ProcessWindowEvent(chosen);
+    chosen.SetInt(1), csm->ProcessWindowEvent(chosen);
     Click(IDC_IDTABLE_APPLY, editor);
     EXPECT_EQ(list->GetItemText(48, 4), "1");
     EXPECT_EQ(Shown(IDC_LIN_CS), "F2");
@@ -102,13 +86,10 @@ protected:
 TEST_F(UartTestGuiTest, StartSendEchoAndTheSleepTestWhileRunning) {
     ASSERT_NE(OpenPage(), nullptr);
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "UART Test-- Device( 0 ) Connected");
-    auto* dlc = Control<wxTextCtrl>(IDC_TESTUART_DLC);
-    EXPECT_EQ(dlc->GetValue(), "8");
-    auto* wue = Control<wxCheckBox>(IDC_TESTUART_WUE);
-    EXPECT_TRUE(wue->GetValue());
+    EXPECT_EQ(Control<wxTextCtrl>(IDC_TESTUART_DLC)->GetValue(), "8");
+    EXPECT_TRUE(Control<wxCheckBox>(IDC_TESTUART_WUE)->GetValue());
 
-    tb_set_uart_echo(1);
-    tb_set_register(0x02, 0x85);
+    tb_set_uart_echo(1), tb_set_register(0x02, 0x85);
     Click(IDC_TESTUART_START);
     ASSERT_EQ(g_WorkerRunning.load(), 1u);
     Click(IDC_TESTUART_SEND);

@@ -33,6 +33,14 @@ inline long ListRowShowing(const wxListCtrl* list, const std::string& text) {
     return -1;
 }
 
+// The first shown top-level window of that type, or nullptr.
+template <class Window>
+Window* ShownWindow() {
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* shown = dynamic_cast<Window*>(window); shown && shown->IsShown()) return shown;
+    return nullptr;
+}
+
 template <class Dialog>
 class PageWindowTest : public ::testing::Test {
 protected:
