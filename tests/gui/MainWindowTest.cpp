@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/choice.h>
-#include <wx/dialog.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/scrolbar.h>
@@ -9,31 +7,22 @@
 
 #include <array>
 #include <cstdio>
-#include <iterator>
 #include <fstream>
-#include <memory>
+#include <iterator>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/CChildView.h"
 #include "app/CKM5804DemoApp.h"
 #include "app/CMainFrame.h"
 #include "app/CSelectDeive.h"
 #include "app/ResourceIds.h"
-#include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
-#include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CDialogShowMessageDetail.h"
 #include "monitor/ui/CEditHex.h"
-#include "monitor/ui/CListMessage.h"
-#include "pages/kline/SerialWorker.h"
 #include "pages/kline/ui/CDialog14230.h"
-#include "platform/Message.h"
 #include "platform/ui/WxMessageSink.h"
-#include "testboard/testboard.h"
 #include "tests/support/BoardLog.h"
-#include "tests/support/GuiPump.h"
+#include "tests/support/PageWindowFixture.h"
 
 namespace {
 
@@ -105,19 +94,6 @@ protected:
     bool MenuEnabled(int resourceId) {
         frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
         return frame->GetMenuBar()->IsEnabled(WxId(resourceId));
-    }
-    // The ISO 14230 page as the hub opens it.
-    CDialog14230* OpenIso14230Page() {
-        hub->OnPageButton(IDC_BUTTON_14230);
-        for (wxWindow* window : wxTopLevelWindows)
-            if (auto* page = dynamic_cast<CDialog14230*>(window); page && page->IsShown()) return page;
-        return nullptr;
-    }
-    static void Click(wxWindow* page, int id) {
-        auto* button = dynamic_cast<wxButton*>(page->FindWindow(id));
-        ASSERT_TRUE(button && button->IsEnabled()) << id;
-        wxCommandEvent event(wxEVT_BUTTON, id);
-        button->ProcessWindowEvent(event);
     }
 
     platform::RecordingMessageSink messages;
@@ -270,26 +246,13 @@ TEST_F(GuiTest, ListPageShowsEveryColumnAndRowColour) {
     using Cells = std::array<const char*, 8>;
     const wxColour black(0, 0, 0), red(255, 0, 0), white(255, 255, 255), pink(255, 220, 220);
     const std::string j1850 = "VPW: 68 6A F1 01 " + std::string(22, ' ') + "CRC:C4";
-    const struct {
-        uint8_t direction, kind;
-        uint16_t word;
-        uint32_t timeMs;
-        std::vector<uint8_t> data;
-        Cells cells;
-        wxColour text, background;
-    } rows[] = {
-        {0, KindUart, 0x0003, 0xFFFFFFFA, {0x81, 0x10, 0xF1},
-         {"1", "发送", "-6", " +0", "UART", "3", "81 10 F1 ", " "}, red, white},
+    const struct { uint8_t direction, kind; uint16_t word; uint32_t timeMs; std::vector<uint8_t> data; Cells cells; wxColour text, background; } rows[] = {
+        {0, KindUart, 0x0003, 0xFFFFFFFA, {0x81, 0x10, 0xF1}, {"1", "发送", "-6", " +0", "UART", "3", "81 10 F1 ", " "}, red, white},
         {1, KindUart, 0x0802, 4, {0x12, 0xAB}, {"2", "接收", "4", " +10", "UART", "2", "12 AB ", " CS:1"}, black, white},
-        {1, KindErrorFlags, 0, 4, {0, 0, 0, 0x30, 1, 2, 3, 4, 5},
-         {"3", "接收", "4", " +0", "-", "-", "ERROR FLAG:01 02 03 04 05 ", ""}, black, pink},
-        {0, KindErrorFlags, 0, 1, {0, 0, 0, 0x30, 1, 2, 3, 4, 5},
-         {"4", "发送", "1", " +-3", "-", "-", "ERROR FLAG:01 02 03 04 05 ", ""}, black, pink},
-        {1, KindCan, 0, 2000000000, {0xA0, 0x1F, 0, 0, 0x08, 0, 0x02, 0x01, 0x0C},
-         {"5", "接收", "2000000000", " +1999999999", "CAN", "8", "ID:      7E8    DATA: 02 01 0C 00 00 00 00 00 ", ""},
-         black, white},
-        {0, KindJ1850, 0, 0x80000000, {0, 0x05, 0, 0x20, 0x68, 0x6A, 0xF1, 0x01, 0xC4},
-         {"6", "发送", "-2147483648", " +147483648", "J1850", "5(1)", j1850.c_str(), ""}, red, white},
+        {1, KindErrorFlags, 0, 4, {0, 0, 0, 0x30, 1, 2, 3, 4, 5}, {"3", "接收", "4", " +0", "-", "-", "ERROR FLAG:01 02 03 04 05 ", ""}, black, pink},
+        {0, KindErrorFlags, 0, 1, {0, 0, 0, 0x30, 1, 2, 3, 4, 5}, {"4", "发送", "1", " +-3", "-", "-", "ERROR FLAG:01 02 03 04 05 ", ""}, black, pink},
+        {1, KindCan, 0, 2000000000, {0xA0, 0x1F, 0, 0, 0x08, 0, 0x02, 0x01, 0x0C}, {"5", "接收", "2000000000", " +1999999999", "CAN", "8", "ID:      7E8    DATA: 02 01 0C 00 00 00 00 00 ", ""}, black, white},
+        {0, KindJ1850, 0, 0x80000000, {0, 0x05, 0, 0x20, 0x68, 0x6A, 0xF1, 0x01, 0xC4}, {"6", "发送", "-2147483648", " +147483648", "J1850", "5(1)", j1850.c_str(), ""}, red, white},
         {1, 7, 0, 0x80000000, {1, 2, 3}, {"7", "接收", "-2147483648", " +0", "-", "-", "-", ""}, black, white},
     };
     const Cells titles = {" 序号", "方向", "系统时间(ms)", " 相对时间", "总线", "长度(数据)", "    数据", " 状态"};
@@ -321,11 +284,8 @@ TEST_F(GuiTest, ListPageShowsEveryColumnAndRowColour) {
 
 TEST_F(GuiTest, HexEditFiltersAndUpperCasesTypedCharacters) {
     auto* edit = new CEditHex(hub, wxID_ANY);
-    struct Case {
-        int key, unicode;
-        bool editable, passedOn;  // passed on: left to the control's own handling
-        const char* text;         // what the filter itself wrote
-    } cases[] = {
+    // passedOn: left to the control's own handling; text: what the filter itself wrote.
+    struct Case { int key, unicode; bool editable, passedOn; const char* text; } cases[] = {
         {'a', 'a', true, false, "A"}, {'f', 'f', true, false, "F"}, {'7', '7', true, true, ""},
         {'C', 'C', true, true, ""},   {'g', 'g', true, false, ""},  {'-', '-', true, false, ""},
         {' ', ' ', true, true, ""},   {8, 8, true, true, ""},       {22, 22, true, true, ""},
@@ -352,14 +312,9 @@ TEST_F(GuiTest, StartsWithCaptionHubAndMenu) {
 
     wxMenuBar* bar = frame->GetMenuBar();
     ASSERT_EQ(bar->GetMenuCount(), 3u);
-    EXPECT_EQ(bar->GetMenuLabel(0).utf8_string() + bar->GetMenuLabel(1).utf8_string() +
-                  bar->GetMenuLabel(2).utf8_string(),
-              "操作查看(&V)帮助(&H)");
-    const std::vector<std::pair<int, const char*>> items = {
-        {ID_CONNECT, "连接[&C]"},        {ID_DISCONNECT, "断开[Q]"},      {ID_SAVE_TO_FILE, "保存到文件 "},
-        {ID_OPEN_FILE, "打开文件 "},      {ID_CLEAR_ITEMS, "清空数据项"},  {ID_APP_EXIT, "退出(&X)"},
-        {ID_VIEW_TOOLBAR, "工具栏(&T)"},  {ID_VIEW_STATUS_BAR, "状态栏(&S)"},
-        {ID_APP_ABOUT, "关于 VR3526Kits(&A)..."}};
+    EXPECT_EQ(bar->GetMenuLabel(0).utf8_string() + bar->GetMenuLabel(1).utf8_string() + bar->GetMenuLabel(2).utf8_string(), "操作查看(&V)帮助(&H)");
+    const std::vector<std::pair<int, const char*>> items = {{ID_CONNECT, "连接[&C]"}, {ID_DISCONNECT, "断开[Q]"}, {ID_SAVE_TO_FILE, "保存到文件 "},
+        {ID_OPEN_FILE, "打开文件 "}, {ID_CLEAR_ITEMS, "清空数据项"}, {ID_APP_EXIT, "退出(&X)"}, {ID_VIEW_TOOLBAR, "工具栏(&T)"}, {ID_VIEW_STATUS_BAR, "状态栏(&S)"}, {ID_APP_ABOUT, "关于 VR3526Kits(&A)..."}};
     for (const auto& [id, label] : items) {
         const wxMenuItem* item = bar->FindItem(WxId(id));
         EXPECT_EQ(item ? item->GetItemLabel().utf8_string() : "", label) << id;
@@ -478,13 +433,14 @@ TEST_F(GuiTest, AFailingRegisterReadShowsOneBoxAndStopStillWorks) {
     platform::WxMessageSink boxes;
     const platform::ScopedMessageSink scope(&boxes);
     frame->OnConnect();
-    CDialog14230* page = OpenIso14230Page();
+    hub->OnPageButton(IDC_BUTTON_14230);
+    auto* page = ShownWindow<CDialog14230>();
     ASSERT_NE(page, nullptr);
     tb_set_read_latency(1);  // a real board's pace
     tb_set_responder(ShortRegisterReplies, nullptr);
-    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_START));
+    ASSERT_NO_FATAL_FAILURE(ClickButton(page, IDC_14230_START));
     const unsigned sendAt = tb_log_count();
-    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_SEND));
+    ASSERT_NO_FATAL_FAILURE(ClickButton(page, IDC_14230_SEND));
     const int firstRead = WaitForPacket(IsRead31, sendAt);
     ASSERT_GE(firstRead, 0);
     ASSERT_TRUE(PumpUntil([&] { return LoggedTime(tb_log_count() - 1) >= LoggedTime(firstRead) + 1000; },
@@ -495,18 +451,18 @@ TEST_F(GuiTest, AFailingRegisterReadShowsOneBoxAndStopStillWorks) {
     EXPECT_LT(WaitForPacket(IsEngineFrame, sendAt, 0), 0) << "the frame went out";
 
     EXPECT_TRUE(page->IsEnabled()) << "the box must leave the page usable";
-    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_STOP));
+    ASSERT_NO_FATAL_FAILURE(ClickButton(page, IDC_14230_STOP));
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
     EXPECT_FALSE(g_WorkerThread.HasThread());
     EXPECT_TRUE(IsStop(LoggedPacket(tb_log_count() - 1)));
 
     // Another text shows beside the box that is still up; OK closes each.
-    ASSERT_NO_FATAL_FAILURE(Click(page, IDC_14230_START));
+    ASSERT_NO_FATAL_FAILURE(ClickButton(page, IDC_14230_START));
     tb_set_fault(1);
     ASSERT_TRUE(PumpUntil([&] { return WorkerBoxes().size() == 2; }));
     EXPECT_EQ(WorkerBoxTexts(), (Texts{"设备出现通信错误停止!", "VR3526故障保护动作，设备停止!"}));
     g_WorkerThread.JoinEnded();
-    for (platform::WxWorkerBox* box : WorkerBoxes()) Click(box, wxID_OK);
+    for (platform::WxWorkerBox* box : WorkerBoxes()) ClickButton(box, wxID_OK);
     PumpPending();
     EXPECT_TRUE(WorkerBoxes().empty());
 }
