@@ -416,8 +416,7 @@ uint32_t LoggedTime(unsigned index) {
 std::vector<platform::WxWorkerBox*> WorkerBoxes() {
     std::vector<platform::WxWorkerBox*> boxes;
     for (wxWindow* window : wxTopLevelWindows)
-        if (auto* box = dynamic_cast<platform::WxWorkerBox*>(window); box && !box->IsBeingDeleted())
-            boxes.push_back(box);
+        if (auto* box = dynamic_cast<platform::WxWorkerBox*>(window); box && !box->IsBeingDeleted()) boxes.push_back(box);
     return boxes;
 }
 

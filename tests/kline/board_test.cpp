@@ -89,10 +89,8 @@ TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {
         SCOPED_TRACE(c.name);
         std::vector<Bytes> expected;
         std::istringstream setupWords(c.setup), registers(c.registers), blocks(c.blocks);
-        for (std::string w; setupWords >> w;)
-            expected.push_back({0x52, Hex(w.substr(0, 2))[0], Hex(w.substr(3, 2))[0]});
-        for (std::string r; registers >> r;)
-            expected.push_back({0x52, Hex(r)[0], image[registerSource.at(Hex(r)[0])]});
+        for (std::string w; setupWords >> w;) expected.push_back({0x52, Hex(w.substr(0, 2))[0], Hex(w.substr(3, 2))[0]});
+        for (std::string r; registers >> r;) expected.push_back({0x52, Hex(r)[0], image[registerSource.at(Hex(r)[0])]});
         for (std::string b; blocks >> b;) {
             const auto [offset, length] = blockSource.at(b);
             Bytes packet = {uint8_t(b[0] == 'W' ? 0x57 : 0x54), Hex(b.substr(1))[0], uint8_t(length), 0x00};
