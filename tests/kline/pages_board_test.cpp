@@ -106,30 +106,6 @@ TEST_F(PagesBoardTest, EveryPageDownloadsItsDefaultsByteForByte) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
-TEST_F(PagesBoardTest, UserKeywordAndJ1708LinePairReachTheChip) {
-    UserModePage user(timers_);
-    user.HexFieldChanged(uart::USERKW, "5A");
-    ASSERT_EQ(user.Start(nullptr), UartStartResult::Started);
-    ASSERT_GE(WaitForPacket(IsStart), 0);
-    user.Stop();
-    uint8_t block[16] = {};
-    ASSERT_EQ(tb_get_block(0x2B, block, sizeof block), 10u);
-    EXPECT_EQ(block[9], 0x5A);
-
-    J1708Page j1708(timers_);
-    for (UartPin pin : {UartPin::K2, UartPin::Rs485}) j1708.SelectPin(pin);
-    ASSERT_EQ(j1708.Start(nullptr), UartStartResult::Started);
-    ASSERT_GE(WaitForPacket(IsStart), 0);
-    EXPECT_EQ(tb_get_register(0x2D), 0x0A);
-    EXPECT_EQ(tb_get_register(0x37), 0x40);
-    j1708.Stop();
-    j1708.SelectPin(UartPin::K1);
-    tb_log_clear();
-    ASSERT_EQ(j1708.Start(nullptr), UartStartResult::Started);
-    ASSERT_GE(WaitForPacket(IsStart), 0);
-    EXPECT_EQ(tb_get_register(0x37), 0x00);
-}
-
 TEST_F(PagesBoardTest, Kw1281LinkComesWithInitOkAndKeepsAliveWithTheEcusCounter) {
     tb_set_init5(1, 0x00, 0x8A, 0x01);
     Kw1281Page kw(timers_);
