@@ -143,17 +143,4 @@ TEST_F(Iso14230PageTest, TimersEndWithTheSessionAndNeverFeedALaterOne) {
     EXPECT_EQ(messages.Count(), 0u);
 }
 
-TEST_F(Iso14230PageTest, StatusCaptions) {
-    g_DeviceNumber = 2;
-    StartWorker();
-    UartDeviceStatus status = page.RefreshDeviceStatus();
-    EXPECT_EQ(status.caption, "SO14230(KWP2000)-- Device( 2 ) Connected");
-    EXPECT_TRUE(status.stopEnabled && status.sendEnabled && !status.startEnabled);
-    g_DeviceOpen = 0;
-    status = page.RefreshDeviceStatus();
-    EXPECT_EQ(status.caption, "ISO14230(KWP2000) --No device Connected");
-    EXPECT_FALSE(status.startEnabled || status.stopEnabled || status.sendEnabled);
-    g_DeviceNumber = 0;
-}
-
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "monitor/MonitorRing.h"
 #include "monitor/RecordFormat.h"
+#include "pages/kline/Iso14230Page.h"
 #include "pages/kline/j1708/J1708Page.h"
 #include "pages/kline/kw1281/Kw1281Page.h"
 #include "pages/kline/sci/SciPage.h"
@@ -233,9 +234,12 @@ TEST_F(PagesTest, TimersOfEveryPageEndWithTheSession) {
     }
 }
 
-TEST_F(PagesTest, Captions) {
+// Captions and buttons while a worker runs, and with no board.
+TEST_F(PagesTest, StatusCaptions) {
     g_DeviceNumber = 3;
+    Iso14230Page iso{timers};
     const struct { UartPageBase& page; const char* connected; const char* notConnected; } cases[] = {
+        {iso, "SO14230(KWP2000)-- Device( 3 ) Connected", "ISO14230(KWP2000) --No device Connected"},
         {kw, "KW1281 -- Device( 3 ) Connected", "KW1281 -- No device Connected"},
         {sci, "SCI -- Device( 3 ) Connected", "SCI -- No device Connected"},
         {user, "USER MOD (ISO9141) -- Device( 3 ) Connected", "USER MOD (ISO9141-2) -- No device Connected"},
@@ -243,9 +247,13 @@ TEST_F(PagesTest, Captions) {
     };
     for (const auto& c : cases) {
         g_DeviceOpen = 1;
-        EXPECT_EQ(c.page.RefreshDeviceStatus().caption, c.connected);
+        UartDeviceStatus status = c.page.RefreshDeviceStatus();
+        EXPECT_EQ(status.caption, c.connected);
+        EXPECT_TRUE(status.stopEnabled && status.sendEnabled && !status.startEnabled) << c.connected;
         g_DeviceOpen = 0;
-        EXPECT_EQ(c.page.RefreshDeviceStatus().caption, c.notConnected);
+        status = c.page.RefreshDeviceStatus();
+        EXPECT_EQ(status.caption, c.notConnected);
+        EXPECT_FALSE(status.startEnabled || status.stopEnabled || status.sendEnabled) << c.notConnected;
     }
     g_DeviceNumber = 0;
 }
