@@ -183,14 +183,7 @@ TEST_F(BoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const size_t before = messages_.Count();
-        // No Stop after the last exit: Start must work at once.
-        ASSERT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::Started);
-        ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
-        const unsigned triggerAt = tb_log_count();
-        c.trigger(script_);
-        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, triggerAt));
-        tb_set_fault(0);
+        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [] { return StartUartPage(PageImage(), kIso14230) == UartStartResult::Started; }, [&] { c.trigger(script_); }, c.text));
         tb_log_clear();
     }
     ASSERT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::Started);

@@ -198,14 +198,8 @@ TEST_F(LinBoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const size_t before = messages_.Count();
-        ASSERT_EQ(page_.Start(), UartStartResult::Started) << "no Stop after the last exit";
-        ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
-        const unsigned triggerAt = tb_log_count();
-        c.trigger(script_);
-        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, triggerAt));
+        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [&] { return page_.Start() == UartStartResult::Started; }, [&] { c.trigger(script_); }, c.text));
         EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing filed for a failed write";
-        tb_set_fault(0);
         tb_log_clear();
         g_RegPacketPending = 0;
     }
@@ -293,14 +287,9 @@ TEST_F(UartTestBoardTest, EveryExitClearsTheFlagFirstAndSendsStop) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const size_t before = messages_.Count();
-        ASSERT_EQ(page_.Start(nullptr), UartStartResult::Started);
-        ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
-        const unsigned triggerAt = tb_log_count();
-        c.send ? void(sendOnPoll_ = &page_) : c.trigger();  // a send's failure must meet the send, not a poll
-        ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages_, before, c.text, triggerAt));
+        // A send's failure must meet the send, not a poll.
+        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [&] { return page_.Start(nullptr) == UartStartResult::Started; }, [&] { c.send ? void(sendOnPoll_ = &page_) : c.trigger(); }, c.text));
         EXPECT_EQ(g_MonitorCount.load(), 0u);
-        tb_set_fault(0);
         g_TxPending = 0;
     }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -26,6 +27,19 @@ inline void ExpectWorkerExit(FlagNotingSink& messages, size_t before, const std:
     g_WorkerThread.JoinEnded();
     EXPECT_FALSE(g_WorkerThread.HasThread());
     EXPECT_EQ(static_cast<unsigned>(stop) + 1, tb_log_count()) << "stop is the last packet";
+}
+
+// Starts a session, lets it poll, pulls the trigger and checks the exit that follows; no Stop
+// after it (the next Start must work at once), the board's fault cleared.
+inline void ExpectExitAfter(FlagNotingSink& messages, const std::function<bool()>& start,
+                            const std::function<void()>& trigger, const std::string& text) {
+    const size_t before = messages.Count();
+    ASSERT_TRUE(start());
+    ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
+    const unsigned triggerAt = tb_log_count();
+    trigger();
+    ASSERT_NO_FATAL_FAILURE(ExpectWorkerExit(messages, before, text, triggerAt));
+    tb_set_fault(0);
 }
 
 // A record as direction, kind, length word and its first data bytes, to check in one line.
