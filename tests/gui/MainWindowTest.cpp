@@ -442,8 +442,7 @@ TEST_F(GuiTest, AFailingRegisterReadShowsOneBoxAndStopStillWorks) {
     ASSERT_NO_FATAL_FAILURE(ClickButton(page, IDC_14230_SEND));
     const int firstRead = WaitForPacket(IsRead31, sendAt);
     ASSERT_GE(firstRead, 0);
-    ASSERT_TRUE(PumpUntil([&] { return LoggedTime(tb_log_count() - 1) >= LoggedTime(firstRead) + 1000; },
-                          std::chrono::seconds(30)));
+    ASSERT_TRUE(PumpUntil([&] { return LoggedTime(tb_log_count() - 1) >= LoggedTime(firstRead) + 1000; }, std::chrono::seconds(30)));
     PumpPending();
     EXPECT_EQ(WorkerBoxTexts(), Texts{"设备出现通信错误停止!"});
     EXPECT_EQ(g_TxPending.load(), 1u);

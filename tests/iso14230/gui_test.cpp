@@ -107,8 +107,7 @@ TEST_F(Iso14230GuiTest, EachImageEditWritesItsOwnByteByItsRule) {
             edit->SetValue(t.text);
             EXPECT_EQ(dialog_->Page().Image(), expected);
             EXPECT_EQ(edit->GetValue().utf8_string(), t.shown);
-            EXPECT_EQ(messages_.Texts().size() > before ? messages_.Texts().back() : std::string(),
-                      t.message ? t.message : "");
+            EXPECT_EQ(messages_.Texts().size() > before ? messages_.Texts().back() : std::string(), t.message ? t.message : "");
         }
     }
 }
