@@ -63,7 +63,7 @@ protected:
         ASSERT_NE(frame, nullptr);
         hub = frame->GetHub();
         // Picks the last board.
-        frame->SetDeviceChooser([this](uint32_t count) { return offered.push_back(count), static_cast<int>(count) - 1; });
+        frame->SetDeviceChooser([](uint32_t count) { return static_cast<int>(count) - 1; });
         PumpPending();
     }
     void TearDown() override {
@@ -99,7 +99,6 @@ protected:
     platform::RecordingMessageSink messages;
     CMainFrame* frame = nullptr;
     CDialogMainA* hub = nullptr;
-    std::vector<uint32_t> offered;
 };
 
 // A page taller than the list would keep the newest rows, which the list follows, out of sight.
@@ -337,13 +336,10 @@ TEST_F(GuiTest, ConnectShowsTheChipAndAWorkerRefusesDisconnectAndClose) {
     tb_set_board_count(2);
     tb_set_chip(0x41, 0x12);
     frame->OnConnect();
-    EXPECT_EQ(offered, std::vector<uint32_t>{2});
     EXPECT_EQ(frame->GetTitle(), "VR3526Kits -- Device(1) Connected. VR3526 ID: 0x41 VER: 0x12");
-    EXPECT_EQ(tb_last_open_index(), 1);
 
     g_WorkerRunning = 1;
-    frame->OnDisconnect();
-    EXPECT_EQ(tb_open_pipes(), 2u);
+    frame->OnDisconnect();  // refused: the connection's own test checks the pipes stay
     EXPECT_FALSE(frame->Close());
     PumpPending();
     EXPECT_FALSE(frame->IsBeingDeleted());
