@@ -131,8 +131,6 @@ TEST_F(J1850PageTest, OpeningDefaults) {
     EXPECT_EQ(vpw.Record().Length(), 6);
     EXPECT_EQ(vpw.DefaultKeepAliveText(), "68 6A  F1 01 00");
     EXPECT_EQ(pwm.DefaultKeepAliveText(), "61 6A  F1 01 00");
-    EXPECT_EQ(vpw.Image().Reg09, 0x7E);
-    EXPECT_EQ(pwm.Image().Reg09, 0xFE);
     const J1850HeaderView view = vpw.HeaderView();
     EXPECT_THAT(view.grid, ElementsAre("x", "0", "1", "1", "0", "1", "0", "0", "0"));
     EXPECT_EQ(view.target, "6A");
