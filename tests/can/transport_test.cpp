@@ -103,11 +103,10 @@ TEST(J1939Page, FieldsStoreTheirValuesAndShowTheirMessages) {
         return d;
     };
     auto total = [&page](const char* t) { return [&page, t] { return page.TotalChanged(t).edit; }; };
-    auto noEdit = [](std::function<void()> action) {
-        return [action] {
-            action();
-            return PageEditResult();
-        };
+    auto noEdit = [](std::function<void()> action) { return [action] { return action(), PageEditResult(); }; };
+    // The RTS data, then the RTS and DT ids and the control block's byte 2.
+    auto bam = [&] {
+        return std::pair(rts(), std::vector<uint32_t>{Id29(page.FrameOf(J1939Frame::Rts)), Id29(page.FrameOf(J1939Frame::Dt)), page.Tail().control[2]});
     };
     const std::string totalMessage = kJ1939TextTotal;
     const std::vector<EditRow> rows = {
@@ -119,27 +118,15 @@ TEST(J1939Page, FieldsStoreTheirValuesAndShowTheirMessages) {
         {"total 0", total("0"), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{1, 0}, {3, 0}})); }},
         {"PGN 2FFFF", noEdit([&] { page.PgnChanged("2FFFF"); }), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{5, 0xFF}, {6, 0xFF}, {7, 0x00}})); }},
         {"PGN 1FFFF", noEdit([&] { page.PgnChanged("1FFFF"); }), "", "", [&] { EXPECT_EQ(rts(), rtsWith({{5, 0xFF}, {6, 0xFF}, {7, 0x01}})); }},
-        {"BAM on", noEdit([&] { page.SetBam(true); }), "", "", [&] {
-             EXPECT_EQ(rts(), rtsWith({{0, 0x20}}));
-             EXPECT_EQ(Id29(page.FrameOf(J1939Frame::Rts)), 0x1CECFFF9u);
-             EXPECT_EQ(Id29(page.FrameOf(J1939Frame::Dt)), 0x1CEBFFF9u);
-             EXPECT_EQ(page.Tail().control[2], 0x20);
-         }},
-        {"BAM on and off", noEdit([&] { page.SetBam(true); page.SetBam(false); }), "", "", [&] {
-             EXPECT_EQ(rts(), rtsWith({}));
-             EXPECT_EQ(Id29(page.FrameOf(J1939Frame::Dt)), 0x1CEB00F9u);
-             EXPECT_EQ(page.Tail().control[2], 0x00);
-         }},
+        {"BAM on", noEdit([&] { page.SetBam(true); }), "", "",
+         [&] { EXPECT_EQ(bam(), std::pair(rtsWith({{0, 0x20}}), (std::vector<uint32_t>{0x1CECFFF9, 0x1CEBFFF9, 0x20}))); }},
+        {"BAM on and off", noEdit([&] { page.SetBam(true), page.SetBam(false); }), "", "",
+         [&] { EXPECT_EQ(bam(), std::pair(rtsWith({}), (std::vector<uint32_t>{0x1CEC00F9, 0x1CEB00F9, 0x00}))); }},
         {"nine data bytes", [&] { page.SetFixedLength(false); return page.SingleDataChanged("01 02 03 04 05 06 07 08 09"); },
          "01 02 03 04 05 06 07 08 ", "数据桢的总长度不可大于8字节!",
          [&] { EXPECT_EQ(EcanDlc(page.SingleFrame()), 8); }},
-        {"fixed length pads with the fill value", [&] {
-             page.FillValueChanged("AA");
-             return page.SingleDataChanged("01 02 03");
-         }, "", "", [&] {
-             EXPECT_EQ(DataOf(page.SingleFrame()), (Bytes{1, 2, 3, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}));
-             EXPECT_EQ(EcanDlc(page.SingleFrame()), 8);
-         }},
+        {"fixed length pads with the fill value", [&] { return page.FillValueChanged("AA"), page.SingleDataChanged("01 02 03"); }, "", "",
+         [&] { EXPECT_EQ((std::pair<Bytes, int>(DataOf(page.SingleFrame()), EcanDlc(page.SingleFrame()))), (std::pair<Bytes, int>({1, 2, 3, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}, 8))); }},
         {"short data without fixed length", [&] { page.SetFixedLength(false); return page.SingleDataChanged("01 02 03"); },
          "", "", [&] { EXPECT_EQ(EcanDlc(page.SingleFrame()), 3); }},
         {"257 buffer bytes", [&] { return page.BufferChanged(std::string(257 * 2, '1')).edit; },
@@ -149,10 +136,8 @@ TEST(J1939Page, FieldsStoreTheirValuesAndShowTheirMessages) {
         {"BSIZE 256", [&] { return page.BsizeChanged("256"); }, "255", "BSIZE 最大值为255", [&] { EXPECT_EQ(page.Tail().control[1], 255); }},
         {"BSIZE -1", [&] { return page.BsizeChanged("-1"); }, "0", "", [&] { EXPECT_EQ(page.Tail().control[1], 0); }},
         {"T2 300", [&] { return page.TimerChanged(0, "300"); }, "255", " 最大值为255", [&] { EXPECT_EQ(page.Tail().timeT2, 255); }},
-        {"Ts 7", [&] { return page.TimerChanged(3, "7"); }, "", "", [&] {
-             EXPECT_EQ(page.Tail().timeTs, 7);
-             EXPECT_EQ(page.Tail().timeTr, 100);
-         }},
+        {"Ts 7", [&] { return page.TimerChanged(3, "7"); }, "", "",
+         [&] { EXPECT_EQ(std::pair(page.Tail().timeTs, page.Tail().timeTr), (std::pair<uint8_t, uint8_t>(7, 100))); }},
     };
     RunEditRows(rows, [&] {
         page.LoadDefaults();
