@@ -2,6 +2,7 @@
 // as records in poll replies), and every protocol's START download.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,11 +28,19 @@ std::vector<Bytes> operator+(std::vector<Bytes> a, const std::vector<Bytes>& b) 
     return a;
 }
 
-// Data of every 'T' / 'W' write to a block, and the 'R' writes of one register.
-std::vector<Bytes> BlockWrites(uint8_t command, uint8_t block, unsigned from = 0) {
+// A 'T' (or 'W') write of the data to a block, as logged.
+Bytes Tx(uint8_t block, const Bytes& data, uint8_t command = 0x54) {
+    return Cat({command, block, static_cast<uint8_t>(data.size()), static_cast<uint8_t>(data.size() >> 8)}, data);
+}
+
+// Every write of a transmit buffer (T 06, T 1E, T 23, W 3E) and of the length register (R 2B).
+std::vector<Bytes> TransmitWrites() {
     std::vector<Bytes> out;
-    for (const Bytes& p : LoggedPackets(from))
-        if (p.size() >= 4 && p[0] == command && p[1] == block) out.emplace_back(p.begin() + 4, p.end());
+    for (const Bytes& p : LoggedPackets()) {
+        const bool t = p.size() > 4 && p[0] == 0x54 && (p[1] == 0x06 || p[1] == 0x1E || p[1] == 0x23);
+        if (t || (p.size() > 4 && p[0] == 0x57 && p[1] == 0x3E) || (p.size() == 4 && p[0] == 0x52 && p[1] == 0x2B))
+            out.push_back(Defined(p));
+    }
     return out;
 }
 
@@ -46,46 +55,62 @@ protected:
 
 }  // namespace
 
-TEST_F(BusSimBoard, J1850RequestsAndTheRecordsWrittenForThem) {
-    const Bytes vpw{0x68, 0x6A, 0xF1, 0x01, 0x00};
-    const Bytes answer = Padded({0x00, 0x0A, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}, 16);
-    struct Case {
-        const char* name;
-        uint32_t protocol;
-        std::function<void()> setUp;
-        Bytes request;
-        uint8_t flags;
-        std::vector<Bytes> records;
+TEST_F(BusSimBoard, RequestsAndTheTransmitWritesForThem) {
+    const Bytes vpw{0x68, 0x6A, 0xF1, 0x01, 0x00}, can{0x02, 0x01, 0x00}, unknownCan{0x02, 0x22, 0x11};
+    // A J1850 record: count, two zero bytes, the frame; a CAN frame: id, DLC, word 2 high byte, data.
+    const auto jtx = [](Bytes frame) { return Tx(0x06, Padded(Cat({0x00, static_cast<uint8_t>(frame.size() + 1), 0x00, 0x00}, frame), 16)); };
+    const auto ctx = [](uint8_t block, Bytes id, uint8_t w2hi, uint8_t dlc, Bytes data) {
+        return Tx(block, Padded(Cat(Cat(id, {dlc, w2hi}), data), 16));
     };
+    const Bytes id7E8{0xA0, 0x1F, 0x00, 0x00};
+    const Bytes sf = ctx(0x1E, id7E8, 0, 8, {0x06, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0x00});
+    struct Case { const char* name; uint32_t protocol; std::function<void()> setUp; std::vector<Bytes> requests; uint8_t flags; std::vector<Bytes> writes; };
     const Case cases[] = {
-        {"VPW functional", SimJ1850Vpw, nullptr, vpw, 0x80, {answer}},
-        {"VPW physical: the Y bit picks the physical header", SimJ1850Vpw, nullptr,
-         {0x6C, 0x10, 0xF1, 0x01, 0x00}, 0x80,
-         {Padded({0x00, 0x0A, 0x00, 0x00, 0x6C, 0xF1, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}, 16)}},
-        {"PWM functional", SimJ1850Pwm, nullptr, {0x61, 0x6A, 0xF1, 0x01, 0x00}, 0x81,
-         {Padded({0x00, 0x0A, 0x00, 0x00, 0x41, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}, 16)}},
-        {"VPW header on PWM: nothing", SimJ1850Pwm, nullptr, vpw, 0x81, {}},
-        {"unknown SID: negative", SimJ1850Vpw, nullptr, {0x68, 0x6A, 0xF1, 0x09, 0x02}, 0x80,
-         {Padded({0x00, 0x07, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x7F, 0x09, 0x11}, 16)}},
-        {"negatives off: nothing", SimJ1850Vpw, [] { g_NegativeRespondEnabled = 0; }, {0x68, 0x6A, 0xF1, 0x09, 0x02}, 0x80, {}},
-        {"another tester: nothing", SimJ1850Vpw, nullptr, {0x68, 0x6A, 0xF2, 0x01, 0x00}, 0x80, {}},
-        {"a frame the chip sent: nothing", SimJ1850Vpw, nullptr, vpw, 0x00, {}},
-        {"seven message bytes: 5 + 2", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry(Ramp(0xA0, 7)); },
-         vpw, 0x80,
-         {Padded(Cat({0x00, 0x0B, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA0, 5)), 16),
-          Padded(Cat({0x00, 0x08, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA5, 2)), 16)}},
-        {"ack alone", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry({}); }, vpw, 0x80,
-         {Padded({0x00, 0x06, 0x00, 0x00, 0x48, 0x6B, 0x10, 0x41, 0x00}, 16)}},
-        {"ack as long as a frame: no message records", SimJ1850Vpw, [] { g_RespondTable[0].bytesPerFrame = 2; }, vpw, 0x80, {}},
+        {"VPW functional", SimJ1850Vpw, nullptr, {vpw}, 0x80, {jtx({0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13})}},
+        {"VPW physical: the Y bit picks the physical header", SimJ1850Vpw, nullptr, {{0x6C, 0x10, 0xF1, 0x01, 0x00}}, 0x80,
+         {jtx({0x6C, 0xF1, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13})}},
+        {"PWM functional", SimJ1850Pwm, nullptr, {{0x61, 0x6A, 0xF1, 0x01, 0x00}}, 0x81, {jtx({0x41, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13})}},
+        {"VPW header on PWM: nothing", SimJ1850Pwm, nullptr, {vpw}, 0x81, {}},
+        {"J1850 unknown SID: negative", SimJ1850Vpw, nullptr, {{0x68, 0x6A, 0xF1, 0x09, 0x02}}, 0x80, {jtx({0x48, 0x6B, 0x10, 0x7F, 0x09, 0x11})}},
+        {"J1850 negatives off: nothing", SimJ1850Vpw, [] { g_NegativeRespondEnabled = 0; }, {{0x68, 0x6A, 0xF1, 0x09, 0x02}}, 0x80, {}},
+        {"another tester: nothing", SimJ1850Vpw, nullptr, {{0x68, 0x6A, 0xF2, 0x01, 0x00}}, 0x80, {}},
+        {"a frame the chip sent: nothing", SimJ1850Vpw, nullptr, {vpw}, 0x00, {}},
+        {"J1850 seven message bytes: 5 + 2", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry(Ramp(0xA0, 7)); }, {vpw}, 0x80,
+         {jtx(Cat({0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA0, 5))), jtx(Cat({0x48, 0x6B, 0x10, 0x41, 0x00}, Ramp(0xA5, 2)))}},
+        {"J1850 ack alone", SimJ1850Vpw, [] { g_RespondTable[0] = PidEntry({}); }, {vpw}, 0x80, {jtx({0x48, 0x6B, 0x10, 0x41, 0x00})}},
+        {"J1850 ack as long as a frame: no message records", SimJ1850Vpw, [] { g_RespondTable[0].bytesPerFrame = 2; }, {vpw}, 0x80, {}},
+        {"CAN single frame", SimCan11, nullptr, {can}, 0, {sf}},
+        {"CAN single frame padded to 8", SimCan11, nullptr, {Padded(can, 8)}, 0, {sf}},
+        {"CAN 20 bytes: first frame and the long buffer", SimCan11, [] { g_RespondTable[0] = PidEntry(Ramp(0x60, 20)); }, {can}, 0,
+         {Tx(0x3E, Cat(Ramp(0x64, 16), Bytes(6, 0x00)), 0x57), Bytes{0x52, 0x2B, 0x10},
+          ctx(0x23, id7E8, 0, 8, Cat({0x10, 0x16, 0x41, 0x00}, Ramp(0x60, 4)))}},
+        {"CAN unpadded negative", SimCan11, [] { g_EcuSimParams.canPadTo8 = 0; }, {unknownCan}, 0, {ctx(0x1E, id7E8, 0, 4, {0x03, 0x7F, 0x22, 0x11})}},
+        {"CAN padded negative with its pad byte", SimCan11, [] { g_EcuSimParams.canPadValue = 0x55; }, {unknownCan}, 0,
+         {ctx(0x1E, id7E8, 0, 8, {0x03, 0x7F, 0x22, 0x11, 0x55, 0x55, 0x55, 0x55})}},
+        {"CAN negatives off: nothing", SimCan11, [] { g_NegativeRespondEnabled = 0; }, {unknownCan}, 0, {}},
+        {"tester FF, CF, FC and PCI 0: nothing", SimCan11, nullptr,
+         {{0x10, 0x08, 0x01, 0x00, 0, 0, 0, 0}, {0x21, 0x01}, {0x30, 0x00, 0x00}, {0x00, 0x01, 0x00}}, 0, {}},
+        {"PCI beyond the DLC: negative", SimCan11, nullptr, {{0x03, 0x01, 0x00}}, 0, {ctx(0x1E, id7E8, 0, 8, {0x03, 0x7F, 0x01, 0x11, 0, 0, 0, 0})}},
+        {"29-bit", SimCan29, nullptr, {can}, 0, {ctx(0x1E, {0xD9, 0x18, 0xC4, 0x0B}, 0x40, 8, {0x06, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0x00})}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Fresh(c.protocol);
         if (c.setUp) c.setUp();
-        BusResponder policy(BusSim::J1850);
-        QueueJ1850(c.request, c.flags);
+        const bool isCan = c.protocol >= SimCan11;
+        BusResponder policy(isCan ? BusSim::Can : BusSim::J1850);
+        for (const Bytes& r : c.requests)
+            isCan ? QueueCan(r, c.protocol == SimCan29 ? 0x18DB33F1 : 0x7DF, c.protocol == SimCan29) : QueueJ1850(r, c.flags);
         RunPasses(policy);
-        EXPECT_EQ(BlockWrites(0x54, 0x06), c.records);
+        EXPECT_EQ(TransmitWrites(), c.writes);
+        if (!isCan) continue;
+        // Every CAN request is filed received; every frame written, sent.
+        const auto sent = std::count_if(c.writes.begin(), c.writes.end(), [](const Bytes& w) { return w[0] == 0x54; });
+        ASSERT_EQ(g_MonitorCount.load(), c.requests.size() + static_cast<size_t>(sent));
+        for (uint32_t i = 0; i < g_MonitorCount.load(); ++i) {
+            const MonitorRecord r = CopyMonitorRecord(i);
+            EXPECT_EQ((std::pair<int, int>(r.direction, r.kind)), (std::pair<int, int>(i < c.requests.size(), KindCan))) << i;
+        }
     }
 }
 
@@ -113,64 +138,6 @@ TEST_F(BusSimBoard, J1850WaitsForTheTransmitterAndTheMonitorShowsTheChipsEcho) {
     EXPECT_EQ(echo.direction, 0);
     EXPECT_EQ(Bytes(echo.data + 4, echo.data + 13),
               (Bytes{0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13}));
-}
-
-TEST_F(BusSimBoard, CanRequestsAndTheFramesWrittenForThem) {
-    auto frame = [](Bytes id, uint8_t w2hi, uint8_t dlc, Bytes data) {
-        return Padded(Cat(Cat(id, {dlc, w2hi}), data), 16);
-    };
-    const Bytes sf = frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, {0x06, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0x00});
-    struct Case {
-        const char* name;
-        uint32_t protocol;
-        std::function<void()> setUp;
-        std::vector<Bytes> requests;
-        std::vector<Bytes> ctxb0, ctxb5, longBuffer;
-        std::vector<uint8_t> lengthRegister;
-    };
-    const Case cases[] = {
-        {"single frame", SimCan11, nullptr, {{0x02, 0x01, 0x00}}, {sf}, {}, {}, {}},
-        {"single frame padded to 8", SimCan11, nullptr, {Padded({0x02, 0x01, 0x00}, 8)}, {sf}, {}, {}, {}},
-        {"20 bytes: first frame and the long buffer", SimCan11,
-         [] { g_RespondTable[0] = PidEntry(Ramp(0x60, 20)); }, {{0x02, 0x01, 0x00}}, {},
-         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, Cat({0x10, 0x16, 0x41, 0x00}, Ramp(0x60, 4)))},
-         {Cat(Ramp(0x64, 16), Bytes(6, 0x00))}, {0x10}},
-        {"unpadded negative", SimCan11, [] { g_EcuSimParams.canPadTo8 = 0; }, {{0x02, 0x22, 0x11}},
-         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 4, {0x03, 0x7F, 0x22, 0x11})}, {}, {}, {}},
-        {"padded negative with its pad byte", SimCan11, [] { g_EcuSimParams.canPadValue = 0x55; },
-         {{0x02, 0x22, 0x11}},
-         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, {0x03, 0x7F, 0x22, 0x11, 0x55, 0x55, 0x55, 0x55})}, {}, {}, {}},
-        {"negatives off: nothing", SimCan11, [] { g_NegativeRespondEnabled = 0; }, {{0x02, 0x22, 0x11}}, {}, {}, {}, {}},
-        {"tester FF, CF, FC and PCI 0: nothing", SimCan11, nullptr,
-         {{0x10, 0x08, 0x01, 0x00, 0, 0, 0, 0}, {0x21, 0x01}, {0x30, 0x00, 0x00}, {0x00, 0x01, 0x00}}, {}, {}, {}, {}},
-        {"PCI beyond the DLC: negative", SimCan11, nullptr, {{0x03, 0x01, 0x00}},
-         {frame({0xA0, 0x1F, 0x00, 0x00}, 0, 8, {0x03, 0x7F, 0x01, 0x11, 0, 0, 0, 0})}, {}, {}, {}},
-        {"29-bit", SimCan29, nullptr, {{0x02, 0x01, 0x00}},
-         {frame({0xD9, 0x18, 0xC4, 0x0B}, 0x40, 8, {0x06, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0x00})}, {}, {}, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Fresh(c.protocol);
-        if (c.setUp) c.setUp();
-        BusResponder policy(BusSim::Can);
-        for (const Bytes& r : c.requests) QueueCan(r, c.protocol == SimCan29 ? 0x18DB33F1 : 0x7DF, c.protocol == SimCan29);
-        RunPasses(policy);
-        EXPECT_EQ(BlockWrites(0x54, 0x1E), c.ctxb0);
-        EXPECT_EQ(BlockWrites(0x54, 0x23), c.ctxb5);
-        EXPECT_EQ(BlockWrites(0x57, 0x3E), c.longBuffer);
-        std::vector<uint8_t> lengths;
-        for (const Bytes& p : LoggedPackets())
-            if (p.size() == 4 && p[0] == 0x52 && p[1] == 0x2B) lengths.push_back(p[2]);
-        EXPECT_EQ(lengths, c.lengthRegister);
-        // Every request is filed received; every frame written, sent.
-        const size_t sent = c.ctxb0.size() + c.ctxb5.size();
-        ASSERT_EQ(g_MonitorCount.load(), c.requests.size() + sent);
-        for (uint32_t i = 0; i < g_MonitorCount.load(); ++i) {
-            const MonitorRecord r = CopyMonitorRecord(i);
-            EXPECT_EQ(r.kind, KindCan);
-            EXPECT_EQ(r.direction, i < c.requests.size() ? 1 : 0);
-        }
-    }
 }
 
 TEST_F(BusSimBoard, StartDownloadsEveryProtocolByteForByte) {
