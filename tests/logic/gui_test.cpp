@@ -151,6 +151,7 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
         EXPECT_TRUE(d.IsModal()) << "no close while capturing";
         ASSERT_EQ(messages_.Count(), 2u);
         EXPECT_EQ(messages_.Texts()[0], "VR3526正在工作，请先停止VR3526工作");
+        EXPECT_EQ(messages_.Messages()[0].caption, "请先停止");
         EXPECT_EQ(messages_.Texts()[1], messages_.Texts()[0]);
 
         Click(IDC_LOGIC_STOP);

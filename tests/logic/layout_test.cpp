@@ -87,10 +87,8 @@ TEST(WaveLayoutTest, RowEndAndRowsFollowTheClientSize) {
         ASSERT_EQ(purple.size(), 2u) << c.width;
         EXPECT_EQ((std::vector<int>{purple[0].x, purple[1].x}), (std::vector<int>{5, c.xEnd + 1})) << c.width;
         EXPECT_EQ(static_cast<int>(grid.Items(WaveItemKind::Rect).size()), c.bands) << c.height;
-        const Painted full(line.Samples(), Settings(50), c.width, c.height);
-        int maxY = 0;
-        for (const WavePoint& p : full.TracePoints()) maxY = std::max(maxY, p.y);
-        EXPECT_EQ(maxY, c.lastLowY) << c.height;
+        const std::vector<WavePoint> trace = Painted(line.Samples(), Settings(50), c.width, c.height).TracePoints();
+        EXPECT_EQ(std::max_element(trace.begin(), trace.end(), [](WavePoint a, WavePoint b) { return a.y < b.y; })->y, c.lastLowY) << c.height;
     }
 }
 
