@@ -295,10 +295,7 @@ void CDialog15765::OnBnClickedKeepAlive() {
 }
 
 void CDialog15765::OnBnClickedCancel() {
-    if (m_pMainDlg && !m_pMainDlg->ConfirmPageClose()) return;
-    m_Page.Close();
-    RefreshDeviceStatus();
-    Hide();
+    ExitPageSession(this, m_pMainDlg, [this] { m_Page.Close(); }, [this] { RefreshDeviceStatus(); });
 }
 
 void CDialog15765::OnClose(wxCloseEvent& event) {

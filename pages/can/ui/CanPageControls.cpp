@@ -5,6 +5,7 @@
 
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CEditHex.h"
+#include "monitor/ui/DialogHubPage.h"
 #include "pages/kline/ui/UartPageLayout.h"
 #include "platform/ui/WxText.h"
 
@@ -25,6 +26,10 @@ wxCheckBox* CanPageControls::NewCheck(wxWindow* parent, int id, const char* text
 
 wxButton* CanPageControls::NewButton(wxWindow* parent, int id, const char* text) {
     return buttons[id] = new wxButton(parent, id, U8(text));
+}
+
+wxStaticText* CanPageControls::NewLabel(wxWindow* parent, const char* text) {
+    return new wxStaticText(parent, wxID_ANY, U8(text));
 }
 
 wxChoice* CanPageControls::NewIndexChoice(wxWindow* parent, int id) {
@@ -48,6 +53,15 @@ void CanPageControls::ShowStatus(wxTopLevelWindow* window, const PageDeviceStatu
     buttons.at(startId)->Enable(status.startEnabled);
     buttons.at(stopId)->Enable(status.stopEnabled);
     for (int id : sendIds) buttons.at(id)->Enable(status.sendEnabled);
+}
+
+void CanPageControls::Apply(int id, const PageEditResult& result) const {
+    ApplyEditResult(Edit(id), result, std::string(), platform::MessageIcon::None);
+}
+
+void CanPageControls::BindExit(wxTopLevelWindow* window, int exitId, std::function<void()> exit) const {
+    OnButton(exitId, exit);
+    window->Bind(wxEVT_CLOSE_WINDOW, [exit](wxCloseEvent& event) { HandlePageClose(event, [] {}, exit); });
 }
 
 void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, CanHeadControls& head,

@@ -41,6 +41,7 @@ struct CanPageControls {
     wxTextCtrl* NewDisplay(wxWindow* parent, int id, int width);
     wxCheckBox* NewCheck(wxWindow* parent, int id, const char* text);
     wxButton* NewButton(wxWindow* parent, int id, const char* text);
+    static wxStaticText* NewLabel(wxWindow* parent, const char* text);
     wxChoice* NewIndexChoice(wxWindow* parent, int id);  // "0".."7"
     void AddIndexChoiceRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id);
     // A label, its edit and the unit in one grid row.
@@ -50,6 +51,12 @@ struct CanPageControls {
     // Caption and buttons by the connection state; sendIds follow Send.
     void ShowStatus(wxTopLevelWindow* window, const PageDeviceStatus& status, int startId, int stopId,
                     std::initializer_list<int> sendIds) const;
+
+    // A handler's rewrite and message into edit id; the messages are plain boxes with the
+    // default caption.
+    void Apply(int id, const PageEditResult& result) const;
+    // Exit and the window's close both run exit; a close the program forces lets the window go.
+    void BindExit(wxTopLevelWindow* window, int exitId, std::function<void()> exit) const;
 
     void OnButton(int id, std::function<void()> handler) const {
         buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });

@@ -10,6 +10,7 @@
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/DialogHubPage.h"
 #include "pages/j1850/ui/CListSectorLock.h"
+#include "pages/kline/ui/UartPageLayout.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 
@@ -240,10 +241,7 @@ void CDialogVpw::OnBnClickedReadRegisters() {
 }
 
 void CDialogVpw::OnBnClickedCancel() {
-    if (m_pMainDlg && !m_pMainDlg->ConfirmPageClose()) return;
-    m_Page.Close();
-    RefreshDeviceStatus();
-    Hide();
+    ExitPageSession(this, m_pMainDlg, [this] { m_Page.Close(); }, [this] { RefreshDeviceStatus(); });
 }
 
 void CDialogVpw::OnClose(wxCloseEvent& event) {

@@ -181,6 +181,14 @@ bool StartedForPage(UartStartResult result, CDialogMainA* hub) {
 
 bool PageMayClose(CDialogMainA* hub) { return !hub || hub->ConfirmPageClose(); }
 
+void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
+                     const std::function<void()>& refresh) {
+    if (!PageMayClose(hub)) return;
+    endSession();
+    refresh();
+    window->Hide();
+}
+
 wxStaticBoxSizer* NewPinBox(wxWindow* parent, std::initializer_list<PinRadioEntry> entries,
                             std::vector<wxRadioButton*>& out) {
     auto* pins = new wxStaticBoxSizer(wxVERTICAL, parent, U8("物理总线选择(PINSEL)"));

@@ -112,6 +112,10 @@ void ShowDeviceStatus(wxTopLevelWindow* page, const UartDeviceStatus& status, wx
 bool StartedForPage(UartStartResult result, CDialogMainA* hub);
 // Exit: the hub refuses while a worker runs, else re-enables its buttons.
 bool PageMayClose(CDialogMainA* hub);
+// Exit of a page whose session ends with its window: unless the hub refuses, the session
+// ends, the buttons follow and the window hides.
+void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
+                     const std::function<void()>& refresh);
 
 // "物理总线选择(PINSEL)": one radio per entry (the first starts the group); an entry with
 // id wxID_ANY is shown disabled. The radios come back in entry order.

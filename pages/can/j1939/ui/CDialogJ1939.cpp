@@ -54,11 +54,8 @@ void CDialogJ1939::BindHandlers() {
     c.OnButton(IDC_J1939_STOP, [this] { OnBnClickedStop(); });
     c.OnButton(IDC_J1939_SEND, [this] { OnBnClickedSendFrame(); });
     c.OnButton(IDC_J1939_MULTI_FRAME, [this] { OnBnClickedStartMultiFrame(); });
-    c.OnButton(IDC_J1939_EXIT, [this] { OnBnClickedCancel(); });
     c.OnButton(IDC_J1939_DEFAULTS, [] {});  // does nothing, as on the original board software
-    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
-        HandlePageClose(event, [] {}, [this] { OnBnClickedCancel(); });
-    });
+    c.BindExit(this, IDC_J1939_EXIT, [this] { OnBnClickedCancel(); });
 
     // Single frame.
     c.OnText(IDC_J1939_SINGLE_ID, [this] {
@@ -67,7 +64,7 @@ void CDialogJ1939::BindHandlers() {
     });
     c.OnLeave(IDC_J1939_SINGLE_ID, [this] { m_C.Show(IDC_J1939_SINGLE_ID, m_Page.SingleIdText()); });
     c.OnText(IDC_J1939_SINGLE_DATA, [this] {
-        ApplyEdit(IDC_J1939_SINGLE_DATA, m_Page.SingleDataChanged(m_C.Text(IDC_J1939_SINGLE_DATA)));
+        m_C.Apply(IDC_J1939_SINGLE_DATA, m_Page.SingleDataChanged(m_C.Text(IDC_J1939_SINGLE_DATA)));
         m_C.Show(IDC_J1939_SINGLE_DLC, std::to_string(EcanDlc(m_Page.SingleFrame())));
     });
     c.OnLeave(IDC_J1939_SINGLE_DATA, [this] { ShowSingleData(); });
@@ -92,7 +89,7 @@ void CDialogJ1939::BindHandlers() {
         const J1939CountResult r = m_Page.TotalChanged(m_C.Text(IDC_J1939_TOTAL));
         m_C.Show(IDC_J1939_PACKETS, r.countText);
         ShowRtsData();
-        ApplyEdit(IDC_J1939_TOTAL, r.edit);
+        m_C.Apply(IDC_J1939_TOTAL, r.edit);
     });
     c.OnText(IDC_J1939_PGN, [this] {
         m_Page.PgnChanged(m_C.Text(IDC_J1939_PGN));
@@ -110,7 +107,7 @@ void CDialogJ1939::BindHandlers() {
     c.OnText(IDC_J1939_BUFFER, [this] {
         const J1939CountResult r = m_Page.BufferChanged(m_C.Text(IDC_J1939_BUFFER));
         m_C.Show(IDC_J1939_BUFFER_LENGTH, r.countText);
-        ApplyEdit(IDC_J1939_BUFFER, r.edit);
+        m_C.Apply(IDC_J1939_BUFFER, r.edit);
     });
     c.OnLeave(IDC_J1939_BUFFER, [this] {
         m_C.Show(IDC_J1939_BUFFER, m_Page.BufferText());
@@ -118,18 +115,13 @@ void CDialogJ1939::BindHandlers() {
     });
 
     // Control block and timers.
-    c.OnText(IDC_J1939_BSIZE, [this] { ApplyEdit(IDC_J1939_BSIZE, m_Page.BsizeChanged(m_C.Text(IDC_J1939_BSIZE))); });
+    c.OnText(IDC_J1939_BSIZE, [this] { m_C.Apply(IDC_J1939_BSIZE, m_Page.BsizeChanged(m_C.Text(IDC_J1939_BSIZE))); });
     for (unsigned i = 0; i < 4; ++i)
-        c.OnText(kTimers[i], [this, i] { ApplyEdit(kTimers[i], m_Page.TimerChanged(i, m_C.Text(kTimers[i]))); });
+        c.OnText(kTimers[i], [this, i] { m_C.Apply(kTimers[i], m_Page.TimerChanged(i, m_C.Text(kTimers[i]))); });
     c.OnCheck(IDC_J1939_BSM, [this](bool on) { m_Page.SetBsm(on); });
     c.OnChoice(IDC_J1939_R0FLTN, [this](unsigned s) { m_Page.SetNibble(J1939Nibble::R0fltn, s); });
     c.OnChoice(IDC_J1939_R1FLTN, [this](unsigned s) { m_Page.SetNibble(J1939Nibble::R1fltn, s); });
     c.OnChoice(IDC_J1939_TXFLTN, [this](unsigned s) { m_Page.SetNibble(J1939Nibble::Txfltn, s); });
-}
-
-void CDialogJ1939::ApplyEdit(int id, const PageEditResult& result) {
-    // The field messages are plain boxes with the default caption.
-    ApplyEditResult(m_C.Edit(id), result, std::string(), platform::MessageIcon::None);
 }
 
 void CDialogJ1939::UpdateControls() {

@@ -88,7 +88,6 @@ private:
     void ShowRtsData();
     void ShowFrameIds();
     void ShowSingleData();
-    void ApplyEdit(int id, const PageEditResult& result);
 
     J1939Page m_Page;
     CanHeadControls m_Head;

@@ -14,11 +14,6 @@ void CDialogJ1939::CreateControls() {
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     top->Add(columns, 1, wxEXPAND | wxALL, 6);
 
-    auto edit = [&c](wxWindow* parent, int id, bool hex, int width, unsigned limit = 0, long style = 0) {
-        return c.NewEdit(parent, id, hex, width, limit, style);
-    };
-    auto display = [&c](wxWindow* parent, int id, int width) { return c.NewDisplay(parent, id, width); };
-    auto label = [](wxWindow* parent, const char* text) { return new wxStaticText(parent, wxID_ANY, U8(text)); };
 
     // --- left: the head panel and the filter grid ---
     AddOneProtocolHeadColumn(this, columns, true, m_Head, m_Filters);
@@ -40,9 +35,9 @@ void CDialogJ1939::CreateControls() {
     sRow->Add(c.NewCheck(sBox, IDC_J1939_FIXED_LENGTH, "固定长度"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
     sRow->Add(c.NewButton(sBox, IDC_J1939_SEND, "发送"));
     single->Add(sRow, 0, wxALL, kGap);
-    single->Add(label(sBox, "当前发送桢信息(RES=0):"), 0, wxLEFT | wxTOP, kGap);
+    single->Add(c.NewLabel(sBox, "当前发送桢信息(RES=0):"), 0, wxLEFT | wxTOP, kGap);
     auto* pdu = new wxFlexGridSizer(8, kGap, 2 * kGap);
-    for (const char* h : {"PDU Fmt", "Priority", "DP", "PF", "GE", "DA", "SA", "PGN"}) pdu->Add(label(sBox, h));
+    for (const char* h : {"PDU Fmt", "Priority", "DP", "PF", "GE", "DA", "SA", "PGN"}) pdu->Add(c.NewLabel(sBox, h));
     for (int id = IDC_J1939_PDU_FORMAT; id <= IDC_J1939_PDU_PGN; ++id)
         pdu->Add(c.labels[id] = new wxStaticText(sBox, id, "--"));
     single->Add(pdu, 0, wxALL, kGap);
@@ -65,15 +60,15 @@ void CDialogJ1939::CreateControls() {
 
     // The two CTS frames: priority, identifier, DA, SA.
     auto* cts = new wxFlexGridSizer(5, kGap, kGap);
-    for (const char* h : {"", "Priority", "ID", "DA", "SA"}) cts->Add(label(this, h));
+    for (const char* h : {"", "Priority", "ID", "DA", "SA"}) cts->Add(c.NewLabel(this, h));
     const int ctsIds[2][4] = {{IDC_J1939_CTS0_PRIORITY, IDC_J1939_CTS0_ID, IDC_J1939_CTS0_DA, IDC_J1939_CTS0_SA},
                               {IDC_J1939_CTS1_PRIORITY, IDC_J1939_CTS1_ID, IDC_J1939_CTS1_DA, IDC_J1939_CTS1_SA}};
     for (int k = 0; k < 2; ++k) {
-        cts->Add(label(this, k == 0 ? "CTS0 (CTXB6):" : "CTS1 (CTXB7):"), 0, wxALIGN_CENTER_VERTICAL);
+        cts->Add(c.NewLabel(this, k == 0 ? "CTS0 (CTXB6):" : "CTS1 (CTXB7):"), 0, wxALIGN_CENTER_VERTICAL);
         cts->Add(c.NewIndexChoice(this, ctsIds[k][0]));
-        cts->Add(display(this, ctsIds[k][1], 100));
-        cts->Add(edit(this, ctsIds[k][2], true, 40, 2));
-        cts->Add(edit(this, ctsIds[k][3], true, 40, 2));
+        cts->Add(c.NewDisplay(this, ctsIds[k][1], 100));
+        cts->Add(c.NewEdit(this, ctsIds[k][2], true, 40, 2));
+        cts->Add(c.NewEdit(this, ctsIds[k][3], true, 40, 2));
     }
     middle->Add(cts, 0, wxBOTTOM, kGap);
 
@@ -84,43 +79,43 @@ void CDialogJ1939::CreateControls() {
     auto* rts = new wxStaticBoxSizer(wxVERTICAL, this, U8("TP_CM_RTS(CTXB4  PGN=60416)/BAM"));
     wxWindow* rBox = rts->GetStaticBox();
     auto* rGrid = NewFieldGrid();
-    rGrid->Add(label(rBox, "Prio:"), 0, wxALIGN_CENTER_VERTICAL);
+    rGrid->Add(c.NewLabel(rBox, "Prio:"), 0, wxALIGN_CENTER_VERTICAL);
     rGrid->Add(c.NewIndexChoice(rBox, IDC_J1939_RTS_PRIORITY));
-    rGrid->Add(label(rBox, "ID"), 0, wxALIGN_CENTER_VERTICAL);
-    rGrid->Add(display(rBox, IDC_J1939_RTS_ID, 100));
+    rGrid->Add(c.NewLabel(rBox, "ID"), 0, wxALIGN_CENTER_VERTICAL);
+    rGrid->Add(c.NewDisplay(rBox, IDC_J1939_RTS_ID, 100));
     c.AddRow(rBox, rGrid, "目标(DA):", IDC_J1939_TP_DA, true, 40, 2);
     c.AddRow(rBox, rGrid, "源(SA):", IDC_J1939_TP_SA, true, 40, 2);
     c.AddRow(rBox, rGrid, "数据总长:", IDC_J1939_TOTAL, false, 50, 3);
-    rGrid->Add(label(rBox, "桢数:"), 0, wxALIGN_CENTER_VERTICAL);
-    rGrid->Add(display(rBox, IDC_J1939_PACKETS, 40));
+    rGrid->Add(c.NewLabel(rBox, "桢数:"), 0, wxALIGN_CENTER_VERTICAL);
+    rGrid->Add(c.NewDisplay(rBox, IDC_J1939_PACKETS, 40));
     c.AddRow(rBox, rGrid, "传送的PGN:", IDC_J1939_PGN, true, 70, 6);
-    rGrid->Add(label(rBox, "DATA:"), 0, wxALIGN_CENTER_VERTICAL);
-    rGrid->Add(display(rBox, IDC_J1939_RTS_DATA, 200));
+    rGrid->Add(c.NewLabel(rBox, "DATA:"), 0, wxALIGN_CENTER_VERTICAL);
+    rGrid->Add(c.NewDisplay(rBox, IDC_J1939_RTS_DATA, 200));
     rts->Add(rGrid, 0, wxALL, kGap);
     rts->Add(c.NewCheck(rBox, IDC_J1939_BAM, "CJ1939CTRL.BAM=1"), 0, wxALL, kGap);
     right->Add(rts, 0, wxEXPAND | wxBOTTOM, kGap);
 
     auto* dt = new wxStaticBoxSizer(wxHORIZONTAL, this, U8("PF_DT (CTXB5 PGN=60160)"));
     wxWindow* dBox = dt->GetStaticBox();
-    dt->Add(label(dBox, "Prio:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
+    dt->Add(c.NewLabel(dBox, "Prio:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
     dt->Add(c.NewIndexChoice(dBox, IDC_J1939_DT_PRIORITY), 0, wxALL, 2);
-    dt->Add(display(dBox, IDC_J1939_DT_ID, 100), 0, wxALL, 2);
-    dt->Add(label(dBox, "DA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
-    dt->Add(display(dBox, IDC_J1939_DT_DA, 40), 0, wxALL, 2);
-    dt->Add(label(dBox, "SA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
-    dt->Add(display(dBox, IDC_J1939_DT_SA, 40), 0, wxALL, 2);
+    dt->Add(c.NewDisplay(dBox, IDC_J1939_DT_ID, 100), 0, wxALL, 2);
+    dt->Add(c.NewLabel(dBox, "DA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
+    dt->Add(c.NewDisplay(dBox, IDC_J1939_DT_DA, 40), 0, wxALL, 2);
+    dt->Add(c.NewLabel(dBox, "SA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
+    dt->Add(c.NewDisplay(dBox, IDC_J1939_DT_SA, 40), 0, wxALL, 2);
     right->Add(dt, 0, wxEXPAND | wxBOTTOM, kGap);
 
     auto* multi = new wxStaticBoxSizer(wxVERTICAL, this, U8("多桢数据发送"));
     wxWindow* mBox = multi->GetStaticBox();
-    multi->Add(label(mBox, "Message Buffer MAX:252bytes valid"), 0, wxLEFT, kGap);
-    wxTextCtrl* buffer = edit(mBox, IDC_J1939_BUFFER, true, 300, 0, wxTE_MULTILINE);
+    multi->Add(c.NewLabel(mBox, "Message Buffer MAX:252bytes valid"), 0, wxLEFT, kGap);
+    wxTextCtrl* buffer = c.NewEdit(mBox, IDC_J1939_BUFFER, true, 300, 0, wxTE_MULTILINE);
     buffer->SetMinSize(wxSize(300, 170));
     if (m_pMainDlg) buffer->SetFont(m_pMainDlg->GetFont());
     multi->Add(buffer, 1, wxEXPAND | wxALL, kGap);
     auto* lGrid = NewFieldGrid();
-    lGrid->Add(label(mBox, "缓冲区数据长度: "), 0, wxALIGN_CENTER_VERTICAL);
-    lGrid->Add(display(mBox, IDC_J1939_BUFFER_LENGTH, 50));
+    lGrid->Add(c.NewLabel(mBox, "缓冲区数据长度: "), 0, wxALIGN_CENTER_VERTICAL);
+    lGrid->Add(c.NewDisplay(mBox, IDC_J1939_BUFFER_LENGTH, 50));
     multi->Add(lGrid, 0, wxALL, kGap);
     multi->Add(c.NewButton(mBox, IDC_J1939_MULTI_FRAME, "启动多桢发送"), 0, wxALL, kGap);
     right->Add(multi, 1, wxEXPAND | wxBOTTOM, kGap);

@@ -62,29 +62,26 @@ void CDialogTP20::BindHandlers() {
     c.OnButton(IDC_TP20_SEND, [this] { OnBnClickedSendFrame(); });
     c.OnButton(IDC_TP20_MULTI_FRAME, [this] { OnBnClickedStartMultiFrame(); });
     c.OnButton(IDC_TP20_CONNECT, [this] { OnBnClickedStartConnection(); });
-    c.OnButton(IDC_TP20_EXIT, [this] { OnBnClickedCancel(); });
     c.OnButton(IDC_TP20_PRESET_TESTER, [this] { LoadDefaults(kTp20PresetTester); });
     c.OnButton(IDC_TP20_PRESET_ECU, [this] { LoadDefaults(kTp20PresetEcu); });
-    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
-        HandlePageClose(event, [] {}, [this] { OnBnClickedCancel(); });
-    });
+    c.BindExit(this, IDC_TP20_EXIT, [this] { OnBnClickedCancel(); });
 
     for (const FrameEdits& f : kFrames) {
         c.OnText(f.id, [this, f] { m_Page.IdChanged(f.which, m_C.Text(f.id)); });
         c.OnLeave(f.id, [this, f] { m_C.Show(f.id, EcanIdText(m_Page.Frame(f.which))); });
         c.OnText(f.data, [this, f] {
-            ApplyEdit(f.data, m_Page.DataChanged(f.which, m_C.Text(f.data)));
+            m_C.Apply(f.data, m_Page.DataChanged(f.which, m_C.Text(f.data)));
             m_C.Show(f.dlc, std::to_string(EcanDlc(m_Page.Frame(f.which))));
         });
         c.OnLeave(f.data, [this, f] { m_C.Show(f.data, m_Page.DataText(f.which)); });
     }
     c.OnText(IDC_TP20_BUFFER, [this] {
-        ApplyEdit(IDC_TP20_BUFFER, m_Page.BufferChanged(m_C.Text(IDC_TP20_BUFFER)));
+        m_C.Apply(IDC_TP20_BUFFER, m_Page.BufferChanged(m_C.Text(IDC_TP20_BUFFER)));
         m_C.Show(IDC_TP20_BUFFER_LENGTH, std::to_string(m_Page.BufferLength()));
     });
     c.OnLeave(IDC_TP20_BUFFER, [this] { m_C.Show(IDC_TP20_BUFFER, m_Page.BufferText()); });
     for (const DecimalEdit& d : kDecimals)
-        c.OnText(d.id, [this, d] { ApplyEdit(d.id, m_Page.DecimalChanged(d.which, m_C.Text(d.id))); });
+        c.OnText(d.id, [this, d] { m_C.Apply(d.id, m_Page.DecimalChanged(d.which, m_C.Text(d.id))); });
     for (const ControlBit& b : kControlBits)
         c.OnCheck(b.id, [this, b](bool on) { m_Page.SetControlBit(b.mask, on); });
     c.OnChoice(IDC_TP20_CHSFLTN, [this](unsigned s) { m_Page.SetChsfltn(s); });
@@ -95,11 +92,6 @@ void CDialogTP20::BindHandlers() {
 void CDialogTP20::LoadDefaults(unsigned preset) {
     m_Page.LoadDefaults(preset);
     UpdateControls();
-}
-
-void CDialogTP20::ApplyEdit(int id, const PageEditResult& result) {
-    // The field messages are plain boxes with the default caption.
-    ApplyEditResult(m_C.Edit(id), result, std::string(), platform::MessageIcon::None);
 }
 
 void CDialogTP20::UpdateControls() {

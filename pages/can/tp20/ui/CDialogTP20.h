@@ -76,7 +76,6 @@ private:
     void BindHandlers();
     void LoadDefaults(unsigned preset);
     void UpdateControls();
-    void ApplyEdit(int id, const PageEditResult& result);
 
     Tp20Page m_Page;
     CanHeadControls m_Head;

@@ -14,17 +14,12 @@ void CDialogTP20::CreateControls() {
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     top->Add(columns, 1, wxEXPAND | wxALL, 6);
 
-    auto edit = [&c](wxWindow* parent, int id, bool hex, int width, unsigned limit = 0, long style = 0) {
-        return c.NewEdit(parent, id, hex, width, limit, style);
-    };
-    auto display = [&c](wxWindow* parent, int id, int width) { return c.NewDisplay(parent, id, width); };
-    auto label = [](wxWindow* parent, const char* text) { return new wxStaticText(parent, wxID_ANY, U8(text)); };
     // A frame row: caption, ID, DLC, data.
     auto frameRow = [&](wxWindow* parent, wxFlexGridSizer* grid, const char* text, int id, int dlc, int data) {
-        grid->Add(label(parent, text), 0, wxALIGN_CENTER_VERTICAL);
-        grid->Add(edit(parent, id, true, 50, 3));
-        grid->Add(display(parent, dlc, 36));
-        grid->Add(edit(parent, data, true, 200));
+        grid->Add(c.NewLabel(parent, text), 0, wxALIGN_CENTER_VERTICAL);
+        grid->Add(c.NewEdit(parent, id, true, 50, 3));
+        grid->Add(c.NewDisplay(parent, dlc, 36));
+        grid->Add(c.NewEdit(parent, data, true, 200));
     };
 
     // --- left: the head panel and the filter grid ---
@@ -37,13 +32,13 @@ void CDialogTP20::CreateControls() {
     auto* single = new wxStaticBoxSizer(wxVERTICAL, this, U8("TP2.0-单桢数据发送(CTXB0)"));
     wxWindow* sBox = single->GetStaticBox();
     auto* sGrid = NewFieldGrid();
-    sGrid->Add(label(sBox, "桢类型:"), 0, wxALIGN_CENTER_VERTICAL);
+    sGrid->Add(c.NewLabel(sBox, "桢类型:"), 0, wxALIGN_CENTER_VERTICAL);
     sGrid->Add(c.choices[IDC_TP20_SINGLE_TYPE] = NewChoice(sBox, IDC_TP20_SINGLE_TYPE, {"标准桢", "扩展帧"}));
-    sGrid->Add(label(sBox, "桢格式:"), 0, wxALIGN_CENTER_VERTICAL);
+    sGrid->Add(c.NewLabel(sBox, "桢格式:"), 0, wxALIGN_CENTER_VERTICAL);
     sGrid->Add(c.choices[IDC_TP20_SINGLE_FORMAT] = NewChoice(sBox, IDC_TP20_SINGLE_FORMAT, {"数据桢", "远程帧"}));
     single->Add(sGrid, 0, wxALL, kGap);
     auto* fGrid = new wxFlexGridSizer(4, kGap, kGap);
-    for (const char* h : {"", "ID", "DLC", "DATA"}) fGrid->Add(label(sBox, h));
+    for (const char* h : {"", "ID", "DLC", "DATA"}) fGrid->Add(c.NewLabel(sBox, h));
     frameRow(sBox, fGrid, "", IDC_TP20_SINGLE_ID, IDC_TP20_SINGLE_DLC, IDC_TP20_SINGLE_DATA);
     single->Add(fGrid, 0, wxALL, kGap);
     single->Add(c.NewButton(sBox, IDC_TP20_SEND, "发送"), 0, wxALL, kGap);
@@ -52,7 +47,7 @@ void CDialogTP20::CreateControls() {
     auto* engine = new wxStaticBoxSizer(wxVERTICAL, this, "TP2.0");
     wxWindow* eBox = engine->GetStaticBox();
     auto* eGrid = new wxFlexGridSizer(4, kGap, kGap);
-    for (const char* h : {"", "ID", "DLC", "DATA"}) eGrid->Add(label(eBox, h));
+    for (const char* h : {"", "ID", "DLC", "DATA"}) eGrid->Add(c.NewLabel(eBox, h));
     frameRow(eBox, eGrid, "Channel Setup:TXB5", IDC_TP20_CHANNEL_ID, IDC_TP20_CHANNEL_DLC, IDC_TP20_CHANNEL_DATA);
     frameRow(eBox, eGrid, "Connection Setup:TXB6", IDC_TP20_CONNECTION_ID, IDC_TP20_CONNECTION_DLC,
              IDC_TP20_CONNECTION_DATA);
@@ -77,8 +72,8 @@ void CDialogTP20::CreateControls() {
         bits->Add(c.NewCheck(cBox, id, text), 0, wxALL, 2);
     ctrl->Add(bits);
     auto* fixed = new wxBoxSizer(wxHORIZONTAL);
-    fixed->Add(label(cBox, "MNT = 2"), 0, wxALL, kGap);
-    fixed->Add(label(cBox, "MNTC = 10"), 0, wxALL, kGap);
+    fixed->Add(c.NewLabel(cBox, "MNT = 2"), 0, wxALL, kGap);
+    fixed->Add(c.NewLabel(cBox, "MNTC = 10"), 0, wxALL, kGap);
     ctrl->Add(fixed);
     middle->Add(ctrl, 0, wxEXPAND | wxBOTTOM, kGap);
 
@@ -89,15 +84,15 @@ void CDialogTP20::CreateControls() {
     auto* multi = new wxStaticBoxSizer(wxVERTICAL, this, U8("First Frame (CTXB4)"));
     wxWindow* mBox = multi->GetStaticBox();
     auto* ffGrid = new wxFlexGridSizer(4, kGap, kGap);
-    for (const char* h : {"", "ID", "DLC", "DATA"}) ffGrid->Add(label(mBox, h));
+    for (const char* h : {"", "ID", "DLC", "DATA"}) ffGrid->Add(c.NewLabel(mBox, h));
     frameRow(mBox, ffGrid, "", IDC_TP20_FF_ID, IDC_TP20_FF_DLC, IDC_TP20_FF_DATA);
     multi->Add(ffGrid, 0, wxALL, kGap);
     auto* lGrid = NewFieldGrid();
     c.AddRow(mBox, lGrid, "长度(CCF_DL):", IDC_TP20_CCF_DL, false, 50, 3);
-    lGrid->Add(label(mBox, "Buffer Length:"), 0, wxALIGN_CENTER_VERTICAL);
-    lGrid->Add(display(mBox, IDC_TP20_BUFFER_LENGTH, 50));
+    lGrid->Add(c.NewLabel(mBox, "Buffer Length:"), 0, wxALIGN_CENTER_VERTICAL);
+    lGrid->Add(c.NewDisplay(mBox, IDC_TP20_BUFFER_LENGTH, 50));
     multi->Add(lGrid, 0, wxALL, kGap);
-    wxTextCtrl* buffer = edit(mBox, IDC_TP20_BUFFER, true, 330, 0, wxTE_MULTILINE);
+    wxTextCtrl* buffer = c.NewEdit(mBox, IDC_TP20_BUFFER, true, 330, 0, wxTE_MULTILINE);
     buffer->SetMinSize(wxSize(330, 150));
     if (m_pMainDlg) buffer->SetFont(m_pMainDlg->GetFont());
     multi->Add(buffer, 1, wxEXPAND | wxALL, kGap);
@@ -109,8 +104,8 @@ void CDialogTP20::CreateControls() {
     keep->Add(c.NewCheck(kBox, IDC_TP20_KEEPALIVE_ENABLE, "使能"), 0, wxALL, kGap);
     auto* kGrid = NewFieldGrid();
     c.AddRow(kBox, kGrid, "保持时间:", IDC_TP20_KEEPALIVE_PERIOD, false, 50, 4, "ms");
-    kGrid->Add(label(kBox, "数据桢： ID+0xA3  (DLC=1)"), 0, wxALIGN_CENTER_VERTICAL);
-    kGrid->Add(display(kBox, IDC_TP20_KEEPALIVE_ID, 100));
+    kGrid->Add(c.NewLabel(kBox, "数据桢： ID+0xA3  (DLC=1)"), 0, wxALIGN_CENTER_VERTICAL);
+    kGrid->Add(c.NewDisplay(kBox, IDC_TP20_KEEPALIVE_ID, 100));
     keep->Add(kGrid, 0, wxALL, kGap);
     right->Add(keep, 0, wxEXPAND | wxBOTTOM, kGap);
 
