@@ -73,15 +73,6 @@ void CDialog15765::BindHandlers() {
     Bind(wxEVT_CLOSE_WINDOW, &CDialog15765::OnClose, this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
 
-    auto onText = [this](int id, auto handler) {
-        Edit(id)->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
-    };
-    auto onLeave = [this](int id, auto handler) {
-        Edit(id)->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {
-            event.Skip();
-            handler();
-        });
-    };
     auto onCheck = [this](int id, auto handler) {
         m_Checks.at(id)->Bind(wxEVT_CHECKBOX, [this, id, handler](wxCommandEvent&) { handler(m_Checks.at(id)->GetValue()); });
     };
@@ -98,24 +89,24 @@ void CDialog15765::BindHandlers() {
     onChoice(IDC_15765_TXFC_FILTER, [this](unsigned s) { m_Page.SetChannelFilter(0, s); });
     onChoice(IDC_15765_RXFC0_FILTER, [this](unsigned s) { m_Page.SetChannelFilter(1, s); });
     onChoice(IDC_15765_RXFC1_FILTER, [this](unsigned s) { m_Page.SetChannelFilter(2, s); });
-    onText(IDC_15765_TXFC_BSIZE, [this] {
+    OnEditText(Edit(IDC_15765_TXFC_BSIZE), [this] {
         ApplyEdit(Edit(IDC_15765_TXFC_BSIZE), m_Page.TxfcBsizeChanged(Text(IDC_15765_TXFC_BSIZE)));
     });
-    onText(IDC_15765_RXFC0_BSIZE, [this] {
+    OnEditText(Edit(IDC_15765_RXFC0_BSIZE), [this] {
         ApplyEdit(Edit(IDC_15765_RXFC0_BSIZE), m_Page.RxfcBsizeChanged(0, Text(IDC_15765_RXFC0_BSIZE)));
     });
-    onText(IDC_15765_RXFC1_BSIZE, [this] {
+    OnEditText(Edit(IDC_15765_RXFC1_BSIZE), [this] {
         ApplyEdit(Edit(IDC_15765_RXFC1_BSIZE), m_Page.RxfcBsizeChanged(1, Text(IDC_15765_RXFC1_BSIZE)));
     });
-    onText(IDC_15765_TXFC_NAE_TX, [this] {
+    OnEditText(Edit(IDC_15765_TXFC_NAE_TX), [this] {
         Edit(IDC_15765_FF_NAE)->ChangeValue(U8(m_Page.TxfcNaeTxChanged(Text(IDC_15765_TXFC_NAE_TX))));
     });
-    onText(IDC_15765_TXFC_NAE_RX, [this] { m_Page.TxfcNaeRxChanged(Text(IDC_15765_TXFC_NAE_RX)); });
-    onText(IDC_15765_RXFC0_NAE_TX, [this] { m_Page.RxfcNaeTxChanged(0, Text(IDC_15765_RXFC0_NAE_TX)); });
-    onText(IDC_15765_RXFC1_NAE_TX, [this] { m_Page.RxfcNaeTxChanged(1, Text(IDC_15765_RXFC1_NAE_TX)); });
+    OnEditText(Edit(IDC_15765_TXFC_NAE_RX), [this] { m_Page.TxfcNaeRxChanged(Text(IDC_15765_TXFC_NAE_RX)); });
+    OnEditText(Edit(IDC_15765_RXFC0_NAE_TX), [this] { m_Page.RxfcNaeTxChanged(0, Text(IDC_15765_RXFC0_NAE_TX)); });
+    OnEditText(Edit(IDC_15765_RXFC1_NAE_TX), [this] { m_Page.RxfcNaeTxChanged(1, Text(IDC_15765_RXFC1_NAE_TX)); });
     const int timers[] = {IDC_15765_N_BS, IDC_15765_N_ST, IDC_15765_N_BR};
     for (unsigned i = 0; i < 3; ++i)
-        onText(timers[i], [this, i, timers] { ApplyEdit(Edit(timers[i]), m_Page.TimerChanged(i, Text(timers[i]))); });
+        OnEditText(Edit(timers[i]), [this, i, timers] { ApplyEdit(Edit(timers[i]), m_Page.TimerChanged(i, Text(timers[i]))); });
 
     // Flow-control frames.
     m_Fc11->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) {
@@ -127,14 +118,14 @@ void CDialog15765::BindHandlers() {
         UpdateIsoTpPanel();
     });
     for (unsigned k = 0; k < 2; ++k) {
-        onText(kFcId[k], [this, k] { m_Page.FcIdChanged(k, Text(kFcId[k])); });
-        onText(kFcNae[k], [this, k] { m_Page.FcNaeChanged(k, Text(kFcNae[k])); });
-        onText(kFcPci[k], [this, k] { m_Page.FcPciChanged(k, Text(kFcPci[k])); });
-        onText(kFcData[k], [this, k] {
+        OnEditText(Edit(kFcId[k]), [this, k] { m_Page.FcIdChanged(k, Text(kFcId[k])); });
+        OnEditText(Edit(kFcNae[k]), [this, k] { m_Page.FcNaeChanged(k, Text(kFcNae[k])); });
+        OnEditText(Edit(kFcPci[k]), [this, k] { m_Page.FcPciChanged(k, Text(kFcPci[k])); });
+        OnEditText(Edit(kFcData[k]), [this, k] {
             ApplyEdit(Edit(kFcData[k]), m_Page.FcDataChanged(k, Text(kFcData[k])));
             Edit(kFcDlc[k])->ChangeValue(U8(m_Page.FcDlcText(k)));
         });
-        onLeave(kFcData[k], [this, k] { Edit(kFcData[k])->ChangeValue(U8(m_Page.FcDataText(k))); });
+        OnEditLeft(Edit(kFcData[k]), [this, k] { Edit(kFcData[k])->ChangeValue(U8(m_Page.FcDataText(k))); });
     }
 
     // Single frame.
@@ -144,44 +135,44 @@ void CDialog15765::BindHandlers() {
         id->ChangeValue(U8(SetSingleFrameType(m_Page.SingleFrame(), s)));
     });
     onChoice(IDC_15765_SINGLE_FORMAT, [this](unsigned s) { SetSingleFrameFormat(m_Page.SingleFrame(), s); });
-    onText(IDC_15765_SINGLE_ID, [this] { SingleFrameIdChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_ID)); });
-    onText(IDC_15765_SINGLE_DATA, [this] {
+    OnEditText(Edit(IDC_15765_SINGLE_ID), [this] { SingleFrameIdChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_ID)); });
+    OnEditText(Edit(IDC_15765_SINGLE_DATA), [this] {
         ApplyEdit(Edit(IDC_15765_SINGLE_DATA), SingleFrameDataChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_DATA)));
         Edit(IDC_15765_SINGLE_DLC)->ChangeValue(wxString::Format("%d", EcanDlc(m_Page.SingleFrame())));
     });
-    onLeave(IDC_15765_SINGLE_DATA, [this] {
+    OnEditLeft(Edit(IDC_15765_SINGLE_DATA), [this] {
         Edit(IDC_15765_SINGLE_DATA)->ChangeValue(U8(CanFrameDataText(m_Page.SingleFrame())));
     });
 
     // First frame and message.
-    onText(IDC_15765_FF_ID, [this] { m_Page.FfIdChanged(Text(IDC_15765_FF_ID)); });
-    onText(IDC_15765_FF_DATA, [this] { ApplyEdit(Edit(IDC_15765_FF_DATA), m_Page.FfDataChanged(Text(IDC_15765_FF_DATA))); });
-    onLeave(IDC_15765_FF_DATA, [this] { Edit(IDC_15765_FF_DATA)->ChangeValue(U8(m_Page.Panel().ffDataText)); });
+    OnEditText(Edit(IDC_15765_FF_ID), [this] { m_Page.FfIdChanged(Text(IDC_15765_FF_ID)); });
+    OnEditText(Edit(IDC_15765_FF_DATA), [this] { ApplyEdit(Edit(IDC_15765_FF_DATA), m_Page.FfDataChanged(Text(IDC_15765_FF_DATA))); });
+    OnEditLeft(Edit(IDC_15765_FF_DATA), [this] { Edit(IDC_15765_FF_DATA)->ChangeValue(U8(m_Page.Panel().ffDataText)); });
     auto showLengthBytes = [this] {
         const Iso15765PanelView v = m_Page.Panel();
         Edit(IDC_15765_FF_PCI)->ChangeValue(U8(v.ffPciText));
         Edit(IDC_15765_FF_LENGTH_BYTE)->ChangeValue(U8(v.ffLengthByteText));
     };
-    onText(IDC_15765_LENGTH, [this, showLengthBytes] {
+    OnEditText(Edit(IDC_15765_LENGTH), [this, showLengthBytes] {
         ApplyEdit(Edit(IDC_15765_LENGTH), m_Page.LengthChanged(Text(IDC_15765_LENGTH)));
         showLengthBytes();
     });
-    onLeave(IDC_15765_LENGTH, [this, showLengthBytes] {
+    OnEditLeft(Edit(IDC_15765_LENGTH), [this, showLengthBytes] {
         ApplyEdit(Edit(IDC_15765_LENGTH), m_Page.LengthLeft(Text(IDC_15765_LENGTH)));
         showLengthBytes();
     });
-    onText(IDC_15765_BUFFER, [this, showLengthBytes] {
+    OnEditText(Edit(IDC_15765_BUFFER), [this, showLengthBytes] {
         const Iso15765BufferResult r = m_Page.BufferChanged(Text(IDC_15765_BUFFER));
         Edit(IDC_15765_LENGTH)->ChangeValue(U8(r.lengthText));
         showLengthBytes();
         ApplyEdit(Edit(IDC_15765_BUFFER), r.edit);
     });
-    onLeave(IDC_15765_BUFFER, [this] { ApplyEdit(Edit(IDC_15765_BUFFER), m_Page.BufferLeft()); });
+    OnEditLeft(Edit(IDC_15765_BUFFER), [this] { ApplyEdit(Edit(IDC_15765_BUFFER), m_Page.BufferLeft()); });
 
     // Keep-alive fields: the tick reads them from the page.
-    onText(IDC_15765_KEEPALIVE_PERIOD, [this] { m_Page.SetKeepAlivePeriodText(Text(IDC_15765_KEEPALIVE_PERIOD)); });
-    onText(IDC_15765_KEEPALIVE_ID, [this] { m_Page.SetKeepAliveIdText(Text(IDC_15765_KEEPALIVE_ID)); });
-    onText(IDC_15765_KEEPALIVE_DATA, [this] { m_Page.SetKeepAliveDataText(Text(IDC_15765_KEEPALIVE_DATA)); });
+    OnEditText(Edit(IDC_15765_KEEPALIVE_PERIOD), [this] { m_Page.SetKeepAlivePeriodText(Text(IDC_15765_KEEPALIVE_PERIOD)); });
+    OnEditText(Edit(IDC_15765_KEEPALIVE_ID), [this] { m_Page.SetKeepAliveIdText(Text(IDC_15765_KEEPALIVE_ID)); });
+    OnEditText(Edit(IDC_15765_KEEPALIVE_DATA), [this] { m_Page.SetKeepAliveDataText(Text(IDC_15765_KEEPALIVE_DATA)); });
 }
 
 void CDialog15765::LoadDefaults(unsigned mode) {

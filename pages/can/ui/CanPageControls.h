@@ -90,6 +90,20 @@ void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, C
 // After a CAN page's Start: true when a worker runs, with the hub's monitor timer started.
 bool StartedForPage(CanStartResult result, CDialogMainA* hub);
 
+// The buttons every CAN page runs by: Start, Stop, Send, the multi-frame request and Exit
+// (with the window's close), bound to the window's handlers of those names.
+struct CanRunButtonIds {
+    int start, stop, send, multiFrame, exit;
+};
+template <class Dialog>
+void BindRunButtons(Dialog* window, const CanPageControls& c, const CanRunButtonIds& ids) {
+    c.OnButton(ids.start, [window] { window->OnBnClickedStart(); });
+    c.OnButton(ids.stop, [window] { window->OnBnClickedStop(); });
+    c.OnButton(ids.send, [window] { window->OnBnClickedSendFrame(); });
+    c.OnButton(ids.multiFrame, [window] { window->OnBnClickedStartMultiFrame(); });
+    c.BindExit(window, ids.exit, [window] { window->OnBnClickedCancel(); });
+}
+
 // Binds the head panel and the filter grid to a page that runs one protocol (its PTYPE choice
 // is shown, never changed); field messages are plain boxes with the default caption.
 template <class Page>

@@ -60,30 +60,21 @@ void CDialogVpw::BindHandlers() {
     Bind(wxEVT_CLOSE_WINDOW, &CDialogVpw::OnClose, this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
 
-    auto onText = [this](int id, auto handler) {
-        Edit(id)->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
-    };
-    auto onLeave = [this](int id, auto handler) {
-        Edit(id)->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {
-            event.Skip();
-            handler();
-        });
-    };
 
     // Frame fields.
     m_Grid->SetOnByteChanged([this](uint8_t byte) { OnHeaderByteChanged(byte); });
     m_OneByte->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { ShowHeader(m_Page.SetOneByteFormat(true)); });
     m_Consolidated->Bind(wxEVT_RADIOBUTTON,
                          [this](wxCommandEvent&) { ShowHeader(m_Page.SetOneByteFormat(false)); });
-    onText(IDC_VPW_HEADER, [this] { ShowHeader(m_Page.HeaderByteChanged(Text(IDC_VPW_HEADER))); });
-    onText(IDC_VPW_TARGET, [this] { m_Page.TargetChanged(Text(IDC_VPW_TARGET)); });
-    onText(IDC_VPW_SOURCE, [this] { m_Page.SourceChanged(Text(IDC_VPW_SOURCE)); });
-    onText(IDC_VPW_DATA, [this] {
+    OnEditText(Edit(IDC_VPW_HEADER), [this] { ShowHeader(m_Page.HeaderByteChanged(Text(IDC_VPW_HEADER))); });
+    OnEditText(Edit(IDC_VPW_TARGET), [this] { m_Page.TargetChanged(Text(IDC_VPW_TARGET)); });
+    OnEditText(Edit(IDC_VPW_SOURCE), [this] { m_Page.SourceChanged(Text(IDC_VPW_SOURCE)); });
+    OnEditText(Edit(IDC_VPW_DATA), [this] {
         const PageEditResult result = m_Page.DataChanged(Text(IDC_VPW_DATA));
         Edit(IDC_VPW_DLC)->ChangeValue(U8(m_Page.HeaderView().dlc));
         ApplyEdit(Edit(IDC_VPW_DATA), result);
     });
-    onLeave(IDC_VPW_DATA, [this] { Edit(IDC_VPW_DATA)->ChangeValue(U8(m_Page.DataText())); });
+    OnEditLeft(Edit(IDC_VPW_DATA), [this] { Edit(IDC_VPW_DATA)->ChangeValue(U8(m_Page.DataText())); });
 
     // Image fields.
     for (size_t y = 0; y < 8; ++y)
@@ -98,15 +89,15 @@ void CDialogVpw::BindHandlers() {
     for (int buffer = 0; buffer < 2; ++buffer) {
         const int id = buffer ? IDC_VPW_IFR3_B1 : IDC_VPW_IFR3_B0;
         const int lengthId = buffer ? IDC_VPW_IFR3_B1_LENGTH : IDC_VPW_IFR3_B0_LENGTH;
-        onText(id, [this, buffer, id, lengthId] {
+        OnEditText(Edit(id), [this, buffer, id, lengthId] {
             const PageEditResult result = m_Page.Ifr3Changed(buffer, Text(id));
             Edit(lengthId)->ChangeValue(U8(m_Page.Ifr3LengthText(buffer)));
             ApplyEdit(Edit(id), result);
         });
-        onLeave(id, [this, buffer, id] { Edit(id)->ChangeValue(U8(m_Page.Ifr3Text(buffer))); });
+        OnEditLeft(Edit(id), [this, buffer, id] { Edit(id)->ChangeValue(U8(m_Page.Ifr3Text(buffer))); });
     }
-    onText(IDC_VPW_IDBUFF, [this] { ApplyEdit(Edit(IDC_VPW_IDBUFF), m_Page.IdBuffChanged(Text(IDC_VPW_IDBUFF))); });
-    onLeave(IDC_VPW_IDBUFF, [this] { Edit(IDC_VPW_IDBUFF)->ChangeValue(U8(m_Page.IdBuffText())); });
+    OnEditText(Edit(IDC_VPW_IDBUFF), [this] { ApplyEdit(Edit(IDC_VPW_IDBUFF), m_Page.IdBuffChanged(Text(IDC_VPW_IDBUFF))); });
+    OnEditLeft(Edit(IDC_VPW_IDBUFF), [this] { Edit(IDC_VPW_IDBUFF)->ChangeValue(U8(m_Page.IdBuffText())); });
 
     // Filter kind and the three lists: a selection in one list clears the other two.
     for (size_t k = 0; k < 3; ++k) {

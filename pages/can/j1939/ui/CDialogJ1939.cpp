@@ -48,14 +48,11 @@ CDialogJ1939::CDialogJ1939(CDialogMainA* hub)
 
 void CDialogJ1939::BindHandlers() {
     BindOneProtocolHead(m_Page, m_Head, m_Filters);
+    BindRunButtons(this, m_C,
+                   {IDC_J1939_START, IDC_J1939_STOP, IDC_J1939_SEND, IDC_J1939_MULTI_FRAME, IDC_J1939_EXIT});
 
     const CanPageControls& c = m_C;
-    c.OnButton(IDC_J1939_START, [this] { OnBnClickedStart(); });
-    c.OnButton(IDC_J1939_STOP, [this] { OnBnClickedStop(); });
-    c.OnButton(IDC_J1939_SEND, [this] { OnBnClickedSendFrame(); });
-    c.OnButton(IDC_J1939_MULTI_FRAME, [this] { OnBnClickedStartMultiFrame(); });
     c.OnButton(IDC_J1939_DEFAULTS, [] {});  // does nothing, as on the original board software
-    c.BindExit(this, IDC_J1939_EXIT, [this] { OnBnClickedCancel(); });
 
     // Single frame.
     c.OnText(IDC_J1939_SINGLE_ID, [this] {

@@ -55,16 +55,13 @@ CDialogTP20::CDialogTP20(CDialogMainA* hub)
 
 void CDialogTP20::BindHandlers() {
     BindOneProtocolHead(m_Page, m_Head, m_Filters);
+    BindRunButtons(this, m_C,
+                   {IDC_TP20_START, IDC_TP20_STOP, IDC_TP20_SEND, IDC_TP20_MULTI_FRAME, IDC_TP20_EXIT});
 
     const CanPageControls& c = m_C;
-    c.OnButton(IDC_TP20_START, [this] { OnBnClickedStart(); });
-    c.OnButton(IDC_TP20_STOP, [this] { OnBnClickedStop(); });
-    c.OnButton(IDC_TP20_SEND, [this] { OnBnClickedSendFrame(); });
-    c.OnButton(IDC_TP20_MULTI_FRAME, [this] { OnBnClickedStartMultiFrame(); });
     c.OnButton(IDC_TP20_CONNECT, [this] { OnBnClickedStartConnection(); });
     c.OnButton(IDC_TP20_PRESET_TESTER, [this] { LoadDefaults(kTp20PresetTester); });
     c.OnButton(IDC_TP20_PRESET_ECU, [this] { LoadDefaults(kTp20PresetEcu); });
-    c.BindExit(this, IDC_TP20_EXIT, [this] { OnBnClickedCancel(); });
 
     for (const FrameEdits& f : kFrames) {
         c.OnText(f.id, [this, f] { m_Page.IdChanged(f.which, m_C.Text(f.id)); });
