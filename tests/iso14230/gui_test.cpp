@@ -83,8 +83,8 @@ TEST_F(Iso14230GuiTest, EachImageEditWritesItsOwnByteByItsRule) {
     enum Rule { Ms0To255, Ms1To255, Units20Ms, HexByte, Divisor };
     const struct { int id; size_t offset; Rule rule; } edits[] = {
         {IDC_14230_UTXP1T, 0, Ms0To255},     {IDC_14230_UFREET, 2, Ms0To255},  {IDC_14230_URXP1MAX, 3, Ms1To255}, {IDC_14230_FAST_LOW, 12, Ms1To255},
-        {IDC_14230_FAST_HIGH, 13, Ms1To255}, {IDC_14230_TRIGGER_ADDRESS, 14, HexByte}, {IDC_14230_BITADJ, 15, HexByte}, {IDC_14230_W1MAX, 17, Units20Ms},
-        {IDC_14230_W2MAX, 19, Ms1To255},     {IDC_14230_W4MAX, 23, Ms1To255},  {IDC_14230_W4SEND, 24, Ms1To255},  {IDC_14230_BRG, 70, Divisor}};
+        {IDC_14230_FAST_HIGH, 13, Ms1To255}, {IDC_UART_TRIGGER_ADDRESS, 14, HexByte}, {IDC_14230_BITADJ, 15, HexByte}, {IDC_UART_W1MAX, 17, Units20Ms},
+        {IDC_UART_W2MAX, 19, Ms1To255},     {IDC_UART_W4MAX, 23, Ms1To255},  {IDC_UART_W4SEND, 24, Ms1To255},  {IDC_UART_BRG, 70, Divisor}};
     // stored: the byte, or for the divisor the u16 at the offset, little-endian.
     struct Typed { const char* text; uint16_t stored; const char* shown; const char* message; };
     const std::map<Rule, std::vector<Typed>> rules = {

@@ -34,8 +34,7 @@ void CDialog14230::CreateControls() {
     auto* modes = NewFrameModeBox(this, "001--ISO14230");
     left->Add(modes, 0, wxEXPAND | wxBOTTOM, 6);
 
-    auto* line = NewSerialSettingsBox(
-        this, {IDC_14230_BAUD, IDC_14230_BRG, IDC_14230_DATA_FORMAT, IDC_14230_STOP_BITS}, m_Serial);
+    auto* line = NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial);
     left->Add(line, 0, wxEXPAND);
 
     // --- middle column: engine timing, fast and 5-baud initialisation ---
@@ -54,10 +53,7 @@ void CDialog14230::CreateControls() {
                              m_Edits);
     middle->Add(fast, 0, wxEXPAND | wxBOTTOM, 6);
 
-    auto* slow = NewFiveBaudBox(this,
-                                {IDC_14230_AUTO_BAUD, IDC_14230_TRIGGER_ADDRESS, IDC_14230_W1MAX,
-                                 IDC_14230_W2MAX, IDC_14230_W4SEND, IDC_14230_W4MAX},
-                                "自动波特率检测(ABAUD)", "触发地址(0x):", "W2MAX:",
+    auto* slow = NewFiveBaudBox(this, kUartFiveBaudIds, "自动波特率检测(ABAUD)", "触发地址(0x):", "W2MAX:",
                                 "RLEN = 3\nENL = 0\nNKW2 = 1\nENKW2 = 1\nNADDR = 1", m_Edits, m_FiveBaud);
     middle->Add(slow, 0, wxEXPAND);
 

@@ -42,6 +42,15 @@ wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*>
 struct SerialSettingsIds {
     int baud, brg, dataFormat, stopBits;
 };
+// Every page of the family gives the group the same window ids.
+enum UartSerialSettingsId : int {
+    IDC_UART_BAUD = 1030,
+    IDC_UART_DATA_FORMAT = 1033,
+    IDC_UART_STOP_BITS = 1034,
+    IDC_UART_BRG = 1111,
+};
+constexpr SerialSettingsIds kUartSerialSettingsIds{IDC_UART_BAUD, IDC_UART_BRG, IDC_UART_DATA_FORMAT,
+                                                   IDC_UART_STOP_BITS};
 struct SerialSettingsControls {
     wxChoice* baud = nullptr;
     wxTextCtrl* brg = nullptr;
@@ -151,6 +160,17 @@ wxStaticBoxSizer* NewFrameCheckBox(wxWindow* parent, const FrameCheckIds& ids,
 struct FiveBaudIds {
     int autoBaud, address, w1max, w2max, w4send, w4max;
 };
+// Every page with the group gives it the same window ids.
+enum UartFiveBaudId : int {
+    IDC_UART_W4SEND = 1161,
+    IDC_UART_TRIGGER_ADDRESS = 1162,
+    IDC_UART_W1MAX = 1163,
+    IDC_UART_W2MAX = 1164,
+    IDC_UART_W4MAX = 1165,
+    IDC_UART_AUTO_BAUD = 1700,
+};
+constexpr FiveBaudIds kUartFiveBaudIds{IDC_UART_AUTO_BAUD, IDC_UART_TRIGGER_ADDRESS, IDC_UART_W1MAX,
+                                       IDC_UART_W2MAX,     IDC_UART_W4SEND,          IDC_UART_W4MAX};
 struct FiveBaudControls {
     wxStaticBoxSizer* box = nullptr;
     wxCheckBox* autoBaud = nullptr;

@@ -30,9 +30,7 @@ void CDialogKW1281::CreateControls() {
     pins->Add(m_Enl, 0, wxALL, 2);
     left->Add(pins, 0, wxEXPAND | wxBOTTOM, 6);
     left->Add(NewFrameModeBox(this, "011--USER Frame"), 0, wxEXPAND | wxBOTTOM, 6);
-    left->Add(NewSerialSettingsBox(this, {IDC_KW1281_BAUD, IDC_KW1281_BRG, IDC_KW1281_DATA_FORMAT,
-                                          IDC_KW1281_STOP_BITS},
-                                   m_Serial),
+    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
               0, wxEXPAND);
 
     wxBoxSizer* middle = NewColumn();
@@ -50,10 +48,7 @@ void CDialogKW1281::CreateControls() {
                 0, wxLEFT | wxBOTTOM, 8);
     timing->Add(new wxStaticText(timingBox, wxID_ANY, U8("ETX= 0x03")), 0, wxLEFT | wxBOTTOM, 4);
     middle->Add(timing, 0, wxEXPAND | wxBOTTOM, 6);
-    middle->Add(NewFiveBaudBox(this,
-                               {IDC_KW1281_AUTO_BAUD, IDC_KW1281_TRIGGER_ADDRESS, IDC_KW1281_W1MAX,
-                                IDC_KW1281_W2MAX, IDC_KW1281_W4SEND, IDC_KW1281_W4MAX},
-                               "自动波特率检测(ABAUD)", "触发地址:", "W2MAX:",
+    middle->Add(NewFiveBaudBox(this, kUartFiveBaudIds, "自动波特率检测(ABAUD)", "触发地址:", "W2MAX:",
                                "RLEN = 3\nNKW2 = 1\nENKW2 = 1\nNADDR = 0", m_Edits, m_FiveBaud),
                 0, wxEXPAND);
 

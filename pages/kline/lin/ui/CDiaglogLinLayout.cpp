@@ -46,8 +46,7 @@ void CDiaglogLin::CreateControls() {
     left->Add(NewFrameModeBox(this, "010--LIN "), 0, wxEXPAND | wxBOTTOM, 6);
     m_Lab = new wxCheckBox(this, IDC_LIN_LAB, U8("从机自动波特率(LAB)"));
     left->Add(m_Lab, 0, wxBOTTOM, 6);
-    left->Add(NewSerialSettingsBox(this, {IDC_LIN_BAUD, IDC_LIN_BRG, IDC_LIN_DATA_FORMAT, IDC_LIN_STOP_BITS},
-                                   m_Serial),
+    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
               0, wxEXPAND | wxBOTTOM, 6);
     m_Serial.brg->SetValidator(digits);
     auto* timing = new wxStaticBoxSizer(wxVERTICAL, this, U8("时间参数"));

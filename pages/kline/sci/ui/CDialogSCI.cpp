@@ -38,8 +38,7 @@ void CDialogSCI::CreateControls() {
     modes->Add(m_HalfDuplex, 0, wxALL, 2);
     modes->Add(m_Duplex, 0, wxALL, 2);
     left->Add(modes, 0, wxEXPAND | wxBOTTOM, 6);
-    left->Add(NewSerialSettingsBox(this, {IDC_SCI_BAUD, IDC_SCI_BRG, IDC_SCI_DATA_FORMAT, IDC_SCI_STOP_BITS},
-                                   m_Serial),
+    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
               0, wxEXPAND);
 
     wxBoxSizer* middle = NewColumn();

@@ -72,9 +72,7 @@ void CDiaglogTestUart::CreateControls() {
     }
     left->Add(pins, 0, wxEXPAND | wxBOTTOM, 6);
     left->Add(NewFrameModeBox(this, "000--UART"), 0, wxEXPAND | wxBOTTOM, 6);
-    left->Add(NewSerialSettingsBox(this, {IDC_TESTUART_BAUD, IDC_TESTUART_BRG,
-                                          IDC_TESTUART_DATA_FORMAT, IDC_TESTUART_STOP_BITS},
-                                   m_Serial),
+    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
               0, wxEXPAND);
 
     auto* right = new wxBoxSizer(wxVERTICAL);

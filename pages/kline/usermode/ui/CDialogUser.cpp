@@ -27,8 +27,7 @@ void CDialogUser::CreateControls() {
     pins->Add(m_Enl, 0, wxALL, 2);
     left->Add(pins, 0, wxEXPAND | wxBOTTOM, 6);
     left->Add(new wxStaticText(this, wxID_ANY, U8("FMOD(UFRMCON)\n=011  User Mode")), 0, wxALL, 4);
-    left->Add(NewSerialSettingsBox(this, {IDC_USER_BAUD, IDC_USER_BRG, IDC_USER_DATA_FORMAT, IDC_USER_STOP_BITS},
-                                   m_Serial),
+    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
               0, wxEXPAND | wxBOTTOM, 6);
     left->Add(NewEditsBox(this, "快速初始化",
                           {{"低电平时间:", IDC_USER_FAST_LOW, false, "ms"},
@@ -54,10 +53,8 @@ void CDialogUser::CreateControls() {
                                  m_Checks),
                 0, wxEXPAND);
 
-    auto* slow = NewFiveBaudBox(this,
-                                {IDC_USER_AUTO_BAUD, IDC_USER_TRIGGER_ADDRESS, IDC_USER_W1MAX, IDC_USER_W2MAX,
-                                 IDC_USER_W4SEND, IDC_USER_W4MAX},
-                                "自动波特率ABAUD", "触发地址(0x):", "WnMAX:", nullptr, m_Edits, m_FiveBaud);
+    auto* slow =
+        NewFiveBaudBox(this, kUartFiveBaudIds, "自动波特率ABAUD", "触发地址(0x):", "WnMAX:", nullptr, m_Edits, m_FiveBaud);
     wxWindow* slowBox = slow->GetStaticBox();
     auto* conb = NewFieldGrid();
     auto addChoice = [&](const char* label, int id, int n) {
