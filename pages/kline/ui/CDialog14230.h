@@ -39,8 +39,6 @@ enum Dialog14230Id : int {
     IDC_14230_FMT = 1061,
     IDC_14230_CS = 1062,
     IDC_14230_KEEPALIVE_CS = 1063,
-    IDC_14230_PIN_K1 = 1106,
-    IDC_14230_PIN_K2 = 1107,
 };
 
 class CDialog14230 : public UartPageDialog {

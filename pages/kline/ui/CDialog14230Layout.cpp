@@ -21,8 +21,8 @@ void CDialog14230::CreateControls() {
 
     std::vector<wxRadioButton*> radios;
     auto* pins = NewPinBox(this,
-                           {{IDC_14230_PIN_K1, "K1 (TX1 RX1)"},
-                            {IDC_14230_PIN_K2, "K2(TX2 RX2)"},
+                           {{IDC_UART_PIN_K1, "K1 (TX1 RX1)"},
+                            {IDC_UART_PIN_K2, "K2(TX2 RX2)"},
                             {wxID_ANY, "K / L (TX1 RX1 +TX2_L)"},
                             {wxID_ANY, "RS485 (TX3 RX3)"},
                             {wxID_ANY, "SCI (TX1 RX2)"}},

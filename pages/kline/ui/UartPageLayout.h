@@ -132,6 +132,12 @@ struct PinRadioEntry {
     int id;
     const char* caption;
 };
+// The K-line radios have the same window ids on every page.
+enum UartPinId : int {
+    IDC_UART_PIN_KL = 1097,
+    IDC_UART_PIN_K1 = 1106,
+    IDC_UART_PIN_K2 = 1107,
+};
 wxStaticBoxSizer* NewPinBox(wxWindow* parent, std::initializer_list<PinRadioEntry> entries,
                             std::vector<wxRadioButton*>& out);
 

@@ -21,8 +21,8 @@ void CDialogJ1708::CreateControls() {
 
     wxBoxSizer* left = NewColumn();
     left->Add(NewPinBox(this,
-                        {{IDC_J1708_PIN_K1, "K1 (TX1 RX1)"},
-                         {IDC_J1708_PIN_K2, "K2(TX2 RX2)"},
+                        {{IDC_UART_PIN_K1, "K1 (TX1 RX1)"},
+                         {IDC_UART_PIN_K2, "K2(TX2 RX2)"},
                          {IDC_J1708_PIN_J1708, "SAE J1708(TX3 RX3)"}},
                         m_Pins),
               0, wxEXPAND | wxBOTTOM, 6);

@@ -20,8 +20,6 @@ enum DialogJ1708Id : int {
     IDC_J1708_DATA = 1060,
     IDC_J1708_CS = 1062,
     IDC_J1708_PIN_J1708 = 1098,
-    IDC_J1708_PIN_K1 = 1106,
-    IDC_J1708_PIN_K2 = 1107,
     IDC_J1708_MID = 1218,
 };
 

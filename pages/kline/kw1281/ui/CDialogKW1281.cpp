@@ -19,9 +19,9 @@ void CDialogKW1281::CreateControls() {
 
     wxBoxSizer* left = NewColumn();
     auto* pins = NewPinBox(this,
-                           {{IDC_KW1281_PIN_K1, "K1 (TX1 RX1)"},
-                            {IDC_KW1281_PIN_K2, "K2(TX2 RX2)"},
-                            {IDC_KW1281_PIN_KL, "K / L (TX1 RX1 +TX2_L)"},
+                           {{IDC_UART_PIN_K1, "K1 (TX1 RX1)"},
+                            {IDC_UART_PIN_K2, "K2(TX2 RX2)"},
+                            {IDC_UART_PIN_KL, "K / L (TX1 RX1 +TX2_L)"},
                             {wxID_ANY, "RS485 (TX3 RX3)"},
                             {wxID_ANY, "SCI (TX1 RX2)"}},
                            m_Pins);

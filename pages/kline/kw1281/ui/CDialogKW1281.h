@@ -26,9 +26,6 @@ enum DialogKW1281Id : int {
     IDC_KW1281_DLC = 1059,
     IDC_KW1281_DATA = 1060,
     IDC_KW1281_LENGTH_BYTE = 1061,
-    IDC_KW1281_PIN_KL = 1097,
-    IDC_KW1281_PIN_K1 = 1106,
-    IDC_KW1281_PIN_K2 = 1107,
 };
 
 class CDialogKW1281 : public UartPageDialog {

@@ -39,8 +39,6 @@ enum DiaglogLinId : int {
     IDC_LIN_MASTER_ID = 1061,
     IDC_LIN_CS = 1062,
     IDC_LIN_ID_LEN = 1063,
-    IDC_LIN_PIN_K1 = 1106,
-    IDC_LIN_PIN_K2 = 1107,
     IDC_LIN_LAB = 1112,
     IDC_LIN_SET_LACKB0 = 1211,
     IDC_LIN_SET_LACKB1 = 1212,

@@ -37,9 +37,9 @@ void CDiaglogLin::CreateControls() {
     auto* left = new wxBoxSizer(wxVERTICAL);
     columns->Add(left, 0, wxEXPAND | wxRIGHT, 6);
     auto* pins = new wxStaticBoxSizer(wxVERTICAL, this, U8("物理总线选择(PINSEL)"));
-    m_PinK1 = new wxRadioButton(pins->GetStaticBox(), IDC_LIN_PIN_K1, U8("K1 (TX1 RX1)"),
+    m_PinK1 = new wxRadioButton(pins->GetStaticBox(), IDC_UART_PIN_K1, U8("K1 (TX1 RX1)"),
                                 wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
-    m_PinK2 = new wxRadioButton(pins->GetStaticBox(), IDC_LIN_PIN_K2, U8("K2(TX2 RX2)"));
+    m_PinK2 = new wxRadioButton(pins->GetStaticBox(), IDC_UART_PIN_K2, U8("K2(TX2 RX2)"));
     pins->Add(m_PinK1, 0, wxALL, 2);
     pins->Add(m_PinK2, 0, wxALL, 2);
     left->Add(pins, 0, wxEXPAND | wxBOTTOM, 6);

@@ -24,8 +24,8 @@ struct PinRadio {
     UartPin pin;
 };
 const PinRadio kPins[] = {
-    {IDC_TESTUART_PIN_K1, "K1 (TX1 RX1)", UartPin::K1},
-    {IDC_TESTUART_PIN_K2, "K2 (TX2 RX2)", UartPin::K2},
+    {IDC_UART_PIN_K1, "K1 (TX1 RX1)", UartPin::K1},
+    {IDC_UART_PIN_K2, "K2 (TX2 RX2)", UartPin::K2},
     {IDC_TESTUART_PIN_SCI12, "SCI (TX1 RX2)", UartPin::SciTx1Rx2},
     {IDC_TESTUART_PIN_SCI21, "SCI (TX2 RX1)", UartPin::SciTx2Rx1},
 };

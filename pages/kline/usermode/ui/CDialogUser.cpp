@@ -19,9 +19,9 @@ void CDialogUser::CreateControls() {
 
     wxBoxSizer* left = NewColumn();
     auto* pins = NewPinBox(this,
-                           {{IDC_USER_PIN_K1, "K1 (TX1 RX1)"},
-                            {IDC_USER_PIN_K2, "K2(TX2 RX2)"},
-                            {IDC_USER_PIN_KL, "K / L (TX1 RX1 +TX2_L)"}},
+                           {{IDC_UART_PIN_K1, "K1 (TX1 RX1)"},
+                            {IDC_UART_PIN_K2, "K2(TX2 RX2)"},
+                            {IDC_UART_PIN_KL, "K / L (TX1 RX1 +TX2_L)"}},
                            m_Pins);
     m_Enl = new wxCheckBox(pins->GetStaticBox(), IDC_USER_ENL, U8("同时输出到L线(ENL)"));
     pins->Add(m_Enl, 0, wxALL, 2);

@@ -45,9 +45,6 @@ enum DialogUserId : int {
     IDC_USER_DATA = 1060,
     IDC_USER_CS = 1062,
     IDC_USER_KEEPALIVE_CS = 1063,
-    IDC_USER_PIN_KL = 1097,
-    IDC_USER_PIN_K1 = 1106,
-    IDC_USER_PIN_K2 = 1107,
 };
 
 class CDialogUser : public UartPageDialog {
