@@ -79,14 +79,18 @@ namespace {
 WxMessageSink g_wxSink;
 }
 
-void InstallWxMessageSink() {
-    SetMessageSink(&g_wxSink);
+void InstallWxUiPoster() {
     SetUiPoster([](std::function<void()> fn) {
         if (wxThread::IsMain())
             fn();
         else if (wxTheApp)
             wxTheApp->CallAfter(std::move(fn));
     });
+}
+
+void InstallWxMessageSink() {
+    SetMessageSink(&g_wxSink);
+    InstallWxUiPoster();
 }
 
 }  // namespace platform

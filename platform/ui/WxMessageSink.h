@@ -41,7 +41,11 @@ private:
     ShowPosted showPosted_;
 };
 
-// Installs the wx message sink and the CallAfter poster. Call once after the wxApp exists.
+// Routes PostToUi to the UI thread: run at once there, CallAfter from any other thread.
+// Anything that shows a worker's news in a window needs it; the program and the GUI tests
+// install it once the wxApp exists.
+void InstallWxUiPoster();
+// Installs the wx message sink and the poster above. Call once after the wxApp exists.
 void InstallWxMessageSink();
 
 }  // namespace platform

@@ -73,4 +73,14 @@ TEST(MessageBoxes, AWorkersBoxIsUpFromItsPostUntilItIsClosed) {
     g_up.clear();
 }
 
+// A worker's status reaches windows through PostToUi; wx may only be touched on the UI thread.
+TEST(UiPoster, WhatAWorkerPostsRunsOnTheUiThread) {
+    const std::thread::id ui = std::this_thread::get_id();
+    std::thread::id ranOn;
+    std::thread worker([&] { platform::PostToUi([&] { ranOn = std::this_thread::get_id(); }); });
+    worker.join();
+    ASSERT_TRUE(PumpUntil([&] { return ranOn != std::thread::id(); }));
+    EXPECT_EQ(ranOn, ui);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <wx/evtloop.h>
 #include <wx/init.h>
 
+#include "platform/ui/WxMessageSink.h"
 #include "tests/support/GuiPump.h"
 
 namespace {
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
 
     wxApp::SetInstance(new wxApp());
     if (!wxEntryStart(argc, argv)) return 1;
+    // As the program does: a worker's news reaches windows on this thread only.
+    platform::InstallWxUiPoster();
     int result = 1;
     {
         wxEventLoop loop;
