@@ -4,6 +4,9 @@
 #include <wx/evtloop.h>
 #include <wx/init.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/ui/WxMessageSink.h"
 #include "tests/support/GuiPump.h"
 
@@ -33,7 +36,12 @@ int main(int argc, char** argv) {
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
 
     wxApp::SetInstance(new wxApp());
-    if (!wxEntryStart(argc, argv)) return 1;
+    if (!wxEntryStart(argc, argv)) {
+        // GTK says nothing when it cannot reach the display; say it here.
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, "GUI tests: the toolkit did not start (DISPLAY=%s)\n", display ? display : "unset");
+        return 1;
+    }
     // As the program does: a worker's news reaches windows on this thread only.
     platform::InstallWxUiPoster();
     int result = 1;
