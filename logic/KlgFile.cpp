@@ -6,6 +6,7 @@
 
 #include "logic/LogicSettings.h"
 #include "platform/FileSaver.h"
+#include "platform/RegularFile.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ KlgResult ParseKlg(const uint8_t* bytes, size_t size, KlgContents& out) {
 }
 
 KlgResult LoadKlg(const std::string& path, KlgContents& out) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(platform::OpenRegularFile(path));
     if (!file) return KlgResult::OpenError;
     uint8_t header[kKlgHeaderBytes];
     const size_t got = std::fread(header, 1, sizeof header, file.get());

@@ -8,6 +8,7 @@
 #include "monitor/MonitorRing.h"
 #include "monitor/RecordFormat.h"
 #include "platform/FileSaver.h"
+#include "platform/RegularFile.h"
 
 namespace {
 
@@ -163,7 +164,7 @@ RecordFileResult LoadMonitorRecFromMemory(const uint8_t* bytes, size_t size) {
 }
 
 RecordFileResult LoadMonitorRec(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "rb");
+    FILE* f = platform::OpenRegularFile(path);
     if (!f) return RecordFileResult::OpenError;
     // No file that the ring can take is longer than this; reading more is pointless.
     const size_t limit = kMonitorFileHeaderBytes + size_t{kMonitorCapacity} * kMonitorFileRecordBytes;

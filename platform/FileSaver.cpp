@@ -1,6 +1,7 @@
 #include "platform/FileSaver.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,14 +70,33 @@ bool TakeOver(int fd, const struct stat& old) {
     return fchmod(fd, old.st_mode & 07777) == 0;
 }
 
+// Whether the user may write the file: the permission, and at least one write bit (a file
+// without any is read-only to every user, root included, as a read-only file is elsewhere).
+bool MayWrite(const std::string& path, const struct stat& st) {
+    return (st.st_mode & 0222) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Makes sure `length` bytes fit before the first old byte is overwritten: within the file
+// size limit, and reserved on the disk where the file system can say so in advance.
+bool Reserve(int fd, size_t length) {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && length > limit.rlim_cur)
+        return false;
+    if (length == 0 || fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(length)) == 0) return true;
+    return errno == EOPNOTSUPP || errno == ENOSYS;
+}
+
 }  // namespace
 
 FileSaver::FileSaver(const std::string& target) : destination_(FollowLinks(target)) {
     if (destination_.empty()) return;
     struct stat old;
     const bool exists = stat(destination_.c_str(), &old) == 0;
-    // Devices and pipes are written as they are; renaming a file over them would replace them.
-    if (!exists || S_ISREG(old.st_mode)) {
+    const bool regular = exists && S_ISREG(old.st_mode);
+    if (regular && !MayWrite(destination_, old)) return;
+    // Devices and pipes are written as they are; renaming a file over them would replace them,
+    // and over a file with more links it would leave the other names with the old bytes.
+    if (!exists || (regular && old.st_nlink <= 1)) {
         const int fd = CreateTemp(destination_, temp_);
         if (fd >= 0 && (!exists || TakeOver(fd, old))) {
             file_ = fdopen(fd, "wb");
@@ -89,30 +109,34 @@ FileSaver::FileSaver(const std::string& target) : destination_(FollowLinks(targe
         temp_.clear();
     }
     inPlace_ = true;
-    const int fd = open(destination_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return;
-    file_ = fdopen(fd, "wb");
-    if (!file_) close(fd);
+    // Not truncated here: the old contents stay until Commit knows the new length fits.
+    fd_ = open(destination_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    struct stat now;
+    regular_ = fd_ >= 0 && fstat(fd_, &now) == 0 && S_ISREG(now.st_mode);
 }
 
 FileSaver::~FileSaver() {
     if (file_) std::fclose(file_);
+    if (fd_ >= 0) close(fd_);
     if (!temp_.empty()) unlink(temp_.c_str());
 }
 
 void FileSaver::Write(const void* bytes, size_t n) {
-    if (ok() && n && std::fwrite(bytes, 1, n, file_) != n) good_ = false;
+    if (!ok() || !n) return;
+    if (fd_ >= 0)
+        pending_.append(static_cast<const char*>(bytes), n);
+    else if (std::fwrite(bytes, 1, n, file_) != n)
+        good_ = false;
 }
 
 bool FileSaver::Commit() {
+    if (fd_ >= 0) return CommitInPlace();
     if (!file_) return false;
     bool good = good_ && std::fflush(file_) == 0;
-    // A device written in place may not sync; that is no failure of the save.
-    good = good && (fsync(fileno(file_)) == 0 || (inPlace_ && errno == EINVAL));
+    good = good && fsync(fileno(file_)) == 0;
     good = (std::fclose(file_) == 0) && good;
     file_ = nullptr;
     if (!good) return false;
-    if (inPlace_) return true;
     if (std::rename(temp_.c_str(), destination_.c_str()) != 0) return false;
     temp_.clear();
     // The rename itself is made durable; a folder that cannot be synced loses nothing written.
@@ -122,6 +146,25 @@ bool FileSaver::Commit() {
         close(dir);
     }
     return true;
+}
+
+bool FileSaver::CommitInPlace() {
+    const int fd = fd_;
+    fd_ = -1;
+    bool good = good_;
+    if (good && regular_) good = Reserve(fd, pending_.size());
+    for (size_t done = 0; good && done < pending_.size();) {
+        const ssize_t n = write(fd, pending_.data() + done, pending_.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) good = false;
+        else done += static_cast<size_t>(n);
+    }
+    if (good && regular_) good = ftruncate(fd, static_cast<off_t>(pending_.size())) == 0;
+    // A device may not sync; that is no failure of the save.
+    good = good && (fsync(fd) == 0 || (!regular_ && errno == EINVAL));
+    good = close(fd) == 0 && good;
+    std::string().swap(pending_);
+    return good;
 }
 
 }  // namespace platform

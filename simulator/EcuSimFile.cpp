@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/FileSaver.h"
+#include "platform/RegularFile.h"
 
 const char* const kDefaultTableFileName = "Obd2DeFault.DAT";
 
@@ -100,7 +101,7 @@ SimFileResult SaveEcuSimFile(const std::string& path, uint32_t protocolIndex,
 }
 
 SimFileResult LoadEcuSimFile(const std::string& path, EcuSimFileContents& out) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(platform::OpenRegularFile(path), &std::fclose);
     if (!file)
         return SimFileResult::OpenError;
     // One byte more than the largest good file: anything longer is read no further.

@@ -1,5 +1,8 @@
 // .klg files through the page: what a save writes, what a load takes, and what it refuses.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 
 #include <string>
 #include <vector>
@@ -111,6 +114,13 @@ TEST_F(KlgFileTest, BrokenFilesAreRefusedAndLeaveCaptureAndSettingsAsTheyWere) {
     LogicPage page;
     messages_.Clear();
     EXPECT_EQ(page.LoadFrom(Path("missing.klg")), KlgResult::OpenError);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"打开文件出错！"});
+    // A FIFO is refused at once, not waited on for a writer.
+    messages_.Clear();
+    ASSERT_EQ(mkfifo(Path("fifo.klg").c_str(), 0644), 0);
+    alarm(5);
+    EXPECT_EQ(page.LoadFrom(Path("fifo.klg")), KlgResult::OpenError);
+    alarm(0);
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"打开文件出错！"});
 }
 

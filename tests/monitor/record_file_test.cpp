@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -206,6 +208,12 @@ TEST_F(RecordFiles, BrokenFilesAreRefusedAndTheRingIsUntouched) {
         EXPECT_EQ(LoadMonitorRec(Path("bad.rec")), c.result);
         EXPECT_EQ(RingState(), before);
     }
+    // A FIFO is refused at once, not waited on for a writer.
+    ASSERT_EQ(mkfifo(Path("fifo.rec").c_str(), 0644), 0);
+    alarm(5);
+    EXPECT_EQ(LoadMonitorRec(Path("fifo.rec")), RecordFileResult::OpenError);
+    alarm(0);
+    EXPECT_EQ(RingState(), before);
 
     // At the limits the file is taken; bytes past its records are ignored.
     std::vector<uint8_t> edge = with(16, 256);

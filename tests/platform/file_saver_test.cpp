@@ -1,8 +1,10 @@
 #include "platform/FileSaver.h"
+#include "platform/RegularFile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -140,7 +142,53 @@ TEST_F(FileSaving, WritesInPlaceWhenTheTemporaryNameIsTooLong) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_FALSE(saved8k);
+    EXPECT_EQ(Read(longName), "new");
+}
 
+// A file without a write bit is read-only to every user, root included: refused, untouched.
+TEST_F(FileSaving, RefusesAReadOnlyFile) {
+    const fs::path target = dir_ / "kept.sim";
+    Put(target, "old", 0444);
+    EXPECT_FALSE(Save(target, "new"));
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(ModeOf(target), 0444u);
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.sim"});
+}
+
+// On a small file system that is full, a save in place that does not fit fails before it
+// touches the old file; one that fits is written, and a second hard link sees the new bytes.
+TEST_F(FileSaving, InPlaceSaveOnAFullDiskKeepsTheOldFile) {
+    const fs::path disk = dir_ / "disk";
+    fs::create_directories(disk);
+    if (mount("vr-saver", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount {
+        fs::path at;
+        ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+    } unmount{disk};
+
+    const std::string old(16 * 1024, 'o');
+    const fs::path longName = disk / (std::string(250, 'n') + ".rec"), linked = disk / "data.rec";
+    Put(longName, old, 0644);
+    Put(linked, old, 0644);
+    fs::create_hard_link(linked, disk / "other.rec");
+    {
+        std::ofstream filler(disk / "filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) filler.flush();
+    }
+    for (const fs::path& target : {longName, linked}) {
+        SCOPED_TRACE(target.filename().string().substr(0, 12));
+        EXPECT_FALSE(Save(target, std::string(40 * 1024, 'n')));
+        EXPECT_EQ(Read(target), old);
+    }
+    fs::remove(disk / "filler");
+    FileSaver saver(linked.string());
+    EXPECT_TRUE(saver.inPlace());
+    saver.Write("saved through one name");
+    ASSERT_TRUE(saver.Commit());
+    EXPECT_EQ(Read(disk / "other.rec"), "saved through one name");
+    EXPECT_EQ(fs::hard_link_count(linked), 2u);
 }
 
 // A folder that refuses new files, holding a file this user may write. Root ignores a folder's
@@ -176,6 +224,23 @@ TEST_F(FileSaving, WritesInPlaceInAFolderThatRefusesNewFiles) {
     EXPECT_EQ(Read(target), "saved in place");
     EXPECT_EQ(ModeOf(target), 0644u);
     EXPECT_EQ(Names(locked), std::set<std::string>{"data.rec"});
+}
+
+// Loading a FIFO must not wait for a writer: it is refused at once, as a regular file is not.
+TEST_F(FileSaving, OpensOnlyRegularFilesWithoutBlocking) {
+    const fs::path fifo = dir_ / "wave.klg", plain = dir_ / "plain.rec";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    Put(plain, "bytes", 0644);
+    alarm(5);  // a blocking open ends the test instead of hanging it
+    std::FILE* fromFifo = platform::OpenRegularFile(fifo.string());
+    alarm(0);
+    EXPECT_EQ(fromFifo, nullptr);
+    EXPECT_EQ(platform::OpenRegularFile(dir_.string()), nullptr);
+    std::FILE* file = platform::OpenRegularFile(plain.string());
+    ASSERT_NE(file, nullptr);
+    char buf[8] = {};
+    EXPECT_EQ(std::fread(buf, 1, sizeof buf, file), 5u);
+    std::fclose(file);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The response table, its file and the page's rules that need no board.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <functional>
@@ -245,6 +247,13 @@ TEST_F(TempFolder, RefusedFilesChangeNothing) {
     }
     messages_.Clear();
     EXPECT_EQ(page.LoadFile(dir_ / "missing.sim"), SimFileResult::OpenError);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"打开文件出错！"});
+    // A FIFO is refused at once, not waited on for a writer.
+    messages_.Clear();
+    ASSERT_EQ(mkfifo((dir_ / "fifo.sim").c_str(), 0644), 0);
+    alarm(5);
+    EXPECT_EQ(page.LoadFile(dir_ / "fifo.sim"), SimFileResult::OpenError);
+    alarm(0);
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"打开文件出错！"});
 
     // A header alone is a good file: empty table, its record and protocol.
