@@ -40,8 +40,15 @@ void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, u
     r.timeMs = timeMs;
     r.direction = direction;
     r.kind = kind;
+    const size_t kept = data ? std::min<size_t>(count, kMonitorDataBytes) : 0;
     r.lengthWord = lengthWord;
-    if (data && count) std::memcpy(r.data, data, std::min<size_t>(count, kMonitorDataBytes));
+    r.reserved = 0;
+    // Bytes the chip promised but never sent would show what the slot held before.
+    if (kind == KindUart && kept < (lengthWord & kMonitorUartLengthMask)) {
+        r.lengthWord = static_cast<uint16_t>((lengthWord & ~kMonitorUartLengthMask) | kept);
+        r.reserved = kMonitorShortFrame;
+    }
+    if (kept) std::memcpy(r.data, data, kept);
     if (init.which == MonitorInitBytes::Fast) {
         r.fastInitLowMs = init.lowMs;
         r.fastInitHighMs = init.highMs;

@@ -8,7 +8,11 @@
 // Record layout (276 bytes, little-endian, also the record of a .rec file):
 //   0 u32 sequence   4 u32 timeMs   8 u8 direction (1 received)   9 u8 kind
 //   10 u16 lengthWord   12 u8[260] data   272 u8 fastInitLowMs   273 u8 fastInitHighMs
-//   274 u8 slowInitAddress   275 u8 reserved
+//   274 u8 slowInitAddress   275 u8 flags (bit 0: kMonitorShortFrame)
+//
+// A UART record holds only bytes that arrived: when the chip's length word promised more, the
+// record's word carries the count that came (its flag bits kept) and kMonitorShortFrame says
+// the rest never arrived. Files written before that rule (flags 0) load as they are.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +24,10 @@ constexpr uint32_t kMonitorMaxRowsPerPage = 256;
 
 enum MonitorKind : uint8_t { KindCan = 0, KindUart = 1, KindJ1850 = 2, KindErrorFlags = 3 };
 
+constexpr uint16_t kMonitorUartLengthMask = 0x1FF;
+// Flag of a UART record whose frame was cut short of its length word.
+constexpr uint8_t kMonitorShortFrame = 0x01;
+
 struct MonitorRecord {
     uint32_t sequence;
     uint32_t timeMs;
@@ -30,7 +38,7 @@ struct MonitorRecord {
     uint8_t fastInitLowMs;
     uint8_t fastInitHighMs;
     uint8_t slowInitAddress;
-    uint8_t reserved;
+    uint8_t reserved;  // the flags
 };
 static_assert(sizeof(MonitorRecord) == 276, "a monitor record is 276 bytes");
 
@@ -63,8 +71,9 @@ extern std::atomic<uint32_t> g_MonitorLastSeq;
 // bytes stay.
 void ResetMonitorRing();
 
-// The one append rule. count is clamped to 260 data bytes; fields the record's kind does not
-// use keep what the slot held. Once the ring is full (count 100000) oldest follows write,
+// The one append rule. count is clamped to 260 data bytes; a UART record whose length word
+// promises more than count keeps count as its length and is marked kMonitorShortFrame. Fields
+// the record's kind does not use keep what the slot held. Once the ring is full (count 100000) oldest follows write,
 // however far the sequence has run (it wraps to 0 after 2^32 - 1).
 void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, uint32_t timeMs,
                          const uint8_t* data, size_t count,

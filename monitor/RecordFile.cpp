@@ -34,7 +34,11 @@ void EncodeRecord(const MonitorRecord& r, uint8_t* p) {
     p[8] = r.direction;
     p[9] = r.kind;
     PutU16(p + 10, r.lengthWord);
-    std::memcpy(p + 12, r.data, kMonitorDataBytes);
+    // A UART frame's slot may hold an earlier record's bytes past the frame: never saved.
+    const uint32_t kept = r.kind == KindUart ? std::min<uint32_t>(r.lengthWord & kMonitorUartLengthMask, kMonitorDataBytes)
+                                             : kMonitorDataBytes;
+    std::memcpy(p + 12, r.data, kept);
+    std::memset(p + 12 + kept, 0, kMonitorDataBytes - kept);
     p[272] = r.fastInitLowMs;
     p[273] = r.fastInitHighMs;
     p[274] = r.slowInitAddress;

@@ -20,7 +20,8 @@ constexpr int kJ1850CrcColumn = 39;
 
 bool IsReceived(const MonitorRecord& r) { return r.direction != 0; }
 uint32_t InitType(const MonitorRecord& r) { return (r.lengthWord >> 12) & 7; }
-uint32_t UartLength(const MonitorRecord& r) { return r.lengthWord & 0x1FF; }
+uint32_t UartLength(const MonitorRecord& r) { return r.lengthWord & kMonitorUartLengthMask; }
+constexpr uint32_t kFiveBaudResultBytes = 7;  // code, 0, BRG lo, BRG hi, 0, KW1, KW2
 uint32_t UartShownBytes(const MonitorRecord& r) { return std::min(UartLength(r), kMonitorDataBytes); }
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -74,12 +75,20 @@ bool BuildUartData(const MonitorRecord& r, bool wrapped, std::string& s) {
             AppendHexBytesWrapped(s, r.data, n);
         else
             AppendHexBytes(s, r.data, n);
+        // The chip promised more bytes than came.
+        if (r.reserved & kMonitorShortFrame) s += "...";
     };
     if (t == 2) {
         if (!IsReceived(r)) {
             s += " SLOW INIT; ADDR= 0x";
             AppendHex2(s, r.slowInitAddress);
             s += " Data: ";
+            bytes();
+            return false;
+        }
+        if (n < kFiveBaudResultBytes) {
+            // A result without its bytes says nothing about the link.
+            s += "INIT ERROR : ";
             bytes();
             return false;
         }

@@ -9,7 +9,9 @@
 //                   10-15 the extended id's low 6 bits; data bytes from 6.
 //   UART (kind 1):  n = lengthWord & 0x1FF frame bytes (at most 260 shown), init type
 //                   t = (lengthWord >> 12) & 7, checksum flag lengthWord bit 11. A received
-//                   5-baud result: byte 0 error code, bytes 2-3 BRG (u16), bytes 5-6 keywords.
+//                   5-baud result: byte 0 error code, bytes 2-3 BRG (u16), bytes 5-6 keywords;
+//                   one of fewer than 7 bytes reads "INIT ERROR : " and its bytes, never OK.
+//                   A frame cut short of its length word (kMonitorShortFrame) ends in "...".
 //   J1850 (kind 2): byte 0 bit 0 PWM, bit 2 NB, bit 3 one-byte header; byte 1 low nibble the
 //                   frame length c (CRC included), high nibble the in-frame-response count;
 //                   frame from byte 4 (byte 4 bit 4 also marks a one-byte header).

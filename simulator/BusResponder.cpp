@@ -127,7 +127,8 @@ bool IsJ1850Request(const uint8_t* r, const EcuSimParams& params) {
 bool RespondJ1850(const SimAnswerSource& s, const uint8_t* request, SimTxQueue& q) {
     q.Clear();
     const uint8_t* data = request + 7;
-    const uint32_t count = (request[1] & 0x0F) - 4u;
+    // A record holds at most 12 frame bytes; a larger nibble would read past it.
+    const uint32_t count = std::min<uint32_t>(request[1] & 0x0F, kJ1850MaxFrameLength) - 4u;
     J1850FrameRecord head;
     BuildJ1850RespondHeader(head, *s.params, (request[4] & kYBit) != 0);
     const int found = s.index->Match(s.protocolBit, data, count);

@@ -223,7 +223,7 @@ TEST_F(BoardTest, RepliesAreFiledWithinWhatArrivedAndFeedTheBlockCounter) {
     const WorkerProc serial = ThreadProcSerialBus;
     const Case cases[] = {
         {"short reply after a frame files no duplicate", serial, {{0x00, 0x10, 0x05, 0x00, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {0x00, 0x10, 0x05}}, "1r", 5, {0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, 0xBC},
-        {"word longer than the frame", serial, {{0x00, 0x10, 0xFF, 0x01, 1, 2, 3, 4, 5, 6}}, "1r", 0x01FF, {1, 2, 3, 4, 5, 6}, 3},
+        {"word longer than the frame: filed with the count that came", serial, {{0x00, 0x10, 0xFF, 0x01, 1, 2, 3, 4, 5, 6}}, "1r", 0x0006, {1, 2, 3, 4, 5, 6}, 3},
         {"record count beyond the reply", serial, {fiveRecords}, "3r 3r", 0, Bytes(16, 0x30), 0x77},
         {"records keep their kinds", serial, {RecordReply(0x00, {Record(0x00, 0x20, 0x40), Record(0x80, 0x3A, 0x41), lastOfThree})}, "2s 3r 0r", 0, lastOfThree, 0x77},
         {"counter wraps", serial, {{0x00, 0x10, 0x02, 0x00, 0x03, 0xFF}}, "1r", 2, {0x03, 0xFF}, 0x00},

@@ -234,6 +234,44 @@ TEST(RecordFileNames, ExtensionIsAddedUnlessPresentAnywhere) {
     for (const auto& c : cases) EXPECT_EQ(WithRecordFileExtension(c.path, c.type), c.result) << c.path;
 }
 
+// A UART reply whose length word promises more than came: after Clear the slot still holds the
+// frame before, and none of it may show, export, save or raise the KW1281 link.
+TEST_F(RecordFiles, AFrameCutShortShowsExportsAndSavesOnlyWhatArrived) {
+    uint8_t before[20];
+    for (uint8_t i = 0; i < 20; ++i) before[i] = static_cast<uint8_t>(0x11 + i);
+    AppendMonitorRecord(kReceived, KindUart, UartWord(0, 20), 10, before, 20);
+    ResetMonitorRing();
+    const uint8_t came[2] = {0xAA, 0xBB};
+    AppendMonitorRecord(kReceived, KindUart, UartWord(0, 20, true), 20, came, 2);
+    AppendMonitorRecord(kReceived, KindUart, UartWord(2, 0), 30, nullptr, 0);          // 00 10 00 20
+    const uint8_t result[3] = {0x00, 0x00, 0x2A};
+    AppendMonitorRecord(kReceived, KindUart, UartWord(2, 7), 40, result, 3);
+
+    const MonitorRecord cut = CopyMonitorRecord(0);
+    EXPECT_EQ(cut.lengthWord, 0x0802);
+    EXPECT_EQ(FormatData(cut), "AA BB ...");
+    EXPECT_EQ(FormatLength(cut), "2");
+    EXPECT_EQ(DecodeRecordDetail(cut).data, "AA BB ...");
+    g_Kw1281LinkMark = 0;
+    g_Kw1281LinkUp = 0;
+    EXPECT_EQ(FormatData(CopyMonitorRecord(1)), "INIT ERROR : ");
+    EXPECT_EQ(FormatData(CopyMonitorRecord(2)), "INIT ERROR : 00 00 2A ...");
+    EXPECT_EQ(g_Kw1281LinkUp.load(), 0u);
+
+    ASSERT_EQ(SaveMonitorTxt(Path("cut.txt")), RecordFileResult::Ok);
+    const std::vector<uint8_t> text = ReadBytes(Path("cut.txt"));
+    const std::string lines(text.begin(), text.end());
+    EXPECT_EQ(lines.substr(0, lines.find("\r\n")), "       1    IN           20   UART       2   AA BB ...");
+    ASSERT_EQ(SaveMonitorRec(Path("cut.rec")), RecordFileResult::Ok);
+    const std::vector<uint8_t> rec = ReadBytes(Path("cut.rec"));
+    const auto data = rec.begin() + kMonitorFileHeaderBytes + 12;
+    EXPECT_EQ(std::vector<uint8_t>(data, data + 4), (std::vector<uint8_t>{0xAA, 0xBB, 0, 0}));
+    EXPECT_EQ(std::count(data + 2, data + 260, 0), 258);
+    EXPECT_EQ(rec[kMonitorFileHeaderBytes + 275], 1);
+    ASSERT_EQ(LoadMonitorRec(Path("cut.rec")), RecordFileResult::Ok);
+    EXPECT_EQ(FormatData(CopyMonitorRecord(0)), "AA BB ...");
+}
+
 // Array order: after the wrap the newest record comes first.
 TEST_F(RecordFiles, TextExportOfAWrappedRing) {
     AppendNumbered(99998, KindUart);

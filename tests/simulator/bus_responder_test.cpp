@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -233,3 +234,23 @@ TEST_F(BusSimBoard, SetUpWritesThatEndAStartAndThoseThatDoNot) {
         page.Stop();
     }
 }
+
+namespace {
+
+// A length nibble of 13-15 names more bytes than a 16-byte record holds: the request is taken
+// as the 12 that fit (the record is exactly 16 bytes, so AddressSanitizer sees any read past it).
+TEST_F(BusSimBoard, AJ1850LengthNibbleAbove12ReadsNoFurtherThanTheRecord) {
+    g_RespondTable[0] = simtest::AnswerEntry(Ramp(0x01, 8), {0x41}, {0x99});
+    g_RespondCount = 1;
+    const RespondIndex index(g_RespondTable, g_RespondCount);
+    const std::atomic<uint8_t> negative{0};
+    const SimAnswerSource source{&g_EcuSimParams, &index, SimProtocolBit(SimJ1850Vpw), &negative};
+    for (uint8_t nibble : {0x0C, 0x0D, 0x0F}) {
+        SCOPED_TRACE(int{nibble});
+        std::unique_ptr<uint8_t[]> record(new uint8_t[16]{0x80, nibble, 0, 0x20, 0x68, 0x6A, 0xF1, 1, 2, 3, 4, 5, 6, 7, 8, 0x55});
+        EXPECT_TRUE(RespondJ1850(source, record.get(), g_SimTxQueue));
+        ASSERT_EQ(g_SimTxQueue.count, 1u);
+    }
+}
+
+}  // namespace
