@@ -1,11 +1,35 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it.
-# The program talks to the board through build/default/bin/libmpusbapi.so (libusb). To try it
-# without a board, start it with the simulated board first on the library path:
-#   LD_LIBRARY_PATH=build/default/testboard build/default/bin/VR3526Kits
+# Installs what is missing, builds the program and starts it on the board's USB library
+# (build/default/bin/libmpusbapi.so, libusb).
+#
+#   --simulated   builds the simulated board too and starts the program on it, with a peer on
+#                 every bus (testboard/examples/all-buses.setup): for trying it without a board
+#   --build-only  builds what the other options ask for and starts nothing
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+simulated=0
+start=1
+for arg in "$@"; do
+  case "$arg" in
+    --simulated) simulated=1 ;;
+    --build-only) start=0 ;;
+    *) echo "usage: bash scripts/run.sh [--simulated] [--build-only]" >&2; exit 2 ;;
+  esac
+done
+
 bash scripts/install.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target VR3526Kits
-exec build/default/bin/VR3526Kits "$@"
+if [ "$simulated" -eq 1 ]; then
+  cmake --build --preset default --target VR3526Kits testboard
+else
+  cmake --build --preset default --target VR3526Kits
+fi
+[ "$start" -eq 1 ] || exit 0
+
+if [ "$simulated" -eq 1 ]; then
+  # The simulated board's library is found first, before the real one beside the program.
+  export LD_LIBRARY_PATH="$PWD/build/default/testboard${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+  export VR3526_TESTBOARD="$PWD/testboard/examples/all-buses.setup"
+fi
+exec build/default/bin/VR3526Kits

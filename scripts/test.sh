@@ -14,6 +14,10 @@ cmake --build --preset default -j "$jobs"
 xvfb-run -a -s "-screen 0 1400x900x24" \
   ctest --test-dir build/default --output-on-failure -j "$jobs"
 
+echo "== the program on the simulated board builds (scripts/run.sh --simulated)"
+bash scripts/run.sh --simulated --build-only >/dev/null
+test -x build/default/bin/VR3526Kits && test -f build/default/testboard/libmpusbapi.so
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"

@@ -72,6 +72,7 @@ void Board::ResetLocked() {
     rules_.clear();
     periodic_.clear();
     periodicDue_.clear();
+    periodicOn_.clear();
     started_ = false;
     echo_ = false;
     init5On_ = false;
@@ -333,6 +334,7 @@ void Board::AddRule(CannedRule rule) {
 
 void Board::AddPeriodicRule(PeriodicRule rule) {
     std::lock_guard<std::mutex> lock(mutex_);
+    periodicOn_.push_back(rule.start.empty());
     periodic_.push_back(std::move(rule));
     periodicDue_.push_back(MillisecondsSinceLoad() + periodic_.back().periodMs);
 }
@@ -553,7 +555,7 @@ void Board::QueueDueReplies(uint32_t now) {
     if (!started_) return;
     for (size_t i = 0; i < periodic_.size(); ++i) {
         // One reply per due time; a board polled late does not catch up in a burst.
-        if (static_cast<int32_t>(now - periodicDue_[i]) < 0) continue;
+        if (!periodicOn_[i] || static_cast<int32_t>(now - periodicDue_[i]) < 0) continue;
         queued_.push_back(periodic_[i].reply);
         periodicDue_[i] = now + periodic_[i].periodMs;
     }
@@ -645,7 +647,11 @@ void Board::Decode(const Bytes& packet) {
         DecodeStart(packet);
         started_ = true;
         const uint32_t now = MillisecondsSinceLoad();
-        for (size_t i = 0; i < periodic_.size(); ++i) periodicDue_[i] = now + periodic_[i].periodMs;
+        for (size_t i = 0; i < periodic_.size(); ++i) {
+            const Bytes& start = periodic_[i].start;
+            periodicDue_[i] = now + periodic_[i].periodMs;
+            periodicOn_[i] = packet.size() >= start.size() && std::equal(start.begin(), start.end(), packet.begin());
+        }
         break;
     }
     case 0xB2:

@@ -46,6 +46,7 @@ struct CannedRule {
 struct PeriodicRule {
     unsigned periodMs;
     Bytes reply;
+    Bytes start;  // runs only after a start packet that begins with these bytes (empty: any)
 };
 
 // The chip's answer to a 5-baud initialisation: result byte (0 = INIT=OK) and key bytes.
@@ -248,6 +249,7 @@ private:
     std::vector<CannedRule> rules_;
     std::vector<PeriodicRule> periodic_;
     std::vector<uint32_t> periodicDue_;  // when each periodic reply is next queued
+    std::vector<bool> periodicOn_;       // the last start was one the rule runs after
     bool started_ = false;               // between B1 and B2
     bool echo_ = false;
     bool init5On_;

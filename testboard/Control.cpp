@@ -43,7 +43,7 @@ void tb_set_idle_reply(const uint8_t* bytes, unsigned length) {
 }
 void tb_set_fault(int on) { TheBoard().SetFault(on != 0); }
 void tb_add_periodic_reply(unsigned period_ms, const uint8_t* bytes, unsigned length) {
-    TheBoard().AddPeriodicRule(testboard::PeriodicRule{period_ms, testboard::Bytes(bytes, bytes ? bytes + length : bytes)});
+    TheBoard().AddPeriodicRule(testboard::PeriodicRule{period_ms, testboard::Bytes(bytes, bytes ? bytes + length : bytes), {}});
 }
 void tb_set_uart_echo(int on) { TheBoard().SetEcho(on != 0); }
 void tb_fail_write(unsigned nth) { TheBoard().FailWrite(nth); }

@@ -179,11 +179,15 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
         }
         setup.rules.push_back(std::move(rule));
     } else if (key == "every") {
+        // every <ms> [on <start packet bytes>] => <reply>
         unsigned long ms;
         PeriodicRule rule;
-        if (t.size() < 4 || t[2] != "=>" || !ParseHex(t[1], 8, ms) || ms == 0 ||
-            !ParseBytes(t.begin() + 3, t.end(), rule.reply) || rule.reply.empty())
-            return "every needs hex milliseconds, '=>' and the reply's hex bytes";
+        auto arrow = std::find(t.begin(), t.end(), "=>");
+        const bool on = t.size() > 2 && t[2] == "on";
+        if (t.size() < 4 || arrow == t.end() || arrow == t.begin() + 1 || !ParseHex(t[1], 8, ms) || ms == 0 ||
+            (!on && arrow != t.begin() + 2) || (on && !ParseBytes(t.begin() + 3, arrow, rule.start)) ||
+            !ParseBytes(arrow + 1, t.end(), rule.reply) || rule.reply.empty())
+            return "every needs hex milliseconds, optionally 'on' and a start packet's first bytes, '=>' and the reply's hex bytes";
         rule.periodMs = static_cast<unsigned>(ms);
         setup.periodic.push_back(std::move(rule));
     } else if (key == "echo") {

@@ -214,11 +214,14 @@ TEST_F(TestBoard, QueuedCanFramesRideInPollRepliesSixteenAtMost) {
 }
 
 TEST(ParseSetupTest, PeriodicRepliesInHexMillisecondsAndTheEcho) {
-    const auto setup = testboard::ParseSetup("every 1F4 => 00 10 01 80 0C\necho\n");
+    const auto setup = testboard::ParseSetup("every 1F4 => 00 10 01 80 0C\necho\nevery 3E8 on B1 82 => 0C\n");
     EXPECT_TRUE(setup.notes.empty());
-    ASSERT_EQ(setup.periodic.size(), 1u);
+    ASSERT_EQ(setup.periodic.size(), 2u);
     EXPECT_EQ(setup.periodic[0].periodMs, 500u);
     EXPECT_EQ(setup.periodic[0].reply, (Bytes{0x00, 0x10, 0x01, 0x80, 0x0C}));
+    EXPECT_EQ(setup.periodic[0].start, Bytes{});
+    EXPECT_EQ(setup.periodic[1].start, (Bytes{0xB1, 0x82}));
+    EXPECT_EQ(setup.periodic[1].reply, Bytes{0x0C});
     EXPECT_TRUE(setup.echo);
 }
 
@@ -257,6 +260,15 @@ TEST_F(TestBoard, PeriodicRepliesComeOnlyBetweenStartAndStop) {
     EXPECT_TRUE(pollFor(std::chrono::seconds(2), true));
     ASSERT_TRUE(Write({0xB2, 0x01, 0x07, 0x00}));
     EXPECT_TRUE(pollFor(std::chrono::milliseconds(5), false)) << "after the stop";
+
+    // A rule tied to one start packet stays quiet after any other start.
+    tb_reset();
+    OpenPipes();
+    testboard::ApplySetup(testboard::TheBoard(), testboard::ParseSetup("every 1 on B1 82 => 00 10 01 80 0C\n"));
+    ASSERT_TRUE(Write({0xB1, 0xC3, 0x02, 0x00}));
+    EXPECT_TRUE(pollFor(std::chrono::milliseconds(20), false)) << "after another page's start";
+    ASSERT_TRUE(Write({0xB1, 0x82, 0x02, 0x00}));
+    EXPECT_TRUE(pollFor(std::chrono::seconds(2), true)) << "after the LIN start";
 }
 
 TEST_F(TestBoard, EngineAnswersFiveBaudInitsAndKw1281BlocksAndCountsBadLengths) {
