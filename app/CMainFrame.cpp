@@ -16,7 +16,7 @@
 #include "monitor/MonitorRing.h"
 #include "monitor/RecordFile.h"
 #include "monitor/ui/CDialogMainA.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "platform/ui/WxText.h"
 #include "platform/Message.h"
 

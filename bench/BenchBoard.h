@@ -9,7 +9,7 @@
 
 #include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "testboard/testboard.h"
 
 using BenchBytes = std::vector<uint8_t>;

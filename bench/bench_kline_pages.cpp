@@ -10,6 +10,7 @@
 #include "pages/kline/j1708/J1708Page.h"
 #include "pages/kline/kw1281/Kw1281Page.h"
 #include "pages/kline/usermode/UserModePage.h"
+#include "pages/kline/KLineWorkers.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "device/UsbOperation.h"
 #include "logic/LogicWorker.h"
 #include "monitor/Connection.h"
-#include "pages/kline/SerialWorker.h"
-#include "pages/kline/UartPageOps.h"
+#include "pages/shared/BusWorker.h"
+#include "pages/shared/PageOps.h"
 #include "platform/Message.h"
 
 const char* const kLogicConnectedCaption = "K1 Logic Analysis-- Device( %d ) Connected";
@@ -85,7 +85,7 @@ LogicStartResult LogicPage::Start() {
 }
 
 void LogicPage::Stop() {
-    if (Running()) StopUartPage();
+    if (Running()) StopPage();
 }
 
 std::string LogicPage::CountText() const { return std::to_string(view_.capture.Count()); }
@@ -109,7 +109,7 @@ LogicTick LogicPage::OnTimer() {
 }
 
 LogicStatus LogicPage::DeviceStatus() const {
-    const UartDeviceStatus device = CurrentDeviceStatus(kLogicConnectedCaption, kLogicNotConnectedCaption);
+    const PageDeviceStatus device = CurrentDeviceStatus(kLogicConnectedCaption, kLogicNotConnectedCaption);
     LogicStatus status;
     status.startEnabled = device.startEnabled;
     status.stopEnabled = device.stopEnabled;

@@ -38,5 +38,5 @@ const char* AppendCaptureReply(WaveCapture& capture, const uint8_t* reply, uint3
 
 uint32_t ThreadProcLogic(void* capture) {
     LogicPolicy policy(*static_cast<WaveCapture*>(capture));
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }

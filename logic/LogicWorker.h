@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "logic/WaveCapture.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 
 extern const char* const kLogicTextBufferFull;  // "缓冲区已满，采集停止！"
 

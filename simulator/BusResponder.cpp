@@ -254,7 +254,7 @@ namespace {
 uint32_t RunBusSim(BusSim sim) {
     BusResponder policy(sim);
     policy.Enter();
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 
 #include "pages/can/CanFrame.h"
 #include "pages/j1850/J1850Frame.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "simulator/KLineResponder.h"
 
 extern const char* const kSimTextWriteJtxb;  // "设备出现通信错误停止! write JTXB"

@@ -241,7 +241,7 @@ namespace {
 uint32_t RunKLineSim(KLineSim sim) {
     KLineResponder policy(sim, nullptr);
     policy.Enter();
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }
 
 }  // namespace

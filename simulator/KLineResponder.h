@@ -17,7 +17,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "simulator/SimResponder.h"
 
 extern std::atomic<uint32_t> g_KLineSessionState;  // 0 wait init, 1 session, 2 wait 0x81

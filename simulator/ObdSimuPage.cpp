@@ -362,7 +362,7 @@ void ObdSimuPage::SetParams(const EcuSimParams& params) {
     modified = true;
 }
 
-UartStartResult ObdSimuPage::Start(void* hub) {
+PageStartResult ObdSimuPage::Start(void* hub) {
     g_KLineSessionState.store(0);
     UartPageConfig config{UartPage::EcuSimKLine, &ThreadProcEcuSim9141, true, true, 0};
     switch (protocolIndex_) {
@@ -378,17 +378,17 @@ UartStartResult ObdSimuPage::Start(void* hub) {
     default: break;
     }
     if (g_WorkerRunning.load(std::memory_order_acquire))
-        return UartStartResult::Ignored;
+        return PageStartResult::Ignored;
     // An answer left by a responder that ended by itself is not this session's.
     g_WorkerThread.JoinEnded();
     g_SimTxQueue.Clear();
-    UartStartResult result;
+    PageStartResult result;
     if (protocolIndex_ <= SimIso14230Fast) {
         result = StartUartPage(image_, config, hub);
     } else if (protocolIndex_ <= SimJ1850Pwm) {
         config.worker = &ThreadProcEcuSimJ1850;
         result = StartPageWith([] { return ConfigureDeviceJ1850(g_EcuSimParams); },
-                               [] { UsbSendStart(0x00, EngineJ1850, 0x00); }, config, hub);
+                               [] { UsbSendStart(0x00, EngineJ1850, 0x00); }, config.WorkerStart(), hub);
     } else {
         config.worker = &ThreadProcEcuSimCan;
         const bool standard = protocolIndex_ == SimCan11;
@@ -397,15 +397,15 @@ UartStartResult ObdSimuPage::Start(void* hub) {
                 return standard ? ConfigureDeviceCan11(g_EcuSimParams)
                                 : ConfigureDeviceCan29(g_EcuSimParams);
             },
-            [] { UsbSendStart(0x00, EngineCan, 0x00); }, config, hub);
+            [] { UsbSendStart(0x00, EngineCan, 0x00); }, config.WorkerStart(), hub);
     }
-    if (result == UartStartResult::Started)
+    if (result == PageStartResult::Started)
         started_ = true;
     return result;
 }
 
 bool ObdSimuPage::Stop() {
-    const bool stopped = StopUartPage();
+    const bool stopped = StopPage();
     started_ = true;
     return stopped;
 }

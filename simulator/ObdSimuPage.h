@@ -78,7 +78,7 @@ public:
     void SetParams(const EcuSimParams& params);
 
     // START / STOP as the toggle button does them.
-    UartStartResult Start(void* hub);
+    PageStartResult Start(void* hub);
     bool Stop();
     // What the window shows (also after a responder ended by itself).
     ObdSimuStatus DeviceStatus() const;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "monitor/HexText.h"
-#include "pages/kline/UartImage.h"
+#include "pages/shared/FieldText.h"
 
 // Every row: 4 quanta SJW, 8 SEG1PH, 6 SEG2PH, 5 PRSEG, 20 with the sync quantum.
 const CanBaudTableEntry kCanBaudTable[kCanBaudRows] = {

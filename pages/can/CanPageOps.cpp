@@ -6,12 +6,12 @@
 #include "pages/can/CanWorker.h"
 #include "pages/shared/PageStatus.h"
 
-CanStartResult StartCanPage(const CanRegisterImage& image, const CanDownloadList& download,
+PageStartResult StartCanPage(const CanRegisterImage& image, const CanDownloadList& download,
                             WorkerProc worker, void* param) {
     g_MultiFrameRequest.store(0, std::memory_order_release);
     if (!g_DeviceOpen.load(std::memory_order_acquire)) {
         ShowNotConnected();
-        return CanStartResult::NotConnected;
+        return PageStartResult::NotConnected;
     }
     const bool running = g_WorkerRunning.load(std::memory_order_acquire) != 0;
     // A worker that ended by itself may still be sending its stop packet; it must go out
@@ -19,14 +19,14 @@ CanStartResult StartCanPage(const CanRegisterImage& image, const CanDownloadList
     if (!running) g_WorkerThread.JoinEnded();
     if (!RunCanDownload(download)) {
         ShowDeviceCommError();
-        return CanStartResult::DeviceError;
+        return PageStartResult::DeviceError;
     }
     UsbSendStart(image.cctrl0Mode & 7, EngineCan, 0);
-    if (running) return CanStartResult::Redownloaded;
+    if (running) return PageStartResult::Redownloaded;
     // A frame queued after the last session ended is not this session's.
     g_TxPending.store(0, std::memory_order_release);
-    if (!g_WorkerThread.Start(worker, param, true)) return CanStartResult::Redownloaded;
-    return CanStartResult::Started;
+    if (!g_WorkerThread.Start(worker, param, true)) return PageStartResult::Redownloaded;
+    return PageStartResult::Started;
 }
 
 bool StopCanPage() {

@@ -10,18 +10,16 @@
 #include "pages/can/CanDownload.h"
 #include "pages/can/CanFrame.h"
 #include "pages/can/CanImage.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
+#include "pages/shared/PageOps.h"
 
-enum class CanStartResult {
-    Started,       // downloaded, start command sent, worker started
-    Redownloaded,  // a worker ran: downloaded and start command sent again, same worker
-    NotConnected,  // no device: message shown
-    DeviceError    // the download failed: message shown, no start command, no worker
-};
+// Started, Redownloaded (a worker ran: downloaded and start command sent again, same
+// worker), NotConnected (message shown) or DeviceError (the download failed: message shown,
+// no start command, no worker).
 // Clears g_MultiFrameRequest, downloads the list (no chip reset), sends B1 mode 01 00 and,
 // when no worker runs, clears a stale g_TxPending and starts worker(param). The page then
 // starts hub timer 1 and refreshes its status.
-CanStartResult StartCanPage(const CanRegisterImage& image, const CanDownloadList& download,
+PageStartResult StartCanPage(const CanRegisterImage& image, const CanDownloadList& download,
                             WorkerProc worker, void* param);
 
 // Clears g_WorkerRunning, waits for the worker, clears g_TxPending; true when one ran.

@@ -78,5 +78,5 @@ const char* Iso15765WorkerPolicy::HandOver() {
 
 uint32_t ThreadProc15765(void* param) {
     Iso15765WorkerPolicy policy(static_cast<const Iso15765HandOverSource*>(param));
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }

@@ -16,7 +16,7 @@
 #include <mutex>
 
 #include "pages/can/CanFrame.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 
 extern const char* const kCanTextWriteLongBuff;  // 'W' 0x3E failed: "... write wrlong buff"
 extern const char* const kCanTextWriteFfTxBuff;  // hand-over frame failed: "... write FF txbuff"

@@ -6,7 +6,7 @@
 #include "device/UsbOperation.h"
 #include "monitor/HexText.h"
 #include "pages/can/Iso15765Frame.h"
-#include "pages/kline/UartImage.h"
+#include "pages/shared/FieldText.h"
 
 const char* const kIso15765ConnectedCaption = "CAN -- Device( %d ) Connected";
 const char* const kIso15765NotConnectedCaption = "CAN --No device Connected";
@@ -357,10 +357,10 @@ CanDownloadList Iso15765Page::DownloadList() {
                             blocks);
 }
 
-CanStartResult Iso15765Page::Start() {
-    const CanStartResult result =
+PageStartResult Iso15765Page::Start() {
+    const PageStartResult result =
         StartCanPage(head_, DownloadList(), ThreadProc15765, static_cast<Iso15765HandOverSource*>(this));
-    if (result == CanStartResult::Started) session_ = g_WorkerThread.Session();
+    if (result == PageStartResult::Started) session_ = g_WorkerThread.Session();
     return result;
 }
 

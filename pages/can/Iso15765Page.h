@@ -151,7 +151,7 @@ public:
 
     // --- operations ---
     CanDownloadList DownloadList();  // fills the flow-control frames as it goes
-    CanStartResult Start();
+    PageStartResult Start();
     void Stop();
     CanSendResult Send();
     // "启动多桢发送": builds the first frame and raises the request; false when refused.

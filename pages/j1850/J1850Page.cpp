@@ -368,11 +368,11 @@ void J1850Page::UpdateControls() {
     }
 }
 
-J1850StartResult J1850Page::Start(void* hub) {
-    if (g_WorkerRunning.load(std::memory_order_acquire)) return J1850StartResult::Ignored;
+PageStartResult J1850Page::Start(void* hub) {
+    if (g_WorkerRunning.load(std::memory_order_acquire)) return PageStartResult::Ignored;
     if (!g_DeviceOpen.load(std::memory_order_acquire)) {
         ShowNotConnected();
-        return J1850StartResult::NotConnected;
+        return PageStartResult::NotConnected;
     }
     // A worker that ended by itself sends its stop packet before this download; a frame a
     // page queued after it ended is not this session's.
@@ -380,30 +380,30 @@ J1850StartResult J1850Page::Start(void* hub) {
     g_TxPending.store(0, std::memory_order_release);
     if (!ConfigureDevice(image_)) {
         ShowDeviceCommError();
-        return J1850StartResult::DeviceError;
+        return PageStartResult::DeviceError;
     }
     ChipResetSequenceJ1850();
     UsbSendStartJ1850();
-    if (!g_WorkerThread.Start(ThreadProcJ1850, hub, true)) return J1850StartResult::Ignored;
+    if (!g_WorkerThread.Start(ThreadProcJ1850, hub, true)) return PageStartResult::Ignored;
     session_.Begin();
-    return J1850StartResult::Started;
+    return PageStartResult::Started;
 }
 
 void J1850Page::Stop() {
     if (!g_WorkerRunning.load(std::memory_order_acquire)) return;
-    StopUartPage();
+    StopPage();
     EndSession();
 }
 
-UartSendResult J1850Page::Send() {
+PageSendResult J1850Page::Send() {
     if (!g_WorkerRunning.load(std::memory_order_acquire)) {
         ShowNotConnected();
-        return UartSendResult::NotRunning;
+        return PageSendResult::NotRunning;
     }
-    if (g_TxPending.load(std::memory_order_acquire)) return UartSendResult::Pending;
+    if (g_TxPending.load(std::memory_order_acquire)) return PageSendResult::Pending;
     BuildJ1850TransmitPacket(g_TxPacket, record_);
     g_TxPending.store(1, std::memory_order_release);  // last: the worker may take it now
-    return UartSendResult::Queued;
+    return PageSendResult::Queued;
 }
 
 void J1850Page::ToggleKeepAlive(const std::string& periodText) {

@@ -20,11 +20,12 @@
 
 #include "pages/j1850/J1850Frame.h"
 #include "pages/j1850/J1850Image.h"
-#include "pages/kline/UartPageBase.h"
-#include "pages/kline/UartPageOps.h"
+#include "pages/shared/FieldText.h"
+#include "pages/shared/PageOps.h"
+#include "pages/shared/PageSession.h"
 #include "pages/shared/PageStatus.h"
 
-constexpr int kJ1850KeepAliveTimer = kUartKeepAliveTimer;
+constexpr int kJ1850KeepAliveTimer = kPageKeepAliveTimer;
 constexpr size_t kJ1850GridColumns = 9;
 
 extern const char* const kJ1850TextDataTooLong;     // "数据桢的总长度(Header+data+crc)不可大于12字节!"
@@ -71,7 +72,6 @@ struct J1850PageStatus {
     J1850KeepAliveView keepAlive;
 };
 
-enum class J1850StartResult { Started, Ignored, NotConnected, DeviceError };
 
 class J1850Page {
 public:
@@ -128,9 +128,9 @@ public:
     void UpdateControls();
 
     // --- operations ---
-    J1850StartResult Start(void* hub);
+    PageStartResult Start(void* hub);
     void Stop();
-    UartSendResult Send();
+    PageSendResult Send();
     // 1271: on with the period text (decimal, at least 10 ms), or off.
     void ToggleKeepAlive(const std::string& periodText);
     void OnTimer(int id, const std::string& keepAliveText);
@@ -157,7 +157,7 @@ private:
     std::array<std::vector<std::string>, 3> filterLists_;
     std::vector<std::string> ifrList_;
     std::string defaultKeepAlive_;
-    UartPageSession session_;  // begun by this page's Start
+    PageSession session_;  // begun by this page's Start
 };
 
 // Caption texts by the page's bus.

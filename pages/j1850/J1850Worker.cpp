@@ -2,5 +2,5 @@
 
 uint32_t ThreadProcJ1850(void* /*hub*/) {
     J1850WorkerPolicy policy;
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }

@@ -8,7 +8,7 @@
 // (2 J1850 with its direction bit, 3 error flags, others CAN). No KW1281 block counter.
 #include <cstdint>
 
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 
 class J1850WorkerPolicy : public WorkerPolicy {
 public:

@@ -4,7 +4,8 @@
 
 #include "device/UsbOperation.h"
 #include "monitor/HexText.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
+#include "pages/kline/KLineWorkers.h"
 
 const char* const kIso14230ConnectedCaption = "SO14230(KWP2000)-- Device( %d ) Connected";
 const char* const kIso14230NotConnectedCaption = "ISO14230(KWP2000) --No device Connected";
@@ -22,7 +23,7 @@ void LoadIso14230ImageDefaults(UartRegisterImage& image) {
     std::copy(std::begin(k2D), std::end(k2D), image.begin() + uart::Block2D);
 }
 
-Iso14230Page::Iso14230Page(UartPageTimers& timers)
+Iso14230Page::Iso14230Page(PageTimers& timers)
     : UartPageBase(timers, UartPageConfig{UartPage::Iso14230, ThreadProc14230, true, true, 0},
                    {kIso14230ConnectedCaption, kIso14230NotConnectedCaption}, kIso14230ImageDefaults) {
     LoadDefaults();
@@ -52,8 +53,8 @@ std::string Iso14230Page::FmtChanged(const std::string& text) {
     return UpdateChecksum(state_.frame);
 }
 
-UartEditResult Iso14230Page::FmtLeft() {
-    UartEditResult result;
+PageEditResult Iso14230Page::FmtLeft() {
+    PageEditResult result;
     Iso14230Frame& frame = state_.frame;
     if (frame.frameFormat == FormatCarb && (frame.fmt & 0xC0) != 0x40) {
         frame.fmt = static_cast<uint8_t>((frame.fmt & 0x3F) | 0x40);
@@ -90,9 +91,9 @@ std::string Iso14230Page::DataText() const {
     return HexBytesText(state_.frame.data, state_.frame.dataCount);
 }
 
-UartEditResult Iso14230Page::KeepAliveDataChanged(std::string text) {
+PageEditResult Iso14230Page::KeepAliveDataChanged(std::string text) {
     Iso14230KeepAlive& keepAlive = state_.keepAlive;
-    const UartEditResult result = CapHexData(std::move(text), keepAlive.data, kIso14230MaxKeepAlive,
+    const PageEditResult result = CapHexData(std::move(text), keepAlive.data, kIso14230MaxKeepAlive,
                                              keepAlive.count, kTextKeepAliveTooLong16);
     keepAlive.checksum = Iso14230Checksum(keepAlive.data, keepAlive.count);
     return result;
@@ -106,21 +107,21 @@ std::string Iso14230Page::KeepAliveChecksumText() const {
     return HexByteText(state_.keepAlive.checksum);
 }
 
-UartSendResult Iso14230Page::QueueFrame(bool withInit) {
+PageSendResult Iso14230Page::QueueFrame(bool withInit) {
     uint8_t frame[kIso14230MaxFrame];
     const size_t count = BuildIso14230Frame(state_.frame, frame);
     return SendUartFrame(Iso14230SendWord(count, withInit, initType_), frame, count);
 }
 
-UartSendResult Iso14230Page::QueueKeepAlive() {
+PageSendResult Iso14230Page::QueueKeepAlive() {
     uint8_t frame[kIso14230MaxKeepAlive + 1];
     const size_t count = BuildIso14230KeepAliveFrame(state_.keepAlive, frame);
     return SendUartFrame(Iso14230SendWord(count, false, 0), frame, count);
 }
 
-UartSendResult Iso14230Page::Send() {
-    const UartSendResult result = QueueFrame(false);
-    if (result != UartSendResult::Queued) return result;
+PageSendResult Iso14230Page::Send() {
+    const PageSendResult result = QueueFrame(false);
+    if (result != PageSendResult::Queued) return result;
     session_.Begin();
     // The keep-alive pauses while a frame of the user's goes out; it restarts below.
     if (session_.KeepAliveActive()) session_.PauseKeepAlive();
@@ -131,9 +132,9 @@ UartSendResult Iso14230Page::Send() {
     return result;
 }
 
-UartSendResult Iso14230Page::SendWithInit() {
-    const UartSendResult result = QueueFrame(true);
-    if (result != UartSendResult::Queued) return result;
+PageSendResult Iso14230Page::SendWithInit() {
+    const PageSendResult result = QueueFrame(true);
+    if (result != PageSendResult::Queued) return result;
     session_.Begin();
     if (timing_.keepAliveEnabled) session_.StartKeepAlive(timing_.keepAliveIntervalMs);
     session_.LockKeepAliveCheck();

@@ -11,8 +11,8 @@
 #include "pages/kline/Iso14230Frame.h"
 #include "pages/kline/UartPageBase.h"
 
-constexpr int kIso14230KeepAliveTimer = kUartKeepAliveTimer;
-constexpr int kIso14230CyclicTimer = kUartCyclicTimer;
+constexpr int kIso14230KeepAliveTimer = kPageKeepAliveTimer;
+constexpr int kIso14230CyclicTimer = kPageCyclicTimer;
 
 extern const char* const kIso14230ConnectedCaption;     // holds one "%d"
 extern const char* const kIso14230NotConnectedCaption;
@@ -28,13 +28,13 @@ extern const UartImageDefaults kIso14230ImageDefaults;
 void LoadIso14230ImageDefaults(UartRegisterImage& image);
 
 struct Iso14230DataResult {
-    UartEditResult edit;
+    PageEditResult edit;
     Iso14230HeaderView header;
 };
 
 class Iso14230Page : public UartPageBase {
 public:
-    explicit Iso14230Page(UartPageTimers& timers);
+    explicit Iso14230Page(PageTimers& timers);
 
     // LoadDefaults: the image and the page state.
     void LoadDefaults();
@@ -47,7 +47,7 @@ public:
     // Fmt typed: stored; returns the checksum text.
     std::string FmtChanged(const std::string& text);
     // Leaving Fmt: in CARB forces bits 7-6 to 01 (rewrite with the message).
-    UartEditResult FmtLeft();
+    PageEditResult FmtLeft();
     // Target / Source typed: ignored without address bytes; returns the checksum text, or
     // an empty text when ignored.
     std::string TargetChanged(const std::string& text);
@@ -59,18 +59,18 @@ public:
 
     // --- keep-alive bytes ---
     // Keep-alive bytes typed: at most 16; rewrite/message when cut.
-    UartEditResult KeepAliveDataChanged(std::string text);
+    PageEditResult KeepAliveDataChanged(std::string text);
     std::string KeepAliveDataText() const;
     std::string KeepAliveChecksumText() const;
 
     // --- operations ---
-    UartSendResult Send();
-    UartSendResult SendWithInit();
+    PageSendResult Send();
+    PageSendResult SendWithInit();
     void OnTimer(int id);
 
 private:
-    UartSendResult QueueFrame(bool withInit);
-    UartSendResult QueueKeepAlive();
+    PageSendResult QueueFrame(bool withInit);
+    PageSendResult QueueKeepAlive();
 
     Iso14230PageState state_;
 };

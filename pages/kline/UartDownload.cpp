@@ -2,9 +2,6 @@
 
 #include "device/UsbOperation.h"
 
-std::atomic<uint8_t> g_FastInitLowTime{0};
-std::atomic<uint8_t> g_FastInitHighTime{0};
-std::atomic<uint8_t> g_SlowInitAddress{0};
 
 namespace {
 

@@ -43,8 +43,5 @@ UartDownloadList GetUartDownloadList(UartPage page);
 int RunUartDownload(const UartRegisterImage& image, UartDownloadList list);
 int ConfigureDevice(const UartRegisterImage& image, UartPage page);
 
-// Copies of the init fields made by the ISO 14230, user-mode and KW1281 downloads; the
-// serial worker puts them into the records of sent initialisation frames.
-extern std::atomic<uint8_t> g_FastInitLowTime;
-extern std::atomic<uint8_t> g_FastInitHighTime;
-extern std::atomic<uint8_t> g_SlowInitAddress;
+// The init fields' copies (g_FastInitLowTime, ...) live with the engine word:
+// device/EngineFrame.h.

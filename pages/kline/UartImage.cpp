@@ -39,10 +39,6 @@ void ApplyPinSelection(UartRegisterImage& image, UartPin pin, bool ownsEnl) {
         image[uart::CONB] &= static_cast<uint8_t>(~uart::ConbEnl);
 }
 
-uint16_t MakeFrameLengthWord(uint16_t count, uint8_t initType) {
-    return static_cast<uint16_t>((count & kFrameCountMask) | ((initType & 7u) << 12));
-}
-
 size_t BuildUartFramePacket(uint8_t* packet, uint16_t word, const uint8_t* frame, size_t count) {
     if (count > kMaxUartFrameBytes)
         return 0;
@@ -58,23 +54,6 @@ size_t BuildUartFramePacket(uint8_t* packet, uint16_t word, const uint8_t* frame
     return n + 4;
 }
 
-int32_t ParseDecimalSaturating(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > static_cast<int64_t>(INT32_MAX) + 1)
-            magnitude = static_cast<int64_t>(INT32_MAX) + 1;  // stays saturated
-    }
-    if (negative)
-        return static_cast<int32_t>(-magnitude);  // -2^31 fits
-    return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
-}
 
 namespace {
 

@@ -24,6 +24,9 @@
 #include <cstdint>
 #include <string>
 
+#include "device/EngineFrame.h"
+#include "pages/shared/FieldText.h"
+
 constexpr size_t kUartImageSize = 176;
 using UartRegisterImage = std::array<uint8_t, kUartImageSize>;
 
@@ -131,17 +134,7 @@ enum class UartPin {
 void ApplyPinSelection(UartRegisterImage& image, UartPin pin, bool ownsEnl);
 
 // --- frame control word -----------------------------------------------------------------
-enum UartInitType : uint8_t {
-    InitNone = 0, InitFast = 1, InitSlow5Baud = 2, InitUserPulse = 3, InitEcuActive = 7
-};
-constexpr uint16_t kFrameCountMask = 0x01FF;
-
-// A sent word: count in bits 0-8 (masked), init type in bits 12-14.
-uint16_t MakeFrameLengthWord(uint16_t count, uint8_t initType);
-inline uint16_t FrameLengthCount(uint16_t word) { return word & kFrameCountMask; }
-inline uint8_t FrameLengthInit(uint16_t word) { return static_cast<uint8_t>((word >> 12) & 7); }
-inline bool FrameLengthChecksumBit(uint16_t word) { return (word & 0x0800) != 0; }
-inline bool FrameLengthLinHeader(uint16_t word) { return (word & 0x8000) != 0; }
+// The word itself (init types, count, flags): device/EngineFrame.h.
 
 // The largest frame a transmit packet can carry: 264 payload bytes less the word.
 constexpr size_t kMaxUartFrameBytes = 262;
@@ -150,9 +143,7 @@ constexpr size_t kMaxUartFrameBytes = 262;
 size_t BuildUartFramePacket(uint8_t* packet, uint16_t word, const uint8_t* frame, size_t count);
 
 // --- field handlers ---------------------------------------------------------------------
-// Read like atoi (leading blanks, optional sign, digits up to the first other character,
-// no digits -> 0) but saturating at INT32_MIN / INT32_MAX instead of overflowing.
-int32_t ParseDecimalSaturating(const std::string& text);
+// Decimal text is read by ParseDecimalSaturating (pages/shared/FieldText.h).
 
 // What a field handler did with the text typed into its edit. When message is not empty the
 // page writes rewriteText back into the edit and shows message (application title caption).

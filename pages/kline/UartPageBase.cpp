@@ -5,24 +5,12 @@
 
 #include "device/UsbOperation.h"
 #include "monitor/HexText.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 
 const char* const kUartFieldMessageCaption = "VR3526 Developer Kits V1.00";
 const char* const kTextDataTooLong255 = "数据桢的总长度不可大于255字节!";
 const char* const kTextKeepAliveTooLong16 = "数据桢的长度不可大于16字节!";
 
-UartEditResult CapHexData(std::string text, uint8_t* out, size_t capacity, uint8_t& count,
-                          const char* message) {
-    UartEditResult result;
-    const size_t typed = HexTextByteCount(text);
-    count = static_cast<uint8_t>(HexStringToBytes(text, out, capacity));
-    if (typed > capacity) {
-        result.rewrite = true;
-        result.text = HexBytesText(out, count);
-        result.message = message;
-    }
-    return result;
-}
 
 uint8_t UartChecksum(const UartRegisterImage& image, uint8_t initial, const uint8_t* bytes,
                      size_t count) {
@@ -48,42 +36,8 @@ void LoadUartImageDefaults(UartRegisterImage& image, const UartImageDefaults& de
     image[uart::messagePeriod] = defaults.messagePeriod;
 }
 
-void UartPageSession::Begin() { worker_ = g_WorkerThread.Session(); }
 
-bool UartPageSession::Live() const {
-    return g_WorkerRunning.load(std::memory_order_acquire) != 0 &&
-           g_WorkerThread.Session() == worker_;
-}
-
-void UartPageSession::StartKeepAlive(uint32_t periodMs) {
-    timers_.StartPageTimer(kUartKeepAliveTimer, ClampPageTimerPeriod(periodMs));
-    keepAliveActive_ = true;
-}
-
-void UartPageSession::StartCyclic(uint32_t periodMs) {
-    timers_.StartPageTimer(kUartCyclicTimer, ClampPageTimerPeriod(periodMs));
-}
-
-void UartPageSession::PauseKeepAlive() { timers_.KillPageTimer(kUartKeepAliveTimer); }
-
-void UartPageSession::End() {
-    worker_ = 0;  // no worker has this number: a late tick finds the session over
-    timers_.KillPageTimer(kUartKeepAliveTimer);
-    timers_.KillPageTimer(kUartCyclicTimer);
-    keepAliveActive_ = false;
-    keepAliveCheckEnabled_ = true;
-}
-
-bool UartPageSession::TickMayQueue() {
-    // A tick that outlived its worker must not queue a frame for the next one.
-    if (!Live()) {
-        End();
-        return false;
-    }
-    return g_TxPending.load(std::memory_order_acquire) == 0;
-}
-
-UartPageBase::UartPageBase(UartPageTimers& timers, const UartPageConfig& config,
+UartPageBase::UartPageBase(PageTimers& timers, const UartPageConfig& config,
                            const UartPageCaptions& captions, const UartImageDefaults& defaults)
     : session_(timers),
       config_(config),
@@ -96,12 +50,12 @@ void UartPageBase::LoadImageDefaults() {
     baudRow_ = defaults_.baudRow;
 }
 
-UartEditResult UartPageBase::ByteFieldChanged(size_t offset, UartFieldKind kind,
+PageEditResult UartPageBase::ByteFieldChanged(size_t offset, UartFieldKind kind,
                                               const std::string& text) {
     return EditResultOf(ApplyByteField(image_, offset, kind, text));
 }
 
-UartEditResult UartPageBase::BrgChanged(const std::string& text) {
+PageEditResult UartPageBase::BrgChanged(const std::string& text) {
     return EditResultOf(ApplyBrgField(image_, text));
 }
 
@@ -122,16 +76,16 @@ void UartPageBase::KeepAliveIntervalChanged(const std::string& text) {
     timing_.keepAliveIntervalMs = static_cast<uint32_t>(ParseDecimalSaturating(text));
 }
 
-UartEditResult UartPageBase::KeepAliveIntervalLeft(const std::string& text) {
+PageEditResult UartPageBase::KeepAliveIntervalLeft(const std::string& text) {
     const FieldResult field = ValidateKeepAliveInterval(text);
     timing_.keepAliveIntervalMs = field.value;
     return EditResultOf(field);
 }
 
-UartEditResult UartPageBase::CyclePeriodChanged(const std::string& text) {
+PageEditResult UartPageBase::CyclePeriodChanged(const std::string& text) {
     const FieldResult field = ValidateCyclePeriod(text);
     timing_.cyclePeriodMs = field.value;
-    UartEditResult result;
+    PageEditResult result;
     result.message = field.message;  // the edit keeps what was typed
     return result;
 }
@@ -141,14 +95,14 @@ bool UartPageBase::SelectKLinePin(UartPin pin) {
     return (image_[uart::CONB] & uart::ConbEnl) != 0;
 }
 
-UartStartResult UartPageBase::Start(void* hub) { return StartUartPage(image_, config_, hub); }
+PageStartResult UartPageBase::Start(void* hub) { return StartUartPage(image_, config_, hub); }
 
 void UartPageBase::Stop() {
-    StopUartPage();
+    StopPage();
     EndSession();
 }
 
-UartDeviceStatus UartPageBase::RefreshDeviceStatus() {
+PageDeviceStatus UartPageBase::RefreshDeviceStatus() {
     if (!session_.Live()) EndSession();
     return CurrentDeviceStatus(captions_.connected, captions_.notConnected);
 }

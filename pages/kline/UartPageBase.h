@@ -18,38 +18,16 @@
 #include "monitor/HexText.h"
 #include "pages/kline/UartImage.h"
 #include "pages/kline/UartPageOps.h"
+#include "pages/shared/FieldText.h"
+#include "pages/shared/PageSession.h"
 
-constexpr int kUartKeepAliveTimer = 1;
-constexpr int kUartCyclicTimer = 2;
 
 // Field messages carry the program's title, as the main window shows it at start.
 extern const char* const kUartFieldMessageCaption;
 extern const char* const kTextDataTooLong255;      // "数据桢的总长度不可大于255字节!"
 extern const char* const kTextKeepAliveTooLong16;  // "数据桢的长度不可大于16字节!"
 
-// The page window owns the timers; the rules of when they run live in the page.
-using UartPageTimers = PageTimers;
 
-// Up to `capacity` bytes typed in a hex edit. Blanks and line breaks are no bytes; more bytes
-// than fit are cut, and the edit is rewritten with the kept ones ("%.2X " each) under message.
-UartEditResult CapHexData(std::string text, uint8_t* out, size_t capacity, uint8_t& count,
-                          const char* message);
-
-// Bytes typed in a hex edit: at most Capacity, more are cut under the page's message.
-template <size_t Capacity>
-struct HexData {
-    HexData(std::initializer_list<uint8_t> init = {}) {
-        for (uint8_t byte : init) bytes[count++] = byte;
-    }
-    UartEditResult Change(std::string text, const char* message) {
-        return CapHexData(std::move(text), bytes, Capacity, count, message);
-    }
-    // "%.2X " per byte, as the edit shows them once left.
-    std::string Text() const { return HexBytesText(bytes, count); }
-
-    uint8_t count = 0;
-    uint8_t bytes[Capacity] = {};
-};
 
 // The 8-bit sum of initial and the bytes, negated (two's complement) while CHKMOD
 // (UFLENCON bit 3) is set.
@@ -61,37 +39,6 @@ inline bool UartChecksumOn(const UartRegisterImage& image) {
 // "%.2X" of the checksum while CHKSUM (UFRMV bit 3) is set, else "-".
 std::string UartChecksumText(const UartRegisterImage& image, uint8_t initial,
                              const uint8_t* bytes, size_t count);
-
-// The keep-alive and cyclic timers of one page and the session they belong to.
-class UartPageSession {
-public:
-    explicit UartPageSession(UartPageTimers& timers) : timers_(timers) {}
-
-    // A frame was queued: the timers started now belong to the running worker.
-    void Begin();
-    // The worker the page last sent to still runs.
-    bool Live() const;
-    void StartKeepAlive(uint32_t periodMs);
-    void StartCyclic(uint32_t periodMs);
-    // Kills the keep-alive timer; its active mark stays (the page restarts it).
-    void PauseKeepAlive();
-    // Kills both timers, clears the active mark, enables the keep-alive check again.
-    void End();
-    // Whether a tick may queue: ends the session when its worker is gone, false while a
-    // frame is pending.
-    bool TickMayQueue();
-
-    bool KeepAliveActive() const { return keepAliveActive_; }
-    bool KeepAliveCheckEnabled() const { return keepAliveCheckEnabled_; }
-    // Send with initialisation locks the keep-alive check until the session ends.
-    void LockKeepAliveCheck() { keepAliveCheckEnabled_ = false; }
-
-private:
-    UartPageTimers& timers_;
-    uint32_t worker_ = 0;  // g_WorkerThread.Session() at the last queued frame
-    bool keepAliveActive_ = false;
-    bool keepAliveCheckEnabled_ = true;
-};
 
 // A page's opening image: bytes 0-15 (timing, UFRMCON, PINSEL, UFRMV, UFLENCON, UFLAND, the
 // init fields, BITADJ), CONB, the baud row and the message period; U5BAUDCON's other bytes
@@ -119,18 +66,18 @@ struct UartPageCaptions {
 
 class UartPageBase {
 public:
-    UartPageBase(UartPageTimers& timers, const UartPageConfig& config,
+    UartPageBase(PageTimers& timers, const UartPageConfig& config,
                  const UartPageCaptions& captions, const UartImageDefaults& defaults);
     virtual ~UartPageBase() = default;
 
     const UartRegisterImage& Image() const { return image_; }
     UartRegisterImage& Image() { return image_; }
     const UartPageConfig& Config() const { return config_; }
-    const UartPageSession& Session() const { return session_; }
+    const PageSession& Session() const { return session_; }
 
     // --- image fields (the family's handlers) ---
-    UartEditResult ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text);
-    UartEditResult BrgChanged(const std::string& text);
+    PageEditResult ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text);
+    PageEditResult BrgChanged(const std::string& text);
     void HexFieldChanged(size_t offset, const std::string& text);
     BaudRowResult SelectBaud(size_t row);
     // Radios K1, K2 and K / L of a page that drives the L line: PINSEL and ENL; returns ENL
@@ -149,16 +96,16 @@ public:
     // The interval as typed, on every change.
     void KeepAliveIntervalChanged(const std::string& text);
     // Leaving the interval edit: below 200 becomes 200 with "最小值为200ms".
-    UartEditResult KeepAliveIntervalLeft(const std::string& text);
+    PageEditResult KeepAliveIntervalLeft(const std::string& text);
     // The period: 0 becomes 1 with "最小1ms!", the edit keeps its text.
-    UartEditResult CyclePeriodChanged(const std::string& text);
+    PageEditResult CyclePeriodChanged(const std::string& text);
 
     // --- operations ---
-    UartStartResult Start(void* hub);
+    PageStartResult Start(void* hub);
     // Stops the worker (when one runs) and ends the session.
     void Stop();
     // Buttons and caption; with no worker running the session has ended (timers killed).
-    UartDeviceStatus RefreshDeviceStatus();
+    PageDeviceStatus RefreshDeviceStatus();
     // The page is closing (the hub allowed it): its timers stop.
     void Close() { EndSession(); }
 
@@ -169,7 +116,7 @@ protected:
     void LoadImageDefaults();
 
     UartRegisterImage image_{};
-    UartPageSession session_;
+    PageSession session_;
     UartTimerFields timing_;
     uint8_t initType_ = InitNone;
 

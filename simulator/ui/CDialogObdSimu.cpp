@@ -14,7 +14,7 @@
 #include "monitor/Connection.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/DialogHubPage.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 #include "simulator/SimResponder.h"
@@ -85,24 +85,24 @@ void CDialogObdSimu::CreateControls() {
 
     auto* protocolRow = new wxBoxSizer(wxHORIZONTAL);
     protocolRow->Add(new wxStaticText(this, wxID_ANY, U8("模拟ECU物理总线类型:")), 0,
-                     wxALIGN_CENTER_VERTICAL | wxRIGHT, kUartLayoutGap);
+                     wxALIGN_CENTER_VERTICAL | wxRIGHT, kPageLayoutGap);
     wxArrayString names;
     for (const char* name : kSimProtocolNames) names.Add(U8(name));
     m_Protocol = new wxChoice(this, IDC_OBD_PROTOCOL, wxDefaultPosition, wxDefaultSize, names);
     protocolRow->Add(m_Protocol, 0, wxALIGN_CENTER_VERTICAL);
-    top->Add(protocolRow, 0, wxALL, kUartLayoutGap * 2);
+    top->Add(protocolRow, 0, wxALL, kPageLayoutGap * 2);
 
     m_Summary = new wxStaticText(this, IDC_OBD_SUMMARY, wxEmptyString, wxDefaultPosition,
                                  wxSize(-1, 48), wxST_NO_AUTORESIZE);
     m_Summary->SetFont(pageFont);
     m_Summary->SetForegroundColour(*wxBLUE);
     m_Summary->SetBackgroundColour(*wxWHITE);
-    top->Add(m_Summary, 0, wxEXPAND | wxLEFT | wxRIGHT, kUartLayoutGap * 2);
+    top->Add(m_Summary, 0, wxEXPAND | wxLEFT | wxRIGHT, kPageLayoutGap * 2);
 
     auto* listBox = new wxStaticBoxSizer(wxVERTICAL, this, U8("MOD:PID 应答数据定义（双击可修改）"));
     m_List = new CListOBDRespond(listBox->GetStaticBox(), IDC_OBD_LIST);
-    listBox->Add(m_List, 1, wxEXPAND | wxALL, kUartLayoutGap);
-    top->Add(listBox, 1, wxEXPAND | wxALL, kUartLayoutGap * 2);
+    listBox->Add(m_List, 1, wxEXPAND | wxALL, kPageLayoutGap);
+    top->Add(listBox, 1, wxEXPAND | wxALL, kPageLayoutGap * 2);
 
     auto* bottom = new wxBoxSizer(wxHORIZONTAL);
     auto button = [this](wxWindow* parent, int id, const char* label) {
@@ -112,41 +112,41 @@ void CDialogObdSimu::CreateControls() {
     };
     auto* edit = new wxBoxSizer(wxVERTICAL);
     auto* row1 = new wxBoxSizer(wxHORIZONTAL);
-    row1->Add(button(this, IDC_OBD_ADD, "增加应答数据"), 0, wxRIGHT, kUartLayoutGap);
-    row1->Add(button(this, IDC_OBD_DELETE, "删除选择的数据"), 0, wxRIGHT, kUartLayoutGap);
+    row1->Add(button(this, IDC_OBD_ADD, "增加应答数据"), 0, wxRIGHT, kPageLayoutGap);
+    row1->Add(button(this, IDC_OBD_DELETE, "删除选择的数据"), 0, wxRIGHT, kPageLayoutGap);
     row1->Add(button(this, IDC_OBD_PARAMS, "配置ECU参数"), 0);
     auto* row2 = new wxBoxSizer(wxHORIZONTAL);
-    row2->Add(button(this, IDC_OBD_SAVE, "保存到文件"), 0, wxRIGHT, kUartLayoutGap);
+    row2->Add(button(this, IDC_OBD_SAVE, "保存到文件"), 0, wxRIGHT, kPageLayoutGap);
     row2->Add(button(this, IDC_OBD_LOAD, "从文件调入数据"), 0);
-    edit->Add(row1, 0, wxBOTTOM, kUartLayoutGap);
+    edit->Add(row1, 0, wxBOTTOM, kPageLayoutGap);
     edit->Add(row2, 0);
-    bottom->Add(edit, 0, wxRIGHT, kUartLayoutGap * 4);
+    bottom->Add(edit, 0, wxRIGHT, kPageLayoutGap * 4);
 
     auto* negative = new wxStaticBoxSizer(wxVERTICAL, this, U8("Negative Respond (隐性应答)"));
     m_Negative = new wxCheckBox(negative->GetStaticBox(), IDC_OBD_NEGATIVE, "Enable Negative Respond");
-    negative->Add(m_Negative, 0, wxALL, kUartLayoutGap);
+    negative->Add(m_Negative, 0, wxALL, kPageLayoutGap);
     negative->Add(new wxStaticText(negative->GetStaticBox(), wxID_ANY,
                                    "ECU Respond:  Header +0x7F  SID  0x11  (Sevice not Supported)"),
-                  0, wxALL, kUartLayoutGap);
-    bottom->Add(negative, 0, wxRIGHT, kUartLayoutGap * 4);
+                  0, wxALL, kPageLayoutGap);
+    bottom->Add(negative, 0, wxRIGHT, kPageLayoutGap * 4);
 
     auto* run = new wxBoxSizer(wxVERTICAL);
     auto* statusRow = new wxBoxSizer(wxHORIZONTAL);
     statusRow->Add(new wxStaticText(this, wxID_ANY, U8("状态:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
-                   kUartLayoutGap);
+                   kPageLayoutGap);
     m_Status = new wxStaticText(this, IDC_OBD_STATUS, U8(kSimStatusStopped), wxDefaultPosition,
                                 wxSize(280, -1), wxST_NO_AUTORESIZE);
     m_Status->SetFont(pageFont);
     m_Status->SetForegroundColour(*wxRED);
     m_Status->SetBackgroundColour(*wxWHITE);
     statusRow->Add(m_Status, 0, wxALIGN_CENTER_VERTICAL);
-    run->Add(statusRow, 0, wxBOTTOM, kUartLayoutGap);
+    run->Add(statusRow, 0, wxBOTTOM, kPageLayoutGap);
     auto* runButtons = new wxBoxSizer(wxHORIZONTAL);
-    runButtons->Add(button(this, IDC_OBD_START, "启动模拟"), 0, wxRIGHT, kUartLayoutGap);
+    runButtons->Add(button(this, IDC_OBD_START, "启动模拟"), 0, wxRIGHT, kPageLayoutGap);
     runButtons->Add(button(this, IDC_OBD_EXIT, "退出"), 0);
     run->Add(runButtons, 0);
     bottom->Add(run, 0);
-    top->Add(bottom, 0, wxALL, kUartLayoutGap * 2);
+    top->Add(bottom, 0, wxALL, kPageLayoutGap * 2);
 
     SetSizerAndFit(top);
     SetEscapeId(IDC_OBD_EXIT);  // Esc presses "退出"

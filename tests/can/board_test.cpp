@@ -52,7 +52,7 @@ protected:
     }
     // Started through the page, first poll seen; the log then starts after the download.
     void StartPage() {
-        ASSERT_EQ(page.Start(), CanStartResult::Started);
+        ASSERT_EQ(page.Start(), PageStartResult::Started);
         ASSERT_GE(WaitForPolls(1), 0);
     }
 
@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(CanBoardTest, DefaultDownloadGoesOutByteForByteThenTheStart) {
-    ASSERT_EQ(page.Start(), CanStartResult::Started);
+    ASSERT_EQ(page.Start(), PageStartResult::Started);
     std::vector<Bytes> expected = DefaultDownload();
     expected.push_back({0xB1, 0x00, 0x01, 0x00});
     EXPECT_EQ(PacketsThroughStart(), expected);
@@ -98,7 +98,7 @@ TEST_F(CanBoardTest, AFailedWriteEndsTheDownloadAndStartsNothing) {
         tb_log_clear();
         messages_.Clear();
         tb_fail_write(k);
-        EXPECT_EQ(page.Start(), CanStartResult::DeviceError);
+        EXPECT_EQ(page.Start(), PageStartResult::DeviceError);
         EXPECT_EQ(tb_log_count(), k - 1) << "nothing after the failed write";
         EXPECT_FALSE(g_WorkerThread.HasThread());
         ASSERT_EQ(messages_.Count(), 1u);

@@ -79,17 +79,17 @@ protected:
 };
 
 TEST_F(TransportBoardTest, DownloadsGoOutByteForByteAndStopAtAFailure) {
-    struct Case { const char* name; std::function<CanStartResult()> start; const std::vector<Bytes>& expected; };
+    struct Case { const char* name; std::function<PageStartResult()> start; const std::vector<Bytes>& expected; };
     const Case cases[] = {{"J1939", [this] { return j1939.Start(); }, kHeadJ1939},
                           {"TP2.0", [this] { return tp20.Start(); }, kHeadTp20}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         tb_log_clear();
         tb_fail_write(static_cast<unsigned>(c.expected.size() / 2));
-        EXPECT_EQ(c.start(), CanStartResult::DeviceError);
+        EXPECT_EQ(c.start(), PageStartResult::DeviceError);
         EXPECT_EQ(DefinedPackets(), std::vector<Bytes>(c.expected.begin(), c.expected.begin() + c.expected.size() / 2 - 1));
         tb_log_clear();
-        ASSERT_EQ(c.start(), CanStartResult::Started);
+        ASSERT_EQ(c.start(), PageStartResult::Started);
         EXPECT_EQ(PacketsThroughStart(), c.expected);
         g_WorkerThread.Stop();
     }
@@ -101,7 +101,7 @@ TEST_F(TransportBoardTest, J1939HandOverWritesBufferCountAndRtsThenFilesTheRts) 
     struct Case { const char* name; std::function<void()> edit; uint16_t w; };
     const Case cases[] = {{"the whole buffer", [] {}, 256},
                           {"an empty buffer", [this] { j1939.BufferChanged(""); }, 0}};
-    ASSERT_EQ(j1939.Start(), CanStartResult::Started);
+    ASSERT_EQ(j1939.Start(), PageStartResult::Started);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetMonitorRing();
@@ -146,7 +146,7 @@ TEST_F(TransportBoardTest, HandOverWritesThatFailEndTheWorkerAndKeepTheRequest) 
 }
 
 TEST_F(TransportBoardTest, ABusyEngineDelaysTheHandOver) {
-    ASSERT_EQ(j1939.Start(), CanStartResult::Started);
+    ASSERT_EQ(j1939.Start(), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(1), 0);
     const unsigned from = tb_log_count();
     tb_set_busy_bits(0x2A, 0x01, 3);
@@ -169,7 +169,7 @@ TEST_F(TransportBoardTest, TheEnginesFramesComeBackAsTheMessage) {
         j1939.LoadDefaults();
         c.set();
         tb_bus_frames_clear();
-        ASSERT_EQ(j1939.Start(), CanStartResult::Started);
+        ASSERT_EQ(j1939.Start(), PageStartResult::Started);
         const unsigned from = tb_log_count();
         ASSERT_TRUE(j1939.StartMultiFrame());
         ASSERT_FALSE(HandOver(from, Hex("54 22")).empty());
@@ -189,7 +189,7 @@ TEST_F(TransportBoardTest, TheEnginesFramesComeBackAsTheMessage) {
 }
 
 TEST_F(TransportBoardTest, Tp20RequestsHandOverTheirFramesAndTheEngineSendsTheMessage) {
-    ASSERT_EQ(tp20.Start(), CanStartResult::Started);
+    ASSERT_EQ(tp20.Start(), PageStartResult::Started);
     unsigned from = tb_log_count();
     ASSERT_TRUE(tp20.StartConnection());
     std::vector<Bytes> p = HandOver(from, Hex("54 23"));

@@ -13,8 +13,9 @@
 #endif
 #include "monitor/Connection.h"
 #include "monitor/MonitorRing.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "pages/kline/UartPageOps.h"
+#include "pages/kline/KLineWorkers.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void LateOnSecondPoll(void* context, const uint8_t* packet, unsigned length) {
 class LateReply : public BoardTest {
 protected:
     void TearDown() override {
-        StopUartPage();
+        StopPage();
         tb_set_responder(nullptr, nullptr);
         BoardTest::TearDown();
     }
@@ -86,7 +87,7 @@ TEST_F(LateReply, AfterReadOneTheReconnectAndTheNextSessionSeeTheirOwnReplies) {
     Connection connection({[](uint32_t) { return 0; }, [&](const std::string& c) { caption = c; }, [] {}});
     const UartRegisterImage image{};
     ResetMonitorRing();
-    ASSERT_EQ(StartUartPage(image, kSession), UartStartResult::Started);
+    ASSERT_EQ(StartUartPage(image, kSession), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(1), 0);
     std::atomic<int> step{0};
     tb_set_responder(LateOnSecondPoll, &step);
@@ -100,9 +101,9 @@ TEST_F(LateReply, AfterReadOneTheReconnectAndTheNextSessionSeeTheirOwnReplies) {
     EXPECT_EQ(caption, "VR3526Kits -- Device(0) Connected. VR3526 ID: 0x41 VER: 0x12");
 
     tb_log_clear();
-    ASSERT_EQ(StartUartPage(image, kSession), UartStartResult::Started);
+    ASSERT_EQ(StartUartPage(image, kSession), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(3), 0);
-    EXPECT_TRUE(StopUartPage());
+    EXPECT_TRUE(StopPage());
     EXPECT_EQ(g_MonitorCount.load(), 0u) << "the stale frame was filed as received";
     EXPECT_EQ(messages_.Count(), 1u);
 }

@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(Iso14230PageTest, EditsClampWithTheirMessage) {
-    const auto expect = [](const UartEditResult& r, const std::string& rewrite, const char* message) {
+    const auto expect = [](const PageEditResult& r, const std::string& rewrite, const char* message) {
         EXPECT_EQ(r.rewrite, !rewrite.empty()) << message;
         EXPECT_EQ(r.text, rewrite) << message;
         EXPECT_EQ(r.message, message);
@@ -50,7 +50,7 @@ TEST_F(Iso14230PageTest, EditsClampWithTheirMessage) {
 TEST_F(Iso14230PageTest, CarbFmtForcedToBits01) {
     page.SetFrameFormat(FormatCarb);
     EXPECT_EQ(page.FmtChanged("28"), "CD");
-    const UartEditResult left = page.FmtLeft();
+    const PageEditResult left = page.FmtLeft();
     EXPECT_TRUE(left.rewrite);
     EXPECT_EQ(left.text, "68");
     EXPECT_EQ(left.message, "CARB mode: bit7 bit6 must be 0b01");
@@ -62,14 +62,14 @@ TEST_F(Iso14230PageTest, CarbFmtForcedToBits01) {
 }
 
 TEST_F(Iso14230PageTest, SendRefusedWhileAFrameIsPending) {
-    EXPECT_EQ(page.Send(), UartSendResult::NotRunning);
+    EXPECT_EQ(page.Send(), PageSendResult::NotRunning);
     EXPECT_TRUE(timers.running.empty());
     StartWorker();
-    ASSERT_EQ(page.Send(), UartSendResult::Queued);
+    ASSERT_EQ(page.Send(), PageSendResult::Queued);
     const Bytes sent = PendingPacket();
     EXPECT_THAT(sent, ElementsAre(0x57, 0x3F, 0x07, 0x00, 0x05, 0x00, 0xC1, 0x33, 0xF1, 0x81, 0x66));
     page.DataChanged("10 01");
-    EXPECT_EQ(page.Send(), UartSendResult::Pending);
+    EXPECT_EQ(page.Send(), PageSendResult::Pending);
     page.OnTimer(kKeep);
     EXPECT_EQ(PendingPacket(), sent);
 
@@ -101,11 +101,11 @@ TEST_F(Iso14230PageTest, SendChoosesTheTimerAndTheInitialisation) {
         page.LoadDefaults();
         StartWorker();
         if (c.keepAliveRan) {
-            ASSERT_EQ(page.Send(), UartSendResult::Queued);
+            ASSERT_EQ(page.Send(), PageSendResult::Queued);
             WorkerTookFrame();
         }
         page.SetCyclicSend(c.cyclic), page.SetKeepAliveEnabled(c.keepAlive), page.SetInitType(c.initType), page.CyclePeriodChanged(c.period);
-        ASSERT_EQ(c.withInit ? page.SendWithInit() : page.Send(), UartSendResult::Queued);
+        ASSERT_EQ(c.withInit ? page.SendWithInit() : page.Send(), PageSendResult::Queued);
         EXPECT_EQ(timers.running, c.expected);
         EXPECT_EQ(PendingPacket()[5], c.wordHigh);
         EXPECT_EQ(page.Session().KeepAliveCheckEnabled(), !c.withInit);  // locked until the session ends
@@ -127,9 +127,9 @@ TEST_F(Iso14230PageTest, TimersEndWithTheSessionAndNeverFeedALaterOne) {
         page.LoadDefaults();
         StartWorker();
         page.SetCyclicSend(true);
-        ASSERT_EQ(page.Send(), UartSendResult::Queued);
+        ASSERT_EQ(page.Send(), PageSendResult::Queued);
         WorkerTookFrame();
-        ASSERT_EQ(page.SendWithInit(), UartSendResult::Queued);
+        ASSERT_EQ(page.SendWithInit(), PageSendResult::Queued);
         WorkerTookFrame();
         page.SetCyclicSend(false), page.SetKeepAliveEnabled(false);  // clearing the checks must not keep their timers alive
         page.RefreshDeviceStatus();

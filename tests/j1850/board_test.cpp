@@ -76,7 +76,7 @@ TEST_F(J1850BoardTest, DefaultStartByteForByte) {
     for (J1850Page* page : {&vpw_, &pwm_}) {
         SCOPED_TRACE(page->Pwm() ? "PWM" : "VPW");
         tb_log_clear();
-        ASSERT_EQ(page->Start(nullptr), J1850StartResult::Started);
+        ASSERT_EQ(page->Start(nullptr), PageStartResult::Started);
         EXPECT_EQ(PacketsThroughStart(), DefaultStart(page->Pwm()));
         const int poll = WaitForPolls(1);
         ASSERT_EQ(poll, 17) << "polls follow the start at once";
@@ -111,7 +111,7 @@ TEST_F(J1850BoardTest, AFailedWriteEndsTheDownloadAndStartsNothing) {
         tb_log_clear();
         messages_.Clear();
         tb_fail_write(nth);
-        EXPECT_EQ(vpw_.Start(nullptr), J1850StartResult::DeviceError);
+        EXPECT_EQ(vpw_.Start(nullptr), PageStartResult::DeviceError);
         EXPECT_EQ(tb_log_count(), nth - 1);
         EXPECT_THAT(messages_.Texts(), ElementsAre("设备通讯错误 !"));
         EXPECT_EQ(messages_.Messages().at(0).caption, "设备错误");
@@ -120,7 +120,7 @@ TEST_F(J1850BoardTest, AFailedWriteEndsTheDownloadAndStartsNothing) {
     }
     g_DeviceOpen = 0;
     messages_.Clear();
-    EXPECT_EQ(vpw_.Start(nullptr), J1850StartResult::NotConnected);
+    EXPECT_EQ(vpw_.Start(nullptr), PageStartResult::NotConnected);
     EXPECT_EQ(messages_.Messages().at(0).caption, "设备未连接");
 }
 
@@ -130,9 +130,9 @@ TEST_F(J1850BoardTest, SendGoesOutAsTheChipReportsIt) {
     const uint8_t ifr[] = {0x10};
     tb_j1850_add_peer(match, 3, answer, 5, ifr, 1);
     g_TxPacket[1] = 0x3F;  // a K-line frame was the last thing in the buffer
-    ASSERT_EQ(vpw_.Start(nullptr), J1850StartResult::Started);
-    ASSERT_EQ(vpw_.Send(), UartSendResult::Queued);
-    EXPECT_EQ(vpw_.Send(), UartSendResult::Pending);
+    ASSERT_EQ(vpw_.Start(nullptr), PageStartResult::Started);
+    ASSERT_EQ(vpw_.Send(), PageSendResult::Queued);
+    EXPECT_EQ(vpw_.Send(), PageSendResult::Pending);
     ASSERT_TRUE(WaitForRecords(2));
     const int frame = WaitForPacket(IsJ1850Frame);
     ASSERT_GE(frame, 0);
@@ -156,9 +156,9 @@ TEST_F(J1850BoardTest, SendGoesOutAsTheChipReportsIt) {
 
 TEST_F(J1850BoardTest, TheFrameIsWrittenUntilTxDoneWithNoPollBetween) {
     tb_j1850_withhold_tx_done(3);
-    ASSERT_EQ(pwm_.Start(nullptr), J1850StartResult::Started);
+    ASSERT_EQ(pwm_.Start(nullptr), PageStartResult::Started);
     const unsigned from = static_cast<unsigned>(WaitForPolls(1)) + 1;
-    ASSERT_EQ(pwm_.Send(), UartSendResult::Queued);
+    ASSERT_EQ(pwm_.Send(), PageSendResult::Queued);
     ASSERT_TRUE(WaitForTxDone());
     ASSERT_TRUE(WaitForRecords(1));
     pwm_.Stop();
@@ -219,7 +219,7 @@ TEST_F(J1850BoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const size_t before = messages_.Count();
-        ASSERT_EQ(vpw_.Start(nullptr), J1850StartResult::Started) << "no Stop after an exit";
+        ASSERT_EQ(vpw_.Start(nullptr), PageStartResult::Started) << "no Stop after an exit";
         ASSERT_GE(WaitForPolls(1, static_cast<int>(tb_log_count())), 0);
         const unsigned triggerAt = tb_log_count();
         c.trigger(vpw_);
@@ -237,15 +237,15 @@ TEST_F(J1850BoardTest, StartClearsAStaleFrameAndStopDuringAReadWaits) {
     BuildJ1850TransmitPacket(g_TxPacket, vpw_.Record());
     g_TxPending = 1;
     tb_delay_next_read(5000);  // longer than the worker's read time-out
-    ASSERT_EQ(vpw_.Start(nullptr), J1850StartResult::Started);
+    ASSERT_EQ(vpw_.Start(nullptr), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(1), 0);
-    ASSERT_EQ(vpw_.Send(), UartSendResult::Queued);
+    ASSERT_EQ(vpw_.Send(), PageSendResult::Queued);
     vpw_.Stop();
     EXPECT_FALSE(g_WorkerThread.HasThread());
     EXPECT_EQ(g_TxPending.load(), 0u);
     EXPECT_TRUE(IsStop(LoggedPackets().back()));
     for (const Bytes& p : LoggedPackets()) EXPECT_FALSE(IsJ1850Frame(p)) << "the stale frame went out";
-    EXPECT_EQ(vpw_.Send(), UartSendResult::NotRunning);
+    EXPECT_EQ(vpw_.Send(), PageSendResult::NotRunning);
 }
 
 TEST_F(J1850BoardTest, KeepAliveBelongsToThePagesSession) {
@@ -253,7 +253,7 @@ TEST_F(J1850BoardTest, KeepAliveBelongsToThePagesSession) {
     vpw_.ToggleKeepAlive("50");
     EXPECT_FALSE(vpw_.KeepAliveOn()) << "no session yet";
     tb_j1850_withhold_tx_done(1000000);
-    ASSERT_EQ(vpw_.Start(nullptr), J1850StartResult::Started);
+    ASSERT_EQ(vpw_.Start(nullptr), PageStartResult::Started);
     EXPECT_TRUE(vpw_.RefreshDeviceStatus().keepAlive.enabled);
     struct Case { const char* period; uint32_t ms; } periods[] = {{"50", 50}, {"0", 10}, {"abc", 10}, {"-5", 10}, {"99999999999", 2147483647}};
     for (const Case& c : periods) {
@@ -282,7 +282,7 @@ TEST_F(J1850BoardTest, KeepAliveBelongsToThePagesSession) {
     EXPECT_TRUE(timers_.running.empty());
     EXPECT_FALSE(vpw_.KeepAliveOn());
     // Another page's worker is not this page's session.
-    ASSERT_EQ(pwm_.Start(nullptr), J1850StartResult::Started);
+    ASSERT_EQ(pwm_.Start(nullptr), PageStartResult::Started);
     vpw_.ToggleKeepAlive("20");
     EXPECT_FALSE(vpw_.KeepAliveOn());
     tb_j1850_withhold_tx_done(0);

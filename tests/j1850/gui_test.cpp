@@ -17,7 +17,7 @@
 #include "pages/j1850/ui/CDialogVpw.h"
 #include "pages/j1850/ui/CListSectorLock.h"
 #include "pages/j1850/ui/Pages.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"

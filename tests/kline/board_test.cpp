@@ -11,6 +11,7 @@
 #include "pages/kline/UartDownload.h"
 #include "pages/kline/UartPageOps.h"
 #include "tests/support/WorkerBoard.h"
+#include "pages/kline/KLineWorkers.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ TEST_F(BoardTest, EveryPageDownloadsItsOwnRegistersAndBlocksInOrder) {
 
 TEST_F(BoardTest, FailedDownloadStopsAtTheWriteAndStartsNothing) {
     tb_fail_write(3 + 3);  // the reset sequence, then the download's third write
-    EXPECT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::DeviceError);
+    EXPECT_EQ(StartUartPage(PageImage(), kIso14230), PageStartResult::DeviceError);
     // The failed write never reached the board, nothing after it.
     ASSERT_EQ(tb_log_count(), 5u);
     EXPECT_EQ(Defined(LoggedPacket(3)), (Bytes{0x52, 0x17, 0x00}));
@@ -126,14 +127,14 @@ TEST_F(BoardTest, FailedDownloadStopsAtTheWriteAndStartsNothing) {
 
 TEST_F(BoardTest, KwpExchangeEndToEnd) {
     script_.ecuAnswers = 1;
-    ASSERT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::Started);
+    ASSERT_EQ(StartUartPage(PageImage(), kIso14230), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(1), 0);
-    ASSERT_EQ(SendUartFrame(MakeFrameLengthWord(5, InitFast), kFrame, 5), UartSendResult::Queued);
+    ASSERT_EQ(SendUartFrame(MakeFrameLengthWord(5, InitFast), kFrame, 5), PageSendResult::Queued);
     const int sent = WaitForPacket(IsEngineFrame);
     ASSERT_GE(sent, 0);
     EXPECT_EQ(LoggedPacket(sent), (Bytes{0x57, 0x3F, 0x07, 0x00, 0x05, 0x10, 0xC1, 0x33, 0xF1, 0x81, 0x66}));
     ASSERT_GE(WaitForPolls(2, sent + 1), 0);  // the answer is filed before the next pass polls
-    EXPECT_TRUE(StopUartPage());
+    EXPECT_TRUE(StopPage());
 
     // Direction, kind, word, data; the sent one with LT / HT as downloaded.
     ASSERT_EQ(g_MonitorCount.load(), 2u);
@@ -155,7 +156,7 @@ TEST_F(BoardTest, AFrameHeldBackForABusyEngineGoesOutOnceWhenIdle) {
         ASSERT_GE(WaitForPolls(1), 0);
         tb_set_busy_reads(c.busyPasses);
         script_.txDoneAfterRead31 = c.txDoneWhileHeld;
-        ASSERT_EQ(SendUartFrame(5, kFrame, 5), UartSendResult::Queued);
+        ASSERT_EQ(SendUartFrame(5, kFrame, 5), PageSendResult::Queued);
         const int first = WaitForPacket(IsRead31);
         const int sent = WaitForPacket(IsEngineFrame, static_cast<unsigned>(first));
         ASSERT_GE(WaitForPolls(1, sent), 0);
@@ -183,12 +184,12 @@ TEST_F(BoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [] { return StartUartPage(PageImage(), kIso14230) == UartStartResult::Started; }, [&] { c.trigger(script_); }, c.text));
+        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [] { return StartUartPage(PageImage(), kIso14230) == PageStartResult::Started; }, [&] { c.trigger(script_); }, c.text));
         tb_log_clear();
     }
-    ASSERT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::Started);
+    ASSERT_EQ(StartUartPage(PageImage(), kIso14230), PageStartResult::Started);
     EXPECT_GE(WaitForPolls(1), 0);
-    EXPECT_TRUE(StopUartPage());
+    EXPECT_TRUE(StopPage());
 }
 
 // A worker whose policy reads StatusUartFrame as given (as the CAN and J1850 workers do).
@@ -197,7 +198,7 @@ uint32_t FlagReadingWorker(void*) {
     struct Policy : WorkerPolicy {
         UartFlagReply UartFlagReplies() const override { return use; }
     } policy;
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }
 
 // A 16-byte frame record: byte 0 (J1850 direction in bit 7), byte 3 (tag in the high nibble).
@@ -269,9 +270,9 @@ TEST_F(BoardTest, StartDropsAStaleFrameFromTheLastSession) {
     const Bytes stale = {0x57, 0x3F, 0x05, 0x00, 0x03, 0x00, 0xAA, 0xBB, 0xCC};
     std::memcpy(g_TxPacket, stale.data(), stale.size());
     g_TxPending = 1;
-    ASSERT_EQ(StartUartPage(PageImage(), kIso14230), UartStartResult::Started);
+    ASSERT_EQ(StartUartPage(PageImage(), kIso14230), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(3), 0);
-    EXPECT_TRUE(StopUartPage());
+    EXPECT_TRUE(StopPage());
     EXPECT_LT(WaitForPacket(IsEngineFrame, 0, 0), 0);
     EXPECT_EQ(g_MonitorCount.load(), 0u);
 }

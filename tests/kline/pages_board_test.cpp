@@ -33,8 +33,8 @@ Bytes Block(uint8_t block, Bytes data) {
 }
 
 template <class Page>
-std::unique_ptr<UartPageBase> Make(UartPageTimers& timers) { return std::make_unique<Page>(timers); }
-using Maker = std::unique_ptr<UartPageBase> (*)(UartPageTimers&);
+std::unique_ptr<UartPageBase> Make(PageTimers& timers) { return std::make_unique<Page>(timers); }
+using Maker = std::unique_ptr<UartPageBase> (*)(PageTimers&);
 
 std::vector<Bytes> Join(std::initializer_list<std::vector<Bytes>> parts) {
     std::vector<Bytes> all;
@@ -99,7 +99,7 @@ TEST_F(PagesBoardTest, EveryPageDownloadsItsDefaultsByteForByte) {
         SCOPED_TRACE(c.name);
         tb_log_clear();
         std::unique_ptr<UartPageBase> page = c.make(timers_);
-        ASSERT_EQ(page->Start(nullptr), UartStartResult::Started);
+        ASSERT_EQ(page->Start(nullptr), PageStartResult::Started);
         EXPECT_EQ(PacketsThroughStart(), c.stream);
         page->Stop();
     }
@@ -109,17 +109,17 @@ TEST_F(PagesBoardTest, EveryPageDownloadsItsDefaultsByteForByte) {
 TEST_F(PagesBoardTest, Kw1281LinkComesWithInitOkAndKeepsAliveWithTheEcusCounter) {
     tb_set_init5(1, 0x00, 0x8A, 0x01);
     Kw1281Page kw(timers_);
-    ASSERT_EQ(kw.Start(nullptr), UartStartResult::Started);
-    ASSERT_EQ(kw.SendWithInit(), UartSendResult::Queued);
+    ASSERT_EQ(kw.Start(nullptr), PageStartResult::Started);
+    ASSERT_EQ(kw.SendWithInit(), PageSendResult::Queued);
     EXPECT_EQ(NextFrame(0), (Bytes{0x57, 0x3F, 0x02, 0x00, 0x00, 0x20}));
     ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 2; }));
     const MonitorRecord sent = CopyMonitorRecord(0), result = CopyMonitorRecord(1);
     EXPECT_EQ(sent.lengthWord, 0x2000);
     EXPECT_EQ(Text(sent), " SLOW INIT; ADDR= 0X15 DATA: ");
     EXPECT_EQ(Text(result), "INIT=OK; BRG= 239 KEYWORD: 8A 01");
-    EXPECT_EQ(timers_.running, (Timers{{kUartKeepAliveTimer, 500}}));
+    EXPECT_EQ(timers_.running, (Timers{{kPageKeepAliveTimer, 500}}));
 
-    kw.OnTimer(kUartKeepAliveTimer);
+    kw.OnTimer(kPageKeepAliveTimer);
     EXPECT_EQ(g_TxPending.load(), 0u) << "the link is up only once the list showed the row";
     RefreshList();
     ASSERT_EQ(g_Kw1281LinkUp.load(), 1u);
@@ -129,15 +129,15 @@ TEST_F(PagesBoardTest, Kw1281LinkComesWithInitOkAndKeepsAliveWithTheEcusCounter)
     tb_queue_reply(ecu.data(), static_cast<unsigned>(ecu.size()));
     ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 3; }));
     const unsigned before = tb_log_count();
-    kw.OnTimer(kUartKeepAliveTimer);
+    kw.OnTimer(kPageKeepAliveTimer);
     EXPECT_EQ(NextFrame(before), (Bytes{0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x02, 0x09, 0x03}));
     ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
-    EXPECT_EQ(kw.Send(), UartSendResult::Pending) << "the keep-alive has no answer yet";
+    EXPECT_EQ(kw.Send(), PageSendResult::Pending) << "the keep-alive has no answer yet";
     const Bytes answer = {0x00, 0x10, 0x04, 0x00, 0x03, 0x03, 0x09, 0x03};
     tb_queue_reply(answer.data(), static_cast<unsigned>(answer.size()));
     ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 5; }));
     const unsigned sendFrom = tb_log_count();
-    ASSERT_EQ(kw.Send(), UartSendResult::Queued);
+    ASSERT_EQ(kw.Send(), PageSendResult::Queued);
     EXPECT_EQ(NextFrame(sendFrom), (Bytes{0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x04, 0x09, 0x03}));
 
     kw.Stop();
@@ -151,13 +151,13 @@ TEST_F(PagesBoardTest, Kw1281InitErrorNeverRaisesTheLinkAndAcknowledgedBlocksFee
     tb_set_init5(1, 0x0A, 0x00, 0x00);
     tb_set_kw1281_ack(1);
     Kw1281Page kw(timers_);
-    ASSERT_EQ(kw.Start(nullptr), UartStartResult::Started);
-    ASSERT_EQ(kw.SendWithInit(), UartSendResult::Queued);
+    ASSERT_EQ(kw.Start(nullptr), PageStartResult::Started);
+    ASSERT_EQ(kw.SendWithInit(), PageSendResult::Queued);
     ASSERT_TRUE(WaitFor([] { return g_MonitorCount.load() >= 2; }));
     EXPECT_EQ(Text(CopyMonitorRecord(1)), "INIT ERROR : A BRG= 239 KEYWORD: 00 00");
     RefreshList();
     EXPECT_EQ(g_Kw1281LinkUp.load(), 0u);
-    kw.OnTimer(kUartKeepAliveTimer);
+    kw.OnTimer(kPageKeepAliveTimer);
     EXPECT_EQ(g_TxPending.load(), 0u);
 
     // Each block is answered with counter + 1; the page's next block carries counter + 2.
@@ -165,7 +165,7 @@ TEST_F(PagesBoardTest, Kw1281InitErrorNeverRaisesTheLinkAndAcknowledgedBlocksFee
         ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
         const uint32_t records = g_MonitorCount.load();
         const unsigned from = tb_log_count();
-        ASSERT_EQ(kw.Send(), UartSendResult::Queued);
+        ASSERT_EQ(kw.Send(), PageSendResult::Queued);
         const Bytes frame = NextFrame(from);
         ASSERT_GE(frame.size(), 8u);
         EXPECT_EQ(frame[7], expected);
@@ -178,9 +178,9 @@ TEST_F(PagesBoardTest, Kw1281InitErrorNeverRaisesTheLinkAndAcknowledgedBlocksFee
 TEST_F(PagesBoardTest, UserModeInitCyclicAndAChecksumModeChangedAfterTyping) {
     UserModePage user(timers_);
     user.SetCyclicSend(true);
-    ASSERT_EQ(user.Start(nullptr), UartStartResult::Started);
-    ASSERT_EQ(user.SendWithInit(), UartSendResult::Queued);
-    EXPECT_EQ(timers_.running, (Timers{{kUartCyclicTimer, 200}}));
+    ASSERT_EQ(user.Start(nullptr), PageStartResult::Started);
+    ASSERT_EQ(user.SendWithInit(), PageSendResult::Queued);
+    EXPECT_EQ(timers_.running, (Timers{{kPageCyclicTimer, 200}}));
     EXPECT_EQ(NextFrame(0), (Bytes{0x57, 0x3F, 0x08, 0x00, 0x06, 0x20, 0x68, 0x6A, 0xF1, 0x01, 0x00, 0xC4}));
     ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0 && g_MonitorCount.load() >= 1; }));
     EXPECT_EQ(Text(CopyMonitorRecord(0)), " SLOW INIT; ADDR= 0X33 DATA: 68 6A F1 01 00 C4 ");
@@ -190,7 +190,7 @@ TEST_F(PagesBoardTest, UserModeInitCyclicAndAChecksumModeChangedAfterTyping) {
     SetImageBits(user.Image(), uart::UFLENCON, uart::FlenChkmod, true);
     ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
     const unsigned sendFrom = tb_log_count();
-    ASSERT_EQ(user.Send(), UartSendResult::Queued);
+    ASSERT_EQ(user.Send(), PageSendResult::Queued);
     EXPECT_EQ(NextFrame(sendFrom), (Bytes{0x57, 0x3F, 0x05, 0x00, 0x03, 0x00, 0x01, 0x02, 0xFD}));
     user.Stop();
     EXPECT_TRUE(timers_.running.empty());
@@ -208,21 +208,21 @@ TEST_F(PagesBoardTest, ABoardFaultEndsEachPagesWorkerAndItsTimers) {
         SCOPED_TRACE(c.name);
         const size_t before = messages_.Count();
         std::unique_ptr<UartPageBase> page = c.make(timers_);
-        ASSERT_EQ(page->Start(nullptr), UartStartResult::Started);
+        ASSERT_EQ(page->Start(nullptr), PageStartResult::Started);
         c.send(*page);
         ASSERT_TRUE(WaitFor([] { return g_TxPending.load() == 0; }));
         tb_set_fault(1);
         ASSERT_TRUE(messages_.WaitForCount(before + 1, std::chrono::seconds(5)));
         EXPECT_EQ(messages_.Texts()[before], "VR3526故障保护动作，设备停止!");
         EXPECT_EQ(g_WorkerRunning.load(), 0u);
-        const UartDeviceStatus status = page->RefreshDeviceStatus();
+        const PageDeviceStatus status = page->RefreshDeviceStatus();
         EXPECT_TRUE(status.startEnabled && !status.stopEnabled && !status.sendEnabled);
         EXPECT_TRUE(timers_.running.empty());
-        c.tick(*page, kUartKeepAliveTimer);
-        c.tick(*page, kUartCyclicTimer);
+        c.tick(*page, kPageKeepAliveTimer);
+        c.tick(*page, kPageCyclicTimer);
         EXPECT_EQ(g_TxPending.load(), 0u) << "nothing is queued after the worker ended";
         tb_set_fault(0);
-        ASSERT_EQ(page->Start(nullptr), UartStartResult::Started) << "no Stop needed first";
+        ASSERT_EQ(page->Start(nullptr), PageStartResult::Started) << "no Stop needed first";
         page->Stop();
         g_Kw1281LinkUp = 0;
     }

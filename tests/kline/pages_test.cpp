@@ -12,11 +12,12 @@
 #include "pages/kline/sci/SciPage.h"
 #include "pages/kline/usermode/UserModePage.h"
 #include "tests/support/PageTestSupport.h"
+#include "pages/kline/KLineWorkers.h"
 
 namespace {
 
-constexpr int kKeep = kUartKeepAliveTimer, kCyclic = kUartCyclicTimer;
-using Send = UartSendResult;
+constexpr int kKeep = kPageKeepAliveTimer, kCyclic = kPageCyclicTimer;
+using Send = PageSendResult;
 
 // 57 3F n word frame, n = frame bytes + 2.
 Bytes Packet(uint16_t word, const Bytes& frame) {
@@ -109,7 +110,7 @@ TEST_F(PagesTest, ChecksumTextsFollowTheBitsAsTheyAreNow) {
 }
 
 TEST_F(PagesTest, FieldsWriteTheirBitsAndCapTheirBytes) {
-    using Edit = UartEditResult;
+    using Edit = PageEditResult;
     // An image byte, or two as high << 8 | low.
     const auto at = [](UartPageBase& page, size_t offset, int low = -1) {
         return [&page, offset, low] { return unsigned(page.Image()[offset]) << (low < 0 ? 0 : 8) | (low < 0 ? 0 : page.Image()[size_t(low)]); };
@@ -165,7 +166,7 @@ TEST_F(PagesTest, FieldsWriteTheirBitsAndCapTheirBytes) {
 
 TEST_F(PagesTest, Kw1281KeepAliveWaitsForTheLinkAndHoldsSendForTwoRecords) {
     ResetMonitorRing();
-    ASSERT_EQ(kw.SendWithInit(), UartSendResult::Queued);
+    ASSERT_EQ(kw.SendWithInit(), PageSendResult::Queued);
     EXPECT_EQ(timers.running, (Timers{{kKeep, 500}}));
     EXPECT_FALSE(kw.Session().KeepAliveCheckEnabled());
     g_TxPending = 0;
@@ -197,14 +198,14 @@ TEST_F(PagesTest, Kw1281SendInterlockCountsPastAFullRing) {
     for (uint32_t i = 0; i < kMonitorCapacity; ++i) AppendMonitorRecord(1, KindUart, 1, 0, &byte, 1);
     ASSERT_EQ(g_MonitorCount.load(), kMonitorCapacity);
     g_Kw1281LinkUp = 1;
-    ASSERT_EQ(kw.SendWithInit(), UartSendResult::Queued);
+    ASSERT_EQ(kw.SendWithInit(), PageSendResult::Queued);
     g_TxPending = 0;
     g_Kw1281LinkUp = 1;
     kw.OnTimer(kKeep);
     g_TxPending = 0;
     AppendMonitorRecord(0, KindUart, 1, 0, &byte, 1);
     AppendMonitorRecord(1, KindUart, 1, 0, &byte, 1);
-    EXPECT_EQ(kw.Send(), UartSendResult::Queued);
+    EXPECT_EQ(kw.Send(), PageSendResult::Queued);
     ResetMonitorRing();
 }
 
@@ -247,7 +248,7 @@ TEST_F(PagesTest, StatusCaptions) {
     };
     for (const auto& c : cases) {
         g_DeviceOpen = 1;
-        UartDeviceStatus status = c.page.RefreshDeviceStatus();
+        PageDeviceStatus status = c.page.RefreshDeviceStatus();
         EXPECT_EQ(status.caption, c.connected);
         EXPECT_TRUE(status.stopEnabled && status.sendEnabled && !status.startEnabled) << c.connected;
         g_DeviceOpen = 0;

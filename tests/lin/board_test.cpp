@@ -94,7 +94,7 @@ TEST_F(LinBoardTest, DefaultDownloadByteForByteFromResetToStart) {
     }
     expected.push_back({0xB1, 0x82, 0x02, 0x00});
 
-    ASSERT_EQ(page_.Start(), UartStartResult::Started);
+    ASSERT_EQ(page_.Start(), PageStartResult::Started);
     EXPECT_EQ(PacketsThroughStart(), expected);
 }
 
@@ -103,7 +103,7 @@ TEST_F(LinBoardTest, FramePollAndReadInOnePassAndABusyPassPollsOnly) {
     ASSERT_GE(WaitForPolls(1), 0);
     tb_set_busy_reads(1);
     script_.answerFrame = 1;
-    ASSERT_EQ(SendUartFrame(3, reinterpret_cast<const uint8_t*>("\x30\x01\x02"), 3), UartSendResult::Queued);
+    ASSERT_EQ(SendUartFrame(3, reinterpret_cast<const uint8_t*>("\x30\x01\x02"), 3), PageSendResult::Queued);
     const int first = WaitForPacket(IsRead31);
     ASSERT_GE(WaitForPacket(IsMasterFrame, static_cast<unsigned>(first)), 0);
     RunUntilIdle();
@@ -166,7 +166,7 @@ TEST_F(LinBoardTest, AQueuedSetGoesFirstUnrecordedAndBesideAResponse) {
 TEST_F(LinBoardTest, StartDropsASetQueuedBeforeIt) {
     page_.LackbChanged(3, "EE");
     ASSERT_TRUE(page_.SetLackb(3));
-    ASSERT_EQ(page_.Start(), UartStartResult::Started);
+    ASSERT_EQ(page_.Start(), PageStartResult::Started);
     const int start = WaitForPacket(IsStart);
     ASSERT_GE(WaitForPolls(3, start), 0);
     g_WorkerThread.Stop();
@@ -200,7 +200,7 @@ TEST_F(LinBoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [&] { return page_.Start() == UartStartResult::Started; }, [&] { c.trigger(script_); }, c.text));
+        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [&] { return page_.Start() == PageStartResult::Started; }, [&] { c.trigger(script_); }, c.text));
         EXPECT_EQ(g_MonitorCount.load(), 0u) << "nothing filed for a failed write";
         tb_log_clear();
         g_RegPacketPending = 0;
@@ -240,7 +240,7 @@ TEST_F(UartTestBoardTest, DefaultDownloadByteForByteFromTheFirstWriteToStart) {
         std::vector<Bytes> expected = download;
         // The pre-reset write's result is not looked at: Start goes on.
         firstWriteFails ? tb_fail_write(1) : void(expected.insert(expected.begin(), Bytes{0x52, 0x17, 0x00}));
-        ASSERT_EQ(page_.Start(nullptr), UartStartResult::Started);
+        ASSERT_EQ(page_.Start(nullptr), PageStartResult::Started);
         EXPECT_EQ(PacketsThroughStart(), expected);
         g_WorkerThread.Stop();
     }
@@ -260,10 +260,10 @@ TEST_F(UartTestBoardTest, SendIsWrittenAtOnceAndRecordedWithItsCount) {
         page_.LoadDefaults();
         if (c.data) page_.DataChanged(c.data);
         tb_set_busy_reads(100);  // the engine's busy flag is not asked
-        ASSERT_EQ(page_.Start(nullptr), UartStartResult::Started);
+        ASSERT_EQ(page_.Start(nullptr), PageStartResult::Started);
         const int start = WaitForPolls(1, WaitForPacket(IsStart));
         ASSERT_GE(start, 0);
-        ASSERT_EQ(page_.Send(), UartSendResult::Queued);
+        ASSERT_EQ(page_.Send(), PageSendResult::Queued);
         const int sent = WaitForPacket(IsUartSend, static_cast<unsigned>(start));
         ASSERT_GE(sent, 0);
         ASSERT_GE(WaitForPolls(2, sent), 0);
@@ -290,7 +290,7 @@ TEST_F(UartTestBoardTest, EveryExitClearsTheFlagFirstAndSendsStop) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         // A send's failure must meet the send, not a poll.
-        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [&] { return page_.Start(nullptr) == UartStartResult::Started; }, [&] { c.send ? void(sendOnPoll_ = &page_) : c.trigger(); }, c.text));
+        ASSERT_NO_FATAL_FAILURE(ExpectExitAfter(messages_, [&] { return page_.Start(nullptr) == PageStartResult::Started; }, [&] { c.send ? void(sendOnPoll_ = &page_) : c.trigger(); }, c.text));
         EXPECT_EQ(g_MonitorCount.load(), 0u);
         g_TxPending = 0;
     }
@@ -311,7 +311,7 @@ TEST_F(UartTestBoardTest, SleepWakeAndInterruptFlagsWhileTheWorkerPolls) {
 
     // Beside a worker that polls without pause, no register reply reaches it and no poll reply
     // reaches the button.
-    ASSERT_EQ(page_.Start(nullptr), UartStartResult::Started);
+    ASSERT_EQ(page_.Start(nullptr), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(1), 0);
     std::atomic<int> wrong{0};
     std::thread ui([&] {

@@ -78,7 +78,7 @@ TEST_F(LinPageTest, ChecksumFollowsTheIdAndItsTableByte) {
 
 TEST_F(LinPageTest, MasterDataIsCappedByTheIdAndPaddedOnLeaving) {
     // 9 bytes for ID 48: 8 kept with the ID's length in the message.
-    UartEditResult r = page.MasterDataChanged(ByteRun(9));
+    PageEditResult r = page.MasterDataChanged(ByteRun(9));
     EXPECT_EQ(r.text, ByteRun(8));
     EXPECT_EQ(r.message, "数据长度不可大于ID定义的8字节数!");
     EXPECT_EQ(page.Master().DLC, 8);
@@ -113,23 +113,23 @@ TEST_F(LinPageTest, MasterDataIsCappedByTheIdAndPaddedOnLeaving) {
 }
 
 TEST_F(LinPageTest, SendBuildsTheMasterFrameOrTheHeaderAlone) {
-    EXPECT_EQ(page.Send(), UartSendResult::NotRunning);
+    EXPECT_EQ(page.Send(), PageSendResult::NotRunning);
     StartWorker();
-    ASSERT_EQ(page.Send(), UartSendResult::Queued);
+    ASSERT_EQ(page.Send(), PageSendResult::Queued);
     EXPECT_THAT(PendingPacket(), ElementsAre(0x57, 0x3F, 0x0B, 0x00, 0x09, 0x00, 0x30, 0, 1, 2, 3, 4, 5, 6, 7));
-    EXPECT_EQ(page.Send(), UartSendResult::Pending);
+    EXPECT_EQ(page.Send(), PageSendResult::Pending);
 
     g_TxPending = 0;
     page.IdTable()[21] |= lin::SRP;
     page.MasterIdChanged("21");
     EXPECT_FALSE(page.View().dataEnabled);
-    ASSERT_EQ(page.Send(), UartSendResult::Queued);
+    ASSERT_EQ(page.Send(), PageSendResult::Queued);
     EXPECT_THAT(PendingPacket(), ElementsAre(0x57, 0x3F, 0x03, 0x00, 0x01, 0x00, 21));
 
     g_TxPending = 0;  // free length with nothing typed: the ID alone, word 1
     page.MasterIdChanged("63");
     page.MasterDataChanged("");
-    ASSERT_EQ(page.Send(), UartSendResult::Queued);
+    ASSERT_EQ(page.Send(), PageSendResult::Queued);
     EXPECT_THAT(PendingPacket(), ElementsAre(0x57, 0x3F, 0x03, 0x00, 0x01, 0x00, 63));
     EXPECT_EQ(messages.Count(), 1u);  // the "not connected" box only
 }
@@ -138,7 +138,7 @@ TEST_F(LinPageTest, FieldsClampWithTheirMessages) {
     UartTestPage uartTest;
     const std::string badId = "有效ID应为0-63", eight = "数据缓冲区长度8字节!";
     // text: what the edit is rewritten with; nullptr: not looked at.
-    const struct { const char* name; std::function<UartEditResult()> edit; const char* text; std::string message; } cases[] = {
+    const struct { const char* name; std::function<PageEditResult()> edit; const char* text; std::string message; } cases[] = {
         {"slave ID 70", [&] { return page.SlaveIdChanged(3, "70"); }, "63", badId},
         {"pasted slave ID -5", [&] { return page.SlaveIdChanged(4, "-5"); }, "63", badId},
         {"slave ID 63 kept", [&] { return page.SlaveIdChanged(5, "63"); }, nullptr, ""},
@@ -148,7 +148,7 @@ TEST_F(LinPageTest, FieldsClampWithTheirMessages) {
         {"61 UART test bytes", [&] { return uartTest.DataChanged(ByteRun(61)); }, nullptr, "数据桢的总长度不可大于60字节!"},
     };
     for (const auto& c : cases) {
-        const UartEditResult r = c.edit();
+        const PageEditResult r = c.edit();
         EXPECT_EQ(r.message, c.message) << c.name;
         if (c.text) { EXPECT_EQ(r.text, c.text) << c.name; }
     }
@@ -171,7 +171,7 @@ TEST_F(LinPageTest, SetQueuesOneBlockAtATimeAndStartDropsIt) {
     EXPECT_THAT(Bytes(g_LinSetPacket, g_LinSetPacket + 12), ElementsAre(0x54, 0x31, 0x08, 0x00, 1, 2, 3, 0, 0, 0, 0, 0));
     EXPECT_EQ(g_RegPacketPending.load(), 1u);
     g_DeviceOpen = 0;
-    EXPECT_EQ(page.Start(), UartStartResult::NotConnected);
+    EXPECT_EQ(page.Start(), PageStartResult::NotConnected);
     EXPECT_EQ(g_RegPacketPending.load(), 0u);
 }
 

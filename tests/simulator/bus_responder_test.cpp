@@ -190,7 +190,7 @@ TEST_F(BusSimBoard, StartDownloadsEveryProtocolByteForByte) {
         SCOPED_TRACE(c.protocol);
         tb_log_clear();
         page.SelectProtocol(c.protocol);
-        ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+        ASSERT_EQ(page.Start(nullptr), PageStartResult::Started);
         std::vector<Bytes> packets = PacketsThroughStart();
         for (Bytes& p : packets)
             if (p.size() == 4 && p[0] == 0x56) p.pop_back();
@@ -207,14 +207,14 @@ TEST_F(BusSimBoard, SetUpWritesThatEndAStartAndThoseThatDoNot) {
     struct Case {
         uint32_t protocol;
         unsigned failAt;  // counted from the first packet after the three reset writes
-        UartStartResult result;
+        PageStartResult result;
     };
     const Case cases[] = {
-        {SimIso9141, 3, UartStartResult::DeviceError},   // R 05
-        {SimJ1850Vpw, 5, UartStartResult::DeviceError},  // R 09
-        {SimJ1850Vpw, 10, UartStartResult::Started},     // R 0A
-        {SimCan11, 4, UartStartResult::DeviceError},     // R 01
-        {SimCan11, 5, UartStartResult::Started},         // R 10
+        {SimIso9141, 3, PageStartResult::DeviceError},   // R 05
+        {SimJ1850Vpw, 5, PageStartResult::DeviceError},  // R 09
+        {SimJ1850Vpw, 10, PageStartResult::Started},     // R 0A
+        {SimCan11, 4, PageStartResult::DeviceError},     // R 01
+        {SimCan11, 5, PageStartResult::Started},         // R 10
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failAt);
@@ -224,7 +224,7 @@ TEST_F(BusSimBoard, SetUpWritesThatEndAStartAndThoseThatDoNot) {
         page.SelectProtocol(c.protocol);
         tb_fail_write(3 + c.failAt);
         EXPECT_EQ(page.Start(nullptr), c.result);
-        if (c.result == UartStartResult::DeviceError) {
+        if (c.result == PageStartResult::DeviceError) {
             EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"设备通讯错误 !"});
             EXPECT_EQ(tb_log_count(), 2 + c.failAt) << "nothing after the failed write";
             EXPECT_EQ(g_WorkerRunning.load(), 0u);

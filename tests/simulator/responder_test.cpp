@@ -277,7 +277,7 @@ TEST_F(SimBoard, StartRefusedWithoutBoard) {
     ObdSimuPage page;
     page.SelectProtocol(0);
     g_DeviceOpen = 0;
-    EXPECT_EQ(page.Start(nullptr), UartStartResult::NotConnected);
+    EXPECT_EQ(page.Start(nullptr), PageStartResult::NotConnected);
     EXPECT_EQ(messages_.Messages().at(0).caption, "设备未连接");
     EXPECT_EQ(tb_log_count(), 0u);
     EXPECT_EQ(page.DeviceStatus().caption, "ECU Simulator --  No device Connected");
@@ -295,14 +295,14 @@ TEST_F(SimBoard, AfterASelfEndedResponderStartSendsNoStaleFrame) {
     }, nullptr);
     Queue(kInitReport);
     Queue(Received(kReq9141));
-    ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+    ASSERT_EQ(page.Start(nullptr), PageStartResult::Started);
     ASSERT_TRUE(messages_.WaitForCount(1, std::chrono::seconds(5)));
     tb_set_fault(0);
     EXPECT_EQ(SentFrames().size(), 1u);
     EXPECT_EQ(page.DeviceStatus().startText, "START");
     EXPECT_TRUE(page.DeviceStatus().editingEnabled);
     const unsigned from = tb_log_count();
-    ASSERT_EQ(page.Start(nullptr), UartStartResult::Started);
+    ASSERT_EQ(page.Start(nullptr), PageStartResult::Started);
     ASSERT_GE(WaitForPolls(2, static_cast<int>(from)), 0);
     page.Stop();
     EXPECT_TRUE(SentFrames(from).empty());

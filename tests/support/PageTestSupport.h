@@ -8,14 +8,14 @@
 
 #include "device/UsbOperation.h"
 #include "monitor/HexText.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "pages/kline/UartPageBase.h"
 #include "platform/Message.h"
 
 using Bytes = std::vector<uint8_t>;
 using Timers = std::map<int, uint32_t>;
 
-class FakeTimers : public UartPageTimers {
+class FakeTimers : public PageTimers {
 public:
     void StartPageTimer(int id, uint32_t periodMs) override { running[id] = periodMs; }
     void KillPageTimer(int id) override { running.erase(id); }

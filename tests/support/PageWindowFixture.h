@@ -12,7 +12,7 @@
 #include "device/UsbOperation.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CListMessage.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"

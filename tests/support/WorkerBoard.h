@@ -10,7 +10,7 @@
 
 #include "device/UsbOperation.h"
 #include "monitor/MonitorRing.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "tests/support/BoardLog.h"
 #include "tests/support/FlagNotingSink.h"
 #include "tests/support/SimulatedBoard.h"

@@ -11,7 +11,7 @@
 #include "monitor/MonitorRing.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CListMessage.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "pages/kline/ui/CDialog14230.h"
 #include "platform/Message.h"
 #include "testboard/Board.h"

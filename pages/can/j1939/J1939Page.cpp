@@ -5,7 +5,7 @@
 
 #include "monitor/HexText.h"
 #include "pages/can/j1939/J1939Frame.h"
-#include "pages/kline/UartImage.h"
+#include "pages/shared/FieldText.h"
 
 const char* const kJ1939ConnectedCaption = "J1939 -- Device( %d ) Connected";
 const char* const kJ1939NotConnectedCaption = "J1939 -- No device Connected";
@@ -265,7 +265,7 @@ CanDownloadList J1939Page::DownloadList() const {
                              S::Blk(0x25, cts1Frame_.bytes, kEcanBufferSize)});
 }
 
-CanStartResult J1939Page::Start() {
+PageStartResult J1939Page::Start() {
     return StartCanPage(head_, DownloadList(), ThreadProcJ1939,
                         static_cast<J1939HandOverSource*>(this));
 }

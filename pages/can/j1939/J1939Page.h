@@ -114,7 +114,7 @@ public:
 
     // --- operations ---
     CanDownloadList DownloadList() const;
-    CanStartResult Start();
+    PageStartResult Start();
     void Stop() { StopCanPage(); }
     CanSendResult Send() { return SendCanFrame(singleFrame_); }
     // "启动多桢发送": nothing is built, the worker takes the frame and buffer as they stand.

@@ -17,5 +17,5 @@ const char* J1939WorkerPolicy::HandOver() {
 
 uint32_t ThreadProcJ1939(void* param) {
     J1939WorkerPolicy policy(static_cast<const J1939HandOverSource*>(param));
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }

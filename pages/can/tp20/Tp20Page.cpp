@@ -191,7 +191,7 @@ CanDownloadList Tp20Page::DownloadList() const {
          S::Blk(0x25, frames_[Index(Tp20Buffer::Ack)].bytes, kEcanBufferSize)});
 }
 
-CanStartResult Tp20Page::Start() {
+PageStartResult Tp20Page::Start() {
     return StartCanPage(head_, DownloadList(), ThreadProcTP20, static_cast<Tp20HandOverSource*>(this));
 }
 

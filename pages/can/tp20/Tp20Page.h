@@ -86,7 +86,7 @@ public:
 
     // --- operations ---
     CanDownloadList DownloadList() const;
-    CanStartResult Start();
+    PageStartResult Start();
     void Stop() { StopCanPage(); }
     CanSendResult Send();
     // "启动多桢发送" and "开始建立通讯": the mode, then the request; false when refused.

@@ -56,5 +56,5 @@ const char* Tp20WorkerPolicy::HandOver() {
 
 uint32_t ThreadProcTP20(void* param) {
     Tp20WorkerPolicy policy(static_cast<const Tp20HandOverSource*>(param));
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }

@@ -11,7 +11,7 @@
 #include "monitor/HexText.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/DialogHubPage.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 
@@ -266,8 +266,8 @@ void CDialog15765::RefreshDeviceStatus() {
 }
 
 void CDialog15765::OnBnClickedStart() {
-    const CanStartResult result = m_Page.Start();
-    if (result != CanStartResult::Started && result != CanStartResult::Redownloaded) return;
+    const PageStartResult result = m_Page.Start();
+    if (result != PageStartResult::Started && result != PageStartResult::Redownloaded) return;
     if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
     RefreshDeviceStatus();
 }

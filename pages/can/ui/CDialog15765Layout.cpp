@@ -10,11 +10,11 @@
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CEditHex.h"
 #include "pages/can/ui/CDialog15765.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/ui/WxText.h"
 
 void CDialog15765::CreateControls() {
-    const int kGap = kUartLayoutGap;
+    const int kGap = kPageLayoutGap;
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     top->Add(columns, 1, wxEXPAND | wxALL, 6);

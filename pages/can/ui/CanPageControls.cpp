@@ -6,7 +6,7 @@
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CEditHex.h"
 #include "monitor/ui/DialogHubPage.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/ui/WxText.h"
 
 wxTextCtrl* CanPageControls::NewEdit(wxWindow* parent, int id, bool hex, int width, unsigned limit, long style) {
@@ -69,12 +69,7 @@ void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, C
     auto* left = new wxBoxSizer(wxVERTICAL);
     columns->Add(left, 0, wxEXPAND | wxRIGHT, 6);
     left->Add(NewCanHeadPanel(parent, {"000 ISO15765 STD ADDR", "001 ISO15765 EXT ADDR", "010 J1939", "011 TP2.0"}, head),
-              0, wxEXPAND | wxBOTTOM, kUartLayoutGap);
+              0, wxEXPAND | wxBOTTOM, kPageLayoutGap);
     left->Add(NewCanFilterGrid(parent, with29, !with29, filters), 0, wxEXPAND);
 }
 
-bool StartedForPage(CanStartResult result, CDialogMainA* hub) {
-    if (result != CanStartResult::Started && result != CanStartResult::Redownloaded) return false;
-    if (hub) hub->StartMonitorTimer();
-    return true;
-}

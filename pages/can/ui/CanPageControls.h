@@ -15,7 +15,7 @@
 
 #include "pages/can/CanPageOps.h"
 #include "pages/can/ui/CanPageLayout.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "pages/shared/PageStatus.h"
 
 class CDialogMainA;
@@ -86,9 +86,6 @@ struct CanPageControls {
 // the filter grid with its 29-bit or its 11-bit edits.
 void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, CanHeadControls& head,
                               CanFilterGridControls& filters);
-
-// After a CAN page's Start: true when a worker runs, with the hub's monitor timer started.
-bool StartedForPage(CanStartResult result, CDialogMainA* hub);
 
 // The buttons every CAN page runs by: Start, Stop, Send, the multi-frame request and Exit
 // (with the window's close), bound to the window's handlers of those names.

@@ -8,7 +8,7 @@
 #include <wx/stattext.h>
 
 #include "monitor/ui/CEditHex.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/ui/WxText.h"
 
 namespace {
@@ -53,7 +53,7 @@ void OnLeave(wxTextCtrl* edit, std::function<void()> handler) {
 wxSizer* NewCanHeadPanel(wxWindow* parent, std::initializer_list<const char*> ptypeItems,
                          CanHeadControls& out) {
     auto* column = new wxBoxSizer(wxVERTICAL);
-    const int gap = kUartLayoutGap;
+    const int gap = kPageLayoutGap;
 
     auto* bus = new wxStaticBoxSizer(wxHORIZONTAL, parent, U8("总线"));
     wxWindow* busBox = bus->GetStaticBox();
@@ -165,9 +165,9 @@ wxSizer* NewCanFilterGrid(wxWindow* parent, bool with29, bool with11, CanFilterG
         head("");
         head("");
     }
-    box->Add(grid, 0, wxALL, kUartLayoutGap);
+    box->Add(grid, 0, wxALL, kPageLayoutGap);
     box->Add(new wxStaticText(b, wxID_ANY, U8("注:本实例只使用16个过滤器中的8个，其他的用法相同")), 0,
-             wxALL, kUartLayoutGap);
+             wxALL, kPageLayoutGap);
     return box;
 }
 

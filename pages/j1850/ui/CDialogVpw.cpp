@@ -10,7 +10,7 @@
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/DialogHubPage.h"
 #include "pages/j1850/ui/CListSectorLock.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 
@@ -207,7 +207,7 @@ void CDialogVpw::RefreshDeviceStatus() {
 }
 
 void CDialogVpw::OnBnClickedStart() {
-    if (m_Page.Start(m_pMainDlg) != J1850StartResult::Started) return;
+    if (m_Page.Start(m_pMainDlg) != PageStartResult::Started) return;
     if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
     RefreshDeviceStatus();
 }

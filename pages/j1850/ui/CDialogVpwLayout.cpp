@@ -14,7 +14,7 @@
 #include "monitor/ui/CEditHex.h"
 #include "pages/j1850/ui/CDialogVpw.h"
 #include "pages/j1850/ui/CListSectorLock.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/ui/WxText.h"
 
 namespace {
@@ -32,7 +32,7 @@ wxStaticText* Label(wxWindow* parent, const char* text) {
 }  // namespace
 
 void CDialogVpw::CreateControls() {
-    const int kGap = kUartLayoutGap;
+    const int kGap = kPageLayoutGap;
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     top->Add(columns, 1, wxEXPAND | wxALL, 6);

@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "monitor/HexText.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
+#include "pages/kline/KLineWorkers.h"
 
 const char* const kJ1708ConnectedCaption = "J1708-- Device( %d ) Connected";
 const char* const kJ1708NotConnectedCaption = "J1708 -- No device Connected";
@@ -22,7 +23,7 @@ const UartImageDefaults kJ1708ImageDefaults = {
     {0x00, 0x00, 0x00, 0x00, 0x14, 0x02, 0x83, 0x00, 0x08, 0x08, 0xFF, 0x00, 25, 25, 0x33, 0x00},
     0xFB, kUartBaudRow9600, 0x80};
 
-J1708Page::J1708Page(UartPageTimers& timers)
+J1708Page::J1708Page(PageTimers& timers)
     : UartPageBase(timers, UartPageConfig{UartPage::J1708, ThreadProcSerialBus, false, true, 0},
                    {kJ1708ConnectedCaption, kJ1708NotConnectedCaption}, kJ1708ImageDefaults) {
     LoadDefaults();
@@ -47,7 +48,7 @@ std::string J1708Page::MidChanged(const std::string& text) {
     return ChecksumText();
 }
 
-UartEditResult J1708Page::DataChanged(std::string text) {
+PageEditResult J1708Page::DataChanged(std::string text) {
     return state_.data.Change(std::move(text), kTextDataTooLong255);
 }
 
@@ -55,7 +56,7 @@ std::string J1708Page::ChecksumText() const {
     return UartChecksumText(image_, state_.mid, state_.data.bytes, state_.data.count);
 }
 
-UartSendResult J1708Page::Send() {
+PageSendResult J1708Page::Send() {
     uint8_t frame[kJ1708MaxData + 2];
     const size_t n = BuildJ1708Frame(image_, state_.mid, state_.data.bytes, state_.data.count, frame);
     return SendUartFrame(MakeFrameLengthWord(static_cast<uint16_t>(n), InitNone), frame, n);

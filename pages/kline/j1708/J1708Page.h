@@ -34,7 +34,7 @@ extern const UartImageDefaults kJ1708ImageDefaults;
 
 class J1708Page : public UartPageBase {
 public:
-    explicit J1708Page(UartPageTimers& timers);
+    explicit J1708Page(PageTimers& timers);
 
     void LoadDefaults();
     const J1708PageState& State() const { return state_; }
@@ -45,12 +45,12 @@ public:
     void SelectMessagePeriod(unsigned item);
     // MID typed; returns the checksum text.
     std::string MidChanged(const std::string& text);
-    UartEditResult DataChanged(std::string text);
+    PageEditResult DataChanged(std::string text);
     std::string DataText() const { return state_.data.Text(); }
     std::string DlcText() const { return std::to_string(state_.data.count); }
     std::string ChecksumText() const;  // "-" without ENCS
 
-    UartSendResult Send();
+    PageSendResult Send();
 
 private:
     J1708PageState state_;

@@ -6,7 +6,8 @@
 #include "device/UsbOperation.h"
 #include "monitor/HexText.h"
 #include "monitor/RecordFormat.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
+#include "pages/kline/KLineWorkers.h"
 
 const char* const kKw1281ConnectedCaption = "KW1281 -- Device( %d ) Connected";
 const char* const kKw1281NotConnectedCaption = "KW1281 -- No device Connected";
@@ -24,7 +25,7 @@ const UartImageDefaults kKw1281ImageDefaults = {
     {0x05, 0x00, 0x37, 0x14, 0x14, 0x02, 0x83, 0x00, 0xE1, 0x80, 0xFF, 0x00, 25, 25, 0x15, 0x00},
     0xB3, kUartBaudRowDefault, 0x00};
 
-Kw1281Page::Kw1281Page(UartPageTimers& timers)
+Kw1281Page::Kw1281Page(PageTimers& timers)
     : UartPageBase(timers, UartPageConfig{UartPage::Kw1281, ThreadProcSerialBus, true, false, 0},
                    {kKw1281ConnectedCaption, kKw1281NotConnectedCaption}, kKw1281ImageDefaults) {
     LoadDefaults();
@@ -37,7 +38,7 @@ void Kw1281Page::LoadDefaults() {
     initType_ = InitSlow5Baud;
 }
 
-UartEditResult Kw1281Page::DataChanged(std::string text) {
+PageEditResult Kw1281Page::DataChanged(std::string text) {
     return state_.data.Change(std::move(text), kKw1281TextDataTooLong);
 }
 
@@ -47,11 +48,11 @@ std::string Kw1281Page::LengthByteText() const {
 
 std::string Kw1281Page::DlcText() const { return std::to_string(state_.data.count); }
 
-UartEditResult Kw1281Page::KeepAliveDataChanged(std::string text) {
+PageEditResult Kw1281Page::KeepAliveDataChanged(std::string text) {
     return state_.keepAlive.Change(std::move(text), kTextKeepAliveTooLong16);
 }
 
-UartStartResult Kw1281Page::Start(void* hub) {
+PageStartResult Kw1281Page::Start(void* hub) {
     if (g_DeviceOpen.load(std::memory_order_acquire)) {
         // Before the start packet: the first block of the new session carries counter 0.
         g_Kw1281BlockCounter.store(0);
@@ -70,24 +71,24 @@ void Kw1281Page::EndSession() {
     state_.keepAliveSent = false;
 }
 
-UartSendResult Kw1281Page::QueueBlock(const uint8_t* data, size_t count) {
+PageSendResult Kw1281Page::QueueBlock(const uint8_t* data, size_t count) {
     uint8_t block[kKw1281MaxData + 3];
     const size_t n = BuildKw1281Block(g_Kw1281BlockCounter.load(), data, count, block);
     return SendUartFrame(MakeFrameLengthWord(static_cast<uint16_t>(n), InitNone), block, n);
 }
 
-UartSendResult Kw1281Page::Send() {
-    const UartSendResult allowed = CheckUartSend();
-    if (allowed != UartSendResult::Queued) return allowed;
+PageSendResult Kw1281Page::Send() {
+    const PageSendResult allowed = CheckPageSend();
+    if (allowed != PageSendResult::Queued) return allowed;
     if (timing_.keepAliveEnabled) {
         if (state_.keepAliveSent &&
             g_MonitorSeq.load(std::memory_order_acquire) - state_.keepAliveSentSeq < 2)
-            return UartSendResult::Pending;  // the keep-alive block is still unanswered
+            return PageSendResult::Pending;  // the keep-alive block is still unanswered
         state_.keepAliveSent = false;
         if (session_.KeepAliveActive()) session_.PauseKeepAlive();
     }
-    const UartSendResult result = QueueBlock(state_.data.bytes, state_.data.count);
-    if (result != UartSendResult::Queued) return result;
+    const PageSendResult result = QueueBlock(state_.data.bytes, state_.data.count);
+    if (result != PageSendResult::Queued) return result;
     session_.Begin();
     if (timing_.cyclicSend)
         session_.StartCyclic(timing_.cyclePeriodMs);
@@ -96,11 +97,11 @@ UartSendResult Kw1281Page::Send() {
     return result;
 }
 
-UartSendResult Kw1281Page::SendWithInit() {
+PageSendResult Kw1281Page::SendWithInit() {
     ClearKw1281Link();
-    const UartSendResult result =
+    const PageSendResult result =
         SendUartFrame(MakeFrameLengthWord(0, initType_), nullptr, 0);
-    if (result != UartSendResult::Queued) return result;
+    if (result != PageSendResult::Queued) return result;
     session_.Begin();
     if (timing_.keepAliveEnabled) session_.StartKeepAlive(timing_.keepAliveIntervalMs);
     session_.LockKeepAliveCheck();
@@ -109,13 +110,13 @@ UartSendResult Kw1281Page::SendWithInit() {
 
 void Kw1281Page::OnTimer(int id) {
     if (!session_.TickMayQueue()) return;
-    if (id == kUartKeepAliveTimer) {
+    if (id == kPageKeepAliveTimer) {
         if (!g_Kw1281LinkUp.load(std::memory_order_acquire)) return;
-        if (QueueBlock(state_.keepAlive.bytes, state_.keepAlive.count) == UartSendResult::Queued) {
+        if (QueueBlock(state_.keepAlive.bytes, state_.keepAlive.count) == PageSendResult::Queued) {
             state_.keepAliveSent = true;
             state_.keepAliveSentSeq = g_MonitorSeq.load(std::memory_order_acquire);
         }
-    } else if (id == kUartCyclicTimer) {
+    } else if (id == kPageCyclicTimer) {
         QueueBlock(state_.data.bytes, state_.data.count);
     }
 }

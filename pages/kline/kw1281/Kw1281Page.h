@@ -44,28 +44,28 @@ extern const UartImageDefaults kKw1281ImageDefaults;
 
 class Kw1281Page : public UartPageBase {
 public:
-    explicit Kw1281Page(UartPageTimers& timers);
+    explicit Kw1281Page(PageTimers& timers);
 
     void LoadDefaults();
     const Kw1281PageState& State() const { return state_; }
 
     // Data typed: at most 253 bytes, the rest cut with the message.
-    UartEditResult DataChanged(std::string text);
+    PageEditResult DataChanged(std::string text);
     std::string DataText() const { return state_.data.Text(); }
     std::string LengthByteText() const;  // "%.2X" of the block length
     std::string DlcText() const;
-    UartEditResult KeepAliveDataChanged(std::string text);
+    PageEditResult KeepAliveDataChanged(std::string text);
     std::string KeepAliveDataText() const { return state_.keepAlive.Text(); }
 
-    UartStartResult Start(void* hub);
+    PageStartResult Start(void* hub);
     void Stop();
-    UartSendResult Send();
-    UartSendResult SendWithInit();
+    PageSendResult Send();
+    PageSendResult SendWithInit();
     void OnTimer(int id);
 
 private:
     void EndSession() override;
-    UartSendResult QueueBlock(const uint8_t* data, size_t count);
+    PageSendResult QueueBlock(const uint8_t* data, size_t count);
 
     Kw1281PageState state_;
 };

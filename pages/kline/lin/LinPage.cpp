@@ -31,8 +31,8 @@ const uint8_t kLackbDefaults[kLinLackbCount][kLinRowBytes] = {
 };
 
 // An 8-byte buffer typed: bytes not entered are 0; a ninth byte rewrites the edit.
-UartEditResult EightBytesChanged(std::string text, uint8_t* bytes) {
-    UartEditResult result;
+PageEditResult EightBytesChanged(std::string text, uint8_t* bytes) {
+    PageEditResult result;
     const size_t typed = HexTextByteCount(text);
     std::memset(bytes, 0, kLinRowBytes);
     HexStringToBytes(text, bytes, kLinRowBytes);
@@ -105,7 +105,7 @@ LinMasterView LinPage::View() const {
     return view;
 }
 
-UartEditResult LinPage::MasterIdChanged(const std::string& text) {
+PageEditResult LinPage::MasterIdChanged(const std::string& text) {
     const FieldResult field = ValidateLinId(text);
     master_.ID = static_cast<uint8_t>(field.value);
     ComputeChecksum();
@@ -113,8 +113,8 @@ UartEditResult LinPage::MasterIdChanged(const std::string& text) {
     return EditResultOf(field);
 }
 
-UartEditResult LinPage::MasterDataChanged(std::string text) {
-    UartEditResult result;
+PageEditResult LinPage::MasterDataChanged(std::string text) {
+    PageEditResult result;
     const size_t cap = master_.ID_LEN ? static_cast<size_t>(master_.ID_LEN) : kLinMaxData;
     const size_t typed = HexTextByteCount(text);
     master_.DLC = static_cast<int32_t>(HexStringToBytes(text, master_.data, cap));
@@ -147,15 +147,15 @@ std::string LinPage::MasterDataText() const {
     return HexBytesText(master_.data, static_cast<size_t>(master_.DLC));
 }
 
-UartEditResult LinPage::SlaveIdChanged(size_t row, const std::string& text) {
+PageEditResult LinPage::SlaveIdChanged(size_t row, const std::string& text) {
     const FieldResult field = ValidateLinId(text);
     rows_.SetId(row, static_cast<uint8_t>(field.value));
     return EditResultOf(field);
 }
 
-UartEditResult LinPage::SlaveDataChanged(size_t row, std::string text) {
+PageEditResult LinPage::SlaveDataChanged(size_t row, std::string text) {
     uint8_t bytes[kLinRowBytes];
-    const UartEditResult result = EightBytesChanged(std::move(text), bytes);
+    const PageEditResult result = EightBytesChanged(std::move(text), bytes);
     rows_.SetData(row, bytes);
     return result;
 }
@@ -164,7 +164,7 @@ std::string LinPage::SlaveDataText(size_t row) const {
     return HexBytesText(rows_.Row(row).data, kLinRowBytes);
 }
 
-UartEditResult LinPage::LackbChanged(size_t buffer, std::string text) {
+PageEditResult LinPage::LackbChanged(size_t buffer, std::string text) {
     return EightBytesChanged(std::move(text), image_.data() + uart::Lackb + buffer * kLinRowBytes);
 }
 
@@ -185,11 +185,11 @@ std::string LinPage::SetAutoBaud(bool on) {
     return on ? kLinTextAutoBaud : std::string();
 }
 
-UartEditResult LinPage::ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text) {
+PageEditResult LinPage::ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text) {
     return EditResultOf(ApplyByteField(image_, offset, kind, text));
 }
 
-UartEditResult LinPage::BrgChanged(const std::string& text) {
+PageEditResult LinPage::BrgChanged(const std::string& text) {
     return EditResultOf(ApplyBrgField(image_, text));
 }
 
@@ -198,16 +198,16 @@ BaudRowResult LinPage::SelectBaud(size_t row) {
     return SelectBaudRow(image_, baudRow_);
 }
 
-UartStartResult LinPage::Start() {
+PageStartResult LinPage::Start() {
     // The download writes the current LACKB blocks; a set queued before it is stale.
     if (!g_WorkerRunning.load(std::memory_order_acquire))
         g_RegPacketPending.store(0, std::memory_order_release);
     return StartUartPage(image_, Config(), &rows_);
 }
 
-void LinPage::Stop() { StopUartPage(); }
+void LinPage::Stop() { StopPage(); }
 
-UartSendResult LinPage::Send() {
+PageSendResult LinPage::Send() {
     uint8_t frame[1 + kLinMaxData];
     frame[0] = master_.ID;
     if (MasterConfig() & lin::SRP) return SendUartFrame(1, frame, 1);
@@ -216,7 +216,7 @@ UartSendResult LinPage::Send() {
     return SendUartFrame(static_cast<uint16_t>((dlc + 1) & kFrameCountMask), frame, dlc + 1);
 }
 
-UartDeviceStatus LinPage::RefreshDeviceStatus() const {
+PageDeviceStatus LinPage::RefreshDeviceStatus() const {
     return CurrentDeviceStatus(kLinConnectedCaption, kLinNotConnectedCaption);
 }
 
@@ -260,13 +260,13 @@ void LinIdTableEditor::SetField(Field field, unsigned value) {
     edited_ = static_cast<uint8_t>((edited_ & ~bits.mask) | ((value << bits.shift) & bits.mask));
 }
 
-UartEditResult LinIdTableEditor::FromChanged(const std::string& text) {
+PageEditResult LinIdTableEditor::FromChanged(const std::string& text) {
     const FieldResult field = ValidateLinId(text);
     from_ = field.value;
     return EditResultOf(field);
 }
 
-UartEditResult LinIdTableEditor::ToChanged(const std::string& text) {
+PageEditResult LinIdTableEditor::ToChanged(const std::string& text) {
     const FieldResult field = ValidateLinId(text);
     to_ = field.value;
     return EditResultOf(field);

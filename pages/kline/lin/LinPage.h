@@ -68,17 +68,17 @@ public:
     LinMasterView ComputeChecksum();
     LinMasterView View() const;
     // ID typed: clamped, then the checksum and the leave-data step; the data text follows.
-    UartEditResult MasterIdChanged(const std::string& text);
-    UartEditResult MasterDataChanged(std::string text);
+    PageEditResult MasterIdChanged(const std::string& text);
+    PageEditResult MasterDataChanged(std::string text);
     // Leaving the data edit: pads to ID_LEN; returns the data text.
     std::string MasterDataLeft();
     std::string MasterDataText() const;
 
     // --- slave rows and LACKB ---
-    UartEditResult SlaveIdChanged(size_t row, const std::string& text);
-    UartEditResult SlaveDataChanged(size_t row, std::string text);
+    PageEditResult SlaveIdChanged(size_t row, const std::string& text);
+    PageEditResult SlaveDataChanged(size_t row, std::string text);
     std::string SlaveDataText(size_t row) const;
-    UartEditResult LackbChanged(size_t buffer, std::string text);
+    PageEditResult LackbChanged(size_t buffer, std::string text);
     std::string LackbText(size_t buffer) const;
     // "SET": queues 54 3n 08 00 + LACKBn for the worker; false when one is still queued.
     bool SetLackb(size_t buffer);
@@ -86,16 +86,16 @@ public:
     // --- image fields ---
     // LAB check: UFRMCON bit 5; checking it returns the message to show.
     std::string SetAutoBaud(bool on);
-    UartEditResult ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text);
-    UartEditResult BrgChanged(const std::string& text);
+    PageEditResult ByteFieldChanged(size_t offset, UartFieldKind kind, const std::string& text);
+    PageEditResult BrgChanged(const std::string& text);
     BaudRowResult SelectBaud(size_t row);
     size_t BaudRow() const { return baudRow_; }
 
     // --- operations ---
-    UartStartResult Start();
+    PageStartResult Start();
     void Stop();
-    UartSendResult Send();
-    UartDeviceStatus RefreshDeviceStatus() const;
+    PageSendResult Send();
+    PageDeviceStatus RefreshDeviceStatus() const;
 
 private:
     uint8_t MasterConfig() const { return IdTable()[master_.ID]; }
@@ -126,8 +126,8 @@ public:
 
     void SetRangeMode(bool range) { rangeMode_ = range; }
     bool RangeMode() const { return rangeMode_; }
-    UartEditResult FromChanged(const std::string& text);
-    UartEditResult ToChanged(const std::string& text);
+    PageEditResult FromChanged(const std::string& text);
+    PageEditResult ToChanged(const std::string& text);
     uint32_t From() const { return from_; }
     uint32_t To() const { return to_; }
 

@@ -47,5 +47,5 @@ const char* LinWorkerPolicy::OnUartFrameReceived(WorkerRecord& record) {
 
 uint32_t ThreadProcLin(void* param) {
     LinWorkerPolicy policy(*static_cast<const LinSlaveRows*>(param));
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }

@@ -17,7 +17,7 @@
 #include <cstdint>
 
 #include "device/UsbOperation.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "pages/kline/lin/LinFrame.h"
 
 // A queued LACKB set (54 3n 08 00 + 8 bytes) waits in g_LinSetPacket while this is 1.

@@ -25,7 +25,7 @@ extern const UartImageDefaults kSciImageDefaults;
 
 class SciPage : public UartPageBase {
 public:
-    explicit SciPage(UartPageTimers& timers);
+    explicit SciPage(PageTimers& timers);
 
     void LoadDefaults();
     const SciPageState& State() const { return state_; }
@@ -34,11 +34,11 @@ public:
     void SelectPin(UartPin pin) { ApplyPinSelection(image_, pin, false); }
     // "100--SCI Half-Duplex" / "101--SCI Duplex": UFRMCON bits 0-2.
     void SelectDuplex(bool duplex);
-    UartEditResult DataChanged(std::string text);
+    PageEditResult DataChanged(std::string text);
     std::string DataText() const { return state_.data.Text(); }
     std::string DlcText() const { return std::to_string(state_.data.count); }
 
-    UartSendResult Send();
+    PageSendResult Send();
 
 private:
     SciPageState state_;

@@ -41,7 +41,7 @@ WorkerPolicy& UartTestWorkerPolicy() {
 
 uint32_t ThreadProcTestUart(void* /*hub*/) {
     UartTestPolicy policy;
-    return RunSerialWorker(policy);
+    return RunBusWorker(policy);
 }
 
 void LoadUartTestImageDefaults(UartRegisterImage& image) {
@@ -66,8 +66,8 @@ UartPageConfig UartTestPage::Config() const {
     return UartPageConfig{UartPage::UartTest, ThreadProcTestUart, false, true, 1, true};
 }
 
-UartEditResult UartTestPage::DataChanged(std::string text) {
-    UartEditResult result;
+PageEditResult UartTestPage::DataChanged(std::string text) {
+    PageEditResult result;
     const size_t typed = HexTextByteCount(text);
     count_ = HexStringToBytes(text, data_, kUartTestMaxData);
     if (typed > kUartTestMaxData) {
@@ -80,7 +80,7 @@ UartEditResult UartTestPage::DataChanged(std::string text) {
 
 std::string UartTestPage::DataText() const { return HexBytesText(data_, count_); }
 
-UartEditResult UartTestPage::BrgChanged(const std::string& text) {
+PageEditResult UartTestPage::BrgChanged(const std::string& text) {
     return EditResultOf(ApplyBrgField(image_, text));
 }
 
@@ -93,18 +93,18 @@ void UartTestPage::SetSleepBit(uint8_t bit, bool on) {
     sleepControl_ = static_cast<uint8_t>(on ? (sleepControl_ | bit) : (sleepControl_ & ~bit));
 }
 
-UartStartResult UartTestPage::Start(void* hub) { return StartUartPage(image_, Config(), hub); }
+PageStartResult UartTestPage::Start(void* hub) { return StartUartPage(image_, Config(), hub); }
 
-void UartTestPage::Stop() { StopUartPage(); }
+void UartTestPage::Stop() { StopPage(); }
 
-UartSendResult UartTestPage::Send() {
+PageSendResult UartTestPage::Send() {
     uint8_t packet[4 + kUartTestMaxData];
     packet[0] = CmdUartSend;
     packet[1] = 0x00;
     packet[2] = static_cast<uint8_t>(count_);
     packet[3] = 0x00;
     std::memcpy(packet + 4, data_, count_);
-    return SendUartPacket(packet, 4 + count_);
+    return SendPagePacket(packet, 4 + count_);
 }
 
 void UartTestPage::Sleep() {
@@ -123,6 +123,6 @@ std::string UartTestPage::ReadInterruptFlags() {
     return text;
 }
 
-UartDeviceStatus UartTestPage::RefreshDeviceStatus() const {
+PageDeviceStatus UartTestPage::RefreshDeviceStatus() const {
     return CurrentDeviceStatus(kUartTestConnectedCaption, kUartTestNotConnectedCaption);
 }

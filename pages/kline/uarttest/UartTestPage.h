@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 #include "pages/kline/UartImage.h"
 #include "pages/kline/UartPageOps.h"
 
@@ -46,28 +46,28 @@ public:
     UartPageConfig Config() const;
 
     // Data typed: at most 60 bytes, the rest cut with the message.
-    UartEditResult DataChanged(std::string text);
+    PageEditResult DataChanged(std::string text);
     // Leaving the data edit, and the edit as shown: "%.2X " per byte.
     std::string DataText() const;
     size_t Count() const { return count_; }
 
-    UartEditResult BrgChanged(const std::string& text);
+    PageEditResult BrgChanged(const std::string& text);
     BaudRowResult SelectBaud(size_t row);
     size_t BaudRow() const { return baudRow_; }
 
     void SetSleepBit(uint8_t bit, bool on);
     uint8_t SleepControl() const { return sleepControl_; }
 
-    UartStartResult Start(void* hub);
+    PageStartResult Start(void* hub);
     void Stop();
-    UartSendResult Send();
+    PageSendResult Send();
     // "休眠": sets bit 7 and writes SleepControl to register 0x02; the result is not examined.
     void Sleep();
     // "唤醒": AB 00 00 x; the result is not examined.
     void Wake();
     // "RD_INTF": reads register 0x00, then 0x02 into the same byte; "0x%.2X " of the byte.
     std::string ReadInterruptFlags();
-    UartDeviceStatus RefreshDeviceStatus() const;
+    PageDeviceStatus RefreshDeviceStatus() const;
 
 private:
     UartRegisterImage image_{};

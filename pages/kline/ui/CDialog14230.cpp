@@ -97,7 +97,7 @@ void CDialog14230::ShowHeader(const Iso14230HeaderView& view) {
 void CDialog14230::ShowSessionControls() { m_Timers.keepAlive->Enable(m_Page.Session().KeepAliveCheckEnabled()); }
 
 void CDialog14230::OnFmtLeft() {
-    const UartEditResult result = m_Page.FmtLeft();
+    const PageEditResult result = m_Page.FmtLeft();
     if (!result.rewrite) return;
     Edit(IDC_14230_CS)->ChangeValue(U8(HexByteText(m_Page.State().frame.checksum)));
     ApplyEdit(Edit(IDC_14230_FMT), result);

@@ -19,8 +19,8 @@ UartPageDialog::UartPageDialog(CDialogMainA* hub, int id, const char* title)
     : wxDialog(hub, id, U8(title), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
       m_pMainDlg(hub),
-      m_KeepAliveTimer(this, kUartKeepAliveTimer),
-      m_CyclicTimer(this, kUartCyclicTimer) {
+      m_KeepAliveTimer(this, kPageKeepAliveTimer),
+      m_CyclicTimer(this, kPageCyclicTimer) {
     Bind(wxEVT_CLOSE_WINDOW, &UartPageDialog::OnClose, this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
 }
@@ -73,14 +73,14 @@ void UartPageDialog::OnLeave(int id, std::function<void()> handler) { OnEditLeft
 
 std::string UartPageDialog::Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
 
-void UartPageDialog::ApplyEdit(wxTextCtrl* edit, const UartEditResult& result) {
+void UartPageDialog::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result) {
     ShowFieldEdit(edit, result, kUartFieldMessageCaption);
 }
 
-void UartPageDialog::BindHexDataEdit(int id, std::function<UartEditResult(const std::string&)> changed,
+void UartPageDialog::BindHexDataEdit(int id, std::function<PageEditResult(const std::string&)> changed,
                                      std::function<std::string()> text, std::function<void()> after) {
     OnText(id, [this, id, changed, after] {
-        const UartEditResult result = changed(Text(id));
+        const PageEditResult result = changed(Text(id));
         if (after) after();
         ApplyEdit(Edit(id), result);
     });
@@ -240,14 +240,14 @@ void UartPageDialog::OnClose(wxCloseEvent& event) {
 }
 
 void UartPageDialog::StartPageTimer(int id, uint32_t periodMs) {
-    wxTimer& timer = id == kUartKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer;
+    wxTimer& timer = id == kPageKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer;
     timer.Start(static_cast<int>(periodMs));
 }
 
 void UartPageDialog::KillPageTimer(int id) {
-    (id == kUartKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).Stop();
+    (id == kPageKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).Stop();
 }
 
 bool UartPageDialog::PageTimerRunning(int id) const {
-    return (id == kUartKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).IsRunning();
+    return (id == kPageKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).IsRunning();
 }

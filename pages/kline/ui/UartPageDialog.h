@@ -38,7 +38,7 @@ struct UartHexFieldId {
     size_t offset;
 };
 
-class UartPageDialog : public wxDialog, protected UartPageTimers {
+class UartPageDialog : public wxDialog, protected PageTimers {
 public:
     UartPageDialog(CDialogMainA* hub, int id, const char* title);
     ~UartPageDialog() override;
@@ -82,10 +82,10 @@ protected:
     wxTextCtrl* Edit(int id) const { return m_Edits.at(id); }
     std::string Text(int id) const;
     // Writes the bound back without running the handler again, then shows the message.
-    void ApplyEdit(wxTextCtrl* edit, const UartEditResult& result);
+    void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result);
     // A hex-data edit: every change goes through changed, after() shows what follows from it
     // (count, checksum), then the cut and its message; leaving the edit rewrites it from text().
-    void BindHexDataEdit(int id, std::function<UartEditResult(const std::string&)> changed,
+    void BindHexDataEdit(int id, std::function<PageEditResult(const std::string&)> changed,
                          std::function<std::string()> text, std::function<void()> after = {});
     // Radios K1, K2 and K / L of a page that drives the L line, and the check showing ENL.
     void BindKLinePins(const std::vector<wxRadioButton*>& radios, wxCheckBox* enl);

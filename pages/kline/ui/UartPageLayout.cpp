@@ -20,32 +20,6 @@
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 
-wxFlexGridSizer* NewFieldGrid() { return new wxFlexGridSizer(2, kUartLayoutGap, 2 * kUartLayoutGap); }
-
-wxTextCtrl* AddFieldRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id,
-                        bool hex, int width, const char* unit) {
-    grid->Add(new wxStaticText(parent, wxID_ANY, U8(label)), 0, wxALIGN_CENTER_VERTICAL);
-    wxTextCtrl* edit =
-        hex ? new CEditHex(parent, id, wxString(), wxDefaultPosition, wxSize(width, -1))
-            : new wxTextCtrl(parent, id, wxString(), wxDefaultPosition, wxSize(width, -1));
-    if (!unit) {
-        grid->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
-        return edit;
-    }
-    auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
-    row->Add(new wxStaticText(parent, wxID_ANY, U8(unit)), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
-             kUartLayoutGap);
-    grid->Add(row, 0, wxALIGN_CENTER_VERTICAL);
-    return edit;
-}
-
-wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*> items) {
-    auto* choice = new wxChoice(parent, id);
-    for (const char* item : items) choice->Append(U8(item));
-    return choice;
-}
-
 wxStaticBoxSizer* NewSerialSettingsBox(wxWindow* parent, const SerialSettingsIds& ids,
                                        SerialSettingsControls& out) {
     auto* line = new wxStaticBoxSizer(wxVERTICAL, parent, U8("串口设置"));
@@ -74,7 +48,7 @@ wxStaticBoxSizer* NewSerialSettingsBox(wxWindow* parent, const SerialSettingsIds
     for (wxChoice* c : {out.baud, out.dataFormat, out.stopBits})
         c->SetMinSize(wxSize(std::max(c->GetBestSize().x, 170), -1));
     out.brg->SetMaxLength(5);
-    line->Add(grid, 0, wxALL, kUartLayoutGap);
+    line->Add(grid, 0, wxALL, kPageLayoutGap);
     return line;
 }
 
@@ -93,34 +67,9 @@ wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode) {
     return modes;
 }
 
-void OnEditText(wxTextCtrl* edit, std::function<void()> handler) {
-    edit->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
-}
-
-void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler) {
-    edit->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {
-        event.Skip();
-        handler();
-    });
-}
-
-void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
-                     platform::MessageIcon icon) {
-    if (result.rewrite) {
-        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
-        edit->ChangeValue(U8(result.text));
-        edit->SetInsertionPointEnd();
-    }
-    if (!result.message.empty()) platform::ShowMessage(result.message, caption, icon);
-}
-
-void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption) {
-    ApplyEditResult(edit, result, caption, platform::MessageIcon::Exclamation);
-}
-
 void BindByteFields(const std::map<int, wxTextCtrl*>& edits, const UartByteFieldControl* fields,
                     size_t count,
-                    const std::function<UartEditResult(size_t, UartFieldKind, const std::string&)>& changed,
+                    const std::function<PageEditResult(size_t, UartFieldKind, const std::string&)>& changed,
                     const std::string& caption) {
     for (size_t i = 0; i < count; ++i) {
         const UartByteFieldControl field = fields[i];
@@ -163,30 +112,6 @@ void OnSerialBaudSelected(const SerialSettingsControls& c, const SerialSettingsP
     c.brg->Enable(row.brgEditEnabled);
     c.brg->ChangeValue(wxString::Format("%u", static_cast<unsigned>(row.brg)));
     c.actualBaud->ChangeValue(wxString::Format("%u", row.actualBaud));
-}
-
-void ShowDeviceStatus(wxTopLevelWindow* page, const UartDeviceStatus& status, wxButton* start,
-                      wxButton* stop, std::initializer_list<wxButton*> send) {
-    page->SetTitle(U8(status.caption));
-    start->Enable(status.startEnabled);
-    stop->Enable(status.stopEnabled);
-    for (wxButton* button : send) button->Enable(status.sendEnabled);
-}
-
-bool StartedForPage(UartStartResult result, CDialogMainA* hub) {
-    if (result != UartStartResult::Started && result != UartStartResult::Redownloaded) return false;
-    if (hub) hub->StartMonitorTimer();
-    return true;
-}
-
-bool PageMayClose(CDialogMainA* hub) { return !hub || hub->ConfirmPageClose(); }
-
-void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
-                     const std::function<void()>& refresh) {
-    if (!PageMayClose(hub)) return;
-    endSession();
-    refresh();
-    window->Hide();
 }
 
 wxStaticBoxSizer* NewPinBox(wxWindow* parent, std::initializer_list<PinRadioEntry> entries,
@@ -236,7 +161,7 @@ wxStaticBoxSizer* NewFrameCheckBox(wxWindow* parent, const FrameCheckIds& ids,
     out.lrr = choice("LRR:", ids.lrr, 8);
     out.lenp = choice("LENP:", ids.lenp, 8);
     out.chkmod = choice("CHKMOD:", ids.chkmod, 2);
-    group->Add(grid, 0, wxALL, kUartLayoutGap);
+    group->Add(grid, 0, wxALL, kPageLayoutGap);
     return group;
 }
 
@@ -248,10 +173,10 @@ wxStaticBoxSizer* NewFiveBaudBox(wxWindow* parent, const FiveBaudIds& ids, const
     out.box = slow;
     out.ids = ids;
     out.autoBaud = new wxCheckBox(box, ids.autoBaud, U8(autoBaudCaption));
-    slow->Add(out.autoBaud, 0, wxALL, kUartLayoutGap);
+    slow->Add(out.autoBaud, 0, wxALL, kPageLayoutGap);
     if (conbText) {
-        slow->Add(new wxStaticText(box, wxID_ANY, U8("<CONB>")), 0, wxLEFT, kUartLayoutGap);
-        slow->Add(new wxStaticText(box, wxID_ANY, U8(conbText)), 0, wxLEFT | wxBOTTOM, 2 * kUartLayoutGap);
+        slow->Add(new wxStaticText(box, wxID_ANY, U8("<CONB>")), 0, wxLEFT, kPageLayoutGap);
+        slow->Add(new wxStaticText(box, wxID_ANY, U8(conbText)), 0, wxLEFT | wxBOTTOM, 2 * kPageLayoutGap);
     }
     auto* grid = NewFieldGrid();
     edits[ids.address] = AddFieldRow(box, grid, addressLabel, ids.address, true, 50);
@@ -261,13 +186,13 @@ wxStaticBoxSizer* NewFiveBaudBox(wxWindow* parent, const FiveBaudIds& ids, const
     edits[ids.w4max] = AddFieldRow(box, grid, "W4MAX:", ids.w4max, false, 50, "ms");
     edits[ids.address]->SetMaxLength(2);
     for (int id : {ids.w1max, ids.w2max, ids.w4send, ids.w4max}) edits[id]->SetMaxLength(3);
-    slow->Add(grid, 0, wxALL, kUartLayoutGap);
+    slow->Add(grid, 0, wxALL, kPageLayoutGap);
     return slow;
 }
 
 wxSizer* NewCaptionedEdits(wxWindow* parent, std::initializer_list<CaptionedEdit> entries,
                            std::map<int, wxTextCtrl*>& edits) {
-    auto* header = new wxGridBagSizer(2, 2 * kUartLayoutGap);
+    auto* header = new wxGridBagSizer(2, 2 * kPageLayoutGap);
     int col = 0;
     for (const CaptionedEdit& entry : entries) {
         header->Add(new wxStaticText(parent, wxID_ANY, U8(entry.caption)), wxGBPosition(0, col));
@@ -283,11 +208,11 @@ wxSizer* NewCaptionedEdits(wxWindow* parent, std::initializer_list<CaptionedEdit
 }
 
 void AddDataEdit(wxWindow* parent, wxSizer* sizer, int id, std::map<int, wxTextCtrl*>& edits) {
-    sizer->Add(new wxStaticText(parent, wxID_ANY, U8("数据:")), 0, wxLEFT | wxTOP, kUartLayoutGap);
+    sizer->Add(new wxStaticText(parent, wxID_ANY, U8("数据:")), 0, wxLEFT | wxTOP, kPageLayoutGap);
     auto* data = new CEditHex(parent, id, wxString(), wxDefaultPosition, wxSize(360, 80),
                               wxTE_MULTILINE);
     edits[id] = data;
-    sizer->Add(data, 1, wxEXPAND | wxALL, kUartLayoutGap);
+    sizer->Add(data, 1, wxEXPAND | wxALL, kPageLayoutGap);
 }
 
 wxSizer* NewCyclicRow(wxWindow* parent, int checkId, int periodId,
@@ -299,9 +224,9 @@ wxSizer* NewCyclicRow(wxWindow* parent, int checkId, int periodId,
     auto* period = new wxTextCtrl(parent, periodId, wxString(), wxDefaultPosition, wxSize(60, -1));
     period->SetMaxLength(4);
     edits[periodId] = period;
-    row->Add(period, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 2 * kUartLayoutGap);
+    row->Add(period, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 2 * kPageLayoutGap);
     row->Add(new wxStaticText(parent, wxID_ANY, U8("ms")), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
-             kUartLayoutGap);
+             kPageLayoutGap);
     return row;
 }
 
@@ -312,7 +237,7 @@ wxStaticBoxSizer* NewKeepAliveBox(wxWindow* parent, int checkId, int intervalId,
     wxWindow* box = keep->GetStaticBox();
     out.keepAlive = new wxCheckBox(box, checkId, U8("启用"));
     out.intervalId = intervalId;
-    keep->Add(out.keepAlive, 0, wxALL, kUartLayoutGap);
+    keep->Add(out.keepAlive, 0, wxALL, kPageLayoutGap);
     auto* grid = NewFieldGrid();
     edits[intervalId] = AddFieldRow(box, grid, "间隔时间:", intervalId, false, 60, "ms");
     edits[intervalId]->SetMaxLength(4);
@@ -324,7 +249,7 @@ wxStaticBoxSizer* NewKeepAliveBox(wxWindow* parent, int checkId, int intervalId,
         edits[csId] = cs;
         grid->Add(cs, 0);
     }
-    keep->Add(grid, 0, wxALL, kUartLayoutGap);
+    keep->Add(grid, 0, wxALL, kPageLayoutGap);
     return keep;
 }
 
@@ -336,18 +261,6 @@ wxStaticBoxSizer* NewEditsBox(wxWindow* parent, const char* caption,
     auto* grid = NewFieldGrid();
     for (const LabelledEdit& row : rows)
         edits[row.id] = AddFieldRow(box, grid, row.label, row.id, row.hex, 50, row.unit);
-    group->Add(grid, 0, wxALL, kUartLayoutGap);
+    group->Add(grid, 0, wxALL, kPageLayoutGap);
     return group;
-}
-wxBoxSizer* NewPageButtonRow(wxDialog* page,
-                             std::initializer_list<std::pair<int, const char*>> buttons,
-                             int exitId, std::map<int, wxButton*>& out) {
-    auto* row = new wxBoxSizer(wxHORIZONTAL);
-    for (const auto& [id, caption] : buttons) {
-        auto* button = new wxButton(page, id, U8(caption));
-        out[id] = button;
-        row->Add(button, 0, wxRIGHT, 6);
-    }
-    page->SetEscapeId(exitId);
-    return row;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Builders of the controls that every page of the K-line family shows: labelled edits in
-// grids, choices, the serial-settings group and the engine-mode group. Each page places its
+// Builders of the controls that every page of the K-line family shows: the serial-settings
+// group, the engine-mode group, the image's byte fields, pins, frame checks, the 5-baud
+// group and the timer controls (the glue every family uses is pages/shared/ui/PageWindow.h). Each page places its
 // own groups with them and keeps the controls it reads.
 #include <functional>
 #include <initializer_list>
@@ -9,10 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "pages/shared/PageStatus.h"
-#include "platform/Message.h"
-
 #include "pages/kline/UartPageOps.h"
+#include "pages/shared/ui/PageWindow.h"
 
 class CDialogMainA;
 class wxBoxSizer;
@@ -27,17 +26,6 @@ class wxSizer;
 class wxStaticBoxSizer;
 class wxTextCtrl;
 class wxWindow;
-
-constexpr int kUartLayoutGap = 4;
-
-// Two columns: labels, then edits.
-wxFlexGridSizer* NewFieldGrid();
-
-// A label and its edit in one grid row, the unit after the edit; hex edits are CEditHex.
-wxTextCtrl* AddFieldRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id,
-                        bool hex, int width, const char* unit = nullptr);
-
-wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*> items);
 
 struct SerialSettingsIds {
     int baud, brg, dataFormat, stopBits;
@@ -65,20 +53,6 @@ wxStaticBoxSizer* NewSerialSettingsBox(wxWindow* parent, const SerialSettingsIds
 // "工作模式(FMOD)": the engine's six modes, shown and disabled, the page's own checked.
 wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode);
 
-// Shows a field handler's result: the text written back (without running the edit's handler
-// again) and the message with the page's caption and icon.
-void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
-                     platform::MessageIcon icon);
-
-// A field handler's result as the family's pages show it: exclamation icon, the caption given
-// (empty: the program's title).
-void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result,
-                   const std::string& caption = std::string());
-
-// An edit's handler for every change of its text, and for leaving it (focus goes elsewhere).
-void OnEditText(wxTextCtrl* edit, std::function<void()> handler);
-void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler);
-
 // A decimal edit of one image byte with its rule (the family's validators).
 struct UartByteFieldControl {
     int id;
@@ -89,7 +63,7 @@ struct UartByteFieldControl {
 // shown by ApplyEditResult (empty caption: the program's title).
 void BindByteFields(const std::map<int, wxTextCtrl*>& edits, const UartByteFieldControl* fields,
                     size_t count,
-                    const std::function<UartEditResult(size_t offset, UartFieldKind kind,
+                    const std::function<PageEditResult(size_t offset, UartFieldKind kind,
                                                        const std::string& text)>& changed,
                     const std::string& caption = std::string());
 // Shows each byte in decimal.
@@ -101,7 +75,7 @@ void ShowByteFields(const std::map<int, wxTextCtrl*>& edits, const UartByteField
 struct SerialSettingsPage {
     std::function<UartRegisterImage&()> image;
     std::function<BaudRowResult(size_t row)> selectBaud;
-    std::function<UartEditResult(const std::string& text)> brgChanged;
+    std::function<PageEditResult(const std::string& text)> brgChanged;
     std::string messageCaption;  // of the BRG message; empty: the program's title
 };
 // Binds the group's four controls to the page.
@@ -112,19 +86,6 @@ void ShowSerialSettings(const SerialSettingsControls& controls, const SerialSett
 // The baud combo's row chosen: its BRG in the BRG edit (enabled only for "User-defined") and
 // the actual rate.
 void OnSerialBaudSelected(const SerialSettingsControls& controls, const SerialSettingsPage& page);
-
-// The caption and the Start / Stop / Send buttons by the device status.
-void ShowDeviceStatus(wxTopLevelWindow* page, const UartDeviceStatus& status, wxButton* start,
-                      wxButton* stop, std::initializer_list<wxButton*> send);
-// After a Start the hub's monitor timer runs; true when a worker runs for the page now (the
-// page refreshes its status).
-bool StartedForPage(UartStartResult result, CDialogMainA* hub);
-// Exit: the hub refuses while a worker runs, else re-enables its buttons.
-bool PageMayClose(CDialogMainA* hub);
-// Exit of a page whose session ends with its window: unless the hub refuses, the session
-// ends, the buttons follow and the window hides.
-void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
-                     const std::function<void()>& refresh);
 
 // "物理总线选择(PINSEL)": one radio per entry (the first starts the group); an entry with
 // id wxID_ANY is shown disabled. The radios come back in entry order.
@@ -228,8 +189,3 @@ struct LabelledEdit {
 wxStaticBoxSizer* NewEditsBox(wxWindow* parent, const char* caption,
                               std::initializer_list<LabelledEdit> rows,
                               std::map<int, wxTextCtrl*>& edits);
-// The page's buttons in one row, in order, into out by id. Esc presses the exit button ("退出"),
-// whose id is not wx's cancel id.
-wxBoxSizer* NewPageButtonRow(wxDialog* page,
-                             std::initializer_list<std::pair<int, const char*>> buttons,
-                             int exitId, std::map<int, wxButton*>& out);

@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "monitor/HexText.h"
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
+#include "pages/kline/KLineWorkers.h"
 
 const char* const kUserModeConnectedCaption = "USER MOD (ISO9141) -- Device( %d ) Connected";
 const char* const kUserModeNotConnectedCaption = "USER MOD (ISO9141-2) -- No device Connected";
@@ -21,7 +22,7 @@ const UartImageDefaults kUserModeImageDefaults = {
     {0x05, 0x00, 0x37, 0x0A, 0x14, 0x02, 0x83, 0x00, 0x08, 0x00, 0xFF, 0x00, 25, 25, 0x33, 0x00},
     0xFB, kUartBaudRowDefault, 0x00};
 
-UserModePage::UserModePage(UartPageTimers& timers)
+UserModePage::UserModePage(PageTimers& timers)
     : UartPageBase(timers, UartPageConfig{UartPage::UserMode, ThreadProcSerialBus, true, false, 0},
                    {kUserModeConnectedCaption, kUserModeNotConnectedCaption}, kUserModeImageDefaults) {
     LoadDefaults();
@@ -34,7 +35,7 @@ void UserModePage::LoadDefaults() {
     initType_ = InitSlow5Baud;
 }
 
-UartEditResult UserModePage::DataChanged(std::string text) {
+PageEditResult UserModePage::DataChanged(std::string text) {
     return state_.data.Change(std::move(text), kTextDataTooLong255);
 }
 
@@ -42,7 +43,7 @@ std::string UserModePage::ChecksumText() const {
     return UartChecksumText(image_, 0, state_.data.bytes, state_.data.count);
 }
 
-UartEditResult UserModePage::KeepAliveDataChanged(std::string text) {
+PageEditResult UserModePage::KeepAliveDataChanged(std::string text) {
     return state_.keepAlive.Change(std::move(text), kTextKeepAliveTooLong16);
 }
 
@@ -50,15 +51,15 @@ std::string UserModePage::KeepAliveChecksumText() const {
     return UartChecksumText(image_, 0, state_.keepAlive.bytes, state_.keepAlive.count);
 }
 
-UartSendResult UserModePage::Queue(const uint8_t* data, size_t count, uint8_t initType) {
+PageSendResult UserModePage::Queue(const uint8_t* data, size_t count, uint8_t initType) {
     uint8_t frame[kUserModeMaxData + 1];
     const size_t n = BuildUserModeFrame(image_, data, count, frame);
     return SendUartFrame(MakeFrameLengthWord(static_cast<uint16_t>(n), initType), frame, n);
 }
 
-UartSendResult UserModePage::SendAndStartTimers(uint8_t initType) {
-    const UartSendResult result = Queue(state_.data.bytes, state_.data.count, initType);
-    if (result != UartSendResult::Queued) return result;
+PageSendResult UserModePage::SendAndStartTimers(uint8_t initType) {
+    const PageSendResult result = Queue(state_.data.bytes, state_.data.count, initType);
+    if (result != PageSendResult::Queued) return result;
     session_.Begin();
     if (timing_.cyclicSend)
         session_.StartCyclic(timing_.cyclePeriodMs);
@@ -67,14 +68,14 @@ UartSendResult UserModePage::SendAndStartTimers(uint8_t initType) {
     return result;
 }
 
-UartSendResult UserModePage::Send() { return SendAndStartTimers(InitNone); }
+PageSendResult UserModePage::Send() { return SendAndStartTimers(InitNone); }
 
-UartSendResult UserModePage::SendWithInit() { return SendAndStartTimers(initType_); }
+PageSendResult UserModePage::SendWithInit() { return SendAndStartTimers(initType_); }
 
 void UserModePage::OnTimer(int id) {
     if (!session_.TickMayQueue()) return;
-    if (id == kUartKeepAliveTimer)
+    if (id == kPageKeepAliveTimer)
         Queue(state_.keepAlive.bytes, state_.keepAlive.count, InitNone);
-    else if (id == kUartCyclicTimer)
+    else if (id == kPageCyclicTimer)
         Queue(state_.data.bytes, state_.data.count, InitNone);
 }

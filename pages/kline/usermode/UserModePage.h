@@ -35,26 +35,26 @@ extern const UartImageDefaults kUserModeImageDefaults;
 
 class UserModePage : public UartPageBase {
 public:
-    explicit UserModePage(UartPageTimers& timers);
+    explicit UserModePage(PageTimers& timers);
 
     void LoadDefaults();
     const UserModePageState& State() const { return state_; }
 
-    UartEditResult DataChanged(std::string text);
+    PageEditResult DataChanged(std::string text);
     std::string DataText() const { return state_.data.Text(); }
     std::string DlcText() const { return std::to_string(state_.data.count); }
     std::string ChecksumText() const;  // "-" while CHKSUM is clear
-    UartEditResult KeepAliveDataChanged(std::string text);
+    PageEditResult KeepAliveDataChanged(std::string text);
     std::string KeepAliveDataText() const { return state_.keepAlive.Text(); }
     std::string KeepAliveChecksumText() const;
 
-    UartSendResult Send();
-    UartSendResult SendWithInit();
+    PageSendResult Send();
+    PageSendResult SendWithInit();
     void OnTimer(int id);
 
 private:
-    UartSendResult Queue(const uint8_t* data, size_t count, uint8_t initType);
-    UartSendResult SendAndStartTimers(uint8_t initType);
+    PageSendResult Queue(const uint8_t* data, size_t count, uint8_t initType);
+    PageSendResult SendAndStartTimers(uint8_t initType);
 
     UserModePageState state_;
 };

@@ -6,7 +6,7 @@
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/DialogHubPage.h"
 #include "pages/can/j1939/J1939Frame.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 

@@ -4,11 +4,11 @@
 
 #include "monitor/ui/CDialogMainA.h"
 #include "pages/can/j1939/ui/CDialogJ1939.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/ui/WxText.h"
 
 void CDialogJ1939::CreateControls() {
-    const int kGap = kUartLayoutGap;
+    const int kGap = kPageLayoutGap;
     CanPageControls& c = m_C;
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* columns = new wxBoxSizer(wxHORIZONTAL);

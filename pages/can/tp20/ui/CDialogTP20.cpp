@@ -4,7 +4,7 @@
 
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/DialogHubPage.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 

@@ -134,6 +134,6 @@ void CDialogKW1281::OnBnClickedSendInitFrame() {
 
 void CDialogKW1281::OnTimer(int id) {
     m_Page.OnTimer(id);
-    if (!PageTimerRunning(kUartKeepAliveTimer) && !PageTimerRunning(kUartCyclicTimer))
+    if (!PageTimerRunning(kPageKeepAliveTimer) && !PageTimerRunning(kPageCyclicTimer))
         ShowSessionControls();
 }

@@ -76,13 +76,13 @@ void CDiaglogLin::BindHandlers() {
         onLeave(dataEdit, [this, dataEdit, r] { Edit(dataEdit)->ChangeValue(U8(m_Page.SlaveDataText(r))); });
     }
     onText(IDC_LIN_MASTER_ID, [this] {
-        const UartEditResult result = m_Page.MasterIdChanged(Text(IDC_LIN_MASTER_ID));
+        const PageEditResult result = m_Page.MasterIdChanged(Text(IDC_LIN_MASTER_ID));
         ShowMaster(m_Page.View());
         Edit(IDC_LIN_DATA)->ChangeValue(U8(m_Page.MasterDataText()));
         ShowFieldEdit(Edit(IDC_LIN_MASTER_ID), result);
     });
     onText(IDC_LIN_DATA, [this] {
-        const UartEditResult result = m_Page.MasterDataChanged(Text(IDC_LIN_DATA));
+        const PageEditResult result = m_Page.MasterDataChanged(Text(IDC_LIN_DATA));
         ShowMaster(m_Page.View());
         ShowFieldEdit(Edit(IDC_LIN_DATA), result);
     });

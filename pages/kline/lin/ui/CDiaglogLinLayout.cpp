@@ -65,7 +65,7 @@ void CDiaglogLin::CreateControls() {
     auto* middle = new wxBoxSizer(wxVERTICAL);
     columns->Add(middle, 0, wxEXPAND | wxRIGHT, 6);
     auto* lackb = new wxStaticBoxSizer(wxVERTICAL, this, "LACKB");
-    auto* lackbGrid = new wxFlexGridSizer(3, kUartLayoutGap, 2 * kUartLayoutGap);
+    auto* lackbGrid = new wxFlexGridSizer(3, kPageLayoutGap, 2 * kPageLayoutGap);
     const int setButtons[] = {IDC_LIN_SET_LACKB0, IDC_LIN_SET_LACKB1, IDC_LIN_SET_LACKB2, IDC_LIN_SET_LACKB3};
     for (size_t n = 0; n < kLinLackbCount; ++n) {
         wxWindow* box = lackb->GetStaticBox();
@@ -80,7 +80,7 @@ void CDiaglogLin::CreateControls() {
     middle->Add(lackb, 0, wxEXPAND | wxBOTTOM, 6);
 
     auto* slaves = new wxStaticBoxSizer(wxVERTICAL, this, U8("LIN 从机应答数据设置(从机模式应用程序应答)"));
-    auto* slaveGrid = new wxFlexGridSizer(3, kUartLayoutGap, 2 * kUartLayoutGap);
+    auto* slaveGrid = new wxFlexGridSizer(3, kPageLayoutGap, 2 * kPageLayoutGap);
     for (size_t r = 0; r < kLinSlaveRows; ++r) {
         wxWindow* box = slaves->GetStaticBox();
         slaveGrid->Add(new wxStaticText(box, wxID_ANY, "ID:"), 0, wxALIGN_CENTER_VERTICAL);
@@ -96,7 +96,7 @@ void CDiaglogLin::CreateControls() {
 
     auto* master = new wxStaticBoxSizer(wxVERTICAL, this, U8("LIN 主机数据(ID)发送"));
     wxWindow* masterBox = master->GetStaticBox();
-    auto* header = new wxFlexGridSizer(8, kUartLayoutGap, 2 * kUartLayoutGap);
+    auto* header = new wxFlexGridSizer(8, kPageLayoutGap, 2 * kPageLayoutGap);
     m_Edits[IDC_LIN_MASTER_ID] = decimalEdit(masterBox, IDC_LIN_MASTER_ID, 40);
     m_Edits[IDC_LIN_MASTER_ID]->SetMaxLength(2);
     m_Edits[IDC_LIN_DLC] = readOnly(masterBox, IDC_LIN_DLC, 40);

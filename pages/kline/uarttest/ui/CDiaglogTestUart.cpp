@@ -84,7 +84,7 @@ void CDiaglogTestUart::CreateControls() {
     m_Dlc = new wxTextCtrl(frameBox, IDC_TESTUART_DLC, wxString(), wxDefaultPosition,
                            wxSize(50, -1), wxTE_READONLY);
     m_Dlc->Disable();
-    dlcRow->Add(m_Dlc, 0, wxLEFT, kUartLayoutGap);
+    dlcRow->Add(m_Dlc, 0, wxLEFT, kPageLayoutGap);
     frame->Add(dlcRow, 0, wxALL, 4);
     frame->Add(new wxStaticText(frameBox, wxID_ANY, U8("数据:")), 0, wxLEFT, 4);
     m_Data = new CEditHex(frameBox, IDC_TESTUART_DATA, wxString(), wxDefaultPosition,
@@ -163,7 +163,7 @@ void CDiaglogTestUart::BindHandlers() {
         });
     BindSerialSettings(m_Serial, SerialPage());
     OnEditText(m_Data, [this] {
-        const UartEditResult result = m_Page.DataChanged(m_Data->GetValue().utf8_string());
+        const PageEditResult result = m_Page.DataChanged(m_Data->GetValue().utf8_string());
         ShowCount();
         ShowFieldEdit(m_Data, result);
     });

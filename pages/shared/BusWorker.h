@@ -121,22 +121,11 @@ public:
 };
 
 // The loop. Returns 0 (the thread's result).
-uint32_t RunSerialWorker(WorkerPolicy& policy);
+uint32_t RunBusWorker(WorkerPolicy& policy);
 // One pass of it: nullptr, or the text of the exit it ran into (the caller ends the worker).
 const char* RunWorkerPass(WorkerPolicy& policy);
 // A policy with the defaults: UART frames wait for an idle engine, "write RD" poll text.
 WorkerPolicy& DefaultWorkerPolicy();
-
-// The serial-bus worker (KW1281, SCI, user mode, J1708): keeps g_Kw1281BlockCounter.
-uint32_t ThreadProcSerialBus(void* hub);
-// Its policy, for driving single passes (benchmarks).
-WorkerPolicy& SerialBusWorkerPolicy();
-// The ISO 14230 worker: no block counter; zeroes the word of g_RxPacket after recording.
-uint32_t ThreadProc14230(void* hub);
-
-// The counter byte the next KW1281 block carries: data byte 1 of the last received UART
-// frame + 1. Written by the serial-bus worker, read by the KW1281 page.
-extern std::atomic<uint8_t> g_Kw1281BlockCounter;
 
 using WorkerProc = uint32_t (*)(void* hub);
 

@@ -1,11 +1,10 @@
-#include "pages/kline/SerialWorker.h"
+#include "pages/shared/BusWorker.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "device/UsbOperation.h"
-#include "pages/kline/UartDownload.h"
-#include "pages/kline/UartImage.h"
+#include "device/EngineFrame.h"
 #include "platform/Clock.h"
 #include "platform/Message.h"
 #include "platform/Thread.h"
@@ -16,7 +15,6 @@ const char* const kWorkerTextWriteRd = "设备出现通信错误停止! write RD
 const char* const kWorkerTextRead1 = "设备出现通信错误停止! Read 1";
 const char* const kWorkerTextFault = "VR3526故障保护动作，设备停止!";
 
-std::atomic<uint8_t> g_Kw1281BlockCounter{0};
 WorkerControl g_WorkerThread;
 
 namespace {
@@ -182,24 +180,6 @@ private:
     int received_ = 0;
 };
 
-class SerialBusPolicy : public WorkerPolicy {
-public:
-    const char* OnUartFrameReceived(WorkerRecord& record) override {
-        if (record.count >= 2)  // the counter byte must have arrived
-            g_Kw1281BlockCounter.store(static_cast<uint8_t>(record.data[1] + 1));
-        return nullptr;
-    }
-};
-
-class Iso14230Policy : public WorkerPolicy {
-public:
-    void AfterReceivedRecorded() override {
-        auto lock = LockDevice();
-        g_RxPacket[2] = 0;
-        g_RxPacket[3] = 0;
-    }
-};
-
 }  // namespace
 
 WorkerPolicy::PendingRule WorkerPolicy::RuleFor(const uint8_t* packet) const {
@@ -239,7 +219,7 @@ WorkerPolicy& DefaultWorkerPolicy() {
     return policy;
 }
 
-uint32_t RunSerialWorker(WorkerPolicy& policy) {
+uint32_t RunBusWorker(WorkerPolicy& policy) {
     while (g_WorkerRunning.load(std::memory_order_acquire)) {
         if (const char* text = RunWorkerPass(policy)) {
             g_WorkerRunning.store(0, std::memory_order_release);
@@ -250,21 +230,6 @@ uint32_t RunSerialWorker(WorkerPolicy& policy) {
     policy.BeforeStop();
     UsbSendStop();
     return 0;
-}
-
-WorkerPolicy& SerialBusWorkerPolicy() {
-    static SerialBusPolicy policy;
-    return policy;
-}
-
-uint32_t ThreadProcSerialBus(void* /*hub*/) {
-    SerialBusPolicy policy;
-    return RunSerialWorker(policy);
-}
-
-uint32_t ThreadProc14230(void* /*hub*/) {
-    Iso14230Policy policy;
-    return RunSerialWorker(policy);
 }
 
 WorkerControl::~WorkerControl() {

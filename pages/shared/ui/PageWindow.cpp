@@ -1,0 +1,101 @@
+#include "pages/shared/ui/PageWindow.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/dialog.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/toplevel.h>
+
+#include "monitor/ui/CDialogMainA.h"
+#include "monitor/ui/CEditHex.h"
+#include "platform/ui/WxText.h"
+
+wxFlexGridSizer* NewFieldGrid() { return new wxFlexGridSizer(2, kPageLayoutGap, 2 * kPageLayoutGap); }
+
+wxTextCtrl* AddFieldRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id,
+                        bool hex, int width, const char* unit) {
+    grid->Add(new wxStaticText(parent, wxID_ANY, U8(label)), 0, wxALIGN_CENTER_VERTICAL);
+    wxTextCtrl* edit =
+        hex ? new CEditHex(parent, id, wxString(), wxDefaultPosition, wxSize(width, -1))
+            : new wxTextCtrl(parent, id, wxString(), wxDefaultPosition, wxSize(width, -1));
+    if (!unit) {
+        grid->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
+        return edit;
+    }
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(new wxStaticText(parent, wxID_ANY, U8(unit)), 0, wxALIGN_CENTER_VERTICAL | wxLEFT,
+             kPageLayoutGap);
+    grid->Add(row, 0, wxALIGN_CENTER_VERTICAL);
+    return edit;
+}
+
+wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*> items) {
+    auto* choice = new wxChoice(parent, id);
+    for (const char* item : items) choice->Append(U8(item));
+    return choice;
+}
+
+void OnEditText(wxTextCtrl* edit, std::function<void()> handler) {
+    edit->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
+}
+
+void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler) {
+    edit->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {
+        event.Skip();
+        handler();
+    });
+}
+
+void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
+                     platform::MessageIcon icon) {
+    if (result.rewrite) {
+        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
+        edit->ChangeValue(U8(result.text));
+        edit->SetInsertionPointEnd();
+    }
+    if (!result.message.empty()) platform::ShowMessage(result.message, caption, icon);
+}
+
+void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption) {
+    ApplyEditResult(edit, result, caption, platform::MessageIcon::Exclamation);
+}
+
+void ShowDeviceStatus(wxTopLevelWindow* page, const PageDeviceStatus& status, wxButton* start,
+                      wxButton* stop, std::initializer_list<wxButton*> send) {
+    page->SetTitle(U8(status.caption));
+    start->Enable(status.startEnabled);
+    stop->Enable(status.stopEnabled);
+    for (wxButton* button : send) button->Enable(status.sendEnabled);
+}
+
+bool StartedForPage(PageStartResult result, CDialogMainA* hub) {
+    if (result != PageStartResult::Started && result != PageStartResult::Redownloaded) return false;
+    if (hub) hub->StartMonitorTimer();
+    return true;
+}
+
+bool PageMayClose(CDialogMainA* hub) { return !hub || hub->ConfirmPageClose(); }
+
+void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
+                     const std::function<void()>& refresh) {
+    if (!PageMayClose(hub)) return;
+    endSession();
+    refresh();
+    window->Hide();
+}
+
+wxBoxSizer* NewPageButtonRow(wxDialog* page,
+                             std::initializer_list<std::pair<int, const char*>> buttons,
+                             int exitId, std::map<int, wxButton*>& out) {
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    for (const auto& [id, caption] : buttons) {
+        auto* button = new wxButton(page, id, U8(caption));
+        out[id] = button;
+        row->Add(button, 0, wxRIGHT, 6);
+    }
+    page->SetEscapeId(exitId);
+    return row;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The window glue every page family uses: labelled edits in grids, choices, edit handlers and
+// their results, the caption and run buttons by the device status, Start's hub timer, Exit
+// that the hub may refuse, and the page's button row.
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "pages/shared/PageOps.h"
+#include "pages/shared/PageStatus.h"
+#include "platform/Message.h"
+
+class CDialogMainA;
+class wxBoxSizer;
+class wxButton;
+class wxChoice;
+class wxDialog;
+class wxFlexGridSizer;
+class wxTextCtrl;
+class wxTopLevelWindow;
+class wxWindow;
+
+constexpr int kPageLayoutGap = 4;
+
+// Two columns: labels, then edits.
+wxFlexGridSizer* NewFieldGrid();
+
+// A label and its edit in one grid row, the unit after the edit; hex edits are CEditHex.
+wxTextCtrl* AddFieldRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id,
+                        bool hex, int width, const char* unit = nullptr);
+
+wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*> items);
+
+// Shows a field handler's result: the text written back (without running the edit's handler
+// again) and the message with the page's caption and icon.
+void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
+                     platform::MessageIcon icon);
+
+// A field handler's result as the family's pages show it: exclamation icon, the caption given
+// (empty: the program's title).
+void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result,
+                   const std::string& caption = std::string());
+
+// An edit's handler for every change of its text, and for leaving it (focus goes elsewhere).
+void OnEditText(wxTextCtrl* edit, std::function<void()> handler);
+void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler);
+
+// The caption and the Start / Stop / Send buttons by the device status.
+void ShowDeviceStatus(wxTopLevelWindow* page, const PageDeviceStatus& status, wxButton* start,
+                      wxButton* stop, std::initializer_list<wxButton*> send);
+// After a Start the hub's monitor timer runs; true when a worker runs for the page now (the
+// page refreshes its status).
+bool StartedForPage(PageStartResult result, CDialogMainA* hub);
+// Exit: the hub refuses while a worker runs, else re-enables its buttons.
+bool PageMayClose(CDialogMainA* hub);
+// Exit of a page whose session ends with its window: unless the hub refuses, the session
+// ends, the buttons follow and the window hides.
+void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
+                     const std::function<void()>& refresh);
+
+// The page's buttons in one row, in order, into out by id. Esc presses the exit button ("退出"),
+// whose id is not wx's cancel id.
+wxBoxSizer* NewPageButtonRow(wxDialog* page,
+                             std::initializer_list<std::pair<int, const char*>> buttons,
+                             int exitId, std::map<int, wxButton*>& out);
