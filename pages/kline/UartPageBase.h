@@ -100,10 +100,10 @@ public:
     // The period: 0 becomes 1 with "最小1ms!", the edit keeps its text.
     PageEditResult CyclePeriodChanged(const std::string& text);
 
-    // --- operations ---
-    PageStartResult Start(void* hub);
+    // --- operations --- (virtual: a page's own Start and Stop run whoever calls them)
+    virtual PageStartResult Start(void* hub);
     // Stops the worker (when one runs) and ends the session.
-    void Stop();
+    virtual void Stop();
     // Buttons and caption; with no worker running the session has ended (timers killed).
     PageDeviceStatus RefreshDeviceStatus();
     // The page is closing (the hub allowed it): its timers stop.

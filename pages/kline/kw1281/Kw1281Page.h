@@ -57,8 +57,8 @@ public:
     PageEditResult KeepAliveDataChanged(std::string text);
     std::string KeepAliveDataText() const { return state_.keepAlive.Text(); }
 
-    PageStartResult Start(void* hub);
-    void Stop();
+    PageStartResult Start(void* hub) override;
+    void Stop() override;
     PageSendResult Send();
     PageSendResult SendWithInit();
     void OnTimer(int id);

@@ -10,7 +10,7 @@
 #include "platform/ui/WxText.h"
 
 CDialog14230::CDialog14230(CDialogMainA* hub)
-    : UartPageDialog(hub, IDD_DIALOG_14230, "ISO14230(KWP2000)"), m_Page(*this) {
+    : UartImagePageDialog(hub, IDD_DIALOG_14230, "ISO14230(KWP2000)"), m_Page(*this) {
     Open();
 }
 

@@ -41,7 +41,7 @@ enum Dialog14230Id : int {
     IDC_14230_KEEPALIVE_CS = 1063,
 };
 
-class CDialog14230 : public UartPageDialog {
+class CDialog14230 : public UartImagePageDialog {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     CDialog14230(CDialogMainA* hub);

@@ -15,15 +15,7 @@
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 
-UartPageDialog::UartPageDialog(CDialogMainA* hub, int id, const char* title)
-    : wxDialog(hub, id, U8(title), wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      m_pMainDlg(hub),
-      m_KeepAliveTimer(this, kPageKeepAliveTimer),
-      m_CyclicTimer(this, kPageCyclicTimer) {
-    Bind(wxEVT_CLOSE_WINDOW, &UartPageDialog::OnClose, this);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
-}
+UartPageDialog::UartPageDialog(CDialogMainA* hub, int id, const char* title) : PageDialog(hub, id, title) {}
 
 void UartPageDialog::Open() {
     m_Top = new wxBoxSizer(wxVERTICAL);
@@ -47,31 +39,21 @@ void UartPageDialog::FinishLayout(std::initializer_list<std::pair<int, const cha
     SetSizerAndFit(m_Top);
 }
 
-UartPageDialog::~UartPageDialog() {
-    m_KeepAliveTimer.Stop();
-    m_CyclicTimer.Stop();
-}
-
 wxSizer* UartPageDialog::NewButtonRow(std::initializer_list<std::pair<int, const char*>> buttons) {
     wxSizer* row = NewPageButtonRow(this, buttons, IDC_UART_EXIT, m_Buttons);
     // "设置为默认值" does nothing on the pages of this family.
-    OnButton(IDC_UART_START, [this] { OnBnClickedStart(); });
-    OnButton(IDC_UART_STOP, [this] { OnBnClickedStop(); });
-    OnButton(IDC_UART_SEND, [this] { OnBnClickedSendFrame(); });
-    if (m_Buttons.count(IDC_UART_SEND_INIT)) OnButton(IDC_UART_SEND_INIT, [this] { OnBnClickedSendInitFrame(); });
-    OnButton(IDC_UART_EXIT, [this] { OnBnClickedCancel(); });
+    BindFamilyButtons();
     return row;
 }
 
-void UartPageDialog::OnButton(int id, std::function<void()> handler) {
-    m_Buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });
+void UartPageDialog::BindFamilyButtons() {
+    const bool sendInit = m_Buttons.count(IDC_UART_SEND_INIT) != 0;
+    std::vector<wxButton*> send = {m_Buttons.at(IDC_UART_SEND)};
+    if (sendInit) send.push_back(m_Buttons.at(IDC_UART_SEND_INIT));
+    BindRunButtons(m_Buttons.at(IDC_UART_START), m_Buttons.at(IDC_UART_STOP), send, m_Buttons.at(IDC_UART_EXIT));
+    OnButton(IDC_UART_SEND, [this] { OnBnClickedSendFrame(); });
+    if (sendInit) OnButton(IDC_UART_SEND_INIT, [this] { OnBnClickedSendInitFrame(); });
 }
-
-void UartPageDialog::OnText(int id, std::function<void()> handler) { OnEditText(Edit(id), std::move(handler)); }
-
-void UartPageDialog::OnLeave(int id, std::function<void()> handler) { OnEditLeft(Edit(id), std::move(handler)); }
-
-std::string UartPageDialog::Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
 
 void UartPageDialog::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result) {
     ShowFieldEdit(edit, result, kUartFieldMessageCaption);
@@ -87,7 +69,7 @@ void UartPageDialog::BindHexDataEdit(int id, std::function<PageEditResult(const 
     OnLeave(id, [this, id, text] { Edit(id)->ChangeValue(U8(text())); });
 }
 
-void UartPageDialog::BindKLinePins(const std::vector<wxRadioButton*>& radios, wxCheckBox* enl) {
+void UartImagePageDialog::BindKLinePins(const std::vector<wxRadioButton*>& radios, wxCheckBox* enl) {
     const UartPin pins[] = {UartPin::K1, UartPin::K2, UartPin::KL};
     for (size_t i = 0; i < radios.size() && i < 3; ++i) {
         const UartPin pin = pins[i];
@@ -97,7 +79,7 @@ void UartPageDialog::BindKLinePins(const std::vector<wxRadioButton*>& radios, wx
     }
 }
 
-void UartPageDialog::BindImageFields(std::vector<UartByteFieldControl> bytes,
+void UartImagePageDialog::BindImageFields(std::vector<UartByteFieldControl> bytes,
                                      std::vector<UartHexFieldId> hexes) {
     BindByteFields(
         m_Edits, bytes.data(), bytes.size(),
@@ -113,13 +95,13 @@ void UartPageDialog::BindImageFields(std::vector<UartByteFieldControl> bytes,
     }
 }
 
-void UartPageDialog::ShowImageFields() {
+void UartImagePageDialog::ShowImageFields() {
     ShowByteFields(m_Edits, m_ByteFields.data(), m_ByteFields.size(), Base().Image());
     for (const UartHexFieldId& field : m_HexFields)
         Edit(field.id)->ChangeValue(U8(HexByteText(Base().Image()[field.offset])));
 }
 
-SerialSettingsPage UartPageDialog::SerialPage() {
+SerialSettingsPage UartImagePageDialog::SerialPage() {
     SerialSettingsPage page;
     page.image = [this]() -> UartRegisterImage& { return Base().Image(); };
     page.selectBaud = [this](size_t row) { return Base().SelectBaud(row); };
@@ -128,7 +110,7 @@ SerialSettingsPage UartPageDialog::SerialPage() {
     return page;
 }
 
-void UartPageDialog::BindImageBit(wxCheckBox* check, size_t offset, uint8_t mask,
+void UartImagePageDialog::BindImageBit(wxCheckBox* check, size_t offset, uint8_t mask,
                                   std::function<void()> after) {
     check->Bind(wxEVT_CHECKBOX, [this, check, offset, mask, after](wxCommandEvent&) {
         SetImageBits(Base().Image(), offset, mask, check->GetValue());
@@ -137,7 +119,7 @@ void UartPageDialog::BindImageBit(wxCheckBox* check, size_t offset, uint8_t mask
     m_ImageBits.push_back(ImageBit{check, offset, mask});
 }
 
-void UartPageDialog::BindImageField(wxChoice* choice, size_t offset, uint8_t mask,
+void UartImagePageDialog::BindImageField(wxChoice* choice, size_t offset, uint8_t mask,
                                     std::function<void()> after) {
     choice->Bind(wxEVT_CHOICE, [this, choice, offset, mask, after](wxCommandEvent&) {
         SetImageField(Base().Image(), offset, mask,
@@ -147,7 +129,7 @@ void UartPageDialog::BindImageField(wxChoice* choice, size_t offset, uint8_t mas
     m_ImageFields.push_back(ImageField{choice, offset, mask});
 }
 
-void UartPageDialog::BindFrameChecks(bool checksumLive, std::function<void()> after) {
+void UartImagePageDialog::BindFrameChecks(bool checksumLive, std::function<void()> after) {
     const FrameCheckControls& c = m_Checks;
     BindImageBit(c.checkRx, uart::UFRMV, uart::FrmvCheckRx);
     BindImageBit(c.checkTx, uart::UFRMV, uart::FrmvCheckTx);
@@ -167,7 +149,7 @@ void UartPageDialog::BindFrameChecks(bool checksumLive, std::function<void()> af
     }
 }
 
-void UartPageDialog::BindFiveBaud() {
+void UartImagePageDialog::BindFiveBaud() {
     const FiveBaudIds& ids = m_FiveBaud.ids;
     BindImageBit(m_FiveBaud.autoBaud, uart::CONB, uart::ConbAbaud);
     BindImageFields({{ids.w1max, uart::W1MAX, UartFieldKind::Units20Ms1To255},
@@ -177,7 +159,7 @@ void UartPageDialog::BindFiveBaud() {
                     {{ids.address, uart::slowInitAddress}});
 }
 
-void UartPageDialog::ShowImageControls() {
+void UartImagePageDialog::ShowImageControls() {
     const UartRegisterImage& image = Base().Image();
     for (const ImageBit& bit : m_ImageBits) bit.check->SetValue((image[bit.offset] & bit.mask) != 0);
     for (const ImageField& field : m_ImageFields) {
@@ -187,7 +169,7 @@ void UartPageDialog::ShowImageControls() {
     }
 }
 
-void UartPageDialog::BindTimerControls(bool intervalChecked) {
+void UartImagePageDialog::BindTimerControls(bool intervalChecked) {
     const TimerControls& t = m_Timers;
     t.cyclic->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { Base().SetCyclicSend(m_Timers.cyclic->GetValue()); });
     OnText(t.periodId, [this] {
@@ -203,51 +185,10 @@ void UartPageDialog::BindTimerControls(bool intervalChecked) {
         });
 }
 
-void UartPageDialog::ShowTimerControls() {
+void UartImagePageDialog::ShowTimerControls() {
     const UartTimerFields& timing = Base().Timing();
     m_Timers.cyclic->SetValue(timing.cyclicSend);
     Edit(m_Timers.periodId)->ChangeValue(wxString::Format("%u", timing.cyclePeriodMs));
     m_Timers.keepAlive->SetValue(timing.keepAliveEnabled);
     Edit(m_Timers.intervalId)->ChangeValue(wxString::Format("%u", timing.keepAliveIntervalMs));
-}
-
-void UartPageDialog::RefreshDeviceStatus() {
-    wxButton* sendInit = m_Buttons.count(IDC_UART_SEND_INIT) ? m_Buttons.at(IDC_UART_SEND_INIT)
-                                                             : m_Buttons.at(IDC_UART_SEND);
-    ShowDeviceStatus(this, Base().RefreshDeviceStatus(), m_Buttons.at(IDC_UART_START),
-                     m_Buttons.at(IDC_UART_STOP), {m_Buttons.at(IDC_UART_SEND), sendInit});
-    ShowSessionControls();
-}
-
-void UartPageDialog::OnBnClickedStart() {
-    if (StartedForPage(Base().Start(m_pMainDlg), m_pMainDlg)) RefreshDeviceStatus();
-}
-
-void UartPageDialog::OnBnClickedStop() {
-    Base().Stop();
-    RefreshDeviceStatus();
-}
-
-void UartPageDialog::OnBnClickedCancel() {
-    if (!PageMayClose(m_pMainDlg)) return;
-    Base().Close();
-    ShowSessionControls();
-    Hide();
-}
-
-void UartPageDialog::OnClose(wxCloseEvent& event) {
-    HandlePageClose(event, [this] { Base().Close(); }, [this] { OnBnClickedCancel(); });
-}
-
-void UartPageDialog::StartPageTimer(int id, uint32_t periodMs) {
-    wxTimer& timer = id == kPageKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer;
-    timer.Start(static_cast<int>(periodMs));
-}
-
-void UartPageDialog::KillPageTimer(int id) {
-    (id == kPageKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).Stop();
-}
-
-bool UartPageDialog::PageTimerRunning(int id) const {
-    return (id == kPageKeepAliveTimer ? m_KeepAliveTimer : m_CyclicTimer).IsRunning();
 }

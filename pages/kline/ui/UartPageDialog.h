@@ -1,10 +1,7 @@
 #pragma once
-// The window part every page of the K-line family shares: its edits and buttons by id, the
-// image's field handlers, the serial settings, the two page timers, Start / Stop, the device
-// status and the close that the hub may refuse. A page window derives from it, builds its
-// controls and binds its own frame fields.
-#include <wx/dialog.h>
-#include <wx/timer.h>
+// The window bases of the K-line family, on the window base every page shares
+// (pages/shared/ui/PageDialog.h). A page window derives from one, builds its controls and
+// binds its own frame fields.
 
 #include <cstddef>
 #include <functional>
@@ -14,6 +11,7 @@
 
 #include "pages/kline/UartPageBase.h"
 #include "pages/kline/ui/UartPageLayout.h"
+#include "pages/shared/ui/PageDialog.h"
 
 class CDialogMainA;
 class wxButton;
@@ -24,10 +22,10 @@ class wxTextCtrl;
 
 // Window ids every page of the family uses for its buttons.
 enum UartPageButtonId : int {
-    IDC_UART_EXIT = 2,
-    IDC_UART_STOP = 1003,
-    IDC_UART_START = 1014,
-    IDC_UART_SEND = 1015,
+    IDC_UART_EXIT = IDC_PAGE_EXIT,
+    IDC_UART_STOP = IDC_PAGE_STOP,
+    IDC_UART_START = IDC_PAGE_START,
+    IDC_UART_SEND = IDC_PAGE_SEND,
     IDC_UART_SEND_INIT = 1022,
     IDC_UART_DEFAULTS = 1024,
 };
@@ -38,24 +36,17 @@ struct UartHexFieldId {
     size_t offset;
 };
 
-class UartPageDialog : public wxDialog, protected PageTimers {
+// The window base of the K-line family: the page's columns over its button row, the
+// family's run and send buttons, and its edit messages.
+class UartPageDialog : public PageDialog {
 public:
     UartPageDialog(CDialogMainA* hub, int id, const char* title);
-    ~UartPageDialog() override;
 
-    void RefreshDeviceStatus();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
     // Send and Send with initialisation: the page's own frames.
     virtual void OnBnClickedSendFrame() {}
     virtual void OnBnClickedSendInitFrame() {}
-    void OnBnClickedCancel();
-    bool PageTimerRunning(int id) const;
-
-    CDialogMainA* m_pMainDlg;
 
 protected:
-    virtual UartPageBase& Base() = 0;
     // The page's own parts of Open.
     virtual void CreateControls() = 0;
     virtual void BindHandlers() = 0;
@@ -67,26 +58,43 @@ protected:
     // button row (NewButtonRow) below them and fits the window.
     wxBoxSizer* NewColumn(int proportion = 0);
     void FinishLayout(std::initializer_list<std::pair<int, const char*>> buttons);
-    // Page timer ticks (ids 1 and 2).
-    virtual void OnTimer(int /*id*/) {}
-    // After the device status was shown and after Stop (the keep-alive check's state).
-    virtual void ShowSessionControls() {}
 
     // The page's buttons, left to right; Start, Stop, Send, Send with initialisation and Exit
     // are bound here.
     wxSizer* NewButtonRow(std::initializer_list<std::pair<int, const char*>> buttons);
-    void OnButton(int id, std::function<void()> handler);
-    void OnText(int id, std::function<void()> handler);
-    void OnLeave(int id, std::function<void()> handler);
+    // The run buttons of a page that lays its button row out itself; Send runs
+    // OnBnClickedSendFrame.
+    void BindFamilyButtons();
 
-    wxTextCtrl* Edit(int id) const { return m_Edits.at(id); }
-    std::string Text(int id) const;
     // Writes the bound back without running the handler again, then shows the message.
     void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result);
     // A hex-data edit: every change goes through changed, after() shows what follows from it
     // (count, checksum), then the cut and its message; leaving the edit rewrites it from text().
     void BindHexDataEdit(int id, std::function<PageEditResult(const std::string&)> changed,
                          std::function<std::string()> text, std::function<void()> after = {});
+
+    wxBoxSizer* m_Top = nullptr;      // a note may go above the columns
+    wxBoxSizer* m_Columns = nullptr;
+};
+
+// The window of a page built on UartPageBase (ISO 14230, KW1281, SCI, user mode, J1708): the
+// page operations go to the page's own Start, Stop and Close, and the image's fields, serial
+// settings, frame checks, 5-baud group and timers are bound here.
+class UartImagePageDialog : public UartPageDialog {
+public:
+    using UartPageDialog::UartPageDialog;
+
+protected:
+    virtual UartPageBase& Base() = 0;
+    // After the device status was shown and after Stop (the keep-alive check's state).
+    virtual void ShowSessionControls() {}
+
+    PageStartResult StartPage() override { return Base().Start(m_pMainDlg); }
+    void StopPage() override { Base().Stop(); }
+    PageDeviceStatus PageStatus() override { return Base().RefreshDeviceStatus(); }
+    void ClosePage() override { Base().Close(); }
+    void ShowPageStatus() override { ShowSessionControls(); }
+
     // Radios K1, K2 and K / L of a page that drives the L line, and the check showing ENL.
     void BindKLinePins(const std::vector<wxRadioButton*>& radios, wxCheckBox* enl);
 
@@ -112,26 +120,16 @@ protected:
     void BindTimerControls(bool intervalChecked);
     void ShowTimerControls();
 
-    wxBoxSizer* m_Top = nullptr;      // a note may go above the columns
-    wxBoxSizer* m_Columns = nullptr;
-    std::map<int, wxTextCtrl*> m_Edits;
-    std::map<int, wxButton*> m_Buttons;
     SerialSettingsControls m_Serial;
     FrameCheckControls m_Checks;
     FiveBaudControls m_FiveBaud;
     TimerControls m_Timers;
 
 private:
-    void StartPageTimer(int id, uint32_t periodMs) override;
-    void KillPageTimer(int id) override;
-    void OnClose(wxCloseEvent& event);
-
     struct ImageBit { wxCheckBox* check; size_t offset; uint8_t mask; };
     struct ImageField { wxChoice* choice; size_t offset; uint8_t mask; };
     std::vector<UartByteFieldControl> m_ByteFields;
     std::vector<UartHexFieldId> m_HexFields;
     std::vector<ImageBit> m_ImageBits;
     std::vector<ImageField> m_ImageFields;
-    wxTimer m_KeepAliveTimer;
-    wxTimer m_CyclicTimer;
 };

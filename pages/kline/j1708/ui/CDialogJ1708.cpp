@@ -12,7 +12,7 @@
 #include "platform/ui/WxText.h"
 
 CDialogJ1708::CDialogJ1708(CDialogMainA* hub)
-    : UartPageDialog(hub, IDD_DIALOG_J1708, "SAE J1708"), m_Page(*this) {
+    : UartImagePageDialog(hub, IDD_DIALOG_J1708, "SAE J1708"), m_Page(*this) {
     Open();
 }
 

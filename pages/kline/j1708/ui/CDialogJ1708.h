@@ -23,7 +23,7 @@ enum DialogJ1708Id : int {
     IDC_J1708_MID = 1218,
 };
 
-class CDialogJ1708 : public UartPageDialog {
+class CDialogJ1708 : public UartImagePageDialog {
 public:
     CDialogJ1708(CDialogMainA* hub);
 

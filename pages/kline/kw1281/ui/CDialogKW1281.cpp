@@ -11,7 +11,7 @@
 #include "platform/ui/WxText.h"
 
 CDialogKW1281::CDialogKW1281(CDialogMainA* hub)
-    : UartPageDialog(hub, IDD_DIALOG_KW1281, " KW1281"), m_Page(*this) {
+    : UartImagePageDialog(hub, IDD_DIALOG_KW1281, " KW1281"), m_Page(*this) {
     Open();
 }
 

@@ -28,7 +28,7 @@ enum DialogKW1281Id : int {
     IDC_KW1281_LENGTH_BYTE = 1061,
 };
 
-class CDialogKW1281 : public UartPageDialog {
+class CDialogKW1281 : public UartImagePageDialog {
 public:
     CDialogKW1281(CDialogMainA* hub);
 

@@ -28,10 +28,7 @@ const UartByteFieldControl kByteFields[] = {
 }  // namespace
 
 CDiaglogLin::CDiaglogLin(CDialogMainA* hub)
-    : wxDialog(hub, IDD_DIALOG_LIN, "LIN 1.x LIN2.x", wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      m_pMainDlg(hub),
-      m_IdEditor(m_Page.IdTable()) {
+    : UartPageDialog(hub, IDD_DIALOG_LIN, "LIN 1.x LIN2.x"), m_IdEditor(m_Page.IdTable()) {
     CreateControls();
     FillIdList();
     UpdateControls();
@@ -40,21 +37,15 @@ CDiaglogLin::CDiaglogLin(CDialogMainA* hub)
     CentreOnParent();
 }
 
-std::string CDiaglogLin::Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
-
 void CDiaglogLin::BindHandlers() {
     auto onButton = [this](int id, auto handler) {
         m_Buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });
     };
-    onButton(IDC_LIN_START, [this] { OnBnClickedStart(); });
-    onButton(IDC_LIN_STOP, [this] { OnBnClickedStop(); });
-    onButton(IDC_LIN_SEND, [this] { OnBnClickedSendFrame(); });
-    onButton(IDC_LIN_EXIT, [this] { OnBnClickedCancel(); });
+    BindFamilyButtons();
     onButton(IDC_LIN_SET_ID_TABLE, [this] { OnBnClickedSetIdTable(); });
     const int setButtons[] = {IDC_LIN_SET_LACKB0, IDC_LIN_SET_LACKB1, IDC_LIN_SET_LACKB2, IDC_LIN_SET_LACKB3};
     for (size_t n = 0; n < kLinLackbCount; ++n)
         onButton(setButtons[n], [this, n] { OnBnClickedSetLackb(n); });
-    Bind(wxEVT_CLOSE_WINDOW, &CDiaglogLin::OnClose, this);
 
     auto onText = [this](int id, std::function<void()> handler) { OnEditText(Edit(id), std::move(handler)); };
     auto onLeave = [this](int id, std::function<void()> handler) { OnEditLeft(Edit(id), std::move(handler)); };
@@ -190,28 +181,7 @@ SerialSettingsPage CDiaglogLin::SerialPage() {
                               std::string()};
 }
 
-void CDiaglogLin::RefreshDeviceStatus() {
-    ShowDeviceStatus(this, m_Page.RefreshDeviceStatus(), m_Buttons.at(IDC_LIN_START),
-                     m_Buttons.at(IDC_LIN_STOP), {m_Buttons.at(IDC_LIN_SEND)});
-}
-
-void CDiaglogLin::OnBnClickedStart() {
-    if (StartedForPage(m_Page.Start(), m_pMainDlg)) RefreshDeviceStatus();
-}
-
-void CDiaglogLin::OnBnClickedStop() {
-    m_Page.Stop();
-    RefreshDeviceStatus();
-}
-
 void CDiaglogLin::OnBnClickedSendFrame() { m_Page.Send(); }
 
 void CDiaglogLin::OnBnClickedSetLackb(size_t buffer) { m_Page.SetLackb(buffer); }
 
-void CDiaglogLin::OnBnClickedCancel() {
-    if (PageMayClose(m_pMainDlg)) Hide();
-}
-
-void CDiaglogLin::OnClose(wxCloseEvent& event) {
-    HandlePageClose(event, [] {}, [this] { OnBnClickedCancel(); });
-}

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "pages/kline/lin/LinPage.h"
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/kline/ui/UartPageDialog.h"
 
 class CDialogEditIDTable;
 class CDialogMainA;
@@ -51,17 +51,13 @@ extern const std::array<int, kLinSlaveRows> kLinSlaveIdEdits;
 extern const std::array<int, kLinSlaveRows> kLinSlaveDataEdits;
 extern const std::array<int, kLinLackbCount> kLinLackbEdits;
 
-class CDiaglogLin : public wxDialog {
+class CDiaglogLin : public UartPageDialog {
 public:
     explicit CDiaglogLin(CDialogMainA* hub);
 
-    void RefreshDeviceStatus();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
-    void OnBnClickedSendFrame();
+    void OnBnClickedSendFrame() override;
     void OnBnClickedSetLackb(size_t buffer);
     void OnBnClickedSetIdTable();
-    void OnBnClickedCancel();
     // A double-click on a row (row -1: no row hit), and a single click.
     void OnNMDblclkListIdTable(long row);
     void OnNMClickListIdTable(long row);
@@ -73,18 +69,17 @@ public:
     const LinPage& Page() const { return m_Page; }
     CDialogEditIDTable* Editor() const { return m_EditIdTable; }
 
-    CDialogMainA* m_pMainDlg;
-
 private:
-    void CreateControls();
-    void BindHandlers();
-    void UpdateControls();
-    void OnClose(wxCloseEvent& event);
+    void CreateControls() override;
+    void BindHandlers() override;
+    void UpdateControls() override;
+    PageStartResult StartPage() override { return m_Page.Start(); }
+    void StopPage() override { m_Page.Stop(); }
+    PageDeviceStatus PageStatus() override { return m_Page.RefreshDeviceStatus(); }
+    void ClosePage() override {}
     SerialSettingsPage SerialPage();
     void ShowMaster(const LinMasterView& view);
     void OpenEditor();
-    wxTextCtrl* Edit(int id) const { return m_Edits.at(id); }
-    std::string Text(int id) const;
 
     LinPage m_Page;
     LinIdTableEditor m_IdEditor;
@@ -95,6 +90,4 @@ private:
     wxCheckBox* m_Lab = nullptr;
     wxRadioButton* m_PinK1 = nullptr;
     wxRadioButton* m_PinK2 = nullptr;
-    std::map<int, wxTextCtrl*> m_Edits;
-    std::map<int, wxButton*> m_Buttons;
 };

@@ -7,7 +7,7 @@
 
 #include "platform/ui/WxText.h"
 
-CDialogSCI::CDialogSCI(CDialogMainA* hub) : UartPageDialog(hub, IDD_DIALOG_SCI, "SCI Test"), m_Page(*this) {
+CDialogSCI::CDialogSCI(CDialogMainA* hub) : UartImagePageDialog(hub, IDD_DIALOG_SCI, "SCI Test"), m_Page(*this) {
     Open();
 }
 

@@ -32,7 +32,7 @@ enum DialogSCIId : int {
     IDC_SCI_DUPLEX = 1205,
 };
 
-class CDialogSCI : public UartPageDialog {
+class CDialogSCI : public UartImagePageDialog {
 public:
     CDialogSCI(CDialogMainA* hub);
 

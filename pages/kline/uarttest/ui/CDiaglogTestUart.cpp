@@ -44,9 +44,7 @@ const SleepCheck kSleepChecks[] = {
 }  // namespace
 
 CDiaglogTestUart::CDiaglogTestUart(CDialogMainA* hub)
-    : wxDialog(hub, IDD_DIALOG_TEST_UART, wxString::FromUTF8("TEST UART"), wxDefaultPosition,
-               wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      m_pMainDlg(hub) {
+    : UartPageDialog(hub, IDD_DIALOG_TEST_UART, "TEST UART") {
     CreateControls();
     UpdateControls();
     BindHandlers();
@@ -144,14 +142,10 @@ void CDiaglogTestUart::BindHandlers() {
     auto onButton = [this](int id, void (CDiaglogTestUart::*method)()) {
         m_Buttons.at(id)->Bind(wxEVT_BUTTON, [this, method](wxCommandEvent&) { (this->*method)(); });
     };
-    onButton(IDC_TESTUART_START, &CDiaglogTestUart::OnBnClickedStart);
-    onButton(IDC_TESTUART_STOP, &CDiaglogTestUart::OnBnClickedStop);
-    onButton(IDC_TESTUART_SEND, &CDiaglogTestUart::OnBnClickedSendFrame);
+    BindFamilyButtons();
     onButton(IDC_TESTUART_SLEEP, &CDiaglogTestUart::OnBnClickedSleep);
     onButton(IDC_TESTUART_WAKE, &CDiaglogTestUart::OnBnClickedWake);
     onButton(IDC_TESTUART_RD_INTF, &CDiaglogTestUart::OnBnClickedRdIntf);
-    onButton(IDC_TESTUART_EXIT, &CDiaglogTestUart::OnBnClickedCancel);
-    Bind(wxEVT_CLOSE_WINDOW, &CDiaglogTestUart::OnClose, this);
 
     for (const PinRadio& p : kPins)
         m_Pins.at(p.id)->Bind(wxEVT_RADIOBUTTON, [this, p](wxCommandEvent&) {
@@ -190,20 +184,6 @@ SerialSettingsPage CDiaglogTestUart::SerialPage() {
                               std::string()};
 }
 
-void CDiaglogTestUart::RefreshDeviceStatus() {
-    ShowDeviceStatus(this, m_Page.RefreshDeviceStatus(), m_Buttons.at(IDC_TESTUART_START),
-                     m_Buttons.at(IDC_TESTUART_STOP), {m_Buttons.at(IDC_TESTUART_SEND)});
-}
-
-void CDiaglogTestUart::OnBnClickedStart() {
-    if (StartedForPage(m_Page.Start(m_pMainDlg), m_pMainDlg)) RefreshDeviceStatus();
-}
-
-void CDiaglogTestUart::OnBnClickedStop() {
-    m_Page.Stop();
-    RefreshDeviceStatus();
-}
-
 void CDiaglogTestUart::OnBnClickedSendFrame() { m_Page.Send(); }
 
 void CDiaglogTestUart::OnBnClickedSleep() { m_Page.Sleep(); }
@@ -212,10 +192,3 @@ void CDiaglogTestUart::OnBnClickedWake() { m_Page.Wake(); }
 
 void CDiaglogTestUart::OnBnClickedRdIntf() { m_Intf->ChangeValue(U8(m_Page.ReadInterruptFlags())); }
 
-void CDiaglogTestUart::OnBnClickedCancel() {
-    if (PageMayClose(m_pMainDlg)) Hide();
-}
-
-void CDiaglogTestUart::OnClose(wxCloseEvent& event) {
-    HandlePageClose(event, [] {}, [this] { OnBnClickedCancel(); });
-}

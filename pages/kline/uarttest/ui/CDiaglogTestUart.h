@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "pages/kline/ui/UartPageLayout.h"
+#include "pages/kline/ui/UartPageDialog.h"
 #include "pages/kline/uarttest/UartTestPage.h"
 
 class CDialogMainA;
@@ -38,29 +38,26 @@ enum DiaglogTestUartId : int {
     IDC_TESTUART_BATTERY = 1265,
 };
 
-class CDiaglogTestUart : public wxDialog {
+class CDiaglogTestUart : public UartPageDialog {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     explicit CDiaglogTestUart(CDialogMainA* hub);
 
-    void RefreshDeviceStatus();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
-    void OnBnClickedSendFrame();
+    void OnBnClickedSendFrame() override;
     void OnBnClickedSleep();
     void OnBnClickedWake();
     void OnBnClickedRdIntf();
-    void OnBnClickedCancel();
 
     const UartTestPage& Page() const { return m_Page; }
 
-    CDialogMainA* m_pMainDlg;
-
 private:
-    void CreateControls();
-    void BindHandlers();
-    void UpdateControls();
-    void OnClose(wxCloseEvent& event);
+    void CreateControls() override;
+    void BindHandlers() override;
+    void UpdateControls() override;
+    PageStartResult StartPage() override { return m_Page.Start(m_pMainDlg); }
+    void StopPage() override { m_Page.Stop(); }
+    PageDeviceStatus PageStatus() override { return m_Page.RefreshDeviceStatus(); }
+    void ClosePage() override {}
     SerialSettingsPage SerialPage();
     void ShowCount();
 
@@ -73,5 +70,4 @@ private:
     wxTextCtrl* m_Intf = nullptr;
     std::map<int, wxRadioButton*> m_Pins;
     std::map<int, wxCheckBox*> m_SleepChecks;
-    std::map<int, wxButton*> m_Buttons;
 };

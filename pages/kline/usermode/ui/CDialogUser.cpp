@@ -11,7 +11,7 @@
 #include "platform/ui/WxText.h"
 
 CDialogUser::CDialogUser(CDialogMainA* hub)
-    : UartPageDialog(hub, IDD_DIALOG_USER, "ISO9141-2 USER MOD"), m_Page(*this) {
+    : UartImagePageDialog(hub, IDD_DIALOG_USER, "ISO9141-2 USER MOD"), m_Page(*this) {
     Open();
 }
 

@@ -47,7 +47,7 @@ enum DialogUserId : int {
     IDC_USER_KEEPALIVE_CS = 1063,
 };
 
-class CDialogUser : public UartPageDialog {
+class CDialogUser : public UartImagePageDialog {
 public:
     CDialogUser(CDialogMainA* hub);
 
