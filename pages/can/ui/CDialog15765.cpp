@@ -27,23 +27,9 @@ const int kFcDlc[2] = {IDC_15765_FC0_DLC, IDC_15765_FC1_DLC};
 }  // namespace
 
 CDialog15765::CDialog15765(CDialogMainA* hub)
-    : wxDialog(hub, IDD_DIALOG_15765, U8("CAN - ISO15765"), wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      m_pMainDlg(hub),
-      m_Page(*this),
-      m_KeepAliveTimer(this, kIso15765KeepAliveTimer) {
-    CreateControls();
-    UpdateControls();
-    BindHandlers();
-    RefreshDeviceStatus();
-    CentreOnParent();
+    : CanPageDialog(hub, IDD_DIALOG_15765, "CAN - ISO15765"), m_Page(*this) {
+    Open();
 }
-
-CDialog15765::~CDialog15765() { m_KeepAliveTimer.Stop(); }
-
-wxTextCtrl* CDialog15765::Edit(int id) const { return m_Edits.at(id); }
-
-std::string CDialog15765::Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
 
 void CDialog15765::BindHandlers() {
     CanHeadBinding head;
@@ -58,20 +44,11 @@ void CDialog15765::BindHandlers() {
     BindCanHead(m_Head, head);
     BindCanFilterGrid(m_Filters, head);
 
-    auto onButton = [this](int id, auto handler) {
-        m_Buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });
-    };
-    onButton(IDC_15765_START, [this] { OnBnClickedStart(); });
-    onButton(IDC_15765_STOP, [this] { OnBnClickedStop(); });
-    onButton(IDC_15765_SEND, [this] { OnBnClickedSendFrame(); });
-    onButton(IDC_15765_MULTI_FRAME, [this] { OnBnClickedStartMultiFrame(); });
-    onButton(IDC_15765_KEEPALIVE, [this] { OnBnClickedKeepAlive(); });
-    onButton(IDC_15765_EXIT, [this] { OnBnClickedCancel(); });
-    onButton(IDC_15765_PRESET_ALL, [this] { LoadDefaults(0); });
-    onButton(IDC_15765_PRESET_OBD11, [this] { LoadDefaults(1); });
-    onButton(IDC_15765_PRESET_OBD29, [this] { LoadDefaults(2); });
-    Bind(wxEVT_CLOSE_WINDOW, &CDialog15765::OnClose, this);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
+    BindCanRunButtons();
+    OnButton(IDC_15765_KEEPALIVE, [this] { OnBnClickedKeepAlive(); });
+    OnButton(IDC_15765_PRESET_ALL, [this] { LoadDefaults(0); });
+    OnButton(IDC_15765_PRESET_OBD11, [this] { LoadDefaults(1); });
+    OnButton(IDC_15765_PRESET_OBD29, [this] { LoadDefaults(2); });
 
     auto onCheck = [this](int id, auto handler) {
         m_Checks.at(id)->Bind(wxEVT_CHECKBOX, [this, id, handler](wxCommandEvent&) { handler(m_Checks.at(id)->GetValue()); });
@@ -253,55 +230,18 @@ void CDialog15765::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result) {
     ApplyEditResult(edit, result, std::string(), platform::MessageIcon::None);
 }
 
-void CDialog15765::RefreshDeviceStatus() {
-    const PageDeviceStatus status = m_Page.RefreshDeviceStatus();
-    SetTitle(U8(status.caption));
-    m_Buttons.at(IDC_15765_START)->Enable(status.startEnabled);
-    m_Buttons.at(IDC_15765_STOP)->Enable(status.stopEnabled);
-    m_Buttons.at(IDC_15765_SEND)->Enable(status.sendEnabled);
-    m_Buttons.at(IDC_15765_MULTI_FRAME)->Enable(status.sendEnabled);
+void CDialog15765::ShowPageStatus() {
     wxButton* keepAlive = m_Buttons.at(IDC_15765_KEEPALIVE);
     keepAlive->Enable(m_Page.KeepAliveButtonEnabled());
     keepAlive->SetLabel(U8(m_Page.State().keepAliveOn ? kIso15765KeepAliveStop : kIso15765KeepAliveStart));
 }
 
-void CDialog15765::OnBnClickedStart() {
-    const PageStartResult result = m_Page.Start();
-    if (result != PageStartResult::Started && result != PageStartResult::Redownloaded) return;
-    if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
-    RefreshDeviceStatus();
-}
-
-void CDialog15765::OnBnClickedStop() {
-    m_Page.Stop();
-    RefreshDeviceStatus();
-}
-
-void CDialog15765::OnBnClickedSendFrame() { m_Page.Send(); }
-
-void CDialog15765::OnBnClickedStartMultiFrame() { m_Page.StartMultiFrame(); }
-
 void CDialog15765::OnBnClickedKeepAlive() {
     m_Buttons.at(IDC_15765_KEEPALIVE)->SetLabel(U8(m_Page.ToggleKeepAlive()));
 }
 
-void CDialog15765::OnBnClickedCancel() {
-    ExitPageSession(this, m_pMainDlg, [this] { m_Page.Close(); }, [this] { RefreshDeviceStatus(); });
-}
-
-void CDialog15765::OnClose(wxCloseEvent& event) {
-    HandlePageClose(event, [this] { m_Page.Close(); }, [this] { OnBnClickedCancel(); });
-}
-
 void CDialog15765::OnTimer(int id) {
     m_Page.OnTimer(id);
-    if (!m_KeepAliveTimer.IsRunning()) RefreshDeviceStatus();
+    if (!PageTimerRunning(kIso15765KeepAliveTimer)) RefreshDeviceStatus();
 }
 
-void CDialog15765::StartPageTimer(int id, uint32_t periodMs) {
-    if (id == kIso15765KeepAliveTimer) m_KeepAliveTimer.Start(static_cast<int>(periodMs));
-}
-
-void CDialog15765::KillPageTimer(int id) {
-    if (id == kIso15765KeepAliveTimer) m_KeepAliveTimer.Stop();
-}

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pages/can/Iso15765Page.h"
+#include "pages/can/ui/CanPageDialog.h"
 #include "pages/can/ui/CanPageLayout.h"
 
 class CDialogMainA;
@@ -75,46 +76,33 @@ enum Dialog15765Id : int {
     IDC_15765_KEEPALIVE = 1271,
 };
 
-class CDialog15765 : public wxDialog, private PageTimers {
+class CDialog15765 : public CanPageDialog {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     CDialog15765(CDialogMainA* hub);
-    ~CDialog15765() override;
 
-    void RefreshDeviceStatus();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
-    void OnBnClickedSendFrame();
-    void OnBnClickedStartMultiFrame();
+    void OnBnClickedSendFrame() override { m_Page.Send(); }
+    void OnBnClickedStartMultiFrame() override { m_Page.StartMultiFrame(); }
     void OnBnClickedKeepAlive();
-    void OnBnClickedCancel();
-    void OnTimer(int id);
+    void OnTimer(int id) override;
 
     const Iso15765Page& Page() const { return m_Page; }
 
-    CDialogMainA* m_pMainDlg;
-
 private:
-    void CreateControls();
-    void BindHandlers();
+    void CreateControls() override;
+    void BindHandlers() override;
     void LoadDefaults(unsigned mode);
-    void UpdateControls();
+    void UpdateControls() override;
     void UpdateIsoTpPanel();
     void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result);
-    void OnClose(wxCloseEvent& event);
-
-    void StartPageTimer(int id, uint32_t periodMs) override;
-    void KillPageTimer(int id) override;
-
-    wxTextCtrl* Edit(int id) const;
-    std::string Text(int id) const;
+    PageStartResult StartPage() override { return m_Page.Start(); }
+    void StopPage() override { m_Page.Stop(); }
+    PageDeviceStatus PageStatus() override { return m_Page.RefreshDeviceStatus(); }
+    void ClosePage() override { m_Page.Close(); }
+    // The keep-alive button: its caption and whether it may be pressed.
+    void ShowPageStatus() override;
 
     Iso15765Page m_Page;
-    wxTimer m_KeepAliveTimer;
-    CanHeadControls m_Head;
-    CanFilterGridControls m_Filters;
-    std::map<int, wxTextCtrl*> m_Edits;
-    std::map<int, wxButton*> m_Buttons;
     std::map<int, wxChoice*> m_Choices;
     std::map<int, wxCheckBox*> m_Checks;
     wxRadioButton* m_Fc11 = nullptr;

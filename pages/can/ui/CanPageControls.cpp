@@ -47,21 +47,8 @@ void CanPageControls::AddRow(wxWindow* parent, wxFlexGridSizer* grid, const char
     if (limit) edits[id]->SetMaxLength(limit);
 }
 
-void CanPageControls::ShowStatus(wxTopLevelWindow* window, const PageDeviceStatus& status, int startId, int stopId,
-                                 std::initializer_list<int> sendIds) const {
-    window->SetTitle(U8(status.caption));
-    buttons.at(startId)->Enable(status.startEnabled);
-    buttons.at(stopId)->Enable(status.stopEnabled);
-    for (int id : sendIds) buttons.at(id)->Enable(status.sendEnabled);
-}
-
 void CanPageControls::Apply(int id, const PageEditResult& result) const {
     ApplyEditResult(Edit(id), result, std::string(), platform::MessageIcon::None);
-}
-
-void CanPageControls::BindExit(wxTopLevelWindow* window, int exitId, std::function<void()> exit) const {
-    OnButton(exitId, exit);
-    window->Bind(wxEVT_CLOSE_WINDOW, [exit](wxCloseEvent& event) { HandlePageClose(event, [] {}, exit); });
 }
 
 void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, CanHeadControls& head,

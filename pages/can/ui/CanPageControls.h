@@ -25,8 +25,10 @@ class wxTopLevelWindow;
 class wxWindow;
 
 struct CanPageControls {
-    std::map<int, wxTextCtrl*> edits;
-    std::map<int, wxButton*> buttons;
+    // The edits and buttons are the window's own maps (PageDialog's).
+    CanPageControls(std::map<int, wxTextCtrl*>& e, std::map<int, wxButton*>& b) : edits(e), buttons(b) {}
+    std::map<int, wxTextCtrl*>& edits;
+    std::map<int, wxButton*>& buttons;
     std::map<int, wxChoice*> choices;
     std::map<int, wxCheckBox*> checks;
     std::map<int, wxStaticText*> labels;
@@ -48,16 +50,9 @@ struct CanPageControls {
     void AddRow(wxWindow* parent, wxFlexGridSizer* grid, const char* label, int id, bool hex, int width,
                 unsigned limit, const char* unit = nullptr);
 
-    // Caption and buttons by the connection state; sendIds follow Send.
-    void ShowStatus(wxTopLevelWindow* window, const PageDeviceStatus& status, int startId, int stopId,
-                    std::initializer_list<int> sendIds) const;
-
     // A handler's rewrite and message into edit id; the messages are plain boxes with the
     // default caption.
     void Apply(int id, const PageEditResult& result) const;
-    // Exit and the window's close both run exit; a close the program forces lets the window go.
-    void BindExit(wxTopLevelWindow* window, int exitId, std::function<void()> exit) const;
-
     void OnButton(int id, std::function<void()> handler) const {
         buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });
     }
@@ -86,20 +81,6 @@ struct CanPageControls {
 // the filter grid with its 29-bit or its 11-bit edits.
 void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, CanHeadControls& head,
                               CanFilterGridControls& filters);
-
-// The buttons every CAN page runs by: Start, Stop, Send, the multi-frame request and Exit
-// (with the window's close), bound to the window's handlers of those names.
-struct CanRunButtonIds {
-    int start, stop, send, multiFrame, exit;
-};
-template <class Dialog>
-void BindRunButtons(Dialog* window, const CanPageControls& c, const CanRunButtonIds& ids) {
-    c.OnButton(ids.start, [window] { window->OnBnClickedStart(); });
-    c.OnButton(ids.stop, [window] { window->OnBnClickedStop(); });
-    c.OnButton(ids.send, [window] { window->OnBnClickedSendFrame(); });
-    c.OnButton(ids.multiFrame, [window] { window->OnBnClickedStartMultiFrame(); });
-    c.BindExit(window, ids.exit, [window] { window->OnBnClickedCancel(); });
-}
 
 // Binds the head panel and the filter grid to a page that runs one protocol (its PTYPE choice
 // is shown, never changed); field messages are plain boxes with the default caption.

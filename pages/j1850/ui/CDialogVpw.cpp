@@ -17,12 +17,7 @@
 const int kVpwYzzIdselIds[8] = {1063, 1064, 1066, 1069, 1070, 1071, 1072, 1073};
 
 CDialogVpw::CDialogVpw(CDialogMainA* hub, bool pwm)
-    : wxDialog(hub, IDD_DIALOG_VPW, U8("J1850 VPW  10.4KBPS"), wxDefaultPosition,
-               wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      m_pMainDlg(hub),
-      m_bPwm(pwm),
-      m_KeepAliveTimer(this, kJ1850KeepAliveTimer),
-      m_Page(pwm, *this) {
+    : PageDialog(hub, IDD_DIALOG_VPW, "J1850 VPW  10.4KBPS"), m_bPwm(pwm), m_Page(pwm, *this) {
     CreateControls();
     Edit(IDC_VPW_KEEPALIVE_DATA)->ChangeValue(U8(m_Page.DefaultKeepAliveText()));
     Edit(IDC_VPW_KEEPALIVE_PERIOD)->ChangeValue("1000");
@@ -32,19 +27,14 @@ CDialogVpw::CDialogVpw(CDialogMainA* hub, bool pwm)
     CentreOnParent();
 }
 
-CDialogVpw::~CDialogVpw() { m_KeepAliveTimer.Stop(); }
-
-std::string CDialogVpw::Text(int id) const { return Edit(id)->GetValue().utf8_string(); }
-
 void CDialogVpw::BindHandlers() {
     auto onButton = [this](int id, void (CDialogVpw::*method)()) {
         m_Buttons.at(id)->Bind(wxEVT_BUTTON, [this, method](wxCommandEvent&) { (this->*method)(); });
     };
-    onButton(IDC_VPW_START, &CDialogVpw::OnBnClickedStart);
-    onButton(IDC_VPW_STOP, &CDialogVpw::OnBnClickedStop);
+    BindRunButtons(m_Buttons.at(IDC_VPW_START), m_Buttons.at(IDC_VPW_STOP), {m_Buttons.at(IDC_VPW_SEND)},
+                   m_Buttons.at(IDC_VPW_EXIT));
     onButton(IDC_VPW_SEND, &CDialogVpw::OnBnClickedSendFrame);
     onButton(IDC_VPW_KEEPALIVE, &CDialogVpw::OnBnClickedKeepAlive);
-    onButton(IDC_VPW_EXIT, &CDialogVpw::OnBnClickedCancel);
     onButton(IDC_VPW_FILTER_ADD, &CDialogVpw::OnFilterAdd);
     onButton(IDC_VPW_FILTER_REMOVE, &CDialogVpw::OnFilterRemove);
     onButton(IDC_VPW_IFR_ADD, &CDialogVpw::OnIfrAdd);
@@ -57,8 +47,6 @@ void CDialogVpw::BindHandlers() {
         m_Page.Preset(J1850SaeObd2);
         UpdateControls();
     });
-    Bind(wxEVT_CLOSE_WINDOW, &CDialogVpw::OnClose, this);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(event.GetId()); });
 
 
     // Frame fields.
@@ -196,28 +184,16 @@ void CDialogVpw::OnIfrRemove() {
     if (m_Page.RemoveIfrEntries(std::vector<int>(rows.begin(), rows.end()))) ShowLists();
 }
 
-void CDialogVpw::RefreshDeviceStatus() {
+PageDeviceStatus CDialogVpw::PageStatus() {
     const J1850PageStatus status = m_Page.RefreshDeviceStatus();
-    SetTitle(U8(status.device.caption));
-    m_Buttons.at(IDC_VPW_START)->Enable(status.device.startEnabled);
-    m_Buttons.at(IDC_VPW_STOP)->Enable(status.device.stopEnabled);
-    m_Buttons.at(IDC_VPW_SEND)->Enable(status.device.sendEnabled);
-    m_Buttons.at(IDC_VPW_KEEPALIVE)->Enable(status.keepAlive.enabled);
-    m_Buttons.at(IDC_VPW_KEEPALIVE)->SetLabel(U8(status.keepAlive.caption));
+    m_KeepAliveButton = status.keepAlive;
+    return status.device;
 }
 
-void CDialogVpw::OnBnClickedStart() {
-    if (m_Page.Start(m_pMainDlg) != PageStartResult::Started) return;
-    if (m_pMainDlg) m_pMainDlg->StartMonitorTimer();
-    RefreshDeviceStatus();
+void CDialogVpw::ShowPageStatus() {
+    m_Buttons.at(IDC_VPW_KEEPALIVE)->Enable(m_KeepAliveButton.enabled);
+    m_Buttons.at(IDC_VPW_KEEPALIVE)->SetLabel(U8(m_KeepAliveButton.caption));
 }
-
-void CDialogVpw::OnBnClickedStop() {
-    m_Page.Stop();
-    RefreshDeviceStatus();
-}
-
-void CDialogVpw::OnBnClickedSendFrame() { m_Page.Send(); }
 
 void CDialogVpw::OnBnClickedKeepAlive() {
     m_Page.ToggleKeepAlive(Text(IDC_VPW_KEEPALIVE_PERIOD));
@@ -231,23 +207,8 @@ void CDialogVpw::OnBnClickedReadRegisters() {
     UpdateControls();
 }
 
-void CDialogVpw::OnBnClickedCancel() {
-    ExitPageSession(this, m_pMainDlg, [this] { m_Page.Close(); }, [this] { RefreshDeviceStatus(); });
-}
-
-void CDialogVpw::OnClose(wxCloseEvent& event) {
-    HandlePageClose(event, [this] { m_Page.Close(); }, [this] { OnBnClickedCancel(); });
-}
-
 void CDialogVpw::OnTimer(int id) {
     m_Page.OnTimer(id, Text(IDC_VPW_KEEPALIVE_DATA));
-    if (!m_KeepAliveTimer.IsRunning()) RefreshDeviceStatus();
+    if (!PageTimerRunning(kJ1850KeepAliveTimer)) RefreshDeviceStatus();
 }
 
-void CDialogVpw::StartPageTimer(int id, uint32_t periodMs) {
-    if (id == kJ1850KeepAliveTimer) m_KeepAliveTimer.Start(static_cast<int>(periodMs));
-}
-
-void CDialogVpw::KillPageTimer(int id) {
-    if (id == kJ1850KeepAliveTimer) m_KeepAliveTimer.Stop();
-}

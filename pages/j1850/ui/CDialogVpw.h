@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pages/j1850/J1850Page.h"
+#include "pages/shared/ui/PageDialog.h"
 
 class CDialogMainA;
 class CListSectorLock;
@@ -67,53 +68,46 @@ enum DialogVpwId : int {
 // IDSEL combos of YZZ 000 ... 111.
 extern const int kVpwYzzIdselIds[8];
 
-class CDialogVpw : public wxDialog, private PageTimers {
+// The one window of the J1850 family (VPW and PWM), on the window base every page shares.
+class CDialogVpw : public PageDialog {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     CDialogVpw(CDialogMainA* hub, bool pwm);
-    ~CDialogVpw() override;
 
-    void RefreshDeviceStatus();
     void UpdateControls();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
-    void OnBnClickedSendFrame();
+    void OnBnClickedSendFrame() { m_Page.Send(); }
     void OnBnClickedKeepAlive();
     // Command 1062: no control or menu of the page sends it.
     void OnBnClickedReadRegisters();
-    void OnBnClickedCancel();
     void OnHeaderByteChanged(uint8_t byte);
-    void OnTimer(int id);
+    void OnTimer(int id) override;
 
     const J1850Page& Page() const { return m_Page; }
-    bool KeepAliveTimerRunning() const { return m_KeepAliveTimer.IsRunning(); }
+    bool KeepAliveTimerRunning() const { return PageTimerRunning(kJ1850KeepAliveTimer); }
     CListSectorLock* Grid() const { return m_Grid; }
 
-    CDialogMainA* m_pMainDlg;
     const bool m_bPwm;
 
 private:
     void CreateControls();
     void BindHandlers();
+    PageStartResult StartPage() override { return m_Page.Start(m_pMainDlg); }
+    void StopPage() override { m_Page.Stop(); }
+    // The run buttons' state; the keep-alive button's is kept for ShowPageStatus.
+    PageDeviceStatus PageStatus() override;
+    void ClosePage() override { m_Page.Close(); }
+    void ShowPageStatus() override;
     void ShowHeader(const J1850HeaderView& view);
     void ShowLists();
     void ShowIfr3();
     void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result);
-    void OnClose(wxCloseEvent& event);
     void OnFilterAdd();
     void OnFilterRemove();
     void OnIfrAdd();
     void OnIfrRemove();
 
-    void StartPageTimer(int id, uint32_t periodMs) override;
-    void KillPageTimer(int id) override;
-
-    wxTextCtrl* Edit(int id) const { return m_Edits.at(id); }
-    std::string Text(int id) const;
-
-    // Before the page: the page's constructor already kills the timer.
-    wxTimer m_KeepAliveTimer;
     J1850Page m_Page;
+    J1850KeepAliveView m_KeepAliveButton;
 
     CListSectorLock* m_Grid = nullptr;
     wxRadioButton* m_OneByte = nullptr;
@@ -124,6 +118,4 @@ private:
     wxChoice* m_IfrCombos[4] = {};  // IFRT, IDSEL, IFR3SEL, NB
     wxChoice* m_YzzCombos[8][4] = {};  // per YZZ: IFRT, NB, IDSEL, IFR3SEL
     wxCheckBox* m_Ifr3Crc = nullptr;
-    std::map<int, wxTextCtrl*> m_Edits;
-    std::map<int, wxButton*> m_Buttons;
 };

@@ -54,7 +54,7 @@ void PageDialog::OnBnClickedStop() {
 void PageDialog::OnBnClickedCancel() {
     if (!PageMayClose(m_pMainDlg)) return;
     ClosePage();
-    ShowPageStatus();
+    RefreshDeviceStatus();
     Hide();
 }
 

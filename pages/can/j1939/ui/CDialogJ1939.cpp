@@ -36,20 +36,13 @@ uint32_t Id29(const EcanMessageBuffer& frame) { return EcanIdAs(frame, true); }
 }  // namespace
 
 CDialogJ1939::CDialogJ1939(CDialogMainA* hub)
-    : wxDialog(hub, IDD_DIALOG_J1939, U8("CAN-J1939"), wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      m_pMainDlg(hub) {
-    CreateControls();
-    UpdateControls();
-    BindHandlers();
-    RefreshDeviceStatus();
-    CentreOnParent();
+    : CanPageDialog(hub, IDD_DIALOG_J1939, "CAN-J1939") {
+    Open();
 }
 
 void CDialogJ1939::BindHandlers() {
     BindOneProtocolHead(m_Page, m_Head, m_Filters);
-    BindRunButtons(this, m_C,
-                   {IDC_J1939_START, IDC_J1939_STOP, IDC_J1939_SEND, IDC_J1939_MULTI_FRAME, IDC_J1939_EXIT});
+    BindCanRunButtons();
 
     const CanPageControls& c = m_C;
     c.OnButton(IDC_J1939_DEFAULTS, [] {});  // does nothing, as on the original board software
@@ -206,23 +199,3 @@ void CDialogJ1939::ShowPduInfo() {
 
 void CDialogJ1939::ShowRtsData() { m_C.Show(IDC_J1939_RTS_DATA, m_Page.RtsDataText()); }
 
-void CDialogJ1939::RefreshDeviceStatus() {
-    m_C.ShowStatus(this, m_Page.RefreshDeviceStatus(), IDC_J1939_START, IDC_J1939_STOP, {IDC_J1939_SEND, IDC_J1939_MULTI_FRAME});
-}
-
-void CDialogJ1939::OnBnClickedStart() {
-    if (StartedForPage(m_Page.Start(), m_pMainDlg)) RefreshDeviceStatus();
-}
-
-void CDialogJ1939::OnBnClickedStop() {
-    m_Page.Stop();
-    RefreshDeviceStatus();
-}
-
-void CDialogJ1939::OnBnClickedSendFrame() { m_Page.Send(); }
-
-void CDialogJ1939::OnBnClickedStartMultiFrame() { m_Page.StartMultiFrame(); }
-
-void CDialogJ1939::OnBnClickedCancel() {
-    if (PageMayClose(m_pMainDlg)) Hide();
-}

@@ -4,7 +4,7 @@
 #include <wx/dialog.h>
 
 #include "pages/can/j1939/J1939Page.h"
-#include "pages/can/ui/CanPageControls.h"
+#include "pages/can/ui/CanPageDialog.h"
 #include "pages/can/ui/CanPageLayout.h"
 
 class CDialogMainA;
@@ -64,33 +64,28 @@ enum DialogJ1939Id : int {
     IDC_J1939_BUFFER_LENGTH = 1264,
 };
 
-class CDialogJ1939 : public wxDialog {
+class CDialogJ1939 : public CanPageDialog {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     explicit CDialogJ1939(CDialogMainA* hub);
 
-    void RefreshDeviceStatus();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
-    void OnBnClickedSendFrame();
-    void OnBnClickedStartMultiFrame();
-    void OnBnClickedCancel();
+    void OnBnClickedSendFrame() override { m_Page.Send(); }
+    void OnBnClickedStartMultiFrame() override { m_Page.StartMultiFrame(); }
 
     const J1939Page& Page() const { return m_Page; }
 
-    CDialogMainA* m_pMainDlg;
-
 private:
-    void CreateControls();
-    void BindHandlers();
-    void UpdateControls();
+    void CreateControls() override;
+    void BindHandlers() override;
+    void UpdateControls() override;
+    PageStartResult StartPage() override { return m_Page.Start(); }
+    void StopPage() override { m_Page.Stop(); }
+    PageDeviceStatus PageStatus() override { return m_Page.RefreshDeviceStatus(); }
+    void ClosePage() override {}
     void ShowPduInfo();
     void ShowRtsData();
     void ShowFrameIds();
     void ShowSingleData();
 
     J1939Page m_Page;
-    CanHeadControls m_Head;
-    CanFilterGridControls m_Filters;
-    CanPageControls m_C;
 };

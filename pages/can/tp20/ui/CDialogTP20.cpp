@@ -43,20 +43,13 @@ const ControlBit kControlBits[] = {
 }  // namespace
 
 CDialogTP20::CDialogTP20(CDialogMainA* hub)
-    : wxDialog(hub, IDD_DIALOG_TP20, U8("VW TP2.0 （诊断）"), wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      m_pMainDlg(hub) {
-    CreateControls();
-    UpdateControls();
-    BindHandlers();
-    RefreshDeviceStatus();
-    CentreOnParent();
+    : CanPageDialog(hub, IDD_DIALOG_TP20, "VW TP2.0 （诊断）") {
+    Open();
 }
 
 void CDialogTP20::BindHandlers() {
     BindOneProtocolHead(m_Page, m_Head, m_Filters);
-    BindRunButtons(this, m_C,
-                   {IDC_TP20_START, IDC_TP20_STOP, IDC_TP20_SEND, IDC_TP20_MULTI_FRAME, IDC_TP20_EXIT});
+    BindCanRunButtons({IDC_TP20_CONNECT});
 
     const CanPageControls& c = m_C;
     c.OnButton(IDC_TP20_CONNECT, [this] { OnBnClickedStartConnection(); });
@@ -124,25 +117,3 @@ void CDialogTP20::UpdateControls() {
     c.Show(IDC_TP20_BUFFER_LENGTH, std::to_string(m_Page.BufferLength()));
 }
 
-void CDialogTP20::RefreshDeviceStatus() {
-    m_C.ShowStatus(this, m_Page.RefreshDeviceStatus(), IDC_TP20_START, IDC_TP20_STOP, {IDC_TP20_SEND, IDC_TP20_MULTI_FRAME, IDC_TP20_CONNECT});
-}
-
-void CDialogTP20::OnBnClickedStart() {
-    if (StartedForPage(m_Page.Start(), m_pMainDlg)) RefreshDeviceStatus();
-}
-
-void CDialogTP20::OnBnClickedStop() {
-    m_Page.Stop();
-    RefreshDeviceStatus();
-}
-
-void CDialogTP20::OnBnClickedSendFrame() { m_Page.Send(); }
-
-void CDialogTP20::OnBnClickedStartMultiFrame() { m_Page.StartMultiFrame(); }
-
-void CDialogTP20::OnBnClickedStartConnection() { m_Page.StartConnection(); }
-
-void CDialogTP20::OnBnClickedCancel() {
-    if (PageMayClose(m_pMainDlg)) Hide();
-}

@@ -4,7 +4,7 @@
 #include <wx/dialog.h>
 
 #include "pages/can/tp20/Tp20Page.h"
-#include "pages/can/ui/CanPageControls.h"
+#include "pages/can/ui/CanPageDialog.h"
 #include "pages/can/ui/CanPageLayout.h"
 
 class CDialogMainA;
@@ -54,31 +54,26 @@ enum DialogTP20Id : int {
     IDC_TP20_PRESET_ECU = 1243,        // "设置为ECU(0x1F)"
 };
 
-class CDialogTP20 : public wxDialog {
+class CDialogTP20 : public CanPageDialog {
 public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     explicit CDialogTP20(CDialogMainA* hub);
 
-    void RefreshDeviceStatus();
-    void OnBnClickedStart();
-    void OnBnClickedStop();
-    void OnBnClickedSendFrame();
-    void OnBnClickedStartMultiFrame();
-    void OnBnClickedStartConnection();
-    void OnBnClickedCancel();
+    void OnBnClickedSendFrame() override { m_Page.Send(); }
+    void OnBnClickedStartMultiFrame() override { m_Page.StartMultiFrame(); }
+    void OnBnClickedStartConnection() { m_Page.StartConnection(); }
 
     const Tp20Page& Page() const { return m_Page; }
 
-    CDialogMainA* m_pMainDlg;
-
 private:
-    void CreateControls();
-    void BindHandlers();
+    void CreateControls() override;
+    void BindHandlers() override;
     void LoadDefaults(unsigned preset);
-    void UpdateControls();
+    void UpdateControls() override;
+    PageStartResult StartPage() override { return m_Page.Start(); }
+    void StopPage() override { m_Page.Stop(); }
+    PageDeviceStatus PageStatus() override { return m_Page.RefreshDeviceStatus(); }
+    void ClosePage() override {}
 
     Tp20Page m_Page;
-    CanHeadControls m_Head;
-    CanFilterGridControls m_Filters;
-    CanPageControls m_C;
 };

@@ -1,0 +1,21 @@
+#include "pages/can/ui/CanPageDialog.h"
+
+#include <vector>
+
+CanPageDialog::CanPageDialog(CDialogMainA* hub, int id, const char* title) : PageDialog(hub, id, title) {}
+
+void CanPageDialog::Open() {
+    CreateControls();
+    UpdateControls();
+    BindHandlers();
+    RefreshDeviceStatus();
+    CentreOnParent();
+}
+
+void CanPageDialog::BindCanRunButtons(std::initializer_list<int> moreSend) {
+    std::vector<wxButton*> send = {m_Buttons.at(IDC_PAGE_SEND), m_Buttons.at(IDC_CAN_MULTI_FRAME)};
+    for (int id : moreSend) send.push_back(m_Buttons.at(id));
+    BindRunButtons(m_Buttons.at(IDC_PAGE_START), m_Buttons.at(IDC_PAGE_STOP), send, m_Buttons.at(IDC_PAGE_EXIT));
+    OnButton(IDC_PAGE_SEND, [this] { OnBnClickedSendFrame(); });
+    OnButton(IDC_CAN_MULTI_FRAME, [this] { OnBnClickedStartMultiFrame(); });
+}
