@@ -1,5 +1,5 @@
 #pragma once
-// The capture thread: the serial worker loop with a policy that polls and appends the
+// The capture thread: the bus worker loop with a policy that polls and appends the
 // level changes each reply carries to the capture, and records nothing in the monitor.
 //
 // A reply is [x, status, u16 word, samples...]: status 0x08 is a fault (the other bits mean

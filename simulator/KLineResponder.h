@@ -1,6 +1,6 @@
 #pragma once
 // The ECU on the K-line: ISO 9141-2 and ISO 14230 responders as policies of the one worker
-// loop (pages/kline/SerialWorker.h).
+// loop (pages/shared/BusWorker.h).
 //
 // The chip's UART engine in ECU mode (mode byte C3 / C1) answers the tester's bus init itself
 // and reports it as a frame whose word has init type 7; every tester frame then arrives as

@@ -1,5 +1,5 @@
 #pragma once
-// The CAN workers: the one loop of pages/kline/SerialWorker.h under a CAN policy.
+// The CAN workers: the one loop of pages/shared/BusWorker.h under a CAN policy.
 //
 // Against the serial-bus pass: a pending packet is always a 16-byte CAN frame (A0 8x 10 00),
 // written on every pass until a reply to that very write carries StatusTxDone; a poll that

@@ -1,4 +1,4 @@
-// The download, the serial worker and the family's Start / Stop / Send against the
+// The download, the bus worker and the family's Start / Stop / Send against the
 // simulated board.
 #include <gtest/gtest.h>
 

@@ -63,14 +63,6 @@ void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result, const std::st
     ApplyEditResult(edit, result, caption, platform::MessageIcon::Exclamation);
 }
 
-void ShowDeviceStatus(wxTopLevelWindow* page, const PageDeviceStatus& status, wxButton* start,
-                      wxButton* stop, std::initializer_list<wxButton*> send) {
-    page->SetTitle(U8(status.caption));
-    start->Enable(status.startEnabled);
-    stop->Enable(status.stopEnabled);
-    for (wxButton* button : send) button->Enable(status.sendEnabled);
-}
-
 bool StartedForPage(PageStartResult result, CDialogMainA* hub) {
     if (result != PageStartResult::Started && result != PageStartResult::Redownloaded) return false;
     if (hub) hub->StartMonitorTimer();
@@ -78,14 +70,6 @@ bool StartedForPage(PageStartResult result, CDialogMainA* hub) {
 }
 
 bool PageMayClose(CDialogMainA* hub) { return !hub || hub->ConfirmPageClose(); }
-
-void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
-                     const std::function<void()>& refresh) {
-    if (!PageMayClose(hub)) return;
-    endSession();
-    refresh();
-    window->Hide();
-}
 
 wxBoxSizer* NewPageButtonRow(wxDialog* page,
                              std::initializer_list<std::pair<int, const char*>> buttons,

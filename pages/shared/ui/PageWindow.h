@@ -47,18 +47,11 @@ void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result,
 void OnEditText(wxTextCtrl* edit, std::function<void()> handler);
 void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler);
 
-// The caption and the Start / Stop / Send buttons by the device status.
-void ShowDeviceStatus(wxTopLevelWindow* page, const PageDeviceStatus& status, wxButton* start,
-                      wxButton* stop, std::initializer_list<wxButton*> send);
 // After a Start the hub's monitor timer runs; true when a worker runs for the page now (the
 // page refreshes its status).
 bool StartedForPage(PageStartResult result, CDialogMainA* hub);
 // Exit: the hub refuses while a worker runs, else re-enables its buttons.
 bool PageMayClose(CDialogMainA* hub);
-// Exit of a page whose session ends with its window: unless the hub refuses, the session
-// ends, the buttons follow and the window hides.
-void ExitPageSession(wxWindow* window, CDialogMainA* hub, const std::function<void()>& endSession,
-                     const std::function<void()>& refresh);
 
 // The page's buttons in one row, in order, into out by id. Esc presses the exit button ("退出"),
 // whose id is not wx's cancel id.
