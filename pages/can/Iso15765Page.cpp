@@ -224,7 +224,8 @@ std::string Iso15765Page::FcDataText(unsigned k) const {
 }
 
 std::string Iso15765Page::FcDlcText(unsigned k) const {
-    return std::to_string(CanPtype(head_) + 1 + state_.fcDataLength[k % 2]);
+    const uint8_t ptype = CanPtype(head_);
+    return std::to_string(ptype + 1 + std::min<size_t>(state_.fcDataLength[k % 2], FcDataLimit(ptype)));
 }
 
 void Iso15765Page::FfIdChanged(const std::string& text) {
@@ -305,8 +306,7 @@ std::string Iso15765Page::BufferText() const {
 }
 
 void Iso15765Page::RefreshIsoTpPanel() {
-    const size_t limit = FcDataLimit(CanPtype(head_));
-    for (uint32_t& length : state_.fcDataLength) length = std::min<uint32_t>(length, limit);
+    // The flow-control bytes the user typed stay: DownloadList sends what the PTYPE allows.
     SetTotalLength(std::min(TotalLength(), LengthLimit()));
 }
 

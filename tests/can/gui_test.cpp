@@ -1,9 +1,13 @@
 // The CAN pages in their windows, opened through the hub, against the simulated board.
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <string>
 
@@ -14,6 +18,7 @@
 #include "pages/can/ui/Pages.h"
 #include "tests/support/BoardLog.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
@@ -94,6 +99,77 @@ TEST_F(Iso15765GuiTest, StartSendAnswerMultiFrameStopAndClose) {
     Click(IDC_15765_EXIT);
     EXPECT_FALSE(dialog_->IsShown());
     EXPECT_EQ(messages_.Count(), 1u);
+}
+
+// The identifier of an ECAN record as the chip reads it: 11 bits at w0 bits 2-12, or 29
+// (w0 bit 0) from w0 bits 2-12, w1 bits 0-11 and w2 bits 10-15.
+uint32_t RecordId(const Bytes& r, size_t at) {
+    const unsigned w0 = r[at] | r[at + 1] << 8, w1 = r[at + 2] | r[at + 3] << 8, w2 = r[at + 4] | r[at + 5] << 8;
+    if (!(w0 & 1)) return (w0 >> 2) & 0x7FF;
+    return ((((w0 >> 2) & 0x7FF) << 12 | (w1 & 0xFFF)) << 6) | (w2 >> 10);
+}
+
+// The last packet written that starts with the bytes, or an empty one.
+Bytes LastPacket(const Bytes& start) {
+    Bytes found;
+    for (const Bytes& p : LoggedPackets())
+        if (p.size() >= start.size() && std::equal(start.begin(), start.end(), p.begin())) found = p;
+    return found;
+}
+
+// What the identifier edits show is what Start downloads and Send puts on the wire, whatever
+// the user pressed before: presets, the single frame's type, the flow-control radios.
+TEST_F(Iso15765GuiTest, IdentifiersShownAreTheIdentifiersSent) {
+    ASSERT_NE(OpenPage(), nullptr);
+    auto hex = [this](int id) { return static_cast<uint32_t>(std::stoul(Edit(id)->GetValue().utf8_string(), nullptr, 16)); };
+    auto startAndSend = [&] {
+        tb_log_clear();
+        Press(Button(IDC_15765_START));
+        Press(Button(IDC_15765_SEND));
+        ASSERT_TRUE(PumpUntil([] { return !LastPacket({0xA0, 0x80, 0x10, 0x00}).empty(); }));
+        Press(Button(IDC_15765_STOP));
+    };
+    const struct { const char* name; std::function<void()> act; const char* fc0; const char* fc1; const char* single; } cases[] = {
+        {"29-bit preset, then 11-bit", [&] { Press(Button(IDC_15765_PRESET_OBD29)); Press(Button(IDC_15765_PRESET_OBD11)); }, "7E0", "7E1", "7DF"},
+        {"29-bit preset, single frame back to standard", [&] { Press(Button(IDC_15765_PRESET_OBD29)); Choose(Control<wxChoice>(IDC_15765_SINGLE_TYPE), 0); }, "18DA10F1", "18DA10F1", "636"},
+        {"29-bit preset, flow control back to 11 bits", [&] { Press(Button(IDC_15765_PRESET_OBD29)); Pick(Control<wxRadioButton>(IDC_15765_FC_11BIT)); }, "636", "636", "18DB33F1"},
+        {"a 29-bit single id typed, then preset 1", [&] { Press(Button(IDC_15765_PRESET_OBD29)); Retype(Edit(IDC_15765_SINGLE_ID), "18DB33F2"); Press(Button(IDC_15765_PRESET_OBD11)); }, "7E0", "7E1", "7DF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Press(Button(IDC_15765_PRESET_ALL));
+        c.act();
+        EXPECT_EQ(Edit(IDC_15765_FC0_ID)->GetValue().utf8_string(), c.fc0);
+        EXPECT_EQ(Edit(IDC_15765_FC1_ID)->GetValue().utf8_string(), c.fc1);
+        EXPECT_EQ(Edit(IDC_15765_SINGLE_ID)->GetValue().utf8_string(), c.single);
+        startAndSend();
+        EXPECT_EQ(RecordId(LastPacket({0x54, 0x24, 0x10, 0x00}), 4), hex(IDC_15765_FC0_ID));
+        EXPECT_EQ(RecordId(LastPacket({0x54, 0x25, 0x10, 0x00}), 4), hex(IDC_15765_FC1_ID));
+        EXPECT_EQ(RecordId(LastPacket({0xA0, 0x80, 0x10, 0x00}), 4), hex(IDC_15765_SINGLE_ID));
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+// PTYPE 1 sends at most 6 flow-control bytes; the 7 the user typed come back under PTYPE 0.
+TEST_F(Iso15765GuiTest, FlowControlDataIsClampedOnTheWireNotInTheEdit) {
+    ASSERT_NE(OpenPage(), nullptr);
+    Retype(Edit(IDC_15765_FC0_DATA), "30 00 00 11 22 33 44");
+    Leave(Edit(IDC_15765_FC0_DATA));
+    EXPECT_EQ(Edit(IDC_15765_FC0_DLC)->GetValue().utf8_string(), "8");
+    wxChoice* ptype = Control<wxChoice>(1035);  // PTYPE
+    ASSERT_NE(ptype, nullptr);
+    Choose(ptype, 1);
+    EXPECT_EQ(Edit(IDC_15765_FC0_DLC)->GetValue().utf8_string(), "8") << "N_AE, PCI and 6 of the 7";
+    Choose(ptype, 0);
+    EXPECT_EQ(Edit(IDC_15765_FC0_DATA)->GetValue().utf8_string(), "30 00 00 11 22 33 44 ");
+    EXPECT_EQ(Edit(IDC_15765_FC0_DLC)->GetValue().utf8_string(), "8");
+    tb_log_clear();
+    Press(Button(IDC_15765_START));
+    const Bytes fc0 = LastPacket({0x54, 0x24, 0x10, 0x00});
+    ASSERT_EQ(fc0.size(), 20u);
+    EXPECT_EQ(fc0[8], 8) << "DLC";
+    EXPECT_EQ(Bytes(fc0.begin() + 10, fc0.begin() + 18), (Bytes{0x30, 0x30, 0x00, 0x00, 0x11, 0x22, 0x33, 0x44}));
+    Press(Button(IDC_15765_STOP));
 }
 
 TEST_F(Iso15765GuiTest, PresetsAndThe29BitChoiceRewriteThePanel) {

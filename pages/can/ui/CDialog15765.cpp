@@ -107,9 +107,7 @@ void CDialog15765::BindHandlers() {
 
     // Single frame.
     onChoice(IDC_15765_SINGLE_TYPE, [this](unsigned s) {
-        wxTextCtrl* id = Edit(IDC_15765_SINGLE_ID);
-        id->SetMaxLength(CanIdTextLimit(s != 0));
-        id->ChangeValue(U8(SetSingleFrameType(m_Page.SingleFrame(), s)));
+        ShowLimitedText(Edit(IDC_15765_SINGLE_ID), CanIdTextLimit(s != 0), SetSingleFrameType(m_Page.SingleFrame(), s));
     });
     onChoice(IDC_15765_SINGLE_FORMAT, [this](unsigned s) { SetSingleFrameFormat(m_Page.SingleFrame(), s); });
     OnEditText(Edit(IDC_15765_SINGLE_ID), [this] { SingleFrameIdChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_ID)); });
@@ -187,13 +185,11 @@ void CDialog15765::UpdateControls() {
     const bool ext = EcanIsExtended(s.singleFrame);
     m_Choices.at(IDC_15765_SINGLE_TYPE)->SetSelection(ext ? 1 : 0);
     m_Choices.at(IDC_15765_SINGLE_FORMAT)->SetSelection(EcanIsRemote(s.singleFrame) ? 1 : 0);
-    Edit(IDC_15765_SINGLE_ID)->SetMaxLength(CanIdTextLimit(ext));
-    show(IDC_15765_SINGLE_ID, EcanIdText(s.singleFrame));
+    ShowLimitedText(Edit(IDC_15765_SINGLE_ID), CanIdTextLimit(ext), EcanIdText(s.singleFrame));
     show(IDC_15765_SINGLE_DLC, dec(EcanDlc(s.singleFrame)));
     show(IDC_15765_SINGLE_DATA, CanFrameDataText(s.singleFrame));
 
-    Edit(IDC_15765_KEEPALIVE_ID)->SetMaxLength(s.keepAliveIdLimit);
-    show(IDC_15765_KEEPALIVE_ID, s.keepAliveIdText);
+    ShowLimitedText(Edit(IDC_15765_KEEPALIVE_ID), s.keepAliveIdLimit, s.keepAliveIdText);
     show(IDC_15765_KEEPALIVE_PERIOD, s.keepAlivePeriodText);
     show(IDC_15765_KEEPALIVE_DATA, s.keepAliveDataText);
     UpdateIsoTpPanel();
@@ -206,16 +202,14 @@ void CDialog15765::UpdateIsoTpPanel() {
     m_Fc11->SetValue(!v.fcExtendedId);
     m_Fc29->SetValue(v.fcExtendedId);
     for (unsigned k = 0; k < 2; ++k) {
-        Edit(kFcId[k])->SetMaxLength(v.idLimit);
-        show(kFcId[k], v.fcIdText[k]);
+        ShowLimitedText(Edit(kFcId[k]), v.idLimit, v.fcIdText[k]);
         show(kFcDlc[k], v.fcDlcText[k]);
         show(kFcData[k], v.fcDataText[k]);
         Edit(kFcNae[k])->Enable(v.fcNaeEnabled);
         show(kFcNae[k], v.fcNaeText[k]);
         show(kFcPci[k], v.fcPciText[k]);
     }
-    Edit(IDC_15765_FF_ID)->SetMaxLength(v.idLimit);
-    show(IDC_15765_FF_ID, v.ffIdText);
+    ShowLimitedText(Edit(IDC_15765_FF_ID), v.idLimit, v.ffIdText);
     show(IDC_15765_FF_DLC, "8");
     show(IDC_15765_FF_NAE, v.ffNaeText);
     show(IDC_15765_FF_PCI, v.ffPciText);

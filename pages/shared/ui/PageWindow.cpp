@@ -38,6 +38,14 @@ wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*>
     return choice;
 }
 
+void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text) {
+    edit->SetEvtHandlerEnabled(false);
+    edit->SetMaxLength(0);
+    edit->ChangeValue(U8(text));
+    edit->SetMaxLength(limit);
+    edit->SetEvtHandlerEnabled(true);
+}
+
 void OnEditText(wxTextCtrl* edit, std::function<void()> handler) {
     edit->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
 }

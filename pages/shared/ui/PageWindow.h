@@ -43,6 +43,11 @@ void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::
 void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result,
                    const std::string& caption = std::string());
 
+// Shows text in an edit under a new length limit. Neither the limit nor the text runs the
+// edit's handler, and the limit never cuts the text (GTK cuts what is longer, and tells the
+// edit's handler so, which would store the cut value).
+void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text);
+
 // An edit's handler for every change of its text, and for leaving it (focus goes elsewhere).
 void OnEditText(wxTextCtrl* edit, std::function<void()> handler);
 void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler);

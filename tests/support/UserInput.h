@@ -1,0 +1,116 @@
+#pragma once
+// Drives a window's controls the way a user does, through the events the toolkit would send:
+// keys typed one by one into an edit (the character filter sees each, the edit inserts what
+// it lets through at the caret, under its length limit), leaving an edit, choosing, checking
+// and clicking. GUI tests only.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+#include <string>
+
+#include "tests/support/GuiPump.h"
+
+// One key: the character filter first; a key it lets through is inserted at the caret. The
+// edit's own change handler runs inside the insertion, as it does on GTK.
+inline void TypeKey(wxTextCtrl* edit, wxChar key) {
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_keyCode = key < 128 ? static_cast<int>(key) : static_cast<int>(WXK_NONE);
+    event.m_uniChar = key;
+    event.SetEventObject(edit);
+    event.SetId(edit->GetId());
+    if (edit->GetEventHandler()->ProcessEvent(event)) return;  // taken by the filter
+    if (key == WXK_BACK) {
+        long from = 0, to = 0;
+        edit->GetSelection(&from, &to);
+        if (from == to && from > 0) --from;
+        if (from != to) edit->Remove(from, to);
+        return;
+    }
+    edit->WriteText(wxString(key));
+}
+
+// Types the text key by key (UTF-8), then lets deferred work of the handlers run.
+inline void TypeText(wxTextCtrl* edit, const std::string& text) {
+    for (wxChar key : wxString::FromUTF8(text)) TypeKey(edit, key);
+    PumpPending();
+}
+
+// Selects everything in the edit and types over it.
+inline void Retype(wxTextCtrl* edit, const std::string& text) {
+    edit->SetFocus();
+    edit->SelectAll();
+    if (!text.empty()) {
+        TypeText(edit, text);
+        return;
+    }
+    TypeKey(edit, WXK_BACK);
+    PumpPending();
+}
+
+// Focus goes elsewhere: the edit's leave handler runs.
+inline void Leave(wxTextCtrl* edit) {
+    wxFocusEvent event(wxEVT_KILL_FOCUS, edit->GetId());
+    event.SetEventObject(edit);
+    edit->GetEventHandler()->ProcessEvent(event);
+    PumpPending();
+}
+
+inline void Choose(wxChoice* choice, int row) {
+    ASSERT_NE(choice, nullptr);
+    ASSERT_TRUE(choice->IsEnabled());
+    choice->SetSelection(row);
+    wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+    event.SetEventObject(choice);
+    event.SetInt(row);
+    choice->GetEventHandler()->ProcessEvent(event);
+    PumpPending();
+}
+
+inline void SetCheck(wxCheckBox* check, bool on) {
+    ASSERT_NE(check, nullptr);
+    ASSERT_TRUE(check->IsEnabled());
+    check->SetValue(on);
+    wxCommandEvent event(wxEVT_CHECKBOX, check->GetId());
+    event.SetEventObject(check);
+    event.SetInt(on);
+    check->GetEventHandler()->ProcessEvent(event);
+    PumpPending();
+}
+
+inline void Pick(wxRadioButton* radio) {
+    ASSERT_NE(radio, nullptr);
+    ASSERT_TRUE(radio->IsEnabled());
+    radio->SetValue(true);
+    wxCommandEvent event(wxEVT_RADIOBUTTON, radio->GetId());
+    event.SetEventObject(radio);
+    event.SetInt(1);
+    radio->GetEventHandler()->ProcessEvent(event);
+    PumpPending();
+}
+
+// A click on an enabled button; a disabled one cannot be clicked.
+inline void Press(wxButton* button) {
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->IsEnabled()) << button->GetLabel().utf8_string();
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(event);
+    PumpPending();
+}
+
+// Esc pressed in the window, as the toolkit sends it to the focused control: nothing happens
+// when no control of the window has the focus.
+inline bool PressEscape(wxWindow* window) {
+    wxWindow* focus = wxWindow::FindFocus();
+    if (!focus || wxGetTopLevelParent(focus) != window) return false;
+    wxKeyEvent event(wxEVT_CHAR_HOOK);
+    event.m_keyCode = WXK_ESCAPE;
+    event.SetEventObject(focus);
+    focus->GetEventHandler()->ProcessEvent(event);
+    PumpPending();
+    return true;
+}
