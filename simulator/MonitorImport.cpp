@@ -115,18 +115,18 @@ const char* ImportFromMonitor(ImportState& s, const MonitorRecord& r) {
     }
 }
 
-const char* ImportMonitorRange(ImportState& s, uint32_t ackLength, uint32_t from, uint32_t to) {
+const char* ImportMonitorRange(ImportState& s, uint32_t ackLength, uint64_t from, uint64_t to) {
     const uint32_t count = g_MonitorCount.load(std::memory_order_acquire);
     const uint32_t next = g_MonitorSeq.load(std::memory_order_acquire);
-    auto held = [&](uint32_t n) { return static_cast<uint32_t>(next - n) - 1 < count; };
+    auto held = [&](uint64_t n) { return n <= UINT32_MAX && static_cast<uint32_t>(next - static_cast<uint32_t>(n)) - 1 < count; };
     if (count < 1) return kTextEmpty;
     if (from < 1) return kTextFromZero;
     if (!held(from) || (to != 0 && !held(to))) return kTextOutOfRange;
     if (to != 0 && to < from) return kTextFromAfterTo;
     s = ImportState{};
     s.ackLength = std::min(ackLength, 3u);
-    const uint32_t last = to == 0 ? from : to;
-    for (uint32_t n = from;; ++n) {
+    const uint32_t last = static_cast<uint32_t>(to == 0 ? from : to);
+    for (uint32_t n = static_cast<uint32_t>(from);; ++n) {
         const MonitorRecord record = CopyMonitorRecord(MonitorIndexOfSequence(n));
         if (const char* text = ImportFromMonitor(s, record)) return text;
         if (n == last) break;

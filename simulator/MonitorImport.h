@@ -29,7 +29,9 @@ const char* ImportFromMonitor(ImportState& state, const MonitorRecord& record);
 
 // "确定": the range refusals in order, then every record from `from` to `to` (to 0 or equal
 // to from: one record). nullptr when the import ended, else the text to show.
-const char* ImportMonitorRange(ImportState& state, uint32_t ackLength, uint32_t from, uint32_t to);
+// from and to as typed (up to 10 digits): a number past 2^32 - 1 is no sequence and is out of
+// range, never taken modulo 2^32.
+const char* ImportMonitorRange(ImportState& state, uint32_t ackLength, uint64_t from, uint64_t to);
 
 // The texts of the two notes of the dialog.
 extern const char* const kImportNoteCan;

@@ -66,7 +66,8 @@ EditorEdit EditRequest(OBDRespondEntry& e, const std::string& text) {
 EditorEdit EditAck(OBDRespondEntry& e, const std::string& text) {
     EditorEdit edit = EditSevenBytes(text, e.ack, e.ackLength, kTextAckTooLong);
     if (e.ackLength >= e.bytesPerFrame && e.messageCount != 0) {
-        if (edit.message.empty()) edit.message = kTextAckFillsFrame;
+        // Follows every ACK change, also one that was cut.
+        (edit.message.empty() ? edit.message : edit.then) = kTextAckFillsFrame;
     } else {
         edit.formatMessages = true;
     }
@@ -93,10 +94,13 @@ EditorEdit EditBytesPerFrame(OBDRespondEntry& e, int item) {
     return edit;
 }
 
-void EditNote(OBDRespondEntry& e, const std::string& text) {
-    const size_t n = std::min<size_t>(text.size(), kNoteBytes - 1);
+std::string EditNote(OBDRespondEntry& e, const std::string& text) {
+    size_t n = std::min<size_t>(text.size(), kNoteBytes - 1);
+    // Never half a character: the list and the editor would show the note as empty.
+    while (n > 0 && n < text.size() && (static_cast<uint8_t>(text[n]) & 0xC0) == 0x80) --n;
     std::memcpy(e.note, text.data(), n);
     e.note[n] = '\0';
+    return text.substr(0, n);
 }
 
 FormattedMessages FormatMessages(const OBDRespondEntry& e) {

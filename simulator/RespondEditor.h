@@ -18,6 +18,7 @@ struct EditorEdit {
     std::string text;
     bool formatMessages = false;
     std::string message;
+    std::string then;  // a second message, shown after the first
 };
 EditorEdit EditRequest(OBDRespondEntry& entry, const std::string& text);
 EditorEdit EditAck(OBDRespondEntry& entry, const std::string& text);
@@ -25,7 +26,9 @@ EditorEdit EditAck(OBDRespondEntry& entry, const std::string& text);
 EditorEdit EditMessage(OBDRespondEntry& entry, int which, const std::string& text);
 // bytesPerFrame from list item 0-7; the warning when it is shorter than the ACK.
 EditorEdit EditBytesPerFrame(OBDRespondEntry& entry, int item);
-void EditNote(OBDRespondEntry& entry, const std::string& text);
+// The note as typed (UTF-8), cut at a character boundary to what the record holds (127 bytes
+// and the terminator). Returns the note as stored.
+std::string EditNote(OBDRespondEntry& entry, const std::string& text);
 
 uint32_t MessageCountOf(const OBDRespondEntry& entry);
 std::string RequestLengthLabel(const OBDRespondEntry& entry);  // "Request All Data Length: %d"

@@ -62,7 +62,7 @@ CDialogAddAckFromList::CDialogAddAckFromList(wxWindow* parent)
 void CDialogAddAckFromList::OnBnClickedOk() {
     const int item = m_AckCount->GetSelection();
     const auto number = [](wxTextCtrl* edit) {
-        return static_cast<uint32_t>(std::strtoul(edit->GetValue().utf8_string().c_str(), nullptr, 10));
+        return static_cast<uint64_t>(std::strtoull(edit->GetValue().utf8_string().c_str(), nullptr, 10));
     };
     const char* refusal =
         ImportMonitorRange(m_State, item < 0 ? 0 : static_cast<uint32_t>(item), number(m_From), number(m_To));

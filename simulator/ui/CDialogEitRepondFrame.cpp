@@ -9,6 +9,7 @@
 
 #include "monitor/HexText.h"
 #include "monitor/ui/CEditHex.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 #include "simulator/ui/CDialogAddAckFromList.h"
@@ -51,7 +52,7 @@ void CDialogEitRepondFrame::CreateControls(bool addAllowed) {
     auto hex = [this](wxWindow* parent, int id, wxSize size, long style) {
         auto* edit = new CEditHex(parent, id, wxEmptyString, wxDefaultPosition, size, style);
         m_Edits[id] = edit;
-        edit->Bind(wxEVT_TEXT, [this, id](wxCommandEvent&) { OnHexText(id); });
+        OnEditText(edit, [this, id] { OnHexText(id); });
         edit->Bind(wxEVT_KILL_FOCUS, [this, id](wxFocusEvent& event) {
             OnLeave(id);
             event.Skip();
@@ -91,7 +92,12 @@ void CDialogEitRepondFrame::CreateControls(bool addAllowed) {
     grid->Add(label(this, "Note:"), 0, wxALIGN_CENTER_VERTICAL);
     auto* note = new wxTextCtrl(this, IDC_EDIT_NOTE, wxEmptyString, wxDefaultPosition, wxSize(320, -1));
     note->SetMaxLength(kEditorNoteChars);
-    note->Bind(wxEVT_TEXT, [this, note](wxCommandEvent&) { EditNote(entry, note->GetValue().utf8_string()); });
+    OnEditText(note, [this, note] {
+        const std::string typed = note->GetValue().utf8_string();
+        const std::string kept = EditNote(entry, typed);
+        // What the box shows is what the entry keeps.
+        if (kept != typed) AfterOwnTextEvent(note, [note, kept] { note->ChangeValue(U8(kept)); note->SetInsertionPointEnd(); });
+    });
     m_Edits[IDC_EDIT_NOTE] = note;
     grid->Add(note, 0);
     grid->Add(label(this, "ACK.SID/PID/DATA:"), 0, wxALIGN_CENTER_VERTICAL);
@@ -187,9 +193,13 @@ void CDialogEitRepondFrame::OnHexText(int id) {
         break;
     }
     }
-    if (edit.rewrite) m_Edits.at(id)->ChangeValue(U8(edit.text));
-    if (edit.formatMessages) FormatMessages();
-    if (!edit.message.empty()) platform::ShowMessage(edit.message);
+    // Rewrites this edit and may open a box: not while the toolkit is inside its insertion.
+    AfterOwnTextEvent(m_Edits.at(id), [this, id, edit] {
+        if (edit.rewrite) m_Edits.at(id)->ChangeValue(U8(edit.text));
+        if (edit.formatMessages) FormatMessages();
+        if (!edit.message.empty()) platform::ShowMessage(edit.message);
+        if (!edit.then.empty()) platform::ShowMessage(edit.then);
+    });
 }
 
 void CDialogEitRepondFrame::OnLeave(int id) {

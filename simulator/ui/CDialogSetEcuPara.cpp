@@ -8,6 +8,7 @@
 #include <wx/stattext.h>
 
 #include "monitor/ui/CEditHex.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
 #include "platform/ui/WxText.h"
 #include "simulator/ObdSimuPage.h"
@@ -69,7 +70,7 @@ void CDialogSetEcuPara::InitControls() {
                                                                            wxDefaultPosition, size))
                                    : new wxTextCtrl(parent, f.id, wxEmptyString, wxDefaultPosition, size);
             edit->SetMaxLength(static_cast<unsigned long>(f.limit));
-            edit->Bind(wxEVT_TEXT, [this, id = f.id](wxCommandEvent&) { OnFieldText(id); });
+            OnEditText(edit, [this, id = f.id] { OnFieldText(id); });
             m_Edits[f.id] = edit;
             flex->Add(edit, 0);
         }
@@ -111,8 +112,10 @@ void CDialogSetEcuPara::UpdateControls() {
 void CDialogSetEcuPara::OnFieldText(int id) {
     wxTextCtrl* edit = m_Edits.at(id);
     const EcuParamEdit result = SetEcuParamText(m_Params, id, edit->GetValue().utf8_string());
-    if (result.rewrite) edit->ChangeValue(U8(result.text));
-    if (!result.message.empty()) platform::ShowMessage(result.message);
+    AfterOwnTextEvent(edit, [edit, result] {
+        if (result.rewrite) edit->ChangeValue(U8(result.text));
+        if (!result.message.empty()) platform::ShowMessage(result.message);
+    });
     const int addresses = AddressStaticOf(id);
     if (addresses == IDC_PARA_VPW_ADDRESSES) m_VpwAddresses->SetLabel(U8(J1850AddressText(m_Params, false, true)));
     if (addresses == IDC_PARA_PWM_ADDRESSES) m_PwmAddresses->SetLabel(U8(J1850AddressText(m_Params, true, true)));

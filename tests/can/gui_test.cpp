@@ -70,7 +70,8 @@ TEST_F(Iso15765GuiTest, StartSendAnswerMultiFrameStopAndClose) {
     EXPECT_EQ(Edit(IDC_15765_SINGLE_DLC)->GetValue(), "8");
     Edit(IDC_15765_SINGLE_DATA)->SetValue("02 01 00");
 
-    Edit(IDC_15765_N_BS)->SetValue("300");  // typed: clamped with its message
+    Edit(IDC_15765_N_BS)->SetValue("300");  // typed: clamped with its message, once the edit's event returned
+    PumpPending();
     EXPECT_EQ(Edit(IDC_15765_N_BS)->GetValue(), "255");
     ASSERT_EQ(messages_.Count(), 1u);
     EXPECT_EQ(messages_.Messages()[0].text, " 最大值为255");
@@ -148,6 +149,21 @@ TEST_F(Iso15765GuiTest, IdentifiersShownAreTheIdentifiersSent) {
         EXPECT_EQ(RecordId(LastPacket({0xA0, 0x80, 0x10, 0x00}), 4), hex(IDC_15765_SINGLE_ID));
     }
     EXPECT_EQ(messages_.Count(), 0u);
+}
+
+// 300 bytes dropped into the buffer at once: cut to 256 and told, after the toolkit's insertion
+// has returned (rewriting the edit inside it killed the program).
+TEST_F(Iso15765GuiTest, ALongInsertionIntoTheBufferIsCutAfterItReturned) {
+    ASSERT_NE(OpenPage(), nullptr);
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) bytes += "5A ";
+    Edit(IDC_15765_BUFFER)->SelectAll();
+    Edit(IDC_15765_BUFFER)->WriteText(bytes);
+    EXPECT_EQ(messages_.Count(), 0u) << "no box inside the insertion";
+    PumpPending();
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"缓冲区数据长度不可大于256字节!"});
+    EXPECT_EQ(Edit(IDC_15765_BUFFER)->GetValue().utf8_string(), bytes.substr(0, 256 * 3));
+    EXPECT_EQ(Edit(IDC_15765_LENGTH)->GetValue().utf8_string(), "258") << "the length follows: 256 + 2";
 }
 
 // PTYPE 1 sends at most 6 flow-control bytes; the 7 the user typed come back under PTYPE 0.
@@ -235,6 +251,7 @@ TEST_F(Tp20GuiTest, StartSendAnswerChannelStopAndClose) {
     EXPECT_EQ(Edit(IDC_TP20_SINGLE_ID)->GetValue(), "300");
     Click(IDC_TP20_PRESET_TESTER);
     Edit(IDC_TP20_BSIZ)->SetValue("0");
+    PumpPending();
     EXPECT_EQ(Edit(IDC_TP20_BSIZ)->GetValue(), "15");
     ASSERT_EQ(messages_.Count(), 1u);
     EXPECT_EQ(messages_.Messages()[0].text, "BSIZ 值为0-15间");

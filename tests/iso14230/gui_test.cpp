@@ -105,6 +105,7 @@ TEST_F(Iso14230GuiTest, EachImageEditWritesItsOwnByteByItsRule) {
             if (e.rule == Divisor) expected[e.offset + 1] = static_cast<uint8_t>(t.stored >> 8);
             const size_t before = messages_.Count();
             edit->SetValue(t.text);
+            PumpPending();  // the bound and its message come once the edit's event returned
             EXPECT_EQ(dialog_->Page().Image(), expected);
             EXPECT_EQ(edit->GetValue().utf8_string(), t.shown);
             EXPECT_EQ(messages_.Texts().size() > before ? messages_.Texts().back() : std::string(), t.message ? t.message : "");

@@ -1,6 +1,7 @@
 // The simulator page in its window under Xvfb, against the simulated board playing the tester.
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
+#include <wx/frame.h>
 #include <wx/choice.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -9,13 +10,16 @@
 #include <vector>
 
 #include "simulator/EcuSimFile.h"
+#include "simulator/ui/CDialogAddAckFromList.h"
 #include "simulator/ui/CDialogEitRepondFrame.h"
 #include "simulator/ui/CDialogObdSimu.h"
 #include "simulator/ui/CDialogSetEcuPara.h"
 #include "tests/simulator/SimEntries.h"
 #include "tests/support/BoardLog.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/PageTestSupport.h"
 #include "tests/support/TempFiles.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
@@ -173,3 +177,86 @@ TEST_F(ObdSimuGuiTest, EntriesTypedInTheEditorAnswerOnCanAfterAParameterChange) 
     Click(IDC_OBD_START);
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
 }
+
+namespace {
+
+// The entry editor on its own, as the page opens it for a new entry.
+class EntryEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame_ = new wxFrame(nullptr, wxID_ANY, "page");
+        InitRespondEntry(entry_);
+        editor_ = new CDialogEitRepondFrame(frame_, entry_, false, true);
+    }
+    void TearDown() override {
+        editor_->Destroy();
+        frame_->Destroy();
+        PumpPending();
+    }
+    wxTextCtrl* Edit(int id) const { return editor_->Edit(id); }
+
+    platform::RecordingMessageSink messages_;
+    wxFrame* frame_ = nullptr;
+    OBDRespondEntry entry_{};
+    CDialogEitRepondFrame* editor_ = nullptr;
+};
+
+// 300 bytes dropped into Message 1 at once: the cut and its message come after the toolkit's
+// insertion has returned, never inside it (GTK died there).
+TEST_F(EntryEditorTest, ALongInsertionIsCutAfterTheInsertionReturned) {
+    for (int id : {IDC_EDIT_MESSAGE1, IDC_EDIT_MESSAGE2}) {
+        SCOPED_TRACE(id);
+        messages_.Clear();
+        Edit(id)->WriteText(ByteRun(300));
+        EXPECT_EQ(messages_.Count(), 0u) << "no box inside the insertion";
+        EXPECT_EQ(Edit(id)->GetValue().utf8_string(), ByteRun(300));
+        PumpPending();
+        EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"数据长度不可大于256字节!"});
+        EXPECT_EQ(Edit(id == IDC_EDIT_MESSAGE1 ? IDC_EDIT_LENGTH1 : IDC_EDIT_LENGTH2)->GetValue().utf8_string(), "256");
+        EXPECT_EQ(editor_->entry.message1Length, 256u);
+    }
+}
+
+// A Chinese note of 43 characters (129 bytes) keeps 42 whole ones, and the box shows those.
+TEST_F(EntryEditorTest, ANoteIsCutAtACharacterBoundary) {
+    std::string note;
+    for (int i = 0; i < 43; ++i) note += "节";
+    TypeText(Edit(IDC_EDIT_NOTE), note);
+    const std::string kept = note.substr(0, 42 * 3);
+    EXPECT_EQ(std::string(editor_->entry.note), kept);
+    EXPECT_EQ(Edit(IDC_EDIT_NOTE)->GetValue().utf8_string(), kept);
+    EXPECT_TRUE(wxString::FromUTF8(editor_->entry.note).length() == 42);
+}
+
+// Eight ACK bytes while a message exists: the cut's message, then the frame-length one.
+TEST_F(EntryEditorTest, AnAckTooLongForTheFrameGivesBothMessages) {
+    TypeText(Edit(IDC_EDIT_MESSAGE1), "11 22");
+    TypeText(Edit(IDC_EDIT_ACK), "41 00 01 02 03 04 05 ");
+    messages_.Clear();
+    TypeText(Edit(IDC_EDIT_ACK), "0");  // an eighth byte begun
+    EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"数据长度不可大于7字节!", "应答的服务SID/DATA的长度已达到设置的数据桢长度，无法处理消息分帧!"}));
+    EXPECT_EQ(Edit(IDC_EDIT_ACK)->GetValue().utf8_string(), "41 00 01 02 03 04 05 ");
+}
+
+}  // namespace
+
+namespace {
+
+// From / To take ten digits; a number past 2^32 - 1 is no row of the list.
+TEST(ImportDialog, ARowNumberPastTwoToThe32IsRefused) {
+    ResetMonitorRing();
+    const uint8_t frame[16] = {0x04, 0x00, 0x41, 0x00};
+    AppendMonitorRecord(1, KindUart, 4, 10, frame, 4);
+    platform::RecordingMessageSink messages;
+    auto* frameWindow = new wxFrame(nullptr, wxID_ANY, "page");
+    auto* import = new CDialogAddAckFromList(frameWindow);
+    TypeText(import->m_From, "4294967297");
+    EXPECT_EQ(import->m_From->GetValue().utf8_string(), "4294967297");
+    import->OnBnClickedOk();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"序号超过监控窗口中已有的数据!"});
+    import->Destroy();
+    frameWindow->Destroy();
+    PumpPending();
+}
+
+}  // namespace

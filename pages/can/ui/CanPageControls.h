@@ -57,7 +57,7 @@ struct CanPageControls {
         buttons.at(id)->Bind(wxEVT_BUTTON, [handler](wxCommandEvent&) { handler(); });
     }
     void OnText(int id, std::function<void()> handler) const {
-        Edit(id)->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
+        OnEditText(Edit(id), std::move(handler));
     }
     void OnLeave(int id, std::function<void()> handler) const {
         Edit(id)->Bind(wxEVT_KILL_FOCUS, [handler](wxFocusEvent& event) {

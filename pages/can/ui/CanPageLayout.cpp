@@ -38,7 +38,7 @@ wxTextCtrl* HexEdit(wxWindow* parent, int id, unsigned limit, int width) {
 std::string Text(wxTextCtrl* edit) { return edit->GetValue().utf8_string(); }
 
 void OnText(wxTextCtrl* edit, std::function<void()> handler) {
-    if (edit) edit->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
+    if (edit) OnEditText(edit, std::move(handler));
 }
 void OnLeave(wxTextCtrl* edit, std::function<void()> handler) {
     if (edit)

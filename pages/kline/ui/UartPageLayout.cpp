@@ -74,7 +74,7 @@ void BindByteFields(const std::map<int, wxTextCtrl*>& edits, const UartByteField
     for (size_t i = 0; i < count; ++i) {
         const UartByteFieldControl field = fields[i];
         wxTextCtrl* edit = edits.at(field.id);
-        edit->Bind(wxEVT_TEXT, [edit, field, changed, caption](wxCommandEvent&) {
+        OnEditText(edit, [edit, field, changed, caption] {
             ShowFieldEdit(edit, changed(field.offset, field.kind, edit->GetValue().utf8_string()), caption);
         });
     }
@@ -88,7 +88,7 @@ void ShowByteFields(const std::map<int, wxTextCtrl*>& edits, const UartByteField
 
 void BindSerialSettings(const SerialSettingsControls& c, const SerialSettingsPage& page) {
     c.baud->Bind(wxEVT_CHOICE, [c, page](wxCommandEvent&) { OnSerialBaudSelected(c, page); });
-    c.brg->Bind(wxEVT_TEXT, [c, page](wxCommandEvent&) {
+    OnEditText(c.brg, [c, page] {
         ShowFieldEdit(c.brg, page.brgChanged(c.brg->GetValue().utf8_string()), page.messageCaption);
         c.actualBaud->ChangeValue(wxString::Format("%u", UartActualBaud(GetImageBrg(page.image()))));
     });

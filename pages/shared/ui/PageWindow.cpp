@@ -8,6 +8,9 @@
 #include <wx/textctrl.h>
 #include <wx/toplevel.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CEditHex.h"
 #include "platform/ui/WxText.h"
@@ -46,8 +49,35 @@ void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text) 
     edit->SetEvtHandlerEnabled(true);
 }
 
+namespace {
+
+// The edits whose change handlers are running now (nested when a handler changes another
+// edit through SetValue).
+std::vector<const wxTextCtrl*>& EditsInTheirTextEvent() {
+    static std::vector<const wxTextCtrl*> edits;
+    return edits;
+}
+
+}  // namespace
+
 void OnEditText(wxTextCtrl* edit, std::function<void()> handler) {
-    edit->Bind(wxEVT_TEXT, [handler](wxCommandEvent&) { handler(); });
+    edit->Bind(wxEVT_TEXT, [edit, handler](wxCommandEvent&) {
+        EditsInTheirTextEvent().push_back(edit);
+        struct Pop {
+            ~Pop() { EditsInTheirTextEvent().pop_back(); }
+        } pop;
+        handler();
+    });
+}
+
+void AfterOwnTextEvent(wxTextCtrl* edit, std::function<void()> work) {
+    const auto& inside = EditsInTheirTextEvent();
+    if (std::find(inside.begin(), inside.end(), edit) == inside.end()) {
+        work();
+        return;
+    }
+    // Dropped with the edit if it goes first.
+    edit->CallAfter(std::move(work));
 }
 
 void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler) {
@@ -59,12 +89,15 @@ void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler) {
 
 void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
                      platform::MessageIcon icon) {
-    if (result.rewrite) {
-        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
-        edit->ChangeValue(U8(result.text));
-        edit->SetInsertionPointEnd();
-    }
-    if (!result.message.empty()) platform::ShowMessage(result.message, caption, icon);
+    if (!result.rewrite && result.message.empty()) return;
+    AfterOwnTextEvent(edit, [edit, result, caption, icon] {
+        if (result.rewrite) {
+            // ChangeValue: the rewrite must not run the handler (and its message) a second time.
+            edit->ChangeValue(U8(result.text));
+            edit->SetInsertionPointEnd();
+        }
+        if (!result.message.empty()) platform::ShowMessage(result.message, caption, icon);
+    });
 }
 
 void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption) {

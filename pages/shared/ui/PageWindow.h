@@ -49,7 +49,12 @@ void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result,
 void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text);
 
 // An edit's handler for every change of its text, and for leaving it (focus goes elsewhere).
+// While the change handler runs, the toolkit is still inside the edit's insertion: what the
+// handler writes back into that edit, and any message box it opens, must wait until the
+// event has returned (AfterOwnTextEvent); GTK crashes on a long insertion otherwise.
 void OnEditText(wxTextCtrl* edit, std::function<void()> handler);
+// Runs work now, or, while the edit's own change handler runs, right after its event.
+void AfterOwnTextEvent(wxTextCtrl* edit, std::function<void()> work);
 void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler);
 
 // After a Start the hub's monitor timer runs; true when a worker runs for the page now (the

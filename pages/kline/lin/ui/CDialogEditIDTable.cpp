@@ -105,12 +105,8 @@ void CDialogEditIDTable::BindHandlers() {
         });
     m_Single->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { SetMode(false); });
     m_Range->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { SetMode(true); });
-    m_From->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
-        ShowFieldEdit(m_From, m_Editor.FromChanged(m_From->GetValue().utf8_string()));
-    });
-    m_To->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
-        ShowFieldEdit(m_To, m_Editor.ToChanged(m_To->GetValue().utf8_string()));
-    });
+    OnEditText(m_From, [this] { ShowFieldEdit(m_From, m_Editor.FromChanged(m_From->GetValue().utf8_string())); });
+    OnEditText(m_To, [this] { ShowFieldEdit(m_To, m_Editor.ToChanged(m_To->GetValue().utf8_string())); });
 }
 
 void CDialogEditIDTable::SetMode(bool range) {
