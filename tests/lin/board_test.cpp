@@ -29,7 +29,7 @@ std::string Passes(unsigned from) {
 // Hands the worker what the UI thread would, at the moment of a poll write (on the worker's
 // thread, so the next pass finds it).
 struct Script {
-    std::atomic<int> setOnPoll{0}, failWriteOnPoll{0};  // queue a LACKB0 set, fail the write after the poll
+    std::atomic<int> setOnPoll{0}, failWriteOnPoll{0};  // queue a LACKB0 set, and fail its write
     std::atomic<int> failWriteAfterRead31{0};
     std::atomic<int> answerFrame{0};  // the poll after a master frame reads 33 44
     std::atomic<int> headerOnSet{0};  // the poll after a set reads a header for ID 10
@@ -45,8 +45,9 @@ void Responder(void* context, const uint8_t* packet, unsigned length) {
         const uint8_t lackb[8] = {0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7};
         BuildLinLackbPacket(g_LinSetPacket, 0, lackb);
         g_RegPacketPending = 1;
+        // Armed at the same poll as the set, so the write that fails is the set's.
+        if (s.failWriteOnPoll.exchange(0)) tb_fail_write(1);
     }
-    if (IsPoll(p) && s.failWriteOnPoll.exchange(0)) tb_fail_write(1);
     if (IsRead31(p) && s.failWriteAfterRead31.exchange(0)) tb_fail_write(1);
     if (IsMasterFrame(p) && s.answerFrame.exchange(0)) Queue({0x00, 0x10, 0x02, 0x00, 0x33, 0x44});
     if (IsSet(p) && s.headerOnSet.exchange(0)) Queue({0x00, 0x10, 0x01, 0x80, 0x0A});
@@ -194,7 +195,7 @@ TEST_F(LinBoardTest, AFailedResponseWriteLeavesTheHeaderReceivedAndGoesOn) {
 TEST_F(LinBoardTest, EveryExitClearsTheFlagFirstSendsStopAndAllowsANewStart) {
     const struct { const char* name; void (*trigger)(Script&); const char* text; } cases[] = {
         {"frame write", [](Script& s) { s.failWriteAfterRead31 = 1, SendUartFrame(1, reinterpret_cast<const uint8_t*>("\x30"), 1); }, "设备出现通信错误停止! write 1"},
-        {"set write", [](Script& s) { s.setOnPoll = 1, s.failWriteOnPoll = 1; }, "设备出现通信错误停止! write 1"},
+        {"set write", [](Script& s) { s.failWriteOnPoll = 1, s.setOnPoll = 1; }, "设备出现通信错误停止! write 1"},
         {"poll write", [](Script&) { tb_fail_write(1); }, "设备出现通信错误停止! write 2"},
         {"fault", [](Script&) { tb_set_fault(1); }, "VR3526故障保护动作，设备停止!"},
     };
