@@ -12,7 +12,9 @@
 #include "pages/kline/sci/ui/CDialogSCI.h"
 #include "pages/kline/ui/Pages.h"
 #include "pages/kline/usermode/ui/CDialogUser.h"
+#include "tests/support/BoardLog.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
@@ -66,6 +68,29 @@ TEST_F(KLinePagesGuiTest, EachPageOpensStartsSendsShowsItsRowsStopsAndCloses) {
         EXPECT_FALSE(page->IsShown());
     }
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>(4, "VR3526正在工作，请先停止VR3526工作"));
+}
+
+// The KW1281 page's own Start and Stop run from its buttons: a new session counts its blocks
+// from 0 again and sends no keep-alive before a new initialisation.
+TEST_F(KLinePagesGuiTest, Kw1281ButtonsRunThePagesOwnStartAndStop) {
+    tb_set_init5(1, 0x00, 0x8A, 0x01);
+    tb_set_kw1281_ack(1);
+    auto* page = Open<CDialogKW1281>(IDC_BUTTON_KW1281);
+    ASSERT_NE(page, nullptr);
+    auto button = [page](int id) { return dynamic_cast<wxButton*>(page->FindWindow(id)); };
+    Press(button(IDC_UART_START));
+    Press(button(IDC_UART_SEND_INIT));
+    ASSERT_TRUE(PumpUntil([&] { return ListShows("INIT=OK"); }));
+    Press(button(IDC_UART_STOP));
+    Press(button(IDC_UART_START));
+    tb_log_clear();
+    PumpUntil([] { return false; }, std::chrono::milliseconds(700));
+    for (const Bytes& p : LoggedPackets()) EXPECT_FALSE(IsEngineFrame(p)) << "a block before any initialisation";
+    Press(button(IDC_UART_SEND));
+    ASSERT_GE(WaitForPacket(IsEngineFrame), 0);
+    const Bytes block = LoggedPackets()[static_cast<size_t>(WaitForPacket(IsEngineFrame))];
+    EXPECT_EQ(block, (Bytes{0x57, 0x3F, 0x06, 0x00, 0x04, 0x00, 0x03, 0x00, 0x09, 0x03}));
+    Press(button(IDC_UART_STOP));
 }
 
 }  // namespace
