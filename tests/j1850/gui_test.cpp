@@ -22,6 +22,7 @@
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
@@ -143,6 +144,7 @@ TEST_F(J1850GuiTest, GridAndFormatDriveTheHeaderFields) {
 
     // The data limit through the edit: the ninth byte behind a one-byte header is kept.
     Edit(IDC_VPW_DATA)->SetValue("0102030405060708090A0B");
+    PumpPending();
     EXPECT_EQ(Text(IDC_VPW_DATA), "01 02 03 04 05 06 07 08 09 0A ");
     EXPECT_EQ(Text(IDC_VPW_DLC), "12");
     ASSERT_EQ(messages_.Count(), 1u);
@@ -165,6 +167,26 @@ TEST_F(J1850GuiTest, GridAndFormatDriveTheHeaderFields) {
     EXPECT_TRUE(grid->IsEnabled());
     EXPECT_EQ(Control<wxListBox>(IDC_VPW_LIST_FUNCTIONAL)->GetString(0), "0x6B");
     EXPECT_EQ(dialog_->Page().Record().bytes[0] & 0x08, 0);
+}
+
+// The header byte typed key by key, as a user does: "78" stays 78 and goes on the wire;
+// Backspace empties the edit; leaving it shows the byte kept.
+TEST_F(J1850GuiTest, TheHeaderByteCanBeTypedKeyByKey) {
+    ASSERT_NE(OpenPage(), nullptr);
+    wxTextCtrl* header = Edit(IDC_VPW_HEADER);
+    Retype(header, "78");
+    EXPECT_EQ(Text(IDC_VPW_HEADER), "78");
+    EXPECT_EQ(dialog_->Grid()->Cells()[3], "1") << "the H bit of 78";
+    TypeKey(header, WXK_BACK);
+    TypeKey(header, WXK_BACK);
+    EXPECT_EQ(Text(IDC_VPW_HEADER), "");
+    Retype(header, "78");
+    Leave(header);
+    EXPECT_EQ(Text(IDC_VPW_HEADER), "78");
+    Press(Button(IDC_VPW_START));
+    Press(Button(IDC_VPW_SEND));
+    ASSERT_TRUE(PumpUntil([&] { return RowsShowing({"发送", "VPW: 78 "}) == 1; }));
+    Press(Button(IDC_VPW_STOP));
 }
 
 }  // namespace

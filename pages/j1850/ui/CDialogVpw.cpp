@@ -54,7 +54,10 @@ void CDialogVpw::BindHandlers() {
     m_OneByte->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { ShowHeader(m_Page.SetOneByteFormat(true)); });
     m_Consolidated->Bind(wxEVT_RADIOBUTTON,
                          [this](wxCommandEvent&) { ShowHeader(m_Page.SetOneByteFormat(false)); });
-    OnEditText(Edit(IDC_VPW_HEADER), [this] { ShowHeader(m_Page.HeaderByteChanged(Text(IDC_VPW_HEADER))); });
+    // The header edit is not written back while the user types in it (the byte would move the
+    // caret and fill the 2-character limit after one key); leaving it shows the byte kept.
+    OnEditText(Edit(IDC_VPW_HEADER), [this] { ShowHeader(m_Page.HeaderByteChanged(Text(IDC_VPW_HEADER)), false); });
+    OnEditLeft(Edit(IDC_VPW_HEADER), [this] { ShowHeader(m_Page.HeaderView()); });
     OnEditText(Edit(IDC_VPW_TARGET), [this] { m_Page.TargetChanged(Text(IDC_VPW_TARGET)); });
     OnEditText(Edit(IDC_VPW_SOURCE), [this] { m_Page.SourceChanged(Text(IDC_VPW_SOURCE)); });
     OnEditText(Edit(IDC_VPW_DATA), [this] {
@@ -99,11 +102,11 @@ void CDialogVpw::BindHandlers() {
     }
 }
 
-void CDialogVpw::ShowHeader(const J1850HeaderView& view) {
+void CDialogVpw::ShowHeader(const J1850HeaderView& view, bool withHeaderEdit) {
     m_Grid->SetCells(view.grid);
     m_Grid->Enable(!view.oneByteFormat);
     // ChangeValue: the page already applied what these show.
-    Edit(IDC_VPW_HEADER)->ChangeValue(U8(view.header));
+    if (withHeaderEdit) Edit(IDC_VPW_HEADER)->ChangeValue(U8(view.header));
     Edit(IDC_VPW_TARGET)->ChangeValue(U8(view.target));
     Edit(IDC_VPW_SOURCE)->ChangeValue(U8(view.source));
     Edit(IDC_VPW_TARGET)->Enable(view.addressesEnabled);
@@ -147,12 +150,7 @@ void CDialogVpw::UpdateControls() {
 }
 
 void CDialogVpw::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result) {
-    if (result.rewrite) {
-        // ChangeValue: the rewrite must not run the handler (and its message) a second time.
-        edit->ChangeValue(U8(result.text));
-        edit->SetInsertionPointEnd();
-    }
-    if (!result.message.empty()) platform::ShowMessage(result.message);
+    ApplyEditResult(edit, result, std::string(), platform::MessageIcon::Exclamation);
 }
 
 void CDialogVpw::OnHeaderByteChanged(uint8_t byte) { ShowHeader(m_Page.OnHeaderByteChanged(byte)); }

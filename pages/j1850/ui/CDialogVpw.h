@@ -97,7 +97,7 @@ private:
     PageDeviceStatus PageStatus() override;
     void ClosePage() override { m_Page.Close(); }
     void ShowPageStatus() override;
-    void ShowHeader(const J1850HeaderView& view);
+    void ShowHeader(const J1850HeaderView& view, bool withHeaderEdit = true);
     void ShowLists();
     void ShowIfr3();
     void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result);
