@@ -12,6 +12,7 @@
 #include "pages/kline/uarttest/ui/CDiaglogTestUart.h"
 #include "pages/kline/ui/Pages.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
@@ -51,6 +52,37 @@ TEST_F(LinGuiTest, OpensStartsSendsAndAnswersAHeaderInOneRow) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
+// The editor follows the user's clicks, not the rows the page selects itself: a composed byte
+// survives "更改" for the next range, and a click on the highlighted row moves the editor.
+TEST_F(LinGuiTest, TheEditorTakesClicksNotTheSelectionsThePageMakes) {
+    Click(IDC_LIN_SET_ID_TABLE);
+    CDialogEditIDTable* editor = dialog_->Editor();
+    ASSERT_TRUE(editor && editor->IsShown());
+    auto* list = Control<wxListCtrl>(IDC_LIN_ID_LIST);
+    auto current = [&] { return Control<wxStaticText>(IDC_IDTABLE_CURRENT, editor)->GetLabel().utf8_string(); };
+
+    Pick(Control<wxRadioButton>(IDC_IDTABLE_RANGE, editor));
+    Retype(Control<wxTextCtrl>(IDC_IDTABLE_FROM, editor), "1");
+    Retype(Control<wxTextCtrl>(IDC_IDTABLE_TO, editor), "3");
+    Choose(Control<wxChoice>(IDC_IDTABLE_CSM, editor), 1);
+    Press(Control<wxButton>(IDC_IDTABLE_APPLY, editor));
+    EXPECT_EQ(Control<wxChoice>(IDC_IDTABLE_CSM, editor)->GetSelection(), 1) << "the composed byte stays";
+    Retype(Control<wxTextCtrl>(IDC_IDTABLE_FROM, editor), "10");
+    Retype(Control<wxTextCtrl>(IDC_IDTABLE_TO, editor), "12");
+    Press(Control<wxButton>(IDC_IDTABLE_APPLY, editor));
+    for (long row : {1, 2, 3, 10, 11, 12}) EXPECT_EQ(list->GetItemText(row, 4).utf8_string(), "1") << row;
+    EXPECT_EQ(list->GetItemText(9, 4).utf8_string(), "0");
+
+    Pick(Control<wxRadioButton>(IDC_IDTABLE_SINGLE, editor));
+    ClickListRow(list, 48);
+    EXPECT_EQ(current(), "48 (0x30)");
+    Click(IDC_LIN_SET_ID_TABLE);
+    EXPECT_EQ(current(), "0 (0x00)");
+    ClickListRow(list, 48);  // the row still highlighted
+    EXPECT_EQ(current(), "48 (0x30)");
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
 TEST_F(LinGuiTest, EditorChangeShowsInTheListAndTheChecksum) {
     Click(IDC_LIN_SET_ID_TABLE);
     CDialogEditIDTable* editor = dialog_->Editor();
@@ -59,8 +91,7 @@ TEST_F(LinGuiTest, EditorChangeShowsInTheListAndTheChecksum) {
 
     // Moving to the master ID's row by a click, CSM enhanced, "更改".
     auto* list = Control<wxListCtrl>(IDC_LIN_ID_LIST);
-    list->SetItemState(48, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    PumpPending();
+    ClickListRow(list, 48);
     EXPECT_EQ(Control<wxStaticText>(IDC_IDTABLE_CURRENT, editor)->GetLabel(), "48 (0x30)");
     auto* csm = Control<wxChoice>(IDC_IDTABLE_CSM, editor);
     csm->SetSelection(1);

@@ -7,6 +7,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/listctrl.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
@@ -113,4 +114,22 @@ inline bool PressEscape(wxWindow* window) {
     focus->GetEventHandler()->ProcessEvent(event);
     PumpPending();
     return true;
+}
+
+// A click on a row of a report list, where the user would click it.
+inline void ClickListRow(wxListCtrl* list, long row) {
+    ASSERT_NE(list, nullptr);
+    list->EnsureVisible(row);
+    PumpPending();
+    wxRect rect;
+    ASSERT_TRUE(list->GetItemRect(row, rect));
+    wxWindow* rows = list->GetChildren().front();
+    const wxPoint at(rect.x + 5, rect.y + rect.height / 2 - rows->GetPosition().y);
+    for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+        wxMouseEvent event(type);
+        event.SetPosition(at);
+        event.SetEventObject(rows);
+        rows->GetEventHandler()->ProcessEvent(event);
+    }
+    PumpPending();
 }

@@ -3,6 +3,7 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
+#include <wx/listctrl.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -59,6 +60,20 @@ std::vector<const wxTextCtrl*>& EditsInTheirTextEvent() {
 }
 
 }  // namespace
+
+wxWindow* ListRowWindow(wxListCtrl* list) {
+    // The generic list makes its row window first, then the header.
+    return list->GetChildren().empty() ? list : list->GetChildren().front();
+}
+
+void OnListRowClick(wxListCtrl* list, std::function<void(long row)> handler) {
+    ListRowWindow(list)->Bind(wxEVT_LEFT_UP, [list, handler](wxMouseEvent& event) {
+        event.Skip();
+        int flags = 0;
+        const long row = list->HitTest(event.GetPosition(), flags);
+        if (row != wxNOT_FOUND) list->CallAfter([handler, row] { handler(row); });
+    });
+}
 
 void OnEditText(wxTextCtrl* edit, std::function<void()> handler) {
     edit->Bind(wxEVT_TEXT, [edit, handler](wxCommandEvent&) {

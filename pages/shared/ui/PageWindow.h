@@ -18,6 +18,7 @@ class wxButton;
 class wxChoice;
 class wxDialog;
 class wxFlexGridSizer;
+class wxListCtrl;
 class wxTextCtrl;
 class wxTopLevelWindow;
 class wxWindow;
@@ -62,6 +63,12 @@ void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler);
 bool StartedForPage(PageStartResult result, CDialogMainA* hub);
 // Exit: the hub refuses while a worker runs, else re-enables its buttons.
 bool PageMayClose(CDialogMainA* hub);
+
+// A click on a row of a report list: handler(row) once the click is over, also for the row
+// already selected. A selection the program makes is no click and calls nothing.
+void OnListRowClick(wxListCtrl* list, std::function<void(long row)> handler);
+// The list's window that holds the rows (and gets their clicks), below its header.
+wxWindow* ListRowWindow(wxListCtrl* list);
 
 // The page's buttons in one row, in order, into out by id. Esc presses the exit button ("退出"),
 // whose id is not wx's cancel id.

@@ -91,7 +91,9 @@ void CDiaglogLin::BindHandlers() {
     BindSerialSettings(m_Serial, SerialPage());
 
     m_List->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) { OnNMDblclkListIdTable(event.GetIndex()); });
-    m_List->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent& event) { OnNMClickListIdTable(event.GetIndex()); });
+    // The click itself: the page re-selects rows after the editor's changes, and a click on the
+    // row already selected must move the editor too.
+    OnListRowClick(m_List, [this](long row) { OnNMClickListIdTable(row); });
 }
 
 void CDiaglogLin::UpdateControls() {
