@@ -276,4 +276,24 @@ TEST_F(Tp20GuiTest, StartSendAnswerChannelStopAndClose) {
     EXPECT_FALSE(dialog_->IsShown());
 }
 
+// On the TP2.0 page only "使能协议" reaches register 0x29; "OP0E Enable" and "OP1E Enable"
+// have no handler there.
+TEST_F(Tp20GuiTest, OnlyTheProtocolEnableCheckChangesRegister29) {
+    ASSERT_NE(OpenPage(), nullptr);
+    Press(Button(IDC_TP20_START));
+    Press(Button(IDC_TP20_STOP));
+    const uint8_t before = tb_get_register(0x29);
+    for (int id : {1012, 1013}) {  // OP0E, OP1E
+        auto* check = Control<wxCheckBox>(id);
+        SetCheck(check, !check->GetValue());
+    }
+    Press(Button(IDC_TP20_START));
+    Press(Button(IDC_TP20_STOP));
+    EXPECT_EQ(tb_get_register(0x29), before);
+    SetCheck(Control<wxCheckBox>(1011), !Control<wxCheckBox>(1011)->GetValue());  // 使能协议
+    Press(Button(IDC_TP20_START));
+    Press(Button(IDC_TP20_STOP));
+    EXPECT_EQ(tb_get_register(0x29), before ^ 0x80);
+}
+
 }  // namespace

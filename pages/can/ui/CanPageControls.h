@@ -83,13 +83,16 @@ void AddOneProtocolHeadColumn(wxWindow* parent, wxSizer* columns, bool with29, C
                               CanFilterGridControls& filters);
 
 // Binds the head panel and the filter grid to a page that runs one protocol (its PTYPE choice
-// is shown, never changed); field messages are plain boxes with the default caption.
+// is shown, never changed); field messages are plain boxes with the default caption. Without
+// opChecks the "OP0E Enable" / "OP1E Enable" checks change nothing (the TP2.0 page).
 template <class Page>
-void BindOneProtocolHead(Page& page, CanHeadControls& head, CanFilterGridControls& filters) {
+void BindOneProtocolHead(Page& page, CanHeadControls& head, CanFilterGridControls& filters, bool opChecks = true) {
     CanHeadBinding b;
     b.head = [&page]() -> CanRegisterImage& { return page.EditHead(); };
     b.selectBaud = [&page](size_t row) { return page.SelectBaud(row); };
-    b.setProtocolBit = [&page](uint8_t mask, bool on) { page.SetProtocolBit(mask, on); };
+    b.setProtocolBit = [&page, opChecks](uint8_t mask, bool on) {
+        if (opChecks || mask == kCproconEnable) page.SetProtocolBit(mask, on);
+    };
     b.setPtype = [](unsigned) {};
     b.apply = [](wxTextCtrl* edit, const PageEditResult& r) {
         ApplyEditResult(edit, r, std::string(), platform::MessageIcon::None);

@@ -48,7 +48,7 @@ CDialogTP20::CDialogTP20(CDialogMainA* hub)
 }
 
 void CDialogTP20::BindHandlers() {
-    BindOneProtocolHead(m_Page, m_Head, m_Filters);
+    BindOneProtocolHead(m_Page, m_Head, m_Filters, false);
     BindCanRunButtons({IDC_TP20_CONNECT});
 
     const CanPageControls& c = m_C;
