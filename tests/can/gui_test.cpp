@@ -3,6 +3,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/radiobut.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <algorithm>
@@ -294,6 +295,34 @@ TEST_F(Tp20GuiTest, OnlyTheProtocolEnableCheckChangesRegister29) {
     Press(Button(IDC_TP20_START));
     Press(Button(IDC_TP20_STOP));
     EXPECT_EQ(tb_get_register(0x29), before ^ 0x80);
+}
+
+// The current-frame row is readable for PDU2 and for the longest PGN: no label drawn over its
+// neighbour or cut; the transport frames show their DLC; the buffer has the hub's 13-pixel font.
+TEST_F(J1939GuiTest, TheCurrentFrameRowAndTheTransportFramesAreReadable) {
+    ASSERT_NE(OpenPage(), nullptr);
+    auto label = [this](int id) { return Control<wxStaticText>(id); };
+    auto readable = [&](int id) {
+        wxStaticText* l = label(id);
+        return l->GetSize().x >= l->GetBestSize().x && l->GetRect().GetRight() < l->GetParent()->GetClientSize().x;
+    };
+    Retype(Edit(IDC_J1939_SINGLE_ID), "18FEF100");
+    EXPECT_EQ(label(IDC_J1939_PDU_GE)->GetLabel().utf8_string(), "0xF1");
+    EXPECT_EQ(label(IDC_J1939_PDU_DA)->GetLabel().utf8_string(), "--");
+    EXPECT_FALSE(label(IDC_J1939_PDU_GE)->GetRect().Intersects(label(IDC_J1939_PDU_DA)->GetRect()));
+    for (int id = IDC_J1939_PDU_FORMAT; id <= IDC_J1939_PDU_PGN; ++id) EXPECT_TRUE(readable(id)) << id;
+    Retype(Edit(IDC_J1939_SINGLE_ID), "1FFFFFFF");
+    Leave(Edit(IDC_J1939_SINGLE_ID));
+    EXPECT_EQ(Edit(IDC_J1939_SINGLE_ID)->GetValue().utf8_string(), "1DFFFFFF");
+    EXPECT_EQ(label(IDC_J1939_PDU_PGN)->GetLabel().utf8_string(), "0x01FFFF ( 131071 )");
+    for (int id = IDC_J1939_PDU_FORMAT; id <= IDC_J1939_PDU_PGN; ++id) EXPECT_TRUE(readable(id)) << id;
+
+    for (int id : {1266, 1267, 1268, 1269}) {  // RTS, DT, CTS0, CTS1
+        ASSERT_NE(Edit(id), nullptr) << id;
+        EXPECT_EQ(Edit(id)->GetValue().utf8_string(), "8");
+        EXPECT_FALSE(Edit(id)->IsEditable());
+    }
+    EXPECT_EQ(Edit(IDC_J1939_BUFFER)->GetFont().GetPixelSize().GetHeight(), 13);
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ void CDialog15765::CreateControls() {
     multi->Add(label(mBox, "Message Buffer MAX:252bytes valid"), 0, wxLEFT, kGap);
     wxTextCtrl* buffer = edit(mBox, IDC_15765_BUFFER, true, 390, 0, wxTE_MULTILINE);
     buffer->SetMinSize(wxSize(390, 150));
-    if (m_pMainDlg) buffer->SetFont(m_pMainDlg->GetFont());
+    if (m_pMainDlg) buffer->SetFont(m_pMainDlg->PageFont());
     multi->Add(buffer, 1, wxEXPAND | wxALL, kGap);
     m_Buttons[IDC_15765_MULTI_FRAME] = new wxButton(mBox, IDC_15765_MULTI_FRAME, U8("启动多桢发送"));
     multi->Add(m_Buttons[IDC_15765_MULTI_FRAME], 0, wxALL, kGap);

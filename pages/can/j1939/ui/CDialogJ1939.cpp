@@ -180,6 +180,9 @@ void CDialogJ1939::ShowFrameIds() {
     m_C.Show(IDC_J1939_DT_ID, EcanIdText(dt));
     m_C.Show(IDC_J1939_CTS0_ID, EcanIdText(m_Page.FrameOf(J1939Frame::Cts0)));
     m_C.Show(IDC_J1939_CTS1_ID, EcanIdText(m_Page.FrameOf(J1939Frame::Cts1)));
+    const struct { int id; J1939Frame frame; } dlcs[] = {{IDC_J1939_RTS_DLC, J1939Frame::Rts}, {IDC_J1939_DT_DLC, J1939Frame::Dt},
+                                                         {IDC_J1939_CTS0_DLC, J1939Frame::Cts0}, {IDC_J1939_CTS1_DLC, J1939Frame::Cts1}};
+    for (const auto& d : dlcs) m_C.Show(d.id, std::to_string(EcanDlc(m_Page.FrameOf(d.frame))));
     const J1939Id id = DecodeJ1939Id(Id29(dt));
     m_C.Show(IDC_J1939_DT_DA, HexByteText(id.ps));
     m_C.Show(IDC_J1939_DT_SA, HexByteText(id.sa));

@@ -62,6 +62,11 @@ enum DialogJ1939Id : int {
     IDC_J1939_TOTAL = 1261,
     IDC_J1939_PGN = 1262,
     IDC_J1939_BUFFER_LENGTH = 1264,
+    // The DLC displays of the transport frames.
+    IDC_J1939_RTS_DLC = 1266,
+    IDC_J1939_DT_DLC = 1267,
+    IDC_J1939_CTS0_DLC = 1268,
+    IDC_J1939_CTS1_DLC = 1269,
 };
 
 class CDialogJ1939 : public CanPageDialog {

@@ -38,8 +38,14 @@ void CDialogJ1939::CreateControls() {
     single->Add(c.NewLabel(sBox, "当前发送桢信息(RES=0):"), 0, wxLEFT | wxTOP, kGap);
     auto* pdu = new wxFlexGridSizer(8, kGap, 2 * kGap);
     for (const char* h : {"PDU Fmt", "Priority", "DP", "PF", "GE", "DA", "SA", "PGN"}) pdu->Add(c.NewLabel(sBox, h));
-    for (int id = IDC_J1939_PDU_FORMAT; id <= IDC_J1939_PDU_PGN; ++id)
-        pdu->Add(c.labels[id] = new wxStaticText(sBox, id, "--"));
+    // Each label keeps room for the widest text it shows, so a PDU2 row or a long PGN is
+    // neither drawn over its neighbour nor clipped.
+    const char* widest[] = {"PDU2", "7", "1", "0xFF", "0xFF", "0xFF", "0xFF", "0x03FFFF ( 262143 )"};
+    for (int id = IDC_J1939_PDU_FORMAT; id <= IDC_J1939_PDU_PGN; ++id) {
+        auto* label = new wxStaticText(sBox, id, "--");
+        label->SetMinSize(label->GetTextExtent(widest[id - IDC_J1939_PDU_FORMAT]));
+        pdu->Add(c.labels[id] = label);
+    }
     single->Add(pdu, 0, wxALL, kGap);
     middle->Add(single, 0, wxEXPAND | wxBOTTOM, kGap);
 
@@ -59,16 +65,17 @@ void CDialogJ1939::CreateControls() {
     middle->Add(ctrl, 0, wxEXPAND | wxBOTTOM, kGap);
 
     // The two CTS frames: priority, identifier, DA, SA.
-    auto* cts = new wxFlexGridSizer(5, kGap, kGap);
-    for (const char* h : {"", "Priority", "ID", "DA", "SA"}) cts->Add(c.NewLabel(this, h));
-    const int ctsIds[2][4] = {{IDC_J1939_CTS0_PRIORITY, IDC_J1939_CTS0_ID, IDC_J1939_CTS0_DA, IDC_J1939_CTS0_SA},
-                              {IDC_J1939_CTS1_PRIORITY, IDC_J1939_CTS1_ID, IDC_J1939_CTS1_DA, IDC_J1939_CTS1_SA}};
+    auto* cts = new wxFlexGridSizer(6, kGap, kGap);
+    for (const char* h : {"", "Priority", "ID", "DLC", "DA", "SA"}) cts->Add(c.NewLabel(this, h));
+    const int ctsIds[2][5] = {{IDC_J1939_CTS0_PRIORITY, IDC_J1939_CTS0_ID, IDC_J1939_CTS0_DLC, IDC_J1939_CTS0_DA, IDC_J1939_CTS0_SA},
+                              {IDC_J1939_CTS1_PRIORITY, IDC_J1939_CTS1_ID, IDC_J1939_CTS1_DLC, IDC_J1939_CTS1_DA, IDC_J1939_CTS1_SA}};
     for (int k = 0; k < 2; ++k) {
         cts->Add(c.NewLabel(this, k == 0 ? "CTS0 (CTXB6):" : "CTS1 (CTXB7):"), 0, wxALIGN_CENTER_VERTICAL);
         cts->Add(c.NewIndexChoice(this, ctsIds[k][0]));
         cts->Add(c.NewDisplay(this, ctsIds[k][1], 100));
-        cts->Add(c.NewEdit(this, ctsIds[k][2], true, 40, 2));
+        cts->Add(c.NewDisplay(this, ctsIds[k][2], 30));
         cts->Add(c.NewEdit(this, ctsIds[k][3], true, 40, 2));
+        cts->Add(c.NewEdit(this, ctsIds[k][4], true, 40, 2));
     }
     middle->Add(cts, 0, wxBOTTOM, kGap);
 
@@ -83,6 +90,8 @@ void CDialogJ1939::CreateControls() {
     rGrid->Add(c.NewIndexChoice(rBox, IDC_J1939_RTS_PRIORITY));
     rGrid->Add(c.NewLabel(rBox, "ID"), 0, wxALIGN_CENTER_VERTICAL);
     rGrid->Add(c.NewDisplay(rBox, IDC_J1939_RTS_ID, 100));
+    rGrid->Add(c.NewLabel(rBox, "DLC"), 0, wxALIGN_CENTER_VERTICAL);
+    rGrid->Add(c.NewDisplay(rBox, IDC_J1939_RTS_DLC, 30));
     c.AddRow(rBox, rGrid, "目标(DA):", IDC_J1939_TP_DA, true, 40, 2);
     c.AddRow(rBox, rGrid, "源(SA):", IDC_J1939_TP_SA, true, 40, 2);
     c.AddRow(rBox, rGrid, "数据总长:", IDC_J1939_TOTAL, false, 50, 3);
@@ -100,6 +109,8 @@ void CDialogJ1939::CreateControls() {
     dt->Add(c.NewLabel(dBox, "Prio:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
     dt->Add(c.NewIndexChoice(dBox, IDC_J1939_DT_PRIORITY), 0, wxALL, 2);
     dt->Add(c.NewDisplay(dBox, IDC_J1939_DT_ID, 100), 0, wxALL, 2);
+    dt->Add(c.NewLabel(dBox, "DLC"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
+    dt->Add(c.NewDisplay(dBox, IDC_J1939_DT_DLC, 30), 0, wxALL, 2);
     dt->Add(c.NewLabel(dBox, "DA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
     dt->Add(c.NewDisplay(dBox, IDC_J1939_DT_DA, 40), 0, wxALL, 2);
     dt->Add(c.NewLabel(dBox, "SA"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
@@ -111,7 +122,7 @@ void CDialogJ1939::CreateControls() {
     multi->Add(c.NewLabel(mBox, "Message Buffer MAX:252bytes valid"), 0, wxLEFT, kGap);
     wxTextCtrl* buffer = c.NewEdit(mBox, IDC_J1939_BUFFER, true, 300, 0, wxTE_MULTILINE);
     buffer->SetMinSize(wxSize(300, 170));
-    if (m_pMainDlg) buffer->SetFont(m_pMainDlg->GetFont());
+    if (m_pMainDlg) buffer->SetFont(m_pMainDlg->PageFont());
     multi->Add(buffer, 1, wxEXPAND | wxALL, kGap);
     auto* lGrid = NewFieldGrid();
     lGrid->Add(c.NewLabel(mBox, "缓冲区数据长度: "), 0, wxALIGN_CENTER_VERTICAL);

@@ -94,7 +94,7 @@ void CDialogTP20::CreateControls() {
     multi->Add(lGrid, 0, wxALL, kGap);
     wxTextCtrl* buffer = c.NewEdit(mBox, IDC_TP20_BUFFER, true, 330, 0, wxTE_MULTILINE);
     buffer->SetMinSize(wxSize(330, 150));
-    if (m_pMainDlg) buffer->SetFont(m_pMainDlg->GetFont());
+    if (m_pMainDlg) buffer->SetFont(m_pMainDlg->PageFont());
     multi->Add(buffer, 1, wxEXPAND | wxALL, kGap);
     multi->Add(c.NewButton(mBox, IDC_TP20_MULTI_FRAME, "启动多桢发送"), 0, wxALL, kGap);
     right->Add(multi, 1, wxEXPAND | wxBOTTOM, kGap);
