@@ -45,6 +45,8 @@ void LogicPage::SelectTimeScale(unsigned row) {
 }
 
 LogicScroll LogicPage::ResetScroll(int viewWidth, int viewHeight) {
+    viewWidth_ = viewWidth;
+    viewHeight_ = viewHeight;
     view_.firstShown = 0;
     view_.UpdateLayout(viewWidth, viewHeight);
     scroll_.max = static_cast<int32_t>(view_.capture.Count() / view_.samplesPerScreen + 1);
@@ -57,6 +59,9 @@ LogicScroll LogicPage::Scroll(HubScrollCode code, int32_t trackPosition) {
     scroll_.position = static_cast<int32_t>(std::clamp<int64_t>(scroll_.position + step, 0, scroll_.max));
     const uint64_t perPosition = view_.capture.Count() / (uint64_t{static_cast<uint32_t>(scroll_.max)} + 1);
     view_.firstShown = static_cast<uint32_t>(perPosition * static_cast<uint32_t>(scroll_.position)) & ~1u;
+    // The floored step would stop short of the end: the last position shows the last screen.
+    if (scroll_.position == scroll_.max)
+        view_.firstShown = std::max(view_.firstShown, view_.LastScreenStart(viewWidth_, viewHeight_));
     return scroll_;
 }
 

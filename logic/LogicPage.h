@@ -92,5 +92,6 @@ private:
     unsigned baudRow_ = kLogicBaudDefault;
     unsigned timeScaleRow_ = kLogicTimeScaleDefault;
     LogicScroll scroll_;
+    int viewWidth_ = 0, viewHeight_ = 0;  // of the last ResetScroll
     bool blinkShown_ = false;  // the count was shown at the last tick
 };

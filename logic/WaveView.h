@@ -24,6 +24,8 @@ public:
     uint32_t FindFirstByteStart();
     // samplesPerScreen for a client of width x height.
     void UpdateLayout(int width, int height);
+    // The first shown sample (even) of the screen that ends with the capture's last sample.
+    uint32_t LastScreenStart(int width, int height) const;
     // The display list for a client of width x height; sets decodeStart and, when the trace
     // was walked, samplesPerScreen.
     WaveDisplayList Paint(int width, int height, const WaveLabelWidth& labelWidth);

@@ -47,6 +47,30 @@ TEST(LogicPageTest, ScrollingPagesThroughTheCaptureByScreens) {
     EXPECT_EQ(page.View().firstShown, 0u);
 }
 
+// The last scroll position shows the capture's last sample at every scale where bytes can be
+// read (the floored step per position used to stop up to 1,487 samples short).
+TEST(LogicPageTest, TheLastPositionShowsTheEndOfTheCapture) {
+    UartSynth line(10400, ParityNone);
+    for (int i = 0; i < 11001; ++i) line.Byte(0x55);  // 10 edges a byte
+    line.Idle(1000);
+    line.Break(0);
+    LogicPage page;
+    page.View().capture.Assign(line.Take());
+    const uint32_t count = page.View().capture.Count();
+    ASSERT_GT(count, 100000u);
+    for (unsigned row : {0u, 1u, 2u, 3u}) {  // 10, 50, 100, 200 µs
+        SCOPED_TRACE(row);
+        page.SelectTimeScale(row);
+        const LogicScroll reset = page.ResetScroll(1600, 1000);
+        page.Scroll(HubScrollCode::ThumbTrack, reset.max);
+        WaveView& view = page.View();
+        EXPECT_EQ(view.firstShown % 2, 0u);
+        view.UpdateLayout(1600, 1000);
+        EXPECT_GE(view.firstShown + view.samplesPerScreen, count) << "the last sample is on the last screen";
+        EXPECT_LT(view.firstShown + 2 * view.samplesPerScreen, count + view.samplesPerScreen + 3) << "and the screen is full";
+    }
+}
+
 TEST(LogicPageTest, TheTickRepaintsForNewSamplesBlinksAndEndsWithTheCapture) {
     LogicPage page;
     g_WorkerRunning = 1;
