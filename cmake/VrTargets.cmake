@@ -30,7 +30,7 @@ endfunction()
 
 # A GoogleTest executable; its cases are listed when ctest runs (so GUI tests list under Xvfb).
 function(vr_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
   # One label at most: a list does not survive the way into tests listed at ctest time.
@@ -39,6 +39,11 @@ function(vr_test name)
     message(FATAL_ERROR "vr_test(${name}): one label only (threaded, gui or an area)")
   endif()
   set(properties TIMEOUT 300)
+  # SERIAL: alone on the machine (the keyboard focus is the one X server's, shared by every
+  # GUI test running beside it).
+  if(ARG_SERIAL)
+    list(APPEND properties RUN_SERIAL TRUE)
+  endif()
   if(ARG_LABELS)
     list(APPEND properties LABELS ${ARG_LABELS})
   endif()

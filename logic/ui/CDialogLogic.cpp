@@ -13,6 +13,7 @@
 
 #include "logic/ui/CViewLogicWave.h"
 #include "monitor/ui/ScrollCode.h"
+#include "pages/shared/ui/PageWindow.h"
 #include "platform/ui/WxText.h"
 
 namespace {
@@ -115,11 +116,13 @@ void CDialogLogic::ShowSelections() {
 
 void CDialogLogic::RefreshDeviceStatus() {
     const LogicStatus status = m_Page.DeviceStatus();
+    wxWindow* focus = FindFocus();
     SetTitle(U8(status.caption));
     m_Buttons.at(IDC_LOGIC_START)->Enable(status.startEnabled);
     m_Buttons.at(IDC_LOGIC_STOP)->Enable(status.stopEnabled);
     m_Buttons.at(IDC_LOGIC_SAVE)->Enable(status.filesEnabled);
     m_Buttons.at(IDC_LOGIC_LOAD)->Enable(status.filesEnabled);
+    KeepFocusInWindow(this, focus, {m_Buttons.at(IDC_LOGIC_STOP), m_Buttons.at(IDC_LOGIC_START)});
 }
 
 void CDialogLogic::ResetScroll() {

@@ -16,6 +16,7 @@
 #include "logic/ui/Pages.h"
 #include "monitor/MonitorRing.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/UserInput.h"
 #include "tests/support/TempFiles.h"
 
 namespace {

@@ -25,7 +25,9 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds dead
 }
 
 void PumpPending() {
-    while (g_loop->Pending()) g_loop->Dispatch();
+    // The loop in charge: inside a modal window, the window's own (ours is not running then).
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive() ? wxEventLoopBase::GetActive() : g_loop;
+    while (loop->Pending()) loop->Dispatch();
     wxTheApp->ProcessPendingEvents();
     wxTheApp->ProcessIdle();
 }

@@ -104,15 +104,16 @@ inline void Press(wxButton* button) {
 }
 
 // Esc pressed in the window, as the toolkit sends it to the focused control: nothing happens
-// when no control of the window has the focus.
-inline bool PressEscape(wxWindow* window) {
+// when no control of the window has the focus. pump false: the Esc may end a modal loop, after
+// which there is no loop to pump.
+inline bool PressEscape(wxWindow* window, bool pump = true) {
     wxWindow* focus = wxWindow::FindFocus();
     if (!focus || wxGetTopLevelParent(focus) != window) return false;
     wxKeyEvent event(wxEVT_CHAR_HOOK);
     event.m_keyCode = WXK_ESCAPE;
     event.SetEventObject(focus);
     focus->GetEventHandler()->ProcessEvent(event);
-    PumpPending();
+    if (pump) PumpPending();
     return true;
 }
 

@@ -35,11 +35,13 @@ void PageDialog::BindRunButtons(wxButton* start, wxButton* stop, std::vector<wxB
 
 void PageDialog::RefreshDeviceStatus() {
     const PageDeviceStatus status = PageStatus();
+    wxWindow* focus = FindFocus();
     SetTitle(U8(status.caption));
     if (m_Start) m_Start->Enable(status.startEnabled);
     if (m_Stop) m_Stop->Enable(status.stopEnabled);
     for (wxButton* button : m_Send) button->Enable(status.sendEnabled);
     ShowPageStatus();
+    KeepFocusInWindow(this, focus, {m_Stop, m_Start});
 }
 
 void PageDialog::OnBnClickedStart() {

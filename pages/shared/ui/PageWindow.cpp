@@ -61,6 +61,13 @@ std::vector<const wxTextCtrl*>& EditsInTheirTextEvent() {
 
 }  // namespace
 
+void KeepFocusInWindow(wxWindow* window, wxWindow* focusBefore, std::initializer_list<wxWindow*> next) {
+    if (!focusBefore || wxGetTopLevelParent(focusBefore) != window || focusBefore->IsEnabled()) return;
+    for (wxWindow* candidate : next)
+        if (candidate && candidate->IsEnabled()) return candidate->SetFocus();
+    window->SetFocus();
+}
+
 wxWindow* ListRowWindow(wxListCtrl* list) {
     // The generic list makes its row window first, then the header.
     return list->GetChildren().empty() ? list : list->GetChildren().front();

@@ -70,6 +70,12 @@ void OnListRowClick(wxListCtrl* list, std::function<void(long row)> handler);
 // The list's window that holds the rows (and gets their clicks), below its header.
 wxWindow* ListRowWindow(wxListCtrl* list);
 
+// Disabling the control that has the focus (the button just clicked) leaves GTK's focus
+// nowhere, and Esc would reach nothing. Called with FindFocus() from before the controls were
+// enabled or disabled: when that control is in the window and now disabled, the first enabled
+// of next (else the window itself) takes the focus.
+void KeepFocusInWindow(wxWindow* window, wxWindow* focusBefore, std::initializer_list<wxWindow*> next);
+
 // The page's buttons in one row, in order, into out by id. Esc presses the exit button ("退出"),
 // whose id is not wx's cancel id.
 wxBoxSizer* NewPageButtonRow(wxDialog* page,
