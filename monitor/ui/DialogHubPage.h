@@ -4,11 +4,20 @@
 // handles the same way.
 #include <wx/event.h>
 #include <wx/weakref.h>
+#include <wx/window.h>
 
 #include <functional>
 #include <utility>
 
 #include "monitor/ui/HubPage.h"
+
+// A window about to be destroyed handles no more events: GTK moves the focus out of its
+// controls while the window's base part is destroyed, after the page's own members are gone,
+// and a control's leave handler would run on them.
+inline void SilenceWindow(wxWindow* window) {
+    for (wxWindow* child : window->GetChildren()) SilenceWindow(child);
+    window->SetEvtHandlerEnabled(false);
+}
 
 // Dialog: a wxDialog with RefreshDeviceStatus(), made by `make` (by default from the hub
 // alone; one dialog class may serve two pages, as J1850 VPW and PWM do).
@@ -19,7 +28,9 @@ public:
     DialogHubPage() : m_Make([](CDialogMainA* hub) { return new Dialog(hub); }) {}
     explicit DialogHubPage(Factory make) : m_Make(std::move(make)) {}
     ~DialogHubPage() override {
-        if (m_Dialog) delete m_Dialog.get();
+        if (!m_Dialog) return;
+        SilenceWindow(m_Dialog.get());
+        delete m_Dialog.get();
     }
     bool WindowExists() const override { return m_Dialog.get() != nullptr; }
     void ShowPage(CDialogMainA* hub) override {

@@ -34,7 +34,7 @@ wxStaticBoxSizer* NewSerialSettingsBox(wxWindow* parent, const SerialSettingsIds
     grid->Add(out.baud, 0, wxEXPAND);
     out.brg = AddFieldRow(box, grid, "BRG(0-65535):", ids.brg, false, 70);
     addLabel("实际波特率为:");
-    out.actualBaud = new wxTextCtrl(box, wxID_ANY, wxString(), wxDefaultPosition, wxSize(70, -1),
+    out.actualBaud = new wxTextCtrl(box, ids.actualBaud, wxString(), wxDefaultPosition, wxSize(70, -1),
                                     wxTE_READONLY);
     grid->Add(out.actualBaud, 0);
     addLabel("数据/校验位:");

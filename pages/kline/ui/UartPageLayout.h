@@ -29,6 +29,7 @@ class wxWindow;
 
 struct SerialSettingsIds {
     int baud, brg, dataFormat, stopBits;
+    int actualBaud = -1;  // "实际波特率为:" (1064 on the user-mode and J1708 pages; -1 any)
 };
 // Every page of the family gives the group the same window ids.
 enum UartSerialSettingsId : int {
@@ -39,6 +40,9 @@ enum UartSerialSettingsId : int {
 };
 constexpr SerialSettingsIds kUartSerialSettingsIds{IDC_UART_BAUD, IDC_UART_BRG, IDC_UART_DATA_FORMAT,
                                                    IDC_UART_STOP_BITS};
+constexpr int IDC_UART_ACTUAL_BAUD = 1064;
+constexpr SerialSettingsIds kUartSerialSettingsIdsWithActual{IDC_UART_BAUD, IDC_UART_BRG, IDC_UART_DATA_FORMAT,
+                                                             IDC_UART_STOP_BITS, IDC_UART_ACTUAL_BAUD};
 struct SerialSettingsControls {
     wxChoice* baud = nullptr;
     wxTextCtrl* brg = nullptr;

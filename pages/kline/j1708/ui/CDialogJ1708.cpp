@@ -37,7 +37,7 @@ void CDialogJ1708::CreateControls() {
         modes->Add(radio, 0, wxALL, 2);
     }
     left->Add(modes, 0, wxEXPAND | wxBOTTOM, 6);
-    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
+    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIdsWithActual, m_Serial),
               0, wxEXPAND);
 
     wxBoxSizer* middle = NewColumn();

@@ -120,7 +120,8 @@ void CDiaglogTestUart::CreateControls() {
     battery->Add(new wxStaticText(sleepBox, wxID_ANY, U8("电瓶电压:")), 0, wxALIGN_CENTER_VERTICAL);
     // No source feeds it: it shows "00.00" for good.
     auto* volts = new wxStaticText(sleepBox, IDC_TESTUART_BATTERY, "00.00");
-    m_BatteryFont = wxFont(wxFontInfo(24).FaceName("Arial").Bold().Italic());
+    // 24 is the font's height in pixels (a Windows font height), not its point size.
+    m_BatteryFont = wxFont(wxFontInfo(wxSize(0, 24)).FaceName("Arial").Bold().Italic());
     volts->SetFont(m_BatteryFont);
     volts->SetForegroundColour(*wxBLUE);
     volts->SetBackgroundColour(*wxWHITE);

@@ -27,7 +27,7 @@ void CDialogUser::CreateControls() {
     pins->Add(m_Enl, 0, wxALL, 2);
     left->Add(pins, 0, wxEXPAND | wxBOTTOM, 6);
     left->Add(new wxStaticText(this, wxID_ANY, U8("FMOD(UFRMCON)\n=011  User Mode")), 0, wxALL, 4);
-    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
+    left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIdsWithActual, m_Serial),
               0, wxEXPAND | wxBOTTOM, 6);
     left->Add(NewEditsBox(this, "快速初始化",
                           {{"低电平时间:", IDC_USER_FAST_LOW, false, "ms"},
