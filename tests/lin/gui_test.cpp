@@ -116,6 +116,7 @@ protected:
 
 TEST_F(UartTestGuiTest, StartSendEchoAndTheSleepTestWhileRunning) {
     ASSERT_NE(OpenPage(), nullptr);
+    EXPECT_EQ(Control<wxStaticText>(IDC_TESTUART_BATTERY)->GetFont().GetPixelSize().GetHeight(), 24) << "24 pixels high";
     EXPECT_EQ(dialog_->GetTitle().utf8_string(), "UART Test-- Device( 0 ) Connected");
     EXPECT_EQ(Control<wxTextCtrl>(IDC_TESTUART_DLC)->GetValue(), "8");
     EXPECT_TRUE(Control<wxCheckBox>(IDC_TESTUART_WUE)->GetValue());

@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "simulator/EcuSimFile.h"
@@ -257,6 +258,43 @@ TEST(ImportDialog, ARowNumberPastTwoToThe32IsRefused) {
     import->Destroy();
     frameWindow->Destroy();
     PumpPending();
+}
+
+}  // namespace
+
+namespace {
+
+// The parameter dialog's Cancel, its Esc and its close box ask first; "no" stays, "yes"
+// leaves with nothing changed.
+TEST_F(ObdSimuGuiTest, ParameterCancelAndEscapeAskThenChangeNothing) {
+    ASSERT_NE(OpenPage(), nullptr);
+    const std::string summary = Label(IDC_OBD_SUMMARY);
+    const EcuSimParams before = g_EcuSimParams;
+    std::vector<std::pair<std::string, std::string>> asked;
+    dialog_->m_RunModal = [&](wxDialog& d) {
+        auto& para = dynamic_cast<CDialogSetEcuPara&>(d);
+        bool answer = false;
+        para.m_AskOkCancel = [&](const std::string& text, const std::string& caption) {
+            asked.emplace_back(text, caption);
+            return answer;
+        };
+        Retype(Control<wxTextCtrl>(1015, &para), "7E9");
+        Press(Control<wxButton>(wxID_CANCEL, &para));  // "取消", answered no: stays
+        para.SetFocus();
+        wxKeyEvent esc(wxEVT_CHAR_HOOK);
+        esc.m_keyCode = WXK_ESCAPE;
+        esc.SetEventObject(&para);
+        para.GetEventHandler()->ProcessEvent(esc);  // Esc, answered no: stays
+        para.Close();  // the close box, answered no
+        answer = true;
+        para.Close();  // yes: cancelled
+        return para.GetReturnCode();
+    };
+    Click(IDC_OBD_PARAMS);
+    const std::pair<std::string, std::string> question{"确定取消对相关参数的更改吗?", "Information"};
+    EXPECT_EQ(asked, (std::vector<std::pair<std::string, std::string>>(4, question)));
+    EXPECT_EQ(Label(IDC_OBD_SUMMARY), summary);
+    EXPECT_EQ(g_EcuSimParams.can11RespondId, before.can11RespondId) << "nothing changed";
 }
 
 }  // namespace
