@@ -4,6 +4,8 @@
 // page is idle, while its worker runs and after Stop. The tables are the texts the user sees.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/stattext.h>
 
 #include <ostream>
 #include <string>
@@ -2269,5 +2271,74 @@ TEST_P(ControlWalkTest, EveryControlChangesWhatItShouldOnTheWire) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, ControlWalkTest, ::testing::ValuesIn(kWalks),
                          [](const ::testing::TestParamInfo<PageWalk>& info) { return std::to_string(info.param.hubButton); });
+
+// The simulator's protocol choice, as the user steps through it: the summary it shows and the
+// set-up the next START downloads (the first protocol's in full, then what changes).
+TEST_F(WindowWalk, TheSimulatorsProtocolChoiceSetsUpEachBus) {
+    wxWindow* page = Open(1015);
+    ASSERT_NE(page, nullptr);
+    auto* protocol = dynamic_cast<wxChoice*>(page->FindWindow(1201));
+    auto* summary = dynamic_cast<wxStaticText*>(page->FindWindow(1276));
+    ASSERT_TRUE(protocol && summary);
+    std::string seen;
+    std::vector<Bytes> before;
+    for (int row = 0; row < 7; ++row) {
+        Choose(protocol, row);
+        const std::vector<Bytes> download = walk_detail::RunOnce(page, 1200, 1200, 0);
+        seen += protocol->GetStringSelection().utf8_string() + ": " + summary->GetLabel().utf8_string() + "\n";
+        if (row == 0)
+            for (const Bytes& p : download) seen += "  " + walk_detail::HexBytes(p) + "\n";
+        else
+            seen += " " + walk_detail::Diff(before, download) + "\n";
+        before = download;
+    }
+    EXPECT_EQ(seen, R"(ISO9141-2: ECU as ISO9141-2   Baudrate: 10400   5Baudrate InitAddress: 0x33
+Req.Header: 68 6A F1    Ack.Header: 48 6B 10
+  52 0D 00 
+  52 0E 20 
+  52 0E 00 
+  52 17 00 
+  52 3B FF 
+  52 05 00 
+  52 01 95 
+  52 42 00 
+  52 44 1E 
+  52 45 0A 
+  52 39 00 
+  52 3C 00 
+  52 2D 00 
+  52 2E 08 
+  52 2F 00 
+  52 30 FF 
+  52 32 00 
+  52 33 00 
+  52 34 00 
+  52 36 00 
+  52 37 00 
+  52 35 00 
+  54 2A 02 00 EF 00 
+  54 2B 0A 00 FB 32 05 64 05 64 00 32 1E 00 
+  54 2E 0C 00 00 33 9C 19 08 08 96 0A 01 1E 32 00 
+  B1 C3 02 00 
+ISO14230 - 5Baud (KWP2000): ECU as ISO14230 SlowInit   Baudrate: 10400   5Baudrate InitAddress: 0x33
+Req.Func_Address: 0x33 Req.Phys_Address: 0x10   Key Word: EF 8F  Target Addr: F1
+  54 2E @8:08>EF @9:08>8F; [B1 C3 02 00 -> B1 C1 02 00 ]
+ISO14230 - Fast Init (KWP2000): ECU as ISO14230 Fastinit   Baudrate: 10400   LowPuls Time: 25 ms
+Req.Func_Address: 0x33     Req.Phys_Address: 0x10      Target Address: 0xF1
+  54 2E @4:00>01;
+J1850VPW - 10.4kbps: FunctionReqHeader:  68 6A F1     Function Repond Header: 48 6B 10
+ PhysicalReqHeader:  6C 10 F1      Physical Repond Header: 6C F1 10      < J1850 VPW 10.4KBPS >
+  52 3B @2:FF>00; 52 05 @2:00>FF; [52 42 00 -> 52 09 5E ] [52 44 1E -> 52 08 00 ] [52 45 0A -> 52 04 00 ] [52 39 00 -> 52 06 00 ] [52 3C 00 -> 52 07 00 ] [52 2D 00 -> 52 0A 00 ] [52 2E 08 -> 54 00 08 00 20 10 20 00 10 00 00 00 ] [52 2F 00 -> 54 03 08 00 10 00 00 00 00 00 00 00 ] [52 30 FF -> 56 02 00 00 ] [52 32 00 -> 55 02 6A 04 ] [52 33 00 -> 55 02 10 02 ] [52 34 00 -> 56 01 00 02 ] [52 36 00 -> B1 00 04 00 ] [52 37 00 -> ] [52 35 00 -> ] [54 2A 02 00 EF 00 -> ] [54 2B 0A 00 FB 32 05 64 05 64 00 32 1E 00 -> ] [54 2E 0C 00 01 33 9C 19 EF 8F 96 0A 01 1E 32 00 -> ] [B1 C1 02 00 -> ]
+J1850PWM - 41.6kbps: FunctionReqHeader:  61 6A F1     Function Repond Header: 41 6B 10
+ PhysicalReqHeader:  64 10 F1      Physical Repond Header: 64 F1 10      < J1850 PWM 41.6KBPS >
+  52 09 @2:5E>DE;
+ISO15765 -11bit (250/500KBPS): ECU as CAN 11bits   Baudrate: 500kpbs   
+ Function Req ID: 0x7DF    Physical Req.ID: 0x7E0    Ack.Respobd ID: 0x7E8
+  52 17 @2:00>FC; 52 05 @2:FF>00; [52 09 DE -> 52 10 04 ] [52 08 00 -> 52 13 00 ] [52 04 00 -> 52 27 00 ] [52 06 00 -> 52 28 3F ] [52 07 00 -> 52 29 E0 ] [52 0A 00 -> 52 1A C1 ] [54 00 08 00 20 10 20 00 10 00 00 00 -> 52 1B FC ] [54 03 08 00 10 00 00 00 00 00 00 00 -> 52 1C 05 ] [56 02 00 00 -> 54 09 04 00 E8 FF 00 00 ] [55 02 6A 04 -> 54 0C 04 00 E0 FB 00 00 ] [55 02 10 02 -> 54 0D 04 00 00 FC 00 00 ] [56 01 00 02 -> 52 1F 00 ] [B1 00 04 00 -> 52 1D 03 ] [-> 52 1E 00 ] [-> 54 27 04 00 00 00 00 00 ] [-> 54 28 04 00 01 00 00 00 ] [-> 54 24 10 00 A0 1F 00 00 08 00 30 00 00 00 00 00 00 00 00 00 ] [-> 54 25 10 00 A0 1F 00 00 08 00 30 00 00 00 00 00 00 00 00 00 ] [-> 54 26 04 00 81 10 00 00 ] [-> 52 60 C8 ] [-> 52 61 00 ] [-> 52 62 0A ] [-> B1 00 01 00 ]
+ISO15765 -29bit (250/500KBPS): ECU as CAN 29bits   Baudrate: 500kpbs   
+ Function Req ID: 0x18DB33F1    Physical Req ID: 0x18DA10F1    Ack.Respobd ID: 0x18DAF110
+  54 09 @4:E8>FF @6:00>FF @7:00>FF; 54 0C @4:E0>CB @5:FB>C6 @6:00>F1 @7:00>33; 54 0D @4:00>CA @5:FC>C6 @6:00>F1 @7:00>10; 54 24 @4:A0>D9 @5:1F>18 @6:00>C4 @7:00>0B @9:00>40; 54 25 @4:A0>D9 @5:1F>18 @6:00>C4 @7:00>0B @9:00>40;
+)");
+}
 
 }  // namespace
