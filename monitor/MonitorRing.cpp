@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/EngineFrame.h"
+
 MonitorRecord g_MonitorRecords[kMonitorCapacity];
 std::atomic<uint32_t> g_MonitorOldest{0};
 std::atomic<uint32_t> g_MonitorWrite{0};
@@ -44,8 +46,8 @@ void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, u
     r.lengthWord = lengthWord;
     r.reserved = 0;
     // Bytes the chip promised but never sent would show what the slot held before.
-    if (kind == KindUart && kept < (lengthWord & kMonitorUartLengthMask)) {
-        r.lengthWord = static_cast<uint16_t>((lengthWord & ~kMonitorUartLengthMask) | kept);
+    if (kind == KindUart && kept < FrameLengthCount(lengthWord)) {
+        r.lengthWord = static_cast<uint16_t>((lengthWord & ~kFrameCountMask) | kept);
         r.reserved = kMonitorShortFrame;
     }
     if (kept) std::memcpy(r.data, data, kept);

@@ -24,7 +24,6 @@ constexpr uint32_t kMonitorMaxRowsPerPage = 256;
 
 enum MonitorKind : uint8_t { KindCan = 0, KindUart = 1, KindJ1850 = 2, KindErrorFlags = 3 };
 
-constexpr uint16_t kMonitorUartLengthMask = 0x1FF;
 // Flag of a UART record whose frame was cut short of its length word.
 constexpr uint8_t kMonitorShortFrame = 0x01;
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "device/EngineFrame.h"
 #include "monitor/MonitorRing.h"
 #include "monitor/RecordFormat.h"
 #include "platform/FileSaver.h"
@@ -35,7 +36,7 @@ void EncodeRecord(const MonitorRecord& r, uint8_t* p) {
     p[9] = r.kind;
     PutU16(p + 10, r.lengthWord);
     // A UART frame's slot may hold an earlier record's bytes past the frame: never saved.
-    const uint32_t kept = r.kind == KindUart ? std::min<uint32_t>(r.lengthWord & kMonitorUartLengthMask, kMonitorDataBytes)
+    const uint32_t kept = r.kind == KindUart ? std::min<uint32_t>(FrameLengthCount(r.lengthWord), kMonitorDataBytes)
                                              : kMonitorDataBytes;
     std::memcpy(p + 12, r.data, kept);
     std::memset(p + 12 + kept, 0, kMonitorDataBytes - kept);

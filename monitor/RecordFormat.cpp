@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "device/EngineFrame.h"
+
 std::atomic<uint32_t> g_Kw1281LinkUp{0};
 std::atomic<uint32_t> g_Kw1281LinkMark{0};
 
@@ -19,8 +21,8 @@ constexpr uint32_t kJ1850MaxFrame = 12;
 constexpr int kJ1850CrcColumn = 39;
 
 bool IsReceived(const MonitorRecord& r) { return r.direction != 0; }
-uint32_t InitType(const MonitorRecord& r) { return (r.lengthWord >> 12) & 7; }
-uint32_t UartLength(const MonitorRecord& r) { return r.lengthWord & kMonitorUartLengthMask; }
+uint32_t InitType(const MonitorRecord& r) { return FrameLengthInit(r.lengthWord); }
+uint32_t UartLength(const MonitorRecord& r) { return FrameLengthCount(r.lengthWord); }
 constexpr uint32_t kFiveBaudResultBytes = 7;  // code, 0, BRG lo, BRG hi, 0, KW1, KW2
 uint32_t UartShownBytes(const MonitorRecord& r) { return std::min(UartLength(r), kMonitorDataBytes); }
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/EngineFrame.h"
+
 const char* const kImportNoteCan =
     "注：CAN 调入只能是一个SF桢，或一个完整的多桢消息。选择序号时不可混合选择，如果选择多个CAN桢ID必须相同。FC控制桢无关。";
 const char* const kImportNoteMessage1 =
@@ -52,8 +54,8 @@ const char* FirstCan(ImportState& s, const uint8_t* data) {
     return nullptr;
 }
 
-uint32_t KLineLength(const MonitorRecord& r) { return std::min<uint32_t>(r.lengthWord & 0x1FF, kMonitorDataBytes); }
-bool KLineInit(const MonitorRecord& r) { return ((r.lengthWord >> 12) & 7) != 0; }
+uint32_t KLineLength(const MonitorRecord& r) { return std::min<uint32_t>(FrameLengthCount(r.lengthWord), kMonitorDataBytes); }
+bool KLineInit(const MonitorRecord& r) { return FrameLengthInit(r.lengthWord) != InitNone; }
 uint32_t J1850Length(const MonitorRecord& r) { return std::min<uint32_t>(r.data[1] & 0x0F, kJ1850MaxLength); }
 
 }  // namespace

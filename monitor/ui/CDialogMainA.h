@@ -99,6 +99,9 @@ public:
     CListMessage* GetList() const { return m_List; }
     wxScrollBar* GetScrollBar() const { return m_ScrollBar; }
     wxButton* GetPageButton(int buttonId) const;
+    // "宋体" 13 pixels (or the CJK sans beside it): the hub's buttons and list, and the pages'
+    // message buffers.
+    const wxFont& PageFont() const { return m_ButtonFont; }
 
     int m_nTimerId = 0;
 
@@ -115,11 +118,6 @@ private:
     std::map<int, std::unique_ptr<HubPage>> m_Pages;
     wxTimer m_Timer;
     wxFont m_ButtonFont;
-
-public:
-    // "宋体" 13 pixels (or the CJK sans beside it): the hub's buttons and list, and the pages'
-    // message buffers.
-    const wxFont& PageFont() const { return m_ButtonFont; }
     int m_RowPixels = kHubMinRowPixels;
     int32_t m_ScrollPosition = 0;
     int32_t m_ScrollPage = 0;
