@@ -396,11 +396,8 @@ void J1850Page::Stop() {
 }
 
 PageSendResult J1850Page::Send() {
-    if (!g_WorkerRunning.load(std::memory_order_acquire)) {
-        ShowNotConnected();
-        return PageSendResult::NotRunning;
-    }
-    if (g_TxPending.load(std::memory_order_acquire)) return PageSendResult::Pending;
+    const PageSendResult allowed = CheckPageSend();
+    if (allowed != PageSendResult::Queued) return allowed;
     BuildJ1850TransmitPacket(g_TxPacket, record_);
     g_TxPending.store(1, std::memory_order_release);  // last: the worker may take it now
     return PageSendResult::Queued;

@@ -94,7 +94,7 @@ void CDialog14230::ShowHeader(const Iso14230HeaderView& view) {
     Edit(IDC_14230_CS)->ChangeValue(U8(view.checksumText));
 }
 
-void CDialog14230::ShowSessionControls() { m_Timers.keepAlive->Enable(m_Page.Session().KeepAliveCheckEnabled()); }
+void CDialog14230::ShowPageStatus() { m_Timers.keepAlive->Enable(m_Page.Session().KeepAliveCheckEnabled()); }
 
 void CDialog14230::OnFmtLeft() {
     const PageEditResult result = m_Page.FmtLeft();
@@ -109,11 +109,11 @@ void CDialog14230::OnBnClickedSendFrame() { m_Page.Send(); }
 
 void CDialog14230::OnBnClickedSendInitFrame() {
     m_Page.SendWithInit();
-    ShowSessionControls();
+    ShowPageStatus();
 }
 
 void CDialog14230::OnTimer(int id) {
     m_Page.OnTimer(id);
     if (!PageTimerRunning(kIso14230KeepAliveTimer) && !PageTimerRunning(kIso14230CyclicTimer))
-        ShowSessionControls();
+        ShowPageStatus();
 }

@@ -54,7 +54,7 @@ public:
 
 private:
     UartPageBase& Base() override { return m_Page; }
-    void ShowSessionControls() override;
+    void ShowPageStatus() override;
     void CreateControls() override;
     void BindHandlers() override;
     void UpdateControls() override;

@@ -86,14 +86,11 @@ public:
 
 protected:
     virtual UartPageBase& Base() = 0;
-    // After the device status was shown and after Stop (the keep-alive check's state).
-    virtual void ShowSessionControls() {}
 
     PageStartResult StartPage() override { return Base().Start(m_pMainDlg); }
     void StopPage() override { Base().Stop(); }
     PageDeviceStatus PageStatus() override { return Base().RefreshDeviceStatus(); }
     void ClosePage() override { Base().Close(); }
-    void ShowPageStatus() override { ShowSessionControls(); }
 
     // Radios K1, K2 and K / L of a page that drives the L line, and the check showing ENL.
     void BindKLinePins(const std::vector<wxRadioButton*>& radios, wxCheckBox* enl);

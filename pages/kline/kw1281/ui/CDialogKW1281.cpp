@@ -121,7 +121,7 @@ void CDialogKW1281::ShowData() {
     Edit(IDC_KW1281_DLC)->ChangeValue(U8(m_Page.DlcText()));
 }
 
-void CDialogKW1281::ShowSessionControls() {
+void CDialogKW1281::ShowPageStatus() {
     m_Timers.keepAlive->Enable(m_Page.Session().KeepAliveCheckEnabled());
 }
 
@@ -129,11 +129,11 @@ void CDialogKW1281::OnBnClickedSendFrame() { m_Page.Send(); }
 
 void CDialogKW1281::OnBnClickedSendInitFrame() {
     m_Page.SendWithInit();
-    ShowSessionControls();
+    ShowPageStatus();
 }
 
 void CDialogKW1281::OnTimer(int id) {
     m_Page.OnTimer(id);
     if (!PageTimerRunning(kPageKeepAliveTimer) && !PageTimerRunning(kPageCyclicTimer))
-        ShowSessionControls();
+        ShowPageStatus();
 }
