@@ -3,8 +3,6 @@
 #include <wx/checkbox.h>
 #include <wx/textctrl.h>
 
-#include <map>
-
 #include "monitor/MonitorRing.h"
 #include "pages/kline/ui/CDialog14230.h"
 #include "pages/kline/ui/Pages.h"
@@ -75,42 +73,6 @@ TEST_F(Iso14230GuiTest, CloseRefusedWhileRunningAndTimersEndWithTheWorker) {
     EXPECT_FALSE(dialog_->PageTimerRunning(kIso14230CyclicTimer));
     EXPECT_TRUE(keepAliveCheck->IsEnabled());
     ASSERT_TRUE(messages_.WaitForCount(2, std::chrono::seconds(5)));
-}
-
-// Each edit of the page's image, by control id: the image byte it writes and the rule it
-// applies. Typing "0" and then "300" into an edit changes its own byte and no other.
-TEST_F(Iso14230GuiTest, EachImageEditWritesItsOwnByteByItsRule) {
-    enum Rule { Ms0To255, Ms1To255, Units20Ms, HexByte, Divisor };
-    const struct { int id; size_t offset; Rule rule; } edits[] = {
-        {IDC_14230_UTXP1T, 0, Ms0To255},     {IDC_14230_UFREET, 2, Ms0To255},  {IDC_14230_URXP1MAX, 3, Ms1To255}, {IDC_14230_FAST_LOW, 12, Ms1To255},
-        {IDC_14230_FAST_HIGH, 13, Ms1To255}, {IDC_UART_TRIGGER_ADDRESS, 14, HexByte}, {IDC_14230_BITADJ, 15, HexByte}, {IDC_UART_W1MAX, 17, Units20Ms},
-        {IDC_UART_W2MAX, 19, Ms1To255},     {IDC_UART_W4MAX, 23, Ms1To255},  {IDC_UART_W4SEND, 24, Ms1To255},  {IDC_UART_BRG, 70, Divisor}};
-    // stored: the byte, or for the divisor the u16 at the offset, little-endian.
-    struct Typed { const char* text; uint16_t stored; const char* shown; const char* message; };
-    const std::map<Rule, std::vector<Typed>> rules = {
-        {Ms0To255, {{"0", 0, "0", nullptr}, {"300", 255, "255", "最大255ms!"}}},
-        {Ms1To255, {{"0", 1, "1", "最小1ms!"}, {"300", 255, "255", "最大255ms!"}}},
-        {Units20Ms, {{"0", 1, "1", "最小1x20ms!"}, {"300", 255, "255", "最大255x20ms!"}}},
-        {HexByte, {{"0", 0, "0", nullptr}, {"A5", 0xA5, "A5", nullptr}}},
-        {Divisor, {{"0", 0, "0", nullptr}, {"70000", 4464, "4464", "BRG 最大值为65535"}}},
-    };
-    ASSERT_NE(OpenPage(), nullptr);
-    for (const auto& e : edits) {
-        auto* edit = dynamic_cast<wxTextCtrl*>(dialog_->FindWindow(e.id));
-        ASSERT_NE(edit, nullptr) << e.id;
-        for (const Typed& t : rules.at(e.rule)) {
-            SCOPED_TRACE(testing::Message() << e.id << " <- " << t.text);
-            UartRegisterImage expected = dialog_->Page().Image();
-            expected[e.offset] = static_cast<uint8_t>(t.stored);
-            if (e.rule == Divisor) expected[e.offset + 1] = static_cast<uint8_t>(t.stored >> 8);
-            const size_t before = messages_.Count();
-            edit->SetValue(t.text);
-            PumpPending();  // the bound and its message come once the edit's event returned
-            EXPECT_EQ(dialog_->Page().Image(), expected);
-            EXPECT_EQ(edit->GetValue().utf8_string(), t.shown);
-            EXPECT_EQ(messages_.Texts().size() > before ? messages_.Texts().back() : std::string(), t.message ? t.message : "");
-        }
-    }
 }
 
 }  // namespace
