@@ -7,12 +7,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/CKM5804DemoApp.h"
-#include "app/CMainFrame.h"
 #include "monitor/MonitorRing.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "testboard/SetupFile.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/ProgramFixture.h"
 
 namespace {
 
@@ -31,14 +30,10 @@ TEST(ExampleSetup, EveryLineIsReadAndTheCaptureIsThere) {
     EXPECT_TRUE(setup.echo && setup.kw1281Ack && setup.init5);
 }
 
-TEST(ExampleSetup, EveryPagesDefaultStartAndSendAreAnswered) {
-    tb_reset();
-    ASSERT_EQ(tb_load_setup(EXAMPLE_SETUP), 1);
-    CMainFrame* frame = CreateMainWindow();
-    ASSERT_NE(frame, nullptr);
-    frame->SetDeviceChooser([](uint32_t) { return 0; });
-    frame->OnConnect();
-    ASSERT_EQ(g_DeviceOpen.load(), 1u);
+class ExampleSetupProgram : public ProgramTest {};
+
+TEST_F(ExampleSetupProgram, EveryPagesDefaultStartAndSendAreAnswered) {
+    StartProgram(EXAMPLE_SETUP);
     // Start 1014, Send 1015, Stop 1003; the simulator's one button starts and stops it.
     const struct { const char* name; int button, start; } pages[] = {
         {"ISO 14230", 1003, 1014}, {"KW1281", 1005, 1014}, {"SCI", 1013, 1014}, {"user mode", 1004, 1014},
@@ -49,10 +44,7 @@ TEST(ExampleSetup, EveryPagesDefaultStartAndSendAreAnswered) {
     for (const auto& p : pages) {
         SCOPED_TRACE(p.name);
         ResetMonitorRing();
-        frame->GetHub()->OnPageButton(p.button);
-        wxWindow* page = nullptr;
-        for (wxWindow* window : wxTopLevelWindows)
-            if (window != frame && window->IsShown()) page = window;
+        wxWindow* page = Open(p.button);
         ASSERT_NE(page, nullptr);
         ClickButton(page, p.start);
         if (auto* send = dynamic_cast<wxButton*>(page->FindWindow(1015)); send && p.start == 1014) ClickButton(page, 1015);
@@ -60,8 +52,6 @@ TEST(ExampleSetup, EveryPagesDefaultStartAndSendAreAnswered) {
         ClickButton(page, p.start == 1014 ? 1003 : p.start);
         page->Hide();
     }
-    frame->Destroy();
-    PumpPending();
 }
 
 }  // namespace

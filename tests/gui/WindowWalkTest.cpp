@@ -10,10 +10,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/CKM5804DemoApp.h"
-#include "app/CMainFrame.h"
-#include "monitor/ui/CDialogMainA.h"
 #include "tests/support/PageWindowFixture.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/UserInput.h"
 #include "tests/support/ControlWalk.h"
 #include "tests/support/WindowSnapshot.h"
@@ -1459,31 +1457,9 @@ button 2 退出
      "2 5 6 1013 1014 1016 1200 1201 1274 1275"},
 };
 
-class WindowWalk : public ::testing::Test {
+class WindowWalk : public ProgramTest {
 protected:
-    void SetUp() override {
-        tb_reset();
-        frame_ = CreateMainWindow();
-        ASSERT_NE(frame_, nullptr);
-        frame_->SetDeviceChooser([](uint32_t) { return 0; });
-        frame_->OnConnect();
-        ASSERT_EQ(g_DeviceOpen.load(), 1u);
-    }
-    void TearDown() override {
-        if (g_WorkerRunning.load()) g_WorkerThread.Stop();
-        frame_->OnDisconnect();
-        frame_->Destroy();
-        PumpPending();
-    }
-    wxWindow* Open(int hubButton) {
-        frame_->GetHub()->OnPageButton(hubButton);
-        for (wxWindow* window : wxTopLevelWindows)
-            if (window != frame_ && window->IsShown()) return window;
-        return nullptr;
-    }
-
-    platform::RecordingMessageSink messages_;
-    CMainFrame* frame_ = nullptr;
+    void SetUp() override { StartProgram(); }
 };
 
 TEST_F(WindowWalk, EachPageOpensAsTheUserSeesItAndEnablesItsControlsByState) {
