@@ -16,13 +16,13 @@
 #include "platform/Message.h"
 #include "testboard/testboard.h"
 #include "tests/support/GuiPump.h"
+#include "tests/support/UserInput.h"
 
 // Presses the window's button, which must be there and enabled.
 inline void ClickButton(wxWindow* window, int id) {
     auto* button = dynamic_cast<wxButton*>(window->FindWindow(id));
-    ASSERT_TRUE(button && button->IsEnabled()) << id;
-    wxCommandEvent event(wxEVT_BUTTON, id);
-    button->ProcessWindowEvent(event);
+    ASSERT_NE(button, nullptr) << id;
+    Press(button);
 }
 
 // The first row of the list with a cell that holds the text, or -1.
