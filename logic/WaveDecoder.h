@@ -71,6 +71,26 @@ private:
     LogicSettings set_;
 };
 
+// WaveDecoder::Pixels for one time scale, dividing by a multiplication: the waveform walk
+// takes one per interval, and a division was most of an interval's cost.
+class PixelScale {
+public:
+    explicit PixelScale(uint32_t timeScaleUs)
+        : scale_(timeScaleUs ? timeScaleUs : 1), inverse_(scale_ > 1 ? UINT64_MAX / scale_ + 1 : 0) {}
+    int64_t operator()(uint32_t fromTick, uint32_t toTick) const {
+        const uint32_t ticks = toTick - fromTick;
+        if (ticks >= (1u << 29)) return int64_t{ticks} * 8 / scale_;
+        const uint32_t n = ticks << 3;
+        if (scale_ == 1) return n;
+        // floor(n / scale) for every 32-bit n: the rounded-up 2^64 / scale, times n, high half.
+        return static_cast<int64_t>(static_cast<uint64_t>((static_cast<unsigned __int128>(inverse_) * n) >> 64));
+    }
+
+private:
+    uint64_t scale_;
+    uint64_t inverse_;
+};
+
 // The walk's candidates do not depend on firstShown: this keeps them for one capture and
 // its frame window, extends them as samples arrive and looks the answer up, so that a screen
 // far into a long capture costs a search, not a walk from its start. Equal to

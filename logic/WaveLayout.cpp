@@ -103,12 +103,19 @@ namespace {
 // The trace walk of the paint and of the layout.
 struct Walk {
     Walk(const WaveScreen& s, WaveGeometry geometry, bool drawing, int continueX)
-        : screen(s), g(geometry), draw(drawing), overlongContinue(continueX) {}
+        : screen(s),
+          g(geometry),
+          draw(drawing),
+          overlongContinue(continueX),
+          pixels(s.settings.timeScaleUs),
+          frameWidth(int64_t{s.settings.frameUs} * 5 / (s.settings.timeScaleUs ? s.settings.timeScaleUs : 1)) {}
 
     const WaveScreen& screen;
     WaveGeometry g;
     bool draw;
     int overlongContinue;  // x after an interval longer than a row
+    PixelScale pixels;
+    int64_t frameWidth;  // a frame's pixels
     const WaveLabelWidth* labelWidth = nullptr;
     WaveDisplayList* list = nullptr;
 
@@ -131,9 +138,8 @@ struct Walk {
         const DecodedByte b = decoder.DecodeByte(k, screen.decodeStart);
         if (b.code == ByteCode::End) return;  // the rest waits for later samples
         cursor = b.next;
-        const LogicSettings& set = screen.settings;
-        const int64_t s = WaveDecoder::Pixels(screen.samples[k], screen.samples[b.next], set.timeScaleUs);
-        const int64_t f = int64_t{set.frameUs} * 5 / (set.timeScaleUs ? set.timeScaleUs : 1);
+        const int64_t s = pixels(screen.samples[k], screen.samples[b.next]);
+        const int64_t f = frameWidth;
         const bool pastRow = x + s > g.xEnd;
         switch (b.code) {
         case ByteCode::Good:
@@ -173,8 +179,7 @@ struct Walk {
         uint64_t j = 1;
         for (; uint64_t{first} + j < n; ++j) {
             const uint32_t k = static_cast<uint32_t>(first + j - 1);
-            const int64_t w = WaveDecoder::Pixels(screen.samples[k], screen.samples[k + 1],
-                                                  screen.settings.timeScaleUs);
+            const int64_t w = pixels(screen.samples[k], screen.samples[k + 1]);
             y += (j & 1) ? kLevelSwing : -kLevelSwing;
             if (draw) {
                 poly.To(static_cast<int>(x), y);

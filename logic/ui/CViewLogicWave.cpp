@@ -1,35 +1,18 @@
 #include "logic/ui/CViewLogicWave.h"
 
-#include <wx/dcbuffer.h>
+#include <cairo.h>
+#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/graphics.h>
 #include <wx/image.h>
-
-#include <vector>
 
 #include "platform/ui/WxText.h"
 
-namespace {
-
-wxColour Colour(const WaveRgb& c) { return wxColour(c.r, c.g, c.b); }
-
-// Square ends and plain joins: a dense trace has a join at every edge, and round ones make
-// the stroke several times slower for no visible difference at these widths.
-wxPen Pen(const WaveRgb& c, int width) {
-    wxPen pen(Colour(c), width);
-    pen.SetCap(wxCAP_BUTT);
-    pen.SetJoin(wxJOIN_MITER);
-    return pen;
-}
-
-}  // namespace
-
 WaveLabelCache::WaveLabelCache(const wxFont& font) : m_Font(font) {}
 
-WaveLabelCache::~WaveLabelCache() = default;
-
-const wxBitmap& WaveLabelCache::Get(const std::string& text) {
-    auto it = m_Bitmaps.find(text);
-    if (it != m_Bitmaps.end()) return it->second;
+const WaveLabelMask& WaveLabelCache::Get(const std::string& text) {
+    auto it = m_Masks.find(text);
+    if (it != m_Masks.end()) return it->second;
     const wxString label = U8(text);
     wxSize size;
     {
@@ -48,25 +31,22 @@ const wxBitmap& WaveLabelCache::Get(const std::string& text) {
         dc.SetTextForeground(*wxWHITE);
         dc.DrawText(label, 0, 0);
     }
-    // The glyphs' brightness becomes their coverage; the colour is the label colour.
-    wxImage image = white.ConvertToImage();
-    if (!image.HasAlpha()) image.InitAlpha();
-    const wxColour colour = Colour(kWaveText);
-    for (int y = 0; y < size.y; ++y)
-        for (int x = 0; x < size.x; ++x) {
-            image.SetAlpha(x, y, image.GetRed(x, y));
-            image.SetRGB(x, y, colour.Red(), colour.Green(), colour.Blue());
-        }
-    return m_Bitmaps.emplace(text, wxBitmap(image)).first->second;
+    // White on black: the glyphs' brightness is their coverage.
+    const wxImage image = white.ConvertToImage();
+    WaveLabelMask mask;
+    mask.width = size.x;
+    mask.height = size.y;
+    mask.alpha.resize(static_cast<size_t>(size.x) * size.y);
+    const unsigned char* rgb = image.GetData();
+    for (size_t i = 0; i < mask.alpha.size(); ++i) mask.alpha[i] = rgb[3 * i];
+    return m_Masks.emplace(text, std::move(mask)).first->second;
 }
-
-int WaveLabelCache::Width(const std::string& text) { return Get(text).GetWidth(); }
 
 CViewLogicWave::CViewLogicWave(wxWindow* parent, WaveView& view)
     : wxWindow(parent, IDC_LOGIC_VIEW, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN | wxFULL_REPAINT_ON_RESIZE),
       m_View(view),
       m_Labels(GetFont()) {
-    // The paint fills the background itself, so there is no erase to flicker.
+    // The paint covers every pixel itself, so there is no erase to flicker.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &CViewLogicWave::OnPaint, this);
     // The wheel does not scroll the capture.
@@ -79,38 +59,27 @@ void CViewLogicWave::UpdateLayout() {
 }
 
 void CViewLogicWave::OnPaint(wxPaintEvent&) {
-    wxAutoBufferedPaintDC dc(this);
+    wxPaintDC dc(this);
     const wxSize size = GetClientSize();
     m_LastPaint = m_View.Paint(size.x, size.y, [this](const std::string& text) { return m_Labels.Width(text); });
     ++m_PaintCount;
-    Render(dc, m_LastPaint, m_Labels);
-}
-
-void CViewLogicWave::Render(wxDC& dc, const WaveDisplayList& list, WaveLabelCache& labels) {
-    dc.SetBackground(*wxBLACK_BRUSH);
-    dc.Clear();
-    std::vector<wxPoint> points;
-    for (const WaveItem& item : list.items) {
-        switch (item.kind) {
-        case WaveItemKind::Line:
-            dc.SetPen(Pen(item.colour, item.penWidth));
-            dc.DrawLine(item.points[0].x, item.points[0].y, item.points[1].x, item.points[1].y);
-            break;
-        case WaveItemKind::Rect:
-            dc.SetPen(Pen(item.colour, item.penWidth));
-            dc.SetBrush(wxBrush(Colour(item.fill)));
-            dc.DrawRectangle(item.points[0].x, item.points[0].y, item.points[1].x - item.points[0].x,
-                             item.points[1].y - item.points[0].y);
-            break;
-        case WaveItemKind::Polyline:
-            dc.SetPen(Pen(item.colour, item.penWidth));
-            points.clear();
-            for (const WavePoint& p : item.points) points.emplace_back(p.x, p.y);
-            dc.DrawLines(static_cast<int>(points.size()), points.data());
-            break;
-        case WaveItemKind::Text:
-            dc.DrawBitmap(labels.Get(item.text), item.points[0].x, item.points[0].y, true);
-            break;
-        }
-    }
+    m_Raster.Draw(m_LastPaint, size.x, size.y, [this](const std::string& text) -> const WaveLabelMask& { return m_Labels.Get(text); });
+    // One image to the toolkit's renderer: the strokes and labels one by one cost it several
+    // times a frame on a dense screen.
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!gc) return;
+    auto* cr = static_cast<cairo_t*>(gc->GetNativeContext());
+    if (!cr) return;
+    const int w = m_Raster.Width(), h = m_Raster.Height();
+    // The buffer is 0x00RRGGBB in native order, which is the toolkit's 24-bit pixel format.
+    cairo_surface_t* image = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(m_Raster.Pixels())), CAIRO_FORMAT_RGB24, w, h,
+        w * static_cast<int>(sizeof(uint32_t)));
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_rectangle(cr, 0, 0, w, h);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(image);
 }

@@ -1,31 +1,27 @@
 #pragma once
 // The waveform view: a bordered child window that paints the display list of its WaveView
 // (owned by the page) on black, in the window's default font.
-#include <wx/bitmap.h>
 #include <wx/font.h>
 #include <wx/window.h>
 
 #include <string>
 #include <unordered_map>
 
+#include "logic/WaveRaster.h"
 #include "logic/WaveView.h"
 
-class wxBitmap;
-class wxDC;
-
-// Each label drawn once into a small white-on-transparent bitmap, then copied wherever it is
-// shown: a dense screen holds well over a thousand labels, and laying out text each time is
-// what a paint would spend most of its time on.
+// Each label's glyphs laid out once, in the window's font, as a coverage mask that is then
+// copied wherever the label is shown: a dense screen holds well over a thousand labels, and
+// laying out text each time is what a paint would spend most of its time on.
 class WaveLabelCache {
 public:
     explicit WaveLabelCache(const wxFont& font);
-    ~WaveLabelCache();
-    const wxBitmap& Get(const std::string& text);
-    int Width(const std::string& text);
+    const WaveLabelMask& Get(const std::string& text);
+    int Width(const std::string& text) { return Get(text).width; }
 
 private:
     wxFont m_Font;
-    std::unordered_map<std::string, wxBitmap> m_Bitmaps;
+    std::unordered_map<std::string, WaveLabelMask> m_Masks;
 };
 
 constexpr int IDC_LOGIC_VIEW = 7026;
@@ -42,8 +38,8 @@ public:
     const WaveDisplayList& LastPaint() const { return m_LastPaint; }
     unsigned PaintCount() const { return m_PaintCount; }
 
-    // Paints a display list on black into any DC.
-    static void Render(wxDC& dc, const WaveDisplayList& list, WaveLabelCache& labels);
+    // The pixels of the last paint.
+    const WaveRaster& LastPixels() const { return m_Raster; }
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -52,4 +48,5 @@ private:
     WaveDisplayList m_LastPaint;
     unsigned m_PaintCount = 0;
     WaveLabelCache m_Labels;
+    WaveRaster m_Raster;
 };

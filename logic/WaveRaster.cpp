@@ -1,0 +1,220 @@
+#include "logic/WaveRaster.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Quarter bits of one pixel.
+constexpr uint8_t kTopLeft = 1, kTopRight = 2, kBottomLeft = 4, kBottomRight = 8;
+
+// Weight of 0..4 covered quarters (one alone does not occur with these pens).
+constexpr uint8_t kCoverage[5] = {0, 64, 128, 192, 255};
+
+constexpr uint8_t kQuarterCount[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
+// x * a / 255, rounded as the toolkit's span renderer rounds it.
+inline uint32_t Scale(uint32_t x, uint32_t a) {
+    const uint32_t t = x * a + 0x7f;
+    return (t + (t >> 8)) >> 8;
+}
+
+// x * a / 255, rounded as the toolkit's compositor rounds it for an image laid over.
+inline uint32_t ScaleOver(uint32_t x, uint32_t a) {
+    const uint32_t t = x * a + 0x80;
+    return (t + (t >> 8)) >> 8;
+}
+
+inline uint32_t Pack(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g << 8 | b; }
+inline uint32_t Pack(WaveRgb c) { return Pack(c.r, c.g, c.b); }
+
+// Colour c with weight a over pixel d.
+inline uint32_t Lerp(WaveRgb c, uint32_t d, uint32_t a) {
+    const uint32_t na = 255 - a;
+    const uint32_t r = std::min<uint32_t>(255, Scale(c.r, a) + Scale(d >> 16 & 0xff, na));
+    const uint32_t g = std::min<uint32_t>(255, Scale(c.g, a) + Scale(d >> 8 & 0xff, na));
+    const uint32_t b = std::min<uint32_t>(255, Scale(c.b, a) + Scale(d & 0xff, na));
+    return Pack(r, g, b);
+}
+
+}  // namespace
+
+// The quarters a box [x0, x1) x [y0, y1) covers of its first, middle and last pixel
+// column in one pixel row.
+struct RowQuarters {
+    uint8_t first, middle, last;
+};
+
+class BoxQuarters {
+public:
+    BoxQuarters(int x0, int y0, int x1, int y1, int left, int right)
+        : y0_(y0),
+          y1_(y1),
+          first_((x0 & 1 ? 0 : kTopLeft) | (left == right && (x1 & 1) ? 0 : kTopRight)),
+          last_(kTopLeft | (x1 & 1 ? 0 : kTopRight)) {}
+    RowQuarters Row(int y) const {
+        const bool upper = 2 * y >= y0_, lower = 2 * y + 1 < y1_;
+        const auto rows = [&](unsigned h) { return static_cast<uint8_t>((upper ? h : 0) | (lower ? h << 2 : 0)); };
+        return {rows(first_), rows(kTopLeft | kTopRight), rows(last_)};
+    }
+
+private:
+    int y0_, y1_;
+    unsigned first_, last_;
+};
+
+void WaveRaster::Draw(const WaveDisplayList& list, int width, int height, const WaveLabelMasks& labels) {
+    width_ = std::max(width, 1);
+    height_ = std::max(height, 1);
+    const size_t n = static_cast<size_t>(width_) * height_;
+    pixels_.assign(n, 0);
+    if (quarters_.size() != n) quarters_.assign(n, 0);
+    touched_.clear();
+    for (const WaveItem& item : list.items) {
+        switch (item.kind) {
+        case WaveItemKind::Line:
+            if (item.points.size() == 2) {
+                AddStroke(item.points.data(), 2, item.penWidth, false);
+                Composite(item.colour);
+            }
+            break;
+        case WaveItemKind::Polyline:
+            AddStroke(item.points.data(), item.points.size(), item.penWidth, false);
+            Composite(item.colour);
+            break;
+        case WaveItemKind::Rect: {
+            const int left = item.points[0].x, top = item.points[0].y;
+            const int right = item.points[1].x, bottom = item.points[1].y;
+            if (right <= left || bottom <= top) break;
+            // The fill stops half a pixel inside; the outline is stroked through the centres
+            // of the outer pixels, covering them whole.
+            if (item.penWidth == 1 && right - left >= 2 && bottom - top >= 2) {
+                // So the outer pixels are the outline's colour, the inner ones the fill's.
+                BlendBox(2 * left + 2, 2 * top + 2, 2 * right - 2, 2 * bottom - 2, item.fill);
+                BlendBox(2 * left, 2 * top, 2 * right, 2 * top + 2, item.colour);
+                BlendBox(2 * left, 2 * bottom - 2, 2 * right, 2 * bottom, item.colour);
+                BlendBox(2 * left, 2 * top + 2, 2 * left + 2, 2 * bottom - 2, item.colour);
+                BlendBox(2 * right - 2, 2 * top + 2, 2 * right, 2 * bottom - 2, item.colour);
+            } else {
+                BlendBox(2 * left + 1, 2 * top + 1, 2 * right - 1, 2 * bottom - 1, item.fill);
+                const WavePoint corners[4] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
+                AddStroke(corners, 4, item.penWidth, true);
+                Composite(item.colour);
+            }
+            break;
+        }
+        case WaveItemKind::Text:
+            DrawMask(labels(item.text), item.points[0].x, item.points[0].y, item.colour);
+            break;
+        }
+    }
+}
+
+bool WaveRaster::Clip(int& x0, int& y0, int& x1, int& y1, PixelBox& box) const {
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, 2 * width_);
+    y1 = std::min(y1, 2 * height_);
+    if (x0 >= x1 || y0 >= y1) return false;
+    box = {x0 >> 1, y0 >> 1, (x1 - 1) >> 1, (y1 - 1) >> 1};
+    return true;
+}
+
+void WaveRaster::BlendBox(int x0, int y0, int x1, int y1, WaveRgb colour) {
+    PixelBox box;
+    if (!Clip(x0, y0, x1, y1, box)) return;
+    const uint32_t solid = Pack(colour);
+    const BoxQuarters quarters(x0, y0, x1, y1, box.left, box.right);
+    for (int y = box.top; y <= box.bottom; ++y) {
+        const RowQuarters q = quarters.Row(y);
+        uint32_t* out = &pixels_[static_cast<size_t>(y) * width_];
+        const auto blend = [&](int x, uint8_t bits) {
+            const uint8_t a = kCoverage[kQuarterCount[bits]];
+            if (a != 0) out[x] = a == 255 ? solid : Lerp(colour, out[x], a);
+        };
+        blend(box.left, q.first);
+        if (box.right == box.left) continue;
+        if (q.middle == 0xF)
+            std::fill(out + box.left + 1, out + box.right, solid);
+        else
+            for (int x = box.left + 1; x < box.right; ++x) blend(x, q.middle);
+        blend(box.right, q.last);
+    }
+}
+
+void WaveRaster::AddBox(int x0, int y0, int x1, int y1) {
+    PixelBox box;
+    if (!Clip(x0, y0, x1, y1, box)) return;
+    const BoxQuarters quarters(x0, y0, x1, y1, box.left, box.right);
+    for (int y = box.top; y <= box.bottom; ++y) {
+        const RowQuarters q = quarters.Row(y);
+        uint8_t* row = &quarters_[static_cast<size_t>(y) * width_];
+        if (box.left == box.right) {
+            row[box.left] |= q.first;
+            continue;
+        }
+        row[box.left] |= q.first;
+        for (int x = box.left + 1; x < box.right; ++x) row[x] |= q.middle;
+        row[box.right] |= q.last;
+    }
+    touched_.push_back(box);
+}
+
+void WaveRaster::AddStroke(const WavePoint* points, size_t count, int penWidth, bool closed) {
+    if (count < 2) return;
+    const int offset = penWidth % 2;  // half pixels: odd pens go through pixel centres
+    const int half = std::max(penWidth, 1);  // half the pen, in half pixels
+    const auto at = [&](size_t i) { return WavePoint{2 * points[i].x + offset, 2 * points[i].y + offset}; };
+    const size_t segments = closed ? count : count - 1;
+    for (size_t i = 0; i < segments; ++i) {
+        const WavePoint a = at(i), b = at((i + 1) % count);
+        if (a.y == b.y)
+            AddBox(std::min(a.x, b.x), a.y - half, std::max(a.x, b.x), a.y + half);
+        else
+            AddBox(a.x - half, std::min(a.y, b.y), a.x + half, std::max(a.y, b.y));
+    }
+    // A corner is filled out to the pen's square; a run that turns back on itself on one
+    // line gets nothing there (its end stays half a pen short, as at a free end).
+    const auto horizontal = [&](size_t i) { return points[i].y == points[(i + 1) % count].y; };
+    for (size_t i = closed ? 0 : 1; i < (closed ? count : count - 1); ++i) {
+        if (horizontal(i) == horizontal((i + count - 1) % count)) continue;
+        const WavePoint v = at(i);
+        AddBox(v.x - half, v.y - half, v.x + half, v.y + half);
+    }
+}
+
+void WaveRaster::Composite(WaveRgb colour) {
+    const uint32_t solid = Pack(colour);
+    // A pixel is cleared once laid over, so where boxes overlap it is laid over once.
+    for (const PixelBox& box : touched_)
+        for (int y = box.top; y <= box.bottom; ++y) {
+            uint8_t* row = &quarters_[static_cast<size_t>(y) * width_];
+            uint32_t* out = &pixels_[static_cast<size_t>(y) * width_];
+            for (int x = box.left; x <= box.right; ++x) {
+                const uint8_t q = row[x];
+                if (q == 0) continue;
+                row[x] = 0;
+                const uint8_t a = kCoverage[kQuarterCount[q]];
+                out[x] = a == 255 ? solid : Lerp(colour, out[x], a);
+            }
+        }
+    touched_.clear();
+}
+
+void WaveRaster::DrawMask(const WaveLabelMask& mask, int x, int y, WaveRgb colour) {
+    const int left = std::max(x, 0), right = std::min(x + mask.width, width_);
+    const int top = std::max(y, 0), bottom = std::min(y + mask.height, height_);
+    for (int py = top; py < bottom; ++py) {
+        const uint8_t* in = &mask.alpha[static_cast<size_t>(py - y) * mask.width - x];
+        uint32_t* out = &pixels_[static_cast<size_t>(py) * width_];
+        for (int px = left; px < right; ++px) {
+            const uint32_t a = in[px];
+            if (a == 0) continue;
+            const uint32_t d = out[px], na = 255 - a;
+            // The label's colour premultiplied by its coverage, over the pixel.
+            out[px] = Pack(std::min<uint32_t>(255, ScaleOver(colour.r, a) + ScaleOver(d >> 16 & 0xff, na)),
+                           std::min<uint32_t>(255, ScaleOver(colour.g, a) + ScaleOver(d >> 8 & 0xff, na)),
+                           std::min<uint32_t>(255, ScaleOver(colour.b, a) + ScaleOver(d & 0xff, na)));
+        }
+    }
+}
