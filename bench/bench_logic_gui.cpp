@@ -88,19 +88,6 @@ BENCHMARK(BM_Paint)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// The display list alone, without drawing.
-void BM_DisplayList(benchmark::State& state) {
-    Window& w = TheWindow();
-    w.Show(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    WaveLabelCache labels(w.view->GetFont());
-    for (auto _ : state) {
-        const WaveDisplayList list = w.page.View().Paint(kWidth, kHeight, [&](const std::string& t) { return labels.Width(t); });
-        benchmark::DoNotOptimize(list.items.data());
-    }
-    Label(state);
-}
-BENCHMARK(BM_DisplayList)->ArgsProduct({benchmark::CreateDenseRange(0, 8, 1), {0}})->Unit(benchmark::kMillisecond);
-
 // Drawing a display list into the view's pixels, without the window.
 void BM_Raster(benchmark::State& state) {
     Window& w = TheWindow();

@@ -1,7 +1,5 @@
 #include "logic/WaveDecoder.h"
 
-#include <algorithm>
-
 DecodedByte WaveDecoder::DecodeByte(uint32_t i, uint32_t decodeStart) const {
     DecodedByte r;
     r.next = i;
@@ -64,6 +62,40 @@ DecodedByte WaveDecoder::DecodeByte(uint32_t i, uint32_t decodeStart) const {
         r.code = ByteCode::Bad;
         r.next = cur + 1;
         r.gapUs = IntervalUs(cur + 1);
+    }
+    return r;
+}
+
+void DecodedBytes::Use(uint32_t generation, const LogicSettings& settings) {
+    const bool same = used_ && generation == generation_ && settings.bitUs == settings_.bitUs &&
+                      settings.bitUsMin == settings_.bitUsMin && settings.frameUsMax == settings_.frameUsMax &&
+                      settings.parityMode == settings_.parityMode;
+    if (same) return;
+    entries_.clear();
+    used_ = true;
+    generation_ = generation;
+    settings_ = settings;
+}
+
+DecodedByte DecodedBytes::Decode(const WaveDecoder& decoder, uint32_t i, uint32_t decodeStart) {
+    // Gaps, long lows and what lies before the start cost a look at one interval.
+    if ((i & 1) || i < decodeStart) return decoder.DecodeByte(i, decodeStart);
+    const size_t slot = i / 2;
+    if (slot < entries_.size() && entries_[slot].length != 0) {
+        const Entry e = entries_[slot];
+        DecodedByte r;
+        r.code = e.bad ? ByteCode::Bad : ByteCode::Good;
+        r.next = i + e.length;
+        r.value = e.value;
+        r.gapUs = decoder.IntervalUs(r.next);
+        return r;
+    }
+    const DecodedByte r = decoder.DecodeByte(i, decodeStart);
+    // A byte whose end has not arrived (End) is decoded again later.
+    if (r.code == ByteCode::Good || r.code == ByteCode::Bad) {
+        if (slot >= entries_.size()) entries_.resize(slot + 1);
+        entries_[slot] = Entry{static_cast<uint8_t>(r.next - i), static_cast<uint8_t>(r.code == ByteCode::Bad),
+                               static_cast<uint8_t>(r.value)};
     }
     return r;
 }

@@ -91,6 +91,28 @@ private:
     uint64_t inverse_;
 };
 
+// Bytes decoded once for one capture and its settings, kept by the interval they start at:
+// a byte's decoding never changes once its samples are there, so a screen painted again, or
+// scrolled a little, decodes only the bytes it has not met before. Equal to
+// WaveDecoder::DecodeByte for every interval.
+class DecodedBytes {
+public:
+    // Forgets every byte unless they were decoded from this capture and these settings.
+    void Use(uint32_t generation, const LogicSettings& settings);
+    DecodedByte Decode(const WaveDecoder& decoder, uint32_t i, uint32_t decodeStart);
+
+private:
+    struct Entry {
+        uint8_t length = 0;  // intervals to the next; 0: not decoded yet
+        uint8_t bad = 0;
+        uint8_t value = 0;
+    };
+    std::vector<Entry> entries_;  // by interval / 2
+    bool used_ = false;
+    uint32_t generation_ = 0;
+    LogicSettings settings_;
+};
+
 // The walk's candidates do not depend on firstShown: this keeps them for one capture and
 // its frame window, extends them as samples arrive and looks the answer up, so that a screen
 // far into a long capture costs a search, not a walk from its start. Equal to

@@ -41,6 +41,22 @@ public:
         }
         points_.push_back(p);
     }
+    // What To can act on: the count and the last three points.
+    struct Snapshot {
+        size_t size;
+        WavePoint tail[3];
+        bool operator==(const Snapshot& o) const {
+            if (size != o.size) return false;
+            for (size_t i = 0; i < std::min<size_t>(size, 3); ++i)
+                if (!(tail[i] == o.tail[i])) return false;
+            return true;
+        }
+    };
+    Snapshot Snap() const {
+        Snapshot s{points_.size(), {}};
+        for (size_t i = 0; i < std::min<size_t>(s.size, 3); ++i) s.tail[i] = points_[s.size - 1 - i];
+        return s;
+    }
     void FlushTo(std::vector<WaveItem>& items) {
         if (points_.size() >= 2) AppendTrace(points_, items);
         points_.clear();
@@ -135,7 +151,8 @@ struct Walk {
     }
 
     void Label(const WaveDecoder& decoder, uint32_t k, uint32_t& cursor, int64_t x, int row) {
-        const DecodedByte b = decoder.DecodeByte(k, screen.decodeStart);
+        const DecodedByte b = screen.bytes ? screen.bytes->Decode(decoder, k, screen.decodeStart)
+                                           : decoder.DecodeByte(k, screen.decodeStart);
         if (b.code == ByteCode::End) return;  // the rest waits for later samples
         cursor = b.next;
         const int64_t s = pixels(screen.samples[k], screen.samples[b.next]);
@@ -166,6 +183,41 @@ struct Walk {
         }
     }
 
+    // Intervals narrower than a pixel from interval j on, which the trace draws up and down on
+    // column x, with their labels; returns the j of the first interval wider than that (or
+    // past the samples). The same points and labels as one interval at a time: labels follow
+    // the byte chain through the run, and the points, which To builds from their last three
+    // and the next, repeat every two moves once they have repeated once.
+    uint64_t Column(const WaveDecoder& decoder, uint64_t j, int x, int& y, int row, uint32_t& cursor) {
+        const uint32_t n = screen.count, first = screen.firstShown;
+        uint64_t end = j + 1;
+        while (uint64_t{first} + end < n &&
+               pixels(screen.samples[first + end - 1], screen.samples[first + end]) == 0)
+            ++end;
+        const uint32_t from = static_cast<uint32_t>(first + j - 1), to = static_cast<uint32_t>(first + end - 1);
+        while (cursor >= from && cursor < to) {
+            const uint32_t at = cursor;
+            Label(decoder, at, cursor, x, row);
+            if (cursor == at) break;  // the byte's end has not arrived
+        }
+        Polyline::Snapshot seen[2];
+        for (uint64_t move = 0; j < end; ++j, ++move) {
+            y += (j & 1) ? kLevelSwing : -kLevelSwing;
+            poly.To(x, y);
+            const Polyline::Snapshot now = poly.Snap();
+            if (move >= 2 && now == seen[move % 2]) {
+                // Pairs of moves change nothing from here; an odd one left is one move.
+                if ((end - j - 1) % 2 == 1) {
+                    y += ((end - 1) & 1) ? kLevelSwing : -kLevelSwing;
+                    poly.To(x, y);
+                }
+                return end;
+            }
+            seen[move % 2] = now;
+        }
+        return end;
+    }
+
     // Returns the samples per screen.
     uint32_t Run() {
         const uint32_t n = screen.count;
@@ -180,6 +232,10 @@ struct Walk {
         for (; uint64_t{first} + j < n; ++j) {
             const uint32_t k = static_cast<uint32_t>(first + j - 1);
             const int64_t w = pixels(screen.samples[k], screen.samples[k + 1]);
+            if (draw && w == 0 && x <= g.xEnd) {
+                j = Column(decoder, j, static_cast<int>(x), y, row, cursor) - 1;
+                continue;
+            }
             y += (j & 1) ? kLevelSwing : -kLevelSwing;
             if (draw) {
                 poly.To(static_cast<int>(x), y);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "logic/LogicSettings.h"
+#include "logic/WaveDecoder.h"
 
 struct WaveRgb {
     uint8_t r, g, b;
@@ -78,6 +79,7 @@ struct WaveScreen {
     uint32_t firstShown = 0;
     uint32_t decodeStart = 0;  // FindFirstByteStart for firstShown
     LogicSettings settings;
+    DecodedBytes* bytes = nullptr;  // kept from paint to paint, when there is one
 };
 
 // One run of the trace into items: a polyline, except that neighbouring pixel columns that

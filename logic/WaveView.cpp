@@ -42,6 +42,8 @@ WaveDisplayList WaveView::Paint(int width, int height, const WaveLabelWidth& lab
     WaveScreen screen = Screen();  // one count for the whole paint
     decodeStart = chain_.Find(screen.samples, screen.count, capture.Generation(), settings, firstShown);
     screen.decodeStart = decodeStart;
+    bytes_.Use(capture.Generation(), settings);
+    screen.bytes = &bytes_;
     WaveDisplayList list = BuildWaveDisplayList(screen, width, height, labelWidth);
     if (list.samplesPerScreen) samplesPerScreen = list.samplesPerScreen;
     return list;

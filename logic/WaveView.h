@@ -33,4 +33,5 @@ public:
 private:
     WaveScreen Screen() const;
     ByteStartChain chain_;
+    DecodedBytes bytes_;
 };

@@ -236,4 +236,54 @@ TEST(WaveDecoderTest, ByteStartChainEqualsTheWalkForEveryScreenAsSamplesArrive) 
     }
 }
 
+bool SameByte(const DecodedByte& a, const DecodedByte& b) {
+    return a.code == b.code && a.next == b.next && a.value == b.value && a.gapUs == b.gapUs;
+}
+
+TEST(WaveDecoderTest, KeptBytesEqualTheDecoderAsSamplesArriveAndAreForgottenForOtherSettingsOrSamples) {
+    std::mt19937 random(23);
+    for (uint32_t mode : {ParityNone, ParityOdd, ParityLin}) {
+        const LogicSettings s = Settings(3, mode);
+        const Samples all = Traffic(random, s, 300);
+        DecodedBytes kept;
+        kept.Use(1, s);
+        // A byte cut off by the end of the samples is decoded again once they have arrived.
+        for (uint32_t count = 0; count <= all.size(); count += 1 + random() % 66) {
+            const WaveDecoder decoder(all.data(), count, s);
+            const uint32_t decodeStart = count / 3;
+            for (int pass = 0; pass < 2; ++pass)
+                for (uint32_t i = 0; i < count; ++i)
+                    ASSERT_TRUE(SameByte(kept.Decode(decoder, i, decodeStart), decoder.DecodeByte(i, decodeStart)))
+                        << "mode " << mode << " count " << count << " interval " << i << " pass " << pass;
+        }
+        // Other settings, or other samples (a new generation), decode afresh.
+        const uint32_t n = static_cast<uint32_t>(all.size());
+        const LogicSettings slower = Settings(0, mode);
+        kept.Use(1, slower);
+        const WaveDecoder slow(all.data(), n, slower);
+        for (uint32_t i = 0; i < n; ++i) ASSERT_TRUE(SameByte(kept.Decode(slow, i, 0), slow.DecodeByte(i, 0))) << i;
+        const Samples shifted(all.begin() + 1, all.end());
+        kept.Use(2, slower);
+        const WaveDecoder other(shifted.data(), n - 1, slower);
+        for (uint32_t i = 0; i + 1 < n; ++i) ASSERT_TRUE(SameByte(kept.Decode(other, i, 0), other.DecodeByte(i, 0))) << i;
+    }
+}
+
+TEST(WaveDecoderTest, PixelScaleEqualsTheDivisionAtEveryScale) {
+    std::mt19937 random(3);
+    for (uint32_t scale : {0u, 1u, 3u, 10u, 50u, 100u, 200u, 500u, 1000u, 2000u, 5000u, 10000u, 4294967295u}) {
+        const PixelScale pixels(scale);
+        std::vector<uint32_t> ticks = {0, 1, 2, 1249, 1250, 1251, (1u << 29) - 1, 1u << 29, 4294967295u};
+        for (uint32_t d = 1; d < 40; ++d) {  // around every multiple of the scale
+            ticks.push_back(scale * d / 8);
+            ticks.push_back(scale * d / 8 + 1);
+        }
+        for (int i = 0; i < 20000; ++i) ticks.push_back(static_cast<uint32_t>(random()) >> (random() % 32));
+        for (uint32_t t : ticks) {
+            const uint32_t from = static_cast<uint32_t>(random());
+            ASSERT_EQ(pixels(from, from + t), WaveDecoder::Pixels(from, from + t, scale)) << scale << " " << t;
+        }
+    }
+}
+
 }  // namespace

@@ -172,6 +172,46 @@ TEST(WaveLayoutTest, ADenseCaptureCostsAFewPointsPerPixelColumn) {
     EXPECT_GT(p.list.samplesPerScreen, 100000u);
 }
 
+TEST(WaveLayoutTest, EdgesNarrowerThanAPixelSpanTheirColumnAndTheTraceLeavesItAtTheLevelItHasThen) {
+    // At 10 ms per 5 px a pixel is 1250 ticks: a low of 2 px, then n edges 100 ticks apart on
+    // column 57, then 2 px at the level the last of them leaves, then a falling edge.
+    for (uint32_t n = 1; n <= 9; ++n) {
+        Samples samples = {0, 2500};
+        for (uint32_t i = 0; i < n; ++i) samples.push_back(samples.back() + 100);
+        samples.push_back(samples.back() + 2500);
+        samples.push_back(samples.back() + 2500);
+        const Painted p(samples, Settings(10000), 1600, 400);
+        std::vector<int> column;  // the levels on column 57, in order
+        for (const WavePoint& point : p.TracePoints())
+            if (point.x == 57) column.push_back(point.y);
+        // The interval after the n edges is low (35) when n is odd, high (10) when even.
+        const std::vector<int> expected = n % 2 ? std::vector<int>{35, 10, 35} : std::vector<int>{35, 10};
+        EXPECT_EQ(column, expected) << n << " edges";
+        const std::vector<WavePoint> trace = p.TracePoints();
+        const auto after = std::find_if(trace.begin(), trace.end(), [](const WavePoint& q) { return q.x > 57; });
+        ASSERT_NE(after, trace.end());
+        EXPECT_EQ(*after, (WavePoint{59, n % 2 ? 35 : 10})) << n << " edges";
+        EXPECT_EQ(p.list.samplesPerScreen, samples.size()) << n << " edges";
+    }
+}
+
+TEST(WaveLayoutTest, BytesPackedIntoOnePixelColumnKeepTheByteChainForTheLabelsAfterThem) {
+    // Five bytes back to back take under 3 px at 10 ms; the bytes after 60 ms of idle are
+    // labelled only if every byte in the column was followed to its end.
+    for (uint32_t mode : {ParityNone, ParityEven}) {
+        UartSynth line(10400, mode == ParityEven ? ParityEven : ParityNone);
+        line.Idle(500);
+        for (uint8_t b : {0x11, 0x22, 0x33, 0x44, 0x55}) line.Byte(b);
+        line.Idle(60000);
+        line.Byte(0xA5);
+        line.Idle(60000);
+        line.Byte(0x5A);
+        line.Break(0);
+        const Painted p(line.Samples(), Settings(10000, mode), 1600, 400, 0, [](const std::string&) { return 14; });
+        EXPECT_EQ(p.Texts(), (std::vector<std::string>{"11", "A5", "5A"})) << "parity mode " << mode;
+    }
+}
+
 TEST(WaveLayoutTest, AByteLabelStartingInsideThePreviousOneIsLeftOut) {
     UartSynth line(10400, ParityNone);
     line.Idle(500);
