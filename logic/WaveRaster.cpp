@@ -63,58 +63,110 @@ private:
     unsigned first_, last_;
 };
 
+// Rows drawn at a time: a strip of the buffer and its coverage stay in the cache while every
+// item that reaches into it is drawn, instead of each item sending the buffer through memory.
+constexpr int kStripRows = 32;
+
 void WaveRaster::Draw(const WaveDisplayList& list, int width, int height, const WaveLabelMasks& labels) {
     width_ = std::max(width, 1);
     height_ = std::max(height, 1);
     const size_t n = static_cast<size_t>(width_) * height_;
-    pixels_.assign(n, 0);
+    pixels_.resize(n);
     if (quarters_.size() != n) quarters_.assign(n, 0);
     touched_.clear();
-    for (const WaveItem& item : list.items) {
-        switch (item.kind) {
-        case WaveItemKind::Line:
-            if (item.points.size() == 2) {
-                AddStroke(item.points.data(), 2, item.penWidth, false);
-                Composite(item.colour);
-            }
-            break;
-        case WaveItemKind::Polyline:
-            AddStroke(item.points.data(), item.points.size(), item.penWidth, false);
+    // The strips each item reaches into, in list order.
+    const int strips = (height_ + kStripRows - 1) / kStripRows;
+    stripStart_.assign(static_cast<size_t>(strips) + 1, 0);
+    masks_.assign(list.items.size(), nullptr);
+    std::vector<std::pair<int, int>> reach(list.items.size());  // first and last strip
+    for (size_t i = 0; i < list.items.size(); ++i) {
+        const WaveItem& item = list.items[i];
+        if (item.points.empty()) {
+            reach[i] = {1, 0};
+            continue;
+        }
+        int top = item.points[0].y, bottom = top;
+        for (const WavePoint& p : item.points) {
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+        if (item.kind == WaveItemKind::Text) {
+            masks_[i] = &labels(item.text);
+            bottom = top + masks_[i]->height;
+        } else {
+            top -= item.penWidth;  // the pen reaches past the points
+            bottom += item.penWidth;
+        }
+        const int first = std::clamp(top, 0, height_ - 1) / kStripRows;
+        const int last = std::clamp(bottom, 0, height_ - 1) / kStripRows;
+        reach[i] = {first, last};
+        for (int s = first; s <= last; ++s) ++stripStart_[static_cast<size_t>(s) + 1];
+    }
+    for (int s = 0; s < strips; ++s) stripStart_[static_cast<size_t>(s) + 1] += stripStart_[static_cast<size_t>(s)];
+    stripItems_.resize(stripStart_.back());
+    std::vector<uint32_t> fill(stripStart_.begin(), stripStart_.end() - 1);
+    for (size_t i = 0; i < list.items.size(); ++i)
+        for (int s = reach[i].first; s <= reach[i].second; ++s)
+            stripItems_[fill[static_cast<size_t>(s)]++] = static_cast<uint32_t>(i);
+
+    for (int s = 0; s < strips; ++s) {
+        clipTop_ = s * kStripRows;
+        clipBottom_ = std::min(height_, clipTop_ + kStripRows);
+        std::fill(pixels_.begin() + static_cast<ptrdiff_t>(clipTop_) * width_,
+                  pixels_.begin() + static_cast<ptrdiff_t>(clipBottom_) * width_, 0u);
+        for (uint32_t k = stripStart_[static_cast<size_t>(s)]; k < stripStart_[static_cast<size_t>(s) + 1]; ++k)
+            DrawItem(list.items[stripItems_[k]], masks_[stripItems_[k]]);
+    }
+}
+
+void WaveRaster::DrawItem(const WaveItem& item, const WaveLabelMask* mask) {
+    switch (item.kind) {
+    case WaveItemKind::Line:
+        if (item.points.size() == 2) {
+            AddStroke(item.points.data(), 2, item.penWidth, false);
             Composite(item.colour);
-            break;
-        case WaveItemKind::Rect: {
-            const int left = item.points[0].x, top = item.points[0].y;
-            const int right = item.points[1].x, bottom = item.points[1].y;
-            if (right <= left || bottom <= top) break;
-            // The fill stops half a pixel inside; the outline is stroked through the centres
-            // of the outer pixels, covering them whole.
-            if (item.penWidth == 1 && right - left >= 2 && bottom - top >= 2) {
-                // So the outer pixels are the outline's colour, the inner ones the fill's.
-                BlendBox(2 * left + 2, 2 * top + 2, 2 * right - 2, 2 * bottom - 2, item.fill);
-                BlendBox(2 * left, 2 * top, 2 * right, 2 * top + 2, item.colour);
-                BlendBox(2 * left, 2 * bottom - 2, 2 * right, 2 * bottom, item.colour);
-                BlendBox(2 * left, 2 * top + 2, 2 * left + 2, 2 * bottom - 2, item.colour);
-                BlendBox(2 * right - 2, 2 * top + 2, 2 * right, 2 * bottom - 2, item.colour);
-            } else {
-                BlendBox(2 * left + 1, 2 * top + 1, 2 * right - 1, 2 * bottom - 1, item.fill);
-                const WavePoint corners[4] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
-                AddStroke(corners, 4, item.penWidth, true);
-                Composite(item.colour);
+        }
+        return;
+    case WaveItemKind::Polyline:
+        AddStroke(item.points.data(), item.points.size(), item.penWidth, false);
+        Composite(item.colour);
+        return;
+    case WaveItemKind::Rect: {
+        const int left = item.points[0].x, top = item.points[0].y;
+        const int right = item.points[1].x, bottom = item.points[1].y;
+        if (right <= left || bottom <= top) return;
+        // The fill stops half a pixel inside; the outline is stroked through the centres of
+        // the outer pixels, covering them whole.
+        if (item.penWidth == 1 && right - left >= 2 && bottom - top >= 2) {
+            // So the outer pixels are the outline's colour, the inner ones the fill's.
+            if (item.fill == item.colour) {
+                BlendBox(2 * left, 2 * top, 2 * right, 2 * bottom, item.colour);
+                return;
             }
-            break;
+            BlendBox(2 * left + 2, 2 * top + 2, 2 * right - 2, 2 * bottom - 2, item.fill);
+            BlendBox(2 * left, 2 * top, 2 * right, 2 * top + 2, item.colour);
+            BlendBox(2 * left, 2 * bottom - 2, 2 * right, 2 * bottom, item.colour);
+            BlendBox(2 * left, 2 * top + 2, 2 * left + 2, 2 * bottom - 2, item.colour);
+            BlendBox(2 * right - 2, 2 * top + 2, 2 * right, 2 * bottom - 2, item.colour);
+            return;
         }
-        case WaveItemKind::Text:
-            DrawMask(labels(item.text), item.points[0].x, item.points[0].y, item.colour);
-            break;
-        }
+        BlendBox(2 * left + 1, 2 * top + 1, 2 * right - 1, 2 * bottom - 1, item.fill);
+        const WavePoint corners[4] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
+        AddStroke(corners, 4, item.penWidth, true);
+        Composite(item.colour);
+        return;
+    }
+    case WaveItemKind::Text:
+        if (mask) DrawMask(*mask, item.points[0].x, item.points[0].y, item.colour);
+        return;
     }
 }
 
 bool WaveRaster::Clip(int& x0, int& y0, int& x1, int& y1, PixelBox& box) const {
     x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
+    y0 = std::max(y0, 2 * clipTop_);
     x1 = std::min(x1, 2 * width_);
-    y1 = std::min(y1, 2 * height_);
+    y1 = std::min(y1, 2 * clipBottom_);
     if (x0 >= x1 || y0 >= y1) return false;
     box = {x0 >> 1, y0 >> 1, (x1 - 1) >> 1, (y1 - 1) >> 1};
     return true;
@@ -203,7 +255,7 @@ void WaveRaster::Composite(WaveRgb colour) {
 
 void WaveRaster::DrawMask(const WaveLabelMask& mask, int x, int y, WaveRgb colour) {
     const int left = std::max(x, 0), right = std::min(x + mask.width, width_);
-    const int top = std::max(y, 0), bottom = std::min(y + mask.height, height_);
+    const int top = std::max(y, clipTop_), bottom = std::min(y + mask.height, clipBottom_);
     for (int py = top; py < bottom; ++py) {
         const uint8_t* in = &mask.alpha[static_cast<size_t>(py - y) * mask.width - x];
         uint32_t* out = &pixels_[static_cast<size_t>(py) * width_];

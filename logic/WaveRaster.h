@@ -42,7 +42,8 @@ private:
     struct PixelBox {
         int left, top, right, bottom;  // inclusive
     };
-    // [x0, x1) x [y0, y1) in half pixels, clipped, as the pixels it touches; false if none.
+    void DrawItem(const WaveItem& item, const WaveLabelMask* mask);
+    // [x0, x1) x [y0, y1) in half pixels, clipped to the strip, as the pixels it touches; false if none.
     bool Clip(int& x0, int& y0, int& x1, int& y1, PixelBox& box) const;
     // One box laid over the pixels at once: an item of one box cannot overlap itself.
     void BlendBox(int x0, int y0, int x1, int y1, WaveRgb colour);
@@ -57,4 +58,7 @@ private:
     std::vector<uint32_t> pixels_;
     std::vector<uint8_t> quarters_;  // the item being drawn: a bit a quarter pixel
     std::vector<PixelBox> touched_;  // where quarters_ is not all clear
+    int clipTop_ = 0, clipBottom_ = 0;  // the rows being drawn
+    std::vector<uint32_t> stripStart_, stripItems_;  // the items of each strip, in order
+    std::vector<const WaveLabelMask*> masks_;  // each label's, looked up once
 };
