@@ -86,6 +86,9 @@ public:
         return static_cast<int64_t>(static_cast<uint64_t>((static_cast<unsigned __int128>(inverse_) * n) >> 64));
     }
 
+    // Whether the ticks from one sample to another make no pixel.
+    bool Narrow(uint32_t fromTick, uint32_t toTick) const { return uint64_t{toTick - fromTick} * 8 < scale_; }
+
 private:
     uint64_t scale_;
     uint64_t inverse_;

@@ -191,8 +191,7 @@ struct Walk {
     uint64_t Column(const WaveDecoder& decoder, uint64_t j, int x, int& y, int row, uint32_t& cursor) {
         const uint32_t n = screen.count, first = screen.firstShown;
         uint64_t end = j + 1;
-        while (uint64_t{first} + end < n &&
-               pixels(screen.samples[first + end - 1], screen.samples[first + end]) == 0)
+        while (uint64_t{first} + end < n && pixels.Narrow(screen.samples[first + end - 1], screen.samples[first + end]))
             ++end;
         const uint32_t from = static_cast<uint32_t>(first + j - 1), to = static_cast<uint32_t>(first + end - 1);
         while (cursor >= from && cursor < to) {

@@ -65,7 +65,11 @@ private:
 
 // Rows drawn at a time: a strip of the buffer and its coverage stay in the cache while every
 // item that reaches into it is drawn, instead of each item sending the buffer through memory.
-constexpr int kStripRows = 32;
+// The strips follow the view's rows (70 px apart; the first strip is 40 px), so that a row's
+// trace, its labels and the band under it fall into one strip.
+constexpr int kStripRows = 70, kFirstStripRows = 40;
+inline int StripOf(int y) { return y < kFirstStripRows ? 0 : 1 + (y - kFirstStripRows) / kStripRows; }
+inline int StripTop(int s) { return s == 0 ? 0 : kFirstStripRows + (s - 1) * kStripRows; }
 
 void WaveRaster::Draw(const WaveDisplayList& list, int width, int height, const WaveLabelMasks& labels) {
     width_ = std::max(width, 1);
@@ -75,7 +79,7 @@ void WaveRaster::Draw(const WaveDisplayList& list, int width, int height, const 
     if (quarters_.size() != n) quarters_.assign(n, 0);
     touched_.clear();
     // The strips each item reaches into, in list order.
-    const int strips = (height_ + kStripRows - 1) / kStripRows;
+    const int strips = StripOf(height_ - 1) + 1;
     stripStart_.assign(static_cast<size_t>(strips) + 1, 0);
     masks_.assign(list.items.size(), nullptr);
     std::vector<std::pair<int, int>> reach(list.items.size());  // first and last strip
@@ -97,8 +101,8 @@ void WaveRaster::Draw(const WaveDisplayList& list, int width, int height, const 
             top -= item.penWidth;  // the pen reaches past the points
             bottom += item.penWidth;
         }
-        const int first = std::clamp(top, 0, height_ - 1) / kStripRows;
-        const int last = std::clamp(bottom, 0, height_ - 1) / kStripRows;
+        const int first = StripOf(std::clamp(top, 0, height_ - 1));
+        const int last = StripOf(std::clamp(bottom, 0, height_ - 1));
         reach[i] = {first, last};
         for (int s = first; s <= last; ++s) ++stripStart_[static_cast<size_t>(s) + 1];
     }
@@ -110,8 +114,8 @@ void WaveRaster::Draw(const WaveDisplayList& list, int width, int height, const 
             stripItems_[fill[static_cast<size_t>(s)]++] = static_cast<uint32_t>(i);
 
     for (int s = 0; s < strips; ++s) {
-        clipTop_ = s * kStripRows;
-        clipBottom_ = std::min(height_, clipTop_ + kStripRows);
+        clipTop_ = StripTop(s);
+        clipBottom_ = std::min(height_, StripTop(s + 1));
         std::fill(pixels_.begin() + static_cast<ptrdiff_t>(clipTop_) * width_,
                   pixels_.begin() + static_cast<ptrdiff_t>(clipBottom_) * width_, 0u);
         for (uint32_t k = stripStart_[static_cast<size_t>(s)]; k < stripStart_[static_cast<size_t>(s) + 1]; ++k)

@@ -282,6 +282,7 @@ TEST(WaveDecoderTest, PixelScaleEqualsTheDivisionAtEveryScale) {
         for (uint32_t t : ticks) {
             const uint32_t from = static_cast<uint32_t>(random());
             ASSERT_EQ(pixels(from, from + t), WaveDecoder::Pixels(from, from + t, scale)) << scale << " " << t;
+            ASSERT_EQ(pixels.Narrow(from, from + t), WaveDecoder::Pixels(from, from + t, scale) == 0) << scale << " " << t;
         }
     }
 }
