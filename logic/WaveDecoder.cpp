@@ -1,5 +1,7 @@
 #include "logic/WaveDecoder.h"
 
+#include <algorithm>
+
 DecodedByte WaveDecoder::DecodeByte(uint32_t i, uint32_t decodeStart) const {
     DecodedByte r;
     r.next = i;
@@ -19,37 +21,36 @@ DecodedByte WaveDecoder::DecodeByte(uint32_t i, uint32_t decodeStart) const {
         return r;
     }
 
-    uint32_t low = 1;
+    bool low = true;
     uint64_t p = set_.bitUs + set_.bitUs / 2;
     uint32_t value = 0;
-    uint32_t ones = 0;  // odd count of ones so far
+    bool ones = false;  // odd count of ones so far
     bool error = false;
     uint32_t cur = i;
-    // One interval on when go; false when the samples end there. Whether a sampling point
-    // passes an edge follows the data, so it is arithmetic here rather than a branch.
-    auto step = [&](bool go) {
-        const uint32_t next = cur + go;
-        if (next + 1 >= n_) return false;  // only ever when going on
-        cur = next;
-        low ^= go;
+    auto step = [&] {
+        ++cur;
+        if (cur + 1 >= n_) return false;
+        low = !low;
         const uint64_t d = IntervalUs(cur);
-        t += d & (0 - uint64_t{go});
-        error |= go & (d < set_.bitUsMin);
+        t += d;
+        if (d < set_.bitUsMin) error = true;
         return true;
     };
     for (int b = 0; b < 8; ++b) {
-        if (!step(t < p)) return r;
-        value |= (low ^ 1) << b;
-        ones ^= low ^ 1;
+        if (t < p && !step()) return r;
+        if (!low) {
+            value |= 1u << b;
+            ones = !ones;
+        }
         p += set_.bitUs;
     }
-    if (!step(t < p)) return r;  // 9.5 bits: the parity bit, or the stop bit
+    if (t < p && !step()) return r;  // 9.5 bits: the parity bit, or the stop bit
     const bool parityBit = set_.parityMode == ParityOdd || set_.parityMode == ParityEven;
-    if (set_.parityMode == ParityOdd) error |= ones == (low ^ 1);
+    if (set_.parityMode == ParityOdd) error |= ones == !low;
     if (set_.parityMode == ParityEven) error |= ones == low;
     if (parityBit && t < p + set_.bitUs) {  // the parity bit's interval ends before 10.5 bits
         ++cur;
-        low ^= 1;
+        low = !low;
     }
     r.value = value;
     if (!low) {

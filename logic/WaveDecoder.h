@@ -50,6 +50,10 @@ public:
         if (ticks < (1u << 29)) return (ticks << 3) / scale;
         return int64_t{ticks} * 8 / scale;
     }
+    // Whether Pixels is 0.
+    static bool Narrow(uint32_t fromTick, uint32_t toTick, uint32_t timeScaleUs) {
+        return uint64_t{toTick - fromTick} * 8 < (timeScaleUs ? timeScaleUs : 1);
+    }
 
     // The interval i as the start of a byte (i even), or as a gap.
     DecodedByte DecodeByte(uint32_t i, uint32_t decodeStart) const;
@@ -69,29 +73,6 @@ private:
     const uint32_t* s_;
     uint32_t n_;
     LogicSettings set_;
-};
-
-// WaveDecoder::Pixels for one time scale, dividing by a multiplication: the waveform walk
-// takes one per interval, and a division was most of an interval's cost.
-class PixelScale {
-public:
-    explicit PixelScale(uint32_t timeScaleUs)
-        : scale_(timeScaleUs ? timeScaleUs : 1), inverse_(scale_ > 1 ? UINT64_MAX / scale_ + 1 : 0) {}
-    int64_t operator()(uint32_t fromTick, uint32_t toTick) const {
-        const uint32_t ticks = toTick - fromTick;
-        if (ticks >= (1u << 29)) return int64_t{ticks} * 8 / scale_;
-        const uint32_t n = ticks << 3;
-        if (scale_ == 1) return n;
-        // floor(n / scale) for every 32-bit n: the rounded-up 2^64 / scale, times n, high half.
-        return static_cast<int64_t>(static_cast<uint64_t>((static_cast<unsigned __int128>(inverse_) * n) >> 64));
-    }
-
-    // Whether the ticks from one sample to another make no pixel.
-    bool Narrow(uint32_t fromTick, uint32_t toTick) const { return uint64_t{toTick - fromTick} * 8 < scale_; }
-
-private:
-    uint64_t scale_;
-    uint64_t inverse_;
 };
 
 // Bytes decoded once for one capture and its settings, kept by the interval they start at:

@@ -123,14 +123,12 @@ struct Walk {
           g(geometry),
           draw(drawing),
           overlongContinue(continueX),
-          pixels(s.settings.timeScaleUs),
           frameWidth(int64_t{s.settings.frameUs} * 5 / (s.settings.timeScaleUs ? s.settings.timeScaleUs : 1)) {}
 
     const WaveScreen& screen;
     WaveGeometry g;
     bool draw;
     int overlongContinue;  // x after an interval longer than a row
-    PixelScale pixels;
     int64_t frameWidth;  // a frame's pixels
     const WaveLabelWidth* labelWidth = nullptr;
     WaveDisplayList* list = nullptr;
@@ -155,7 +153,7 @@ struct Walk {
                                            : decoder.DecodeByte(k, screen.decodeStart);
         if (b.code == ByteCode::End) return;  // the rest waits for later samples
         cursor = b.next;
-        const int64_t s = pixels(screen.samples[k], screen.samples[b.next]);
+        const int64_t s = WaveDecoder::Pixels(screen.samples[k], screen.samples[b.next], screen.settings.timeScaleUs);
         const int64_t f = frameWidth;
         const bool pastRow = x + s > g.xEnd;
         switch (b.code) {
@@ -191,7 +189,8 @@ struct Walk {
     uint64_t Column(const WaveDecoder& decoder, uint64_t j, int x, int& y, int row, uint32_t& cursor) {
         const uint32_t n = screen.count, first = screen.firstShown;
         uint64_t end = j + 1;
-        while (uint64_t{first} + end < n && pixels.Narrow(screen.samples[first + end - 1], screen.samples[first + end]))
+        while (uint64_t{first} + end < n && WaveDecoder::Narrow(screen.samples[first + end - 1], screen.samples[first + end],
+                                                            screen.settings.timeScaleUs))
             ++end;
         const uint32_t from = static_cast<uint32_t>(first + j - 1), to = static_cast<uint32_t>(first + end - 1);
         while (cursor >= from && cursor < to) {
@@ -230,7 +229,7 @@ struct Walk {
         uint64_t j = 1;
         for (; uint64_t{first} + j < n; ++j) {
             const uint32_t k = static_cast<uint32_t>(first + j - 1);
-            const int64_t w = pixels(screen.samples[k], screen.samples[k + 1]);
+            const int64_t w = WaveDecoder::Pixels(screen.samples[k], screen.samples[k + 1], screen.settings.timeScaleUs);
             if (draw && w == 0 && x <= g.xEnd) {
                 j = Column(decoder, j, static_cast<int>(x), y, row, cursor) - 1;
                 continue;

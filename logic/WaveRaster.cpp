@@ -1,7 +1,7 @@
 #include "logic/WaveRaster.h"
 
 #include <algorithm>
-#include <cstring>
+#include <utility>
 
 namespace {
 
