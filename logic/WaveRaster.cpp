@@ -201,19 +201,29 @@ void WaveRaster::BlendBox(int x0, int y0, int x1, int y1, WaveRgb colour) {
 void WaveRaster::AddBox(int x0, int y0, int x1, int y1) {
     PixelBox box;
     if (!Clip(x0, y0, x1, y1, box)) return;
-    const BoxQuarters quarters(x0, y0, x1, y1, box.left, box.right);
-    for (int y = box.top; y <= box.bottom; ++y) {
-        const RowQuarters q = quarters.Row(y);
-        uint8_t* row = &quarters_[static_cast<size_t>(y) * width_];
-        if (box.left == box.right) {
-            row[box.left] |= q.first;
-            continue;
+    // The pixels the box covers whole are the item's colour whatever else covers them; only
+    // its edges, where it covers part of a pixel, go through the coverage of the item.
+    const PixelBox whole{x0 & 1 ? box.left + 1 : box.left, y0 & 1 ? box.top + 1 : box.top,
+                         x1 & 1 ? box.right - 1 : box.right, y1 & 1 ? box.bottom - 1 : box.bottom};
+    if (whole.left <= whole.right && whole.top <= whole.bottom) solids_.push_back(whole);
+    const auto edge = [&](PixelBox part) {
+        for (int y = part.top; y <= part.bottom; ++y) {
+            uint8_t* row = &quarters_[static_cast<size_t>(y) * width_];
+            const unsigned upper = 2 * y >= y0 ? 1 : 0, lower = 2 * y + 1 < y1 ? 1 : 0;
+            for (int x = part.left; x <= part.right; ++x) {
+                const unsigned h = (2 * x >= x0 ? kTopLeft : 0) | (2 * x + 1 < x1 ? kTopRight : 0);
+                row[x] |= static_cast<uint8_t>((upper ? h : 0) | (lower ? h << 2 : 0));
+            }
         }
-        row[box.left] |= q.first;
-        for (int x = box.left + 1; x < box.right; ++x) row[x] |= q.middle;
-        row[box.right] |= q.last;
+        touched_.push_back(part);
+    };
+    // (A box one pixel tall or wide with both edges in that pixel has it once.)
+    if (y0 & 1) edge({box.left, box.top, box.right, box.top});
+    if ((y1 & 1) && !(box.bottom == box.top && (y0 & 1))) edge({box.left, box.bottom, box.right, box.bottom});
+    if (whole.top <= whole.bottom) {
+        if (x0 & 1) edge({box.left, whole.top, box.left, whole.bottom});
+        if ((x1 & 1) && !(box.right == box.left && (x0 & 1))) edge({box.right, whole.top, box.right, whole.bottom});
     }
-    touched_.push_back(box);
 }
 
 void WaveRaster::AddStroke(const WavePoint* points, size_t count, int penWidth, bool closed) {
@@ -241,7 +251,8 @@ void WaveRaster::AddStroke(const WavePoint* points, size_t count, int penWidth, 
 
 void WaveRaster::Composite(WaveRgb colour) {
     const uint32_t solid = Pack(colour);
-    // A pixel is cleared once laid over, so where boxes overlap it is laid over once.
+    // A pixel is cleared once laid over, so where edges overlap it is laid over once; the
+    // whole pixels come after, over any edge that also fell on them.
     for (const PixelBox& box : touched_)
         for (int y = box.top; y <= box.bottom; ++y) {
             uint8_t* row = &quarters_[static_cast<size_t>(y) * width_];
@@ -255,6 +266,12 @@ void WaveRaster::Composite(WaveRgb colour) {
             }
         }
     touched_.clear();
+    for (const PixelBox& box : solids_)
+        for (int y = box.top; y <= box.bottom; ++y) {
+            uint32_t* out = &pixels_[static_cast<size_t>(y) * width_];
+            std::fill(out + box.left, out + box.right + 1, solid);
+        }
+    solids_.clear();
 }
 
 void WaveRaster::DrawMask(const WaveLabelMask& mask, int x, int y, WaveRgb colour) {

@@ -47,7 +47,7 @@ private:
     bool Clip(int& x0, int& y0, int& x1, int& y1, PixelBox& box) const;
     // One box laid over the pixels at once: an item of one box cannot overlap itself.
     void BlendBox(int x0, int y0, int x1, int y1, WaveRgb colour);
-    // Adds [x0, x1) x [y0, y1), in half pixels, to the coverage of the item being drawn.
+    // Adds [x0, x1) x [y0, y1), in half pixels, to the item being drawn.
     void AddBox(int x0, int y0, int x1, int y1);
     void AddStroke(const WavePoint* points, size_t count, int penWidth, bool closed);
     // Lays the item's coverage over the pixels in colour, and clears it for the next item.
@@ -58,6 +58,7 @@ private:
     std::vector<uint32_t> pixels_;
     std::vector<uint8_t> quarters_;  // the item being drawn: a bit a quarter pixel
     std::vector<PixelBox> touched_;  // where quarters_ is not all clear
+    std::vector<PixelBox> solids_;   // pixels the item covers whole
     int clipTop_ = 0, clipBottom_ = 0;  // the rows being drawn
     std::vector<uint32_t> stripStart_, stripItems_;  // the items of each strip, in order
     std::vector<const WaveLabelMask*> masks_;  // each label's, looked up once
