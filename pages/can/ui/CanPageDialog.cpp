@@ -4,14 +4,6 @@
 
 CanPageDialog::CanPageDialog(CDialogMainA* hub, int id, const char* title) : PageDialog(hub, id, title) {}
 
-void CanPageDialog::Open() {
-    CreateControls();
-    UpdateControls();
-    BindHandlers();
-    RefreshDeviceStatus();
-    CentreOnParent();
-}
-
 void CanPageDialog::BindCanRunButtons(std::initializer_list<int> moreSend) {
     std::vector<wxButton*> send = {m_Buttons.at(IDC_PAGE_SEND), m_Buttons.at(IDC_CAN_MULTI_FRAME)};
     for (int id : moreSend) send.push_back(m_Buttons.at(id));

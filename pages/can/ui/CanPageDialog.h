@@ -23,13 +23,6 @@ public:
     virtual void OnBnClickedStartMultiFrame() = 0;
 
 protected:
-    // The page's own parts of the opening.
-    virtual void CreateControls() = 0;
-    virtual void UpdateControls() = 0;
-    virtual void BindHandlers() = 0;
-    // Builds the window once (controls, values, handlers), shows the device status and
-    // centres it on the hub. Each page's constructor calls it.
-    void Open();
     // Binds the family's run buttons; moreSend follow Send's enable state (bound by the page).
     void BindCanRunButtons(std::initializer_list<int> moreSend = {});
 

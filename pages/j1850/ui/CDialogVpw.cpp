@@ -18,13 +18,7 @@ const int kVpwYzzIdselIds[8] = {1063, 1064, 1066, 1069, 1070, 1071, 1072, 1073};
 
 CDialogVpw::CDialogVpw(CDialogMainA* hub, bool pwm)
     : PageDialog(hub, IDD_DIALOG_VPW, "J1850 VPW  10.4KBPS"), m_bPwm(pwm), m_Page(pwm, *this) {
-    CreateControls();
-    Edit(IDC_VPW_KEEPALIVE_DATA)->ChangeValue(U8(m_Page.DefaultKeepAliveText()));
-    Edit(IDC_VPW_KEEPALIVE_PERIOD)->ChangeValue("1000");
-    UpdateControls();
-    BindHandlers();
-    RefreshDeviceStatus();
-    CentreOnParent();
+    Open();
 }
 
 void CDialogVpw::BindHandlers() {

@@ -74,7 +74,7 @@ public:
     // hub is m_pMainDlg: it owns the monitor timer and the page buttons.
     CDialogVpw(CDialogMainA* hub, bool pwm);
 
-    void UpdateControls();
+    void UpdateControls() override;
     void OnBnClickedSendFrame() { m_Page.Send(); }
     void OnBnClickedKeepAlive();
     // Command 1062: no control or menu of the page sends it.
@@ -89,8 +89,8 @@ public:
     const bool m_bPwm;
 
 private:
-    void CreateControls();
-    void BindHandlers();
+    void CreateControls() override;
+    void BindHandlers() override;
     PageStartResult StartPage() override { return m_Page.Start(m_pMainDlg); }
     void StopPage() override { m_Page.Stop(); }
     // The run buttons' state; the keep-alive button's is kept for ShowPageStatus.

@@ -191,4 +191,7 @@ void CDialogVpw::CreateControls() {
     right->Add(presets, 0, wxALIGN_RIGHT);
 
     SetSizerAndFit(top);
+    // The keep-alive fields start with the page's default frame and period.
+    Edit(IDC_VPW_KEEPALIVE_DATA)->ChangeValue(U8(m_Page.DefaultKeepAliveText()));
+    Edit(IDC_VPW_KEEPALIVE_PERIOD)->ChangeValue("1000");
 }

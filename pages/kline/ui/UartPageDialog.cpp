@@ -17,24 +17,23 @@
 
 UartPageDialog::UartPageDialog(CDialogMainA* hub, int id, const char* title) : PageDialog(hub, id, title) {}
 
-void UartPageDialog::Open() {
-    m_Top = new wxBoxSizer(wxVERTICAL);
-    m_Columns = new wxBoxSizer(wxHORIZONTAL);
-    CreateControls();
-    BindHandlers();
-    UpdateControls();
-    RefreshDeviceStatus();
-    CentreOnParent();
+wxBoxSizer* UartPageDialog::Top() {
+    if (!m_Top) {
+        m_Top = new wxBoxSizer(wxVERTICAL);
+        m_Columns = new wxBoxSizer(wxHORIZONTAL);
+    }
+    return m_Top;
 }
 
 wxBoxSizer* UartPageDialog::NewColumn(int proportion) {
+    Top();
     auto* column = new wxBoxSizer(wxVERTICAL);
     m_Columns->Add(column, proportion, wxEXPAND | wxRIGHT, 6);
     return column;
 }
 
 void UartPageDialog::FinishLayout(std::initializer_list<std::pair<int, const char*>> buttons) {
-    m_Top->Add(m_Columns, 1, wxEXPAND | wxALL, 6);
+    Top()->Add(m_Columns, 1, wxEXPAND | wxALL, 6);
     m_Top->Add(NewButtonRow(buttons), 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 6);
     SetSizerAndFit(m_Top);
 }

@@ -47,13 +47,8 @@ public:
     virtual void OnBnClickedSendInitFrame() {}
 
 protected:
-    // The page's own parts of Open.
-    virtual void CreateControls() = 0;
-    virtual void BindHandlers() = 0;
-    virtual void UpdateControls() = 0;
-    // Builds the window once (controls, handlers, values), shows the device status and
-    // centres it on the hub. Each page's constructor calls it.
-    void Open();
+    // The window's top sizer, the page's columns below it (made when first asked for).
+    wxBoxSizer* Top();
     // The page's columns, left to right, under the window's top sizer; FinishLayout adds the
     // button row (NewButtonRow) below them and fits the window.
     wxBoxSizer* NewColumn(int proportion = 0);

@@ -24,6 +24,14 @@ PageDialog::~PageDialog() {
     m_CyclicTimer.Stop();
 }
 
+void PageDialog::Open() {
+    CreateControls();
+    BindHandlers();
+    UpdateControls();
+    RefreshDeviceStatus();
+    CentreOnParent();
+}
+
 void PageDialog::BindRunButtons(wxButton* start, wxButton* stop, std::vector<wxButton*> send, wxButton* exit) {
     m_Start = start;
     m_Stop = stop;

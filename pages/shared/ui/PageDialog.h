@@ -58,6 +58,16 @@ protected:
     // A page timer's tick (ids 1 and 2).
     virtual void OnTimer(int /*id*/) {}
 
+    // The window's own parts of Open, in this order: its controls; their handlers, limits
+    // and the page fields they show; then the page's values in them (written without
+    // events, so no handler runs for the window's own filling).
+    virtual void CreateControls() = 0;
+    virtual void BindHandlers() = 0;
+    virtual void UpdateControls() = 0;
+    // Builds the window once, shows the device status and centres it on the hub. Each page
+    // window's constructor calls it.
+    void Open();
+
     // Start, Stop and Exit (and the window's close) are bound here; the send buttons follow
     // Send's enable state and are bound by the window.
     void BindRunButtons(wxButton* start, wxButton* stop, std::vector<wxButton*> send, wxButton* exit);

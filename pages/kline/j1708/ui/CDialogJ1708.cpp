@@ -17,7 +17,7 @@ CDialogJ1708::CDialogJ1708(CDialogMainA* hub)
 }
 
 void CDialogJ1708::CreateControls() {
-    m_Top->Add(new wxStaticText(this, wxID_ANY, U8("注: K线按 J1708时序 J1587应用层工作")), 0, wxLEFT | wxTOP, 6);
+    Top()->Add(new wxStaticText(this, wxID_ANY, U8("注: K线按 J1708时序 J1587应用层工作")), 0, wxLEFT | wxTOP, 6);
 
     wxBoxSizer* left = NewColumn();
     left->Add(NewPinBox(this,

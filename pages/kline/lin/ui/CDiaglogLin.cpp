@@ -29,12 +29,7 @@ const UartByteFieldControl kByteFields[] = {
 
 CDiaglogLin::CDiaglogLin(CDialogMainA* hub)
     : UartPageDialog(hub, IDD_DIALOG_LIN, "LIN 1.x LIN2.x"), m_IdEditor(m_Page.IdTable()) {
-    CreateControls();
-    FillIdList();
-    UpdateControls();
-    BindHandlers();
-    RefreshDeviceStatus();
-    CentreOnParent();
+    Open();
 }
 
 void CDiaglogLin::BindHandlers() {

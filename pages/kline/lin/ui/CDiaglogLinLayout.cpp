@@ -145,4 +145,6 @@ void CDiaglogLin::CreateControls() {
         IDC_LIN_EXIT, m_Buttons);
     top->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 6);
     SetSizerAndFit(top);
+    // The ID list holds the page's table from the start.
+    FillIdList();
 }

@@ -45,11 +45,7 @@ const SleepCheck kSleepChecks[] = {
 
 CDiaglogTestUart::CDiaglogTestUart(CDialogMainA* hub)
     : UartPageDialog(hub, IDD_DIALOG_TEST_UART, "TEST UART") {
-    CreateControls();
-    UpdateControls();
-    BindHandlers();
-    RefreshDeviceStatus();
-    CentreOnParent();
+    Open();
 }
 
 void CDiaglogTestUart::CreateControls() {
