@@ -122,22 +122,16 @@ PageSendResult Iso14230Page::QueueKeepAlive() {
 PageSendResult Iso14230Page::Send() {
     const PageSendResult result = QueueFrame(false);
     if (result != PageSendResult::Queued) return result;
-    session_.Begin();
     // The keep-alive pauses while a frame of the user's goes out; it restarts below.
     if (session_.KeepAliveActive()) session_.PauseKeepAlive();
-    if (timing_.cyclicSend)
-        session_.StartCyclic(timing_.cyclePeriodMs);
-    else if (timing_.keepAliveEnabled)
-        session_.StartKeepAlive(timing_.keepAliveIntervalMs);
+    StartSendTimers();
     return result;
 }
 
 PageSendResult Iso14230Page::SendWithInit() {
     const PageSendResult result = QueueFrame(true);
     if (result != PageSendResult::Queued) return result;
-    session_.Begin();
-    if (timing_.keepAliveEnabled) session_.StartKeepAlive(timing_.keepAliveIntervalMs);
-    session_.LockKeepAliveCheck();
+    StartInitTimers();
     return result;
 }
 

@@ -95,6 +95,20 @@ bool UartPageBase::SelectKLinePin(UartPin pin) {
     return (image_[uart::CONB] & uart::ConbEnl) != 0;
 }
 
+void UartPageBase::StartSendTimers() {
+    session_.Begin();
+    if (timing_.cyclicSend)
+        session_.StartCyclic(timing_.cyclePeriodMs);
+    else if (timing_.keepAliveEnabled)
+        session_.StartKeepAlive(timing_.keepAliveIntervalMs);
+}
+
+void UartPageBase::StartInitTimers() {
+    session_.Begin();
+    if (timing_.keepAliveEnabled) session_.StartKeepAlive(timing_.keepAliveIntervalMs);
+    session_.LockKeepAliveCheck();
+}
+
 PageStartResult UartPageBase::Start(void* hub) { return StartUartPage(image_, config_, hub); }
 
 void UartPageBase::Stop() {

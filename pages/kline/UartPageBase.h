@@ -114,6 +114,12 @@ protected:
     virtual void EndSession() { session_.End(); }
     // The page's opening image and baud row.
     void LoadImageDefaults();
+    // A frame of the user's was queued: the session is the running worker's, and the cyclic
+    // timer, or else the keep-alive, runs from now.
+    void StartSendTimers();
+    // A frame with initialisation was queued: the keep-alive runs from now, and its check
+    // stays locked until the session ends.
+    void StartInitTimers();
 
     UartRegisterImage image_{};
     PageSession session_;

@@ -89,11 +89,7 @@ PageSendResult Kw1281Page::Send() {
     }
     const PageSendResult result = QueueBlock(state_.data.bytes, state_.data.count);
     if (result != PageSendResult::Queued) return result;
-    session_.Begin();
-    if (timing_.cyclicSend)
-        session_.StartCyclic(timing_.cyclePeriodMs);
-    else if (timing_.keepAliveEnabled)
-        session_.StartKeepAlive(timing_.keepAliveIntervalMs);
+    StartSendTimers();
     return result;
 }
 
@@ -102,9 +98,7 @@ PageSendResult Kw1281Page::SendWithInit() {
     const PageSendResult result =
         SendUartFrame(MakeFrameLengthWord(0, initType_), nullptr, 0);
     if (result != PageSendResult::Queued) return result;
-    session_.Begin();
-    if (timing_.keepAliveEnabled) session_.StartKeepAlive(timing_.keepAliveIntervalMs);
-    session_.LockKeepAliveCheck();
+    StartInitTimers();
     return result;
 }
 

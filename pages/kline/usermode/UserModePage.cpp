@@ -60,11 +60,7 @@ PageSendResult UserModePage::Queue(const uint8_t* data, size_t count, uint8_t in
 PageSendResult UserModePage::SendAndStartTimers(uint8_t initType) {
     const PageSendResult result = Queue(state_.data.bytes, state_.data.count, initType);
     if (result != PageSendResult::Queued) return result;
-    session_.Begin();
-    if (timing_.cyclicSend)
-        session_.StartCyclic(timing_.cyclePeriodMs);
-    else if (timing_.keepAliveEnabled)
-        session_.StartKeepAlive(timing_.keepAliveIntervalMs);
+    StartSendTimers();
     return result;
 }
 
