@@ -4,8 +4,10 @@
 #include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/radiobut.h>
+#include <wx/scrolbar.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -181,6 +183,62 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
 
         Click(IDC_LOGIC_CANCEL);
         EXPECT_FALSE(d.IsModal());
+    });
+}
+
+TEST_F(LogicGuiTest, TheScrollBarStepsThroughTheCaptureWithoutLosingAByte) {
+    // 200 distinct bytes with 2 ms between them: several screens at 50 µs per 5 px.
+    UartSynth line(10400, ParityNone, 77);
+    line.Idle(1000);
+    std::vector<std::string> all;
+    for (int i = 0; i < 200; ++i) {
+        const uint8_t byte = static_cast<uint8_t>(i);
+        line.Byte(byte);
+        line.Idle(2000);
+        all.push_back(FormatByteLabel(byte, false));
+    }
+    line.Break(0);
+    const std::vector<uint32_t> samples = line.Take();
+    ASSERT_EQ(SaveKlg((dir_ / "bytes.klg").string(), KlgSettings{1, 3, ParityNone}, samples.data(),
+                      static_cast<uint32_t>(samples.size())),
+              KlgResult::Ok);
+    // Where a screen's labels lie in the whole run: -1 unless they are a run of it.
+    const auto runStart = [&](const std::vector<std::string>& shown) -> long {
+        if (shown.empty()) return -1;
+        const auto at = std::find(all.begin(), all.end(), shown.front());
+        if (at == all.end() || all.end() - at < static_cast<long>(shown.size())) return -1;
+        return std::equal(shown.begin(), shown.end(), at) ? at - all.begin() : -1;
+    };
+    RunOpened([&](CDialogLogic& d) {
+        d.LoadFromPath((dir_ / "bytes.klg").string());
+        EXPECT_EQ(Shown(), "10400 50us none");
+        wxScrollBar* bar = d.GetScrollBar();
+        const std::vector<std::string> first = PaintedBytes(d);
+        ASSERT_EQ(runStart(first), 0);
+        ASSERT_LT(first.size(), all.size());
+
+        // Page by page to the end: each screen goes on at most one byte after the last one
+        // shown (a byte cut by the screen's top edge is labelled on the screen before).
+        std::vector<std::string> previous = first;
+        long previousStart = 0;
+        for (int page = 0; page < 50 && previous.back() != all.back(); ++page) {
+            ScrollBy(bar, wxEVT_SCROLL_PAGEDOWN);
+            const std::vector<std::string> shown = PaintedBytes(d);
+            const long start = runStart(shown);
+            ASSERT_GE(start, 0) << "page " << page;
+            EXPECT_GT(start, previousStart) << "page " << page;
+            EXPECT_LE(start, previousStart + static_cast<long>(previous.size())) << "page " << page << ": a byte lost";
+            previous = shown;
+            previousStart = start;
+        }
+        EXPECT_EQ(previous.back(), all.back());
+
+        ScrollBy(bar, wxEVT_SCROLL_THUMBTRACK, 0);
+        EXPECT_EQ(PaintedBytes(d), first);
+        ScrollBy(bar, wxEVT_SCROLL_LINEDOWN);
+        ScrollBy(bar, wxEVT_SCROLL_LINEUP);
+        EXPECT_EQ(PaintedBytes(d), first);
+        Click(IDC_LOGIC_CANCEL);
     });
 }
 

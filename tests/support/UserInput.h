@@ -9,6 +9,7 @@
 #include <wx/choice.h>
 #include <wx/listctrl.h>
 #include <wx/radiobut.h>
+#include <wx/scrolbar.h>
 #include <wx/textctrl.h>
 
 #include <string>
@@ -115,6 +116,24 @@ inline bool PressEscape(wxWindow* window, bool pump = true) {
     focus->GetEventHandler()->ProcessEvent(event);
     if (pump) PumpPending();
     return true;
+}
+
+// A click on a scroll bar's arrow or trough (wxEVT_SCROLL_LINEDOWN, _PAGEUP, ...), or its thumb
+// dragged to position and let go (wxEVT_SCROLL_THUMBTRACK), as the toolkit reports them.
+inline void ScrollBy(wxScrollBar* bar, wxEventType type, int position = -1) {
+    ASSERT_NE(bar, nullptr);
+    const auto send = [&](wxEventType t, int at) {
+        wxScrollEvent event(t, bar->GetId(), at, bar->IsVertical() ? wxVERTICAL : wxHORIZONTAL);
+        event.SetEventObject(bar);
+        bar->GetEventHandler()->ProcessEvent(event);
+    };
+    if (type == wxEVT_SCROLL_THUMBTRACK) {
+        send(wxEVT_SCROLL_THUMBTRACK, position);
+        send(wxEVT_SCROLL_THUMBRELEASE, position);
+    } else {
+        send(type, bar->GetThumbPosition());
+    }
+    PumpPending();
 }
 
 // A click on a row of a report list, where the user would click it.
