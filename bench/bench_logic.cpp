@@ -137,6 +137,25 @@ BENCHMARK(BM_DisplayList)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {10000, 1000000}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 
+// The same screen painted the first time: no byte of it decoded before (a jump to a part of
+// the capture not seen yet), the byte-start chain already built.
+void BM_DisplayListFirstVisit(benchmark::State& state) {
+    const unsigned scaleRow = static_cast<unsigned>(state.range(0));
+    const auto width = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
+    for (auto _ : state) {
+        state.PauseTiming();
+        LogicPage page;
+        page.View().capture.Assign(Samples(1000000));
+        page.SelectTimeScale(scaleRow);
+        const LogicScroll scroll = page.ResetScroll(1600, 1000);
+        page.Scroll(HubScrollCode::ThumbTrack, scroll.max / 2);
+        page.View().FindFirstByteStart();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(page.View().Paint(1600, 1000, width).items.size());
+    }
+}
+BENCHMARK(BM_DisplayListFirstVisit)->DenseRange(4, 8)->Unit(benchmark::kMillisecond);
+
 void BM_SaveKlg(benchmark::State& state) {
     const std::vector<uint32_t>& samples = Samples(1000000);
     const std::string path = (fs::temp_directory_path() / "bench_save.klg").string();
