@@ -3,7 +3,9 @@
 # (build/default/bin/libmpusbapi.so, libusb).
 #
 #   --simulated   builds the simulated board too and starts the program on it, with a peer on
-#                 every bus (testboard/examples/all-buses.setup): for trying it without a board
+#                 every bus (testboard/examples/all-buses.setup) and the ECU simulator's example
+#                 table beside it as Obd2DeFault.DAT (testboard/examples/obd2-default.table):
+#                 for trying it without a board
 #   --build-only  builds what the other options ask for and starts nothing
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,10 +22,21 @@ done
 
 bash scripts/install.sh
 cmake --preset default >/dev/null
+table=build/default/bin/Obd2DeFault.DAT
+example=build/default/testboard/example-table.sim
 if [ "$simulated" -eq 1 ]; then
-  cmake --build --preset default --target VR3526Kits testboard
+  cmake --build --preset default --target VR3526Kits testboard example_table
+  # A table of the user's own in its place is kept, never overwritten.
+  if [ ! -e "$table" ]; then
+    cp "$example" "$table"
+  elif ! cmp -s "$table" "$example"; then
+    echo "Kept $table: it is not the example table." >&2
+  fi
 else
   cmake --build --preset default --target VR3526Kits
+  # The trial's table is not the user's: a real board starts with the table the user placed
+  # beside the program, or none.
+  if [ -f "$table" ] && [ -f "$example" ] && cmp -s "$table" "$example"; then rm -f "$table"; fi
 fi
 [ "$start" -eq 1 ] || exit 0
 

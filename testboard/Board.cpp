@@ -657,6 +657,9 @@ void Board::Decode(const Bytes& packet) {
     case 0xB2:
         canStarted_ = false;
         started_ = false;
+        // A peer's frame still to come is never heard by a stopped engine; a reply already
+        // in the chip's buffer stays for the next poll.
+        held_.clear();
         break;
     default:  // 'U', 'V', wake and anything unknown: no reply
         break;

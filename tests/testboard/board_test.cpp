@@ -314,6 +314,18 @@ TEST_F(TestBoard, HeldRepliesWaitTheirTimeAndJoinTheQueueInDueOrder) {
     }
     EXPECT_EQ(taken, (std::vector<Bytes>{{0x0B}, {0x0D}}));
     EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0})) << "the long hold is still held";
+
+    // A stopped engine never hears the peer's later frame; what is in its buffer stays.
+    tb_reset();
+    OpenPipes();
+    testboard::ApplySetup(testboard::TheBoard(), testboard::ParseSetup("on 57 => 0E after 1\non 57 => 0F\n"));
+    ASSERT_TRUE(Write({0x57, 0x3F, 0x02, 0x00, 0x00, 0x00}));
+    ASSERT_TRUE(Write({0xB2, 0x80, 0x00, 0x00}));
+    const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+    while (std::chrono::steady_clock::now() < due) {
+    }
+    EXPECT_EQ(Exchange(kPoll), (Bytes{0x0F}));
+    EXPECT_EQ(Exchange(kPoll), (Bytes{0, 0, 0, 0})) << "the held frame after the stop";
 }
 
 TEST(EnvironmentTest, VariablesPrepareTheBoardAtLoadTime) {
