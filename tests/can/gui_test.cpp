@@ -69,6 +69,19 @@ TEST_F(Iso15765GuiTest, StartSendAnswerMultiFrameStopAndClose) {
     Edit(IDC_15765_SINGLE_DATA)->ProcessWindowEvent(leave);
     EXPECT_EQ(Edit(IDC_15765_SINGLE_DATA)->GetValue(), "01 02 03 04 05 06 07 08 ");
     EXPECT_EQ(Edit(IDC_15765_SINGLE_DLC)->GetValue(), "8");
+    // Typed key by key, the edit takes 23 characters: eight bytes, and no ninth to refuse.
+    Edit(IDC_15765_SINGLE_DATA)->SelectAll();
+    TypeText(Edit(IDC_15765_SINGLE_DATA), "02 01 00 00 00 00 00 00 FF");
+    EXPECT_EQ(Edit(IDC_15765_SINGLE_DATA)->GetValue(), "02 01 00 00 00 00 00 00");
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{});
+    Leave(Edit(IDC_15765_SINGLE_DATA));
+    EXPECT_EQ(Edit(IDC_15765_SINGLE_DATA)->GetValue(), "02 01 00 00 00 00 00 00 ");
+    // Nine bytes pasted whole are cut to eight with the box, shown in full.
+    Edit(IDC_15765_SINGLE_DATA)->SetValue("020100000000000000FF");
+    PumpPending();
+    EXPECT_EQ(Edit(IDC_15765_SINGLE_DATA)->GetValue(), "02 01 00 00 00 00 00 00 ");
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"数据桢的总长度不可大于8字节!"});
+    messages_.Clear();
     Edit(IDC_15765_SINGLE_DATA)->SetValue("02 01 00");
 
     Edit(IDC_15765_N_BS)->SetValue("300");  // typed: clamped with its message, once the edit's event returned

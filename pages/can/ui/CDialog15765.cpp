@@ -112,11 +112,12 @@ void CDialog15765::BindHandlers() {
     onChoice(IDC_15765_SINGLE_FORMAT, [this](unsigned s) { SetSingleFrameFormat(m_Page.SingleFrame(), s); });
     OnEditText(Edit(IDC_15765_SINGLE_ID), [this] { SingleFrameIdChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_ID)); });
     OnEditText(Edit(IDC_15765_SINGLE_DATA), [this] {
-        ApplyEdit(Edit(IDC_15765_SINGLE_DATA), SingleFrameDataChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_DATA)));
+        ApplyEditResult(Edit(IDC_15765_SINGLE_DATA), SingleFrameDataChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_DATA)),
+                        std::string(), platform::MessageIcon::None, kSingleDataLimit);
         Edit(IDC_15765_SINGLE_DLC)->ChangeValue(wxString::Format("%d", EcanDlc(m_Page.SingleFrame())));
     });
     OnEditLeft(Edit(IDC_15765_SINGLE_DATA), [this] {
-        Edit(IDC_15765_SINGLE_DATA)->ChangeValue(U8(CanFrameDataText(m_Page.SingleFrame())));
+        ShowLimitedText(Edit(IDC_15765_SINGLE_DATA), kSingleDataLimit, CanFrameDataText(m_Page.SingleFrame()));
     });
 
     // First frame and message.
@@ -187,7 +188,7 @@ void CDialog15765::UpdateControls() {
     m_Choices.at(IDC_15765_SINGLE_FORMAT)->SetSelection(EcanIsRemote(s.singleFrame) ? 1 : 0);
     ShowLimitedText(Edit(IDC_15765_SINGLE_ID), CanIdTextLimit(ext), EcanIdText(s.singleFrame));
     show(IDC_15765_SINGLE_DLC, dec(EcanDlc(s.singleFrame)));
-    show(IDC_15765_SINGLE_DATA, CanFrameDataText(s.singleFrame));
+    ShowLimitedText(Edit(IDC_15765_SINGLE_DATA), kSingleDataLimit, CanFrameDataText(s.singleFrame));
 
     ShowLimitedText(Edit(IDC_15765_KEEPALIVE_ID), s.keepAliveIdLimit, s.keepAliveIdText);
     show(IDC_15765_KEEPALIVE_PERIOD, s.keepAlivePeriodText);

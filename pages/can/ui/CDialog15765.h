@@ -102,6 +102,9 @@ private:
     // The keep-alive button: its caption and whether it may be pressed.
     void ShowPageStatus() override;
 
+    // "请求数据:" takes 23 characters: eight bytes as typed, "01 02 03 04 05 06 07 08".
+    static constexpr unsigned kSingleDataLimit = 23;
+
     Iso15765Page m_Page;
     std::map<int, wxChoice*> m_Choices;
     std::map<int, wxCheckBox*> m_Checks;

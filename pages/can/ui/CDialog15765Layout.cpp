@@ -141,9 +141,10 @@ void CDialog15765::CreateControls() {
     addRow(sBox, sGrid, "ID", IDC_15765_SINGLE_ID, true, 90, 11);
     addRow(sBox, sGrid, "DLC", IDC_15765_SINGLE_DLC, false, 30, 0);
     Edit(IDC_15765_SINGLE_DLC)->SetEditable(false);
-    // No typing limit: GTK refuses a program-written text past the limit, and eight bytes
-    // shown back take 24 characters; the data rule caps the bytes anyway.
+    // Eight bytes shown back take 24 characters: the program writes past the limit through
+    // ShowLimitedText.
     addRow(sBox, sGrid, "请求数据:", IDC_15765_SINGLE_DATA, true, 200, 0);
+    KeepLimitWhileTyping(Edit(IDC_15765_SINGLE_DATA), kSingleDataLimit);
     single->Add(sGrid, 0, wxALL, kGap);
     m_Buttons[IDC_15765_SEND] = new wxButton(sBox, IDC_15765_SEND, U8("发送"));
     single->Add(m_Buttons[IDC_15765_SEND], 0, wxALL, kGap);

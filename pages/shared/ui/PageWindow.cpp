@@ -43,11 +43,23 @@ wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*>
 }
 
 void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text) {
+    const wxString shown = U8(text);
     edit->SetEvtHandlerEnabled(false);
     edit->SetMaxLength(0);
-    edit->ChangeValue(U8(text));
-    edit->SetMaxLength(limit);
+    edit->ChangeValue(shown);
+    // GTK cuts a text longer than a new limit: such a text keeps its length as the limit.
+    edit->SetMaxLength(std::max<unsigned long>(limit, shown.length()));
     edit->SetEvtHandlerEnabled(true);
+}
+
+void KeepLimitWhileTyping(wxTextCtrl* edit, unsigned limit) {
+    edit->SetMaxLength(limit);
+    // Before the key reaches the text, never inside its change: a text that fits gets the
+    // limit back, and a longer one is never cut.
+    edit->Bind(wxEVT_CHAR, [edit, limit](wxKeyEvent& event) {
+        if (static_cast<unsigned long>(edit->GetLastPosition()) <= limit) edit->SetMaxLength(limit);
+        event.Skip();
+    });
 }
 
 namespace {
@@ -110,12 +122,15 @@ void OnEditLeft(wxTextCtrl* edit, std::function<void()> handler) {
 }
 
 void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
-                     platform::MessageIcon icon) {
+                     platform::MessageIcon icon, unsigned limit) {
     if (!result.rewrite && result.message.empty()) return;
-    AfterOwnTextEvent(edit, [edit, result, caption, icon] {
+    AfterOwnTextEvent(edit, [edit, result, caption, icon, limit] {
         if (result.rewrite) {
-            // ChangeValue: the rewrite must not run the handler (and its message) a second time.
-            edit->ChangeValue(U8(result.text));
+            // Neither way runs the handler (and its message) a second time.
+            if (limit)
+                ShowLimitedText(edit, limit, result.text);
+            else
+                edit->ChangeValue(U8(result.text));
             edit->SetInsertionPointEnd();
         }
         if (!result.message.empty()) platform::ShowMessage(result.message, caption, icon);

@@ -35,9 +35,10 @@ wxTextCtrl* AddFieldRow(wxWindow* parent, wxFlexGridSizer* grid, const char* lab
 wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*> items);
 
 // Shows a field handler's result: the text written back (without running the edit's handler
-// again) and the message with the page's caption and icon.
+// again) and the message with the page's caption and icon. An edit with a length limit names
+// it, so the text written back is not cut by it.
 void ApplyEditResult(wxTextCtrl* edit, const PageEditResult& result, const std::string& caption,
-                     platform::MessageIcon icon);
+                     platform::MessageIcon icon, unsigned limit = 0);
 
 // A field handler's result as the family's pages show it: exclamation icon, the caption given
 // (empty: the program's title).
@@ -46,8 +47,12 @@ void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result,
 
 // Shows text in an edit under a new length limit. Neither the limit nor the text runs the
 // edit's handler, and the limit never cuts the text (GTK cuts what is longer, and tells the
-// edit's handler so, which would store the cut value).
+// edit's handler so, which would store the cut value): a longer text is shown whole, and
+// typing cannot lengthen it.
 void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text);
+// The edit's limit, which holds again for typing once the text fits under it (after a longer
+// text that ShowLimitedText showed).
+void KeepLimitWhileTyping(wxTextCtrl* edit, unsigned limit);
 
 // An edit's handler for every change of its text, and for leaving it (focus goes elsewhere).
 // While the change handler runs, the toolkit is still inside the edit's insertion: what the
