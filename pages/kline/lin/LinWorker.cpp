@@ -33,9 +33,9 @@ const char* LinWorkerPolicy::OnUartFrameReceived(WorkerRecord& record) {
     uint8_t packet[kLinResponsePacketSize];
     BuildLinResponsePacket(packet, row.data);
     {
+        // A failed write is not looked at: the record of the response is made either way.
         auto lock = LockDevice();
-        if (!UsbWritePacket(packet, sizeof packet))
-            return nullptr;
+        UsbWritePacket(packet, sizeof packet);
     }
     std::memcpy(record.data + 1, row.data, kLinRowBytes);
     record.count = std::max<uint32_t>(record.count, 1 + kLinRowBytes);
