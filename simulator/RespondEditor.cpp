@@ -26,7 +26,6 @@ bool TakeBytes(const std::string& text, uint8_t* out, uint32_t limit, uint32_t& 
 }
 
 std::string Grouped(const uint8_t* bytes, uint32_t count, int32_t n) {
-    if (n < 1) return HexBytesText(bytes, count);
     std::string text;
     for (uint32_t i = 1; i <= count; ++i) {
         text += HexByteText(bytes[i - 1]);
@@ -103,8 +102,9 @@ std::string EditNote(OBDRespondEntry& e, const std::string& text) {
     return text.substr(0, n);
 }
 
-FormattedMessages FormatMessages(const OBDRespondEntry& e) {
+std::optional<FormattedMessages> FormatMessages(const OBDRespondEntry& e) {
     const int32_t n = static_cast<int32_t>(e.bytesPerFrame) - static_cast<int32_t>(e.ackLength);
+    if (n < 1) return std::nullopt;
     FormattedMessages out;
     const uint8_t* bytes[2] = {e.message1, e.message2};
     const uint32_t lengths[2] = {std::min(e.message1Length, kMaxMessageBytes),

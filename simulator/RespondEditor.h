@@ -2,6 +2,7 @@
 // The response-entry editor's rules without widgets: the four hex edits and their limits,
 // the message layout, the frame-length warnings, the closing checks and the import hand-back.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "simulator/MonitorImport.h"
@@ -34,12 +35,13 @@ uint32_t MessageCountOf(const OBDRespondEntry& entry);
 std::string RequestLengthLabel(const OBDRespondEntry& entry);  // "Request All Data Length: %d"
 
 // Message bytes as the edits show them: groups of n = bytesPerFrame - ackLength bytes (one
-// frame each), four blanks between the two groups of a line; plain bytes when n < 1.
+// frame each), four blanks between the two groups of a line. Nothing when n < 1: no message
+// byte fits a frame after the ACK, and the edits keep what they show.
 struct FormattedMessages {
     std::string text[2];
     std::string length[2];
 };
-FormattedMessages FormatMessages(const OBDRespondEntry& entry);
+std::optional<FormattedMessages> FormatMessages(const OBDRespondEntry& entry);
 
 enum class EditorClose { SaveChanges, AddNew };
 // nullptr when the entry may be stored, else the refusal of the first check that fails.

@@ -166,11 +166,12 @@ void CDialogEitRepondFrame::UpdateControls() {
 }
 
 void CDialogEitRepondFrame::FormatMessages() {
-    const ::FormattedMessages f = ::FormatMessages(entry);
-    m_Edits.at(IDC_EDIT_MESSAGE1)->ChangeValue(Lines(f.text[0]));
-    m_Edits.at(IDC_EDIT_MESSAGE2)->ChangeValue(Lines(f.text[1]));
-    m_Edits.at(IDC_EDIT_LENGTH1)->ChangeValue(f.length[0]);
-    m_Edits.at(IDC_EDIT_LENGTH2)->ChangeValue(f.length[1]);
+    const std::optional<::FormattedMessages> f = ::FormatMessages(entry);
+    if (!f) return;
+    m_Edits.at(IDC_EDIT_MESSAGE1)->ChangeValue(Lines(f->text[0]));
+    m_Edits.at(IDC_EDIT_MESSAGE2)->ChangeValue(Lines(f->text[1]));
+    m_Edits.at(IDC_EDIT_LENGTH1)->ChangeValue(f->length[0]);
+    m_Edits.at(IDC_EDIT_LENGTH2)->ChangeValue(f->length[1]);
 }
 
 void CDialogEitRepondFrame::ShowCount() { m_Count->SetSelection(static_cast<int>(std::min(entry.messageCount, 2u))); }

@@ -106,12 +106,13 @@ TEST(RespondEditor, HexEditsKeepTheirLimitsAndLayTheMessagesOut) {
 
     EditMessage(e, 1, Hex(Ramp(0xA0, 12)));
     EditAck(e, "41 00");
-    EXPECT_EQ(FormatMessages(e).text[0],
+    ASSERT_TRUE(FormatMessages(e));
+    EXPECT_EQ(FormatMessages(e)->text[0],
               "A0 A1 A2 A3 A4     A5 A6 A7 A8 A9 \r\nAA AB ");
-    EXPECT_EQ(FormatMessages(e).length[0], "12");
+    EXPECT_EQ(FormatMessages(e)->length[0], "12");
     edit = EditAck(e, "41 00 01 02 03 04 05");
     EXPECT_EQ(edit.message, "应答的服务SID/DATA的长度已达到设置的数据桢长度，无法处理消息分帧!");
-    EXPECT_EQ(FormatMessages(e).text[0], Hex(Ramp(0xA0, 12)));  // n < 1: plain bytes
+    EXPECT_FALSE(FormatMessages(e)) << "no byte fits after the ACK: the edits are left alone";
     EXPECT_EQ(EditBytesPerFrame(e, 3).message, "帧长度设置太小");
     EXPECT_EQ(e.bytesPerFrame, 4u);
 

@@ -239,6 +239,27 @@ TEST_F(EntryEditorTest, AnAckTooLongForTheFrameGivesBothMessages) {
     EXPECT_EQ(Edit(IDC_EDIT_ACK)->GetValue().utf8_string(), "41 00 01 02 03 04 05 ");
 }
 
+// No message byte fits a frame after the ACK: the message edits are left as they stand, as
+// typed or as grouped before.
+TEST_F(EntryEditorTest, MessagesStayAsTheyAreWhenNoByteFitsAfterTheAck) {
+    TypeText(Edit(IDC_EDIT_ACK), "01020304050607");
+    TypeText(Edit(IDC_EDIT_MESSAGE1), "0102030405");
+    Leave(Edit(IDC_EDIT_MESSAGE1));
+    EXPECT_EQ(Edit(IDC_EDIT_MESSAGE1)->GetValue().utf8_string(), "0102030405");
+    EXPECT_EQ(Edit(IDC_EDIT_LENGTH1)->GetValue().utf8_string(), "5");
+
+    editor_->OnBnClickedClear();
+    TypeText(Edit(IDC_EDIT_ACK), "41 00");
+    TypeText(Edit(IDC_EDIT_MESSAGE1), "A0A1A2A3A4A5A6");
+    Leave(Edit(IDC_EDIT_MESSAGE1));
+    const std::string grouped = Edit(IDC_EDIT_MESSAGE1)->GetValue().utf8_string();
+    EXPECT_EQ(grouped.substr(0, 20), "A0 A1 A2 A3 A4     A");
+    messages_.Clear();
+    Choose(dynamic_cast<wxChoice*>(editor_->FindWindow(IDC_EDIT_PER_FRAME)), 0);  // one byte a frame
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"帧长度设置太小"});
+    EXPECT_EQ(Edit(IDC_EDIT_MESSAGE1)->GetValue().utf8_string(), grouped);
+}
+
 }  // namespace
 
 namespace {
