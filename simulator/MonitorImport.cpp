@@ -39,15 +39,13 @@ const char* FirstCan(ImportState& s, const uint8_t* data) {
     const uint8_t type = d[0] >> 4;
     if ((type != 0 && type != 1) || dlc < 2) return kTextFirstCan;
     if (type == 1) {
-        if (dlc < 2 + s.ackLength) return kTextNoData;
         std::memcpy(s.ack, d + 2, s.ackLength);
-        Append(s, d + 2 + s.ackLength, dlc - 2 - s.ackLength);
+        Append(s, d + 2 + s.ackLength, Positive(int64_t{dlc} - 2 - s.ackLength));
         s.canTotalLength = (d[0] & 0x0Fu) * 256 + d[1];
     } else {
-        if (dlc < 1 + s.ackLength) return kTextNoData;
         s.singleFrameLength = std::min<uint32_t>(d[0] & 0x0F, 7);
         std::memcpy(s.ack, d + 1, s.ackLength);
-        const uint32_t inFrame = dlc - 1 - s.ackLength;
+        const uint32_t inFrame = Positive(int64_t{dlc} - 1 - s.ackLength);
         Append(s, d + 1 + s.ackLength, std::min(Positive(int64_t{s.singleFrameLength} - s.ackLength), inFrame));
         s.canTotalLength = 0;
     }
@@ -72,16 +70,14 @@ const char* ImportFromMonitor(ImportState& s, const MonitorRecord& r) {
             if (KLineInit(r)) return kTextInit;
             const uint32_t length = KLineLength(r);
             if (length >= 1 && (r.data[0] & 0x3F) == 0) s.headerLength = 4;
-            if (length < s.headerLength + ack) return kTextNoData;
             std::memcpy(s.ack, r.data + s.headerLength, ack);
             Append(s, r.data + s.headerLength + ack, Positive(int64_t{length} - s.headerLength - ack - 1));
             break;
         }
         case KindJ1850: {
             const uint32_t length = J1850Length(r);
-            if (length < 4 + ack) return kTextNoData;
             std::memcpy(s.ack, r.data + kJ1850Body, ack);
-            Append(s, r.data + kJ1850Body + ack, length - ack - 4);
+            Append(s, r.data + kJ1850Body + ack, Positive(int64_t{length} - ack - 4));
             break;
         }
         default: return kTextNoData;

@@ -16,8 +16,7 @@
 namespace {
 
 constexpr int kGap = 4;
-// Sequence numbers run past 99999 once the ring has wrapped.
-constexpr unsigned long kNumberDigits = 10;
+constexpr unsigned long kNumberDigits = 5;
 
 }  // namespace
 

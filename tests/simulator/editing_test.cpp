@@ -193,7 +193,12 @@ TEST(MonitorImport, RangesOfRecordsIntoAckAndMessage1) {
         {"first CAN consecutive frame", {Can(cf1)}, 2, 1, 0, "第一帧CAN数据必顺是SF桢或FF桢", {}, {}},
         {"K-line init", {KLine({}, 0x7000)}, 2, 1, 0, "不能导入含初始化信息的帧", {}, {}},
         {"error flags", {{1, KindErrorFlags, 0, Bytes(16, 0)}}, 2, 1, 0, "第一帧数据非数据桢", {}, {}},
-        {"frame too short for its ACK", {Can({0x01, 0x41})}, 3, 1, 0, "第一帧数据非数据桢", {}, {}},
+        // Valid by number, no answer bytes after the ACK: taken, with an empty Message1.
+        {"CAN single frame of DLC 2, ACK 2", {Can({0x01, 0x7E})}, 2, 1, 0, nullptr, {0x7E, 0x00}, {}},
+        {"CAN first frame of DLC 3, ACK 2", {Can({0x10, 0x14, 0x49})}, 2, 1, 0, nullptr, {0x49, 0x00}, {}},
+        {"K-line frame shorter than header and ACK", {KLine({0x81, 0xF1, 0x10, 0x7E, 0xE0})}, 3, 1, 0, nullptr,
+         {0x7E, 0xE0, 0x00}, {}},
+        {"J1850 frame of one byte and its CRC", {J1850({0x48, 0x6B, 0x10, 0x7E})}, 2, 1, 0, nullptr, {0x7E, 0x00}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -264,8 +264,8 @@ TEST_F(EntryEditorTest, MessagesStayAsTheyAreWhenNoByteFitsAfterTheAck) {
 
 namespace {
 
-// From / To take ten digits; a number past 2^32 - 1 is no row of the list.
-TEST(ImportDialog, ARowNumberPastTwoToThe32IsRefused) {
+// From / To take five digits; a number past the rows is refused.
+TEST(ImportDialog, FromAndToTakeFiveDigits) {
     ResetMonitorRing();
     const uint8_t frame[16] = {0x04, 0x00, 0x41, 0x00};
     AppendMonitorRecord(1, KindUart, 4, 10, frame, 4);
@@ -273,7 +273,9 @@ TEST(ImportDialog, ARowNumberPastTwoToThe32IsRefused) {
     auto* frameWindow = new wxFrame(nullptr, wxID_ANY, "page");
     auto* import = new CDialogAddAckFromList(frameWindow);
     TypeText(import->m_From, "4294967297");
-    EXPECT_EQ(import->m_From->GetValue().utf8_string(), "4294967297");
+    EXPECT_EQ(import->m_From->GetValue().utf8_string(), "42949");
+    TypeText(import->m_To, "123456");
+    EXPECT_EQ(import->m_To->GetValue().utf8_string(), "12345");
     import->OnBnClickedOk();
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"序号超过监控窗口中已有的数据!"});
     import->Destroy();
