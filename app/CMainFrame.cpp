@@ -24,6 +24,8 @@ const char* const kMainFrameTitle = "VR3526 Developer Kits V1.00";
 
 namespace {
 
+// How soon a lock key pressed anywhere on the desktop shows in the status bar.
+constexpr int kLockKeyPollMs = 200;
 
 void ShowFileMessage(RecordFileResult result) {
     if (result != RecordFileResult::Ok)
@@ -129,6 +131,17 @@ void CMainFrame::BuildStatusBar() {
     const int widths[4] = {-1, 60, 60, 60};
     bar->SetStatusWidths(4, widths);
     bar->SetStatusText("Ready", 0);
+    ShowLockKeys();
+    m_LockKeyTimer.SetOwner(this);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowLockKeys(); }, m_LockKeyTimer.GetId());
+    m_LockKeyTimer.Start(kLockKeyPollMs);
+}
+
+void CMainFrame::ShowLockKeys() {
+    const LockKeyState now = CurrentLockKeys();
+    if (now == m_LockKeys) return;
+    m_LockKeys = now;
+    for (int pane = 1; pane <= 3; ++pane) GetStatusBar()->SetStatusText(U8(LockPaneText(pane, now)), pane);
 }
 
 void CMainFrame::SetDeviceChooser(std::function<int(uint32_t)> chooser) {

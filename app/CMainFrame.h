@@ -2,12 +2,14 @@
 // The main window: menu, tool bar, status bar and the view with the hub. It owns the device
 // connection and the record-file commands, and refuses to close while a worker runs.
 #include <wx/frame.h>
+#include <wx/timer.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/LockKeys.h"
 #include "monitor/Connection.h"
 
 class CChildView;
@@ -48,6 +50,8 @@ private:
     void BuildMenu();
     void BuildToolBar();
     void BuildStatusBar();
+    // The caps, num and scroll lock panes, when the keyboard's state changed.
+    void ShowLockKeys();
     int ChooseDevice(uint32_t count);
     bool ConfirmReplace(const std::string& path);
     void OnClose(wxCloseEvent& event);
@@ -59,4 +63,7 @@ private:
     Connection m_Connection;
     std::function<int(uint32_t)> m_ChooseDevice;
     std::function<bool(const std::string&)> m_ConfirmReplace;
+    // The lock keys change in any window of the desktop: their panes follow a short timer.
+    wxTimer m_LockKeyTimer;
+    LockKeyState m_LockKeys;
 };
