@@ -51,8 +51,8 @@ std::vector<uint32_t> CListOBDRespond::SelectedRows() const {
 }
 
 CDialogObdSimu::CDialogObdSimu(CDialogMainA* hub)
-    : wxDialog(hub, IDD_DIALOG_OBD_SIMU, "ECU - OBD Simulator", wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
+    : wxDialog(nullptr, IDD_DIALOG_OBD_SIMU, "ECU - OBD Simulator", wxDefaultPosition, wxDefaultSize,
+               kPageWindowStyle),
       m_pMainDlg(hub) {
     m_AskOkCancel = [this](const std::string& text, const std::string& caption) {
         return wxMessageBox(U8(text), U8(caption), wxOK | wxCANCEL | wxICON_INFORMATION, this) == wxOK;
@@ -74,7 +74,7 @@ CDialogObdSimu::CDialogObdSimu(CDialogMainA* hub)
     m_List->Refill(g_RespondTable, g_RespondCount);
     BindHandlers();
     RefreshDeviceStatus();
-    CentreOnParent();
+    CentreOverMainWindow(this, hub);
 }
 
 CDialogObdSimu::~CDialogObdSimu() { SetSimStatusListener(nullptr); }

@@ -1,11 +1,13 @@
-// The main window as the desktop sees it: the status bar's lock indicators follow the X
-// server's keyboard. The lock state is the one X server's, shared by every GUI test, so these
-// run alone (SERIAL) and leave every lock off.
+// The program's windows as the desktop sees them: the status bar's lock indicators follow the
+// X server's keyboard, and page windows have no owner. The lock state is the one X server's,
+// shared by every GUI test, so these run alone (SERIAL) and leave every lock off.
 #include <gtest/gtest.h>
+#include <wx/dialog.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/ProgramFixture.h"
 
@@ -24,6 +26,34 @@ void SetLocks(bool caps, bool num, bool scroll) {
     XkbLockModifiers(X(), XkbUseCoreKbd, LockMask | numMask, (caps ? LockMask : 0) | (num ? numMask : 0));
     XkbSetNamedIndicator(X(), XInternAtom(X(), "Scroll Lock", False), True, scroll, False, nullptr);
     XSync(X(), False);
+}
+
+// The window manager's view of a shown top-level window, found by its title: the window it is
+// transient for (0: none), or -1 when no such window is on the screen.
+long TransientFor(const wxString& title) {
+    const Atom netName = XInternAtom(X(), "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(X(), "UTF8_STRING", False);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(X(), DefaultRootWindow(X()), &root, &parent, &children, &count)) return -1;
+    long found = -1;
+    for (unsigned i = 0; i < count && found < 0; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* name = nullptr;
+        if (XGetWindowProperty(X(), children[i], netName, 0, 1024, False, utf8, &type, &format, &items, &after,
+                               &name) == Success &&
+            name) {
+            if (wxString::FromUTF8(reinterpret_cast<const char*>(name), items) == title) {
+                Window owner = 0;
+                found = XGetTransientForHint(X(), children[i], &owner) ? static_cast<long>(owner) : 0;
+            }
+            XFree(name);
+        }
+    }
+    if (children) XFree(children);
+    return found;
 }
 
 class DesktopTest : public ProgramTest {
@@ -57,6 +87,26 @@ TEST_F(DesktopTest, TheStatusBarShowsTheLockKeysAsTheyChange) {
         EXPECT_TRUE(PumpUntil([&] { return Panes(s.capText, s.numText, s.scrollText); }))
             << "[" << Pane(1) << "|" << Pane(2) << "|" << Pane(3) << "]";
     }
+}
+
+// Every page window is a window of its own, so the main window can be raised over it; a
+// dialog the program owns is still transient for its owner (the probe sees owners).
+TEST_F(DesktopTest, PageWindowsHaveNoOwner) {
+    StartProgram();
+    for (int button : {1003, 1006, 1007, 1015}) {  // ISO 14230, ISO 15765, J1850 VPW, ECU simulator
+        SCOPED_TRACE(button);
+        wxWindow* page = Open(button);
+        ASSERT_NE(page, nullptr);
+        page->SetLabel(wxString::Format("page %d", button));
+        XSync(X(), False);
+        EXPECT_TRUE(PumpUntil([&] { return TransientFor(page->GetLabel()) == 0; }))
+            << TransientFor(page->GetLabel());
+        page->Hide();
+    }
+    auto* owned = new wxDialog(frame_, wxID_ANY, "owned");
+    owned->Show();
+    EXPECT_TRUE(PumpUntil([&] { return TransientFor("owned") > 0; }));
+    owned->Destroy();
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "platform/ui/WxText.h"
 
 PageDialog::PageDialog(CDialogMainA* hub, int id, const char* title)
-    : wxDialog(hub, id, U8(title), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
+    : wxDialog(nullptr, id, U8(title), wxDefaultPosition, wxDefaultSize, kPageWindowStyle),
       m_pMainDlg(hub),
       m_KeepAliveTimer(this, kPageKeepAliveTimer),
       m_CyclicTimer(this, kPageCyclicTimer) {
@@ -29,7 +29,7 @@ void PageDialog::Open() {
     BindHandlers();
     UpdateControls();
     RefreshDeviceStatus();
-    CentreOnParent();
+    CentreOverMainWindow(this, m_pMainDlg);
 }
 
 void PageDialog::BindRunButtons(wxButton* start, wxButton* stop, std::vector<wxButton*> send, wxButton* exit) {

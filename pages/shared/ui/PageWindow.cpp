@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/display.h>
 #include <wx/dialog.h>
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
@@ -72,6 +73,22 @@ std::vector<const wxTextCtrl*>& EditsInTheirTextEvent() {
 }
 
 }  // namespace
+
+void CentreOverMainWindow(wxWindow* window, wxWindow* hub) {
+    wxWindow* main = hub ? wxGetTopLevelParent(hub) : nullptr;
+    if (!main) {
+        window->Centre();
+        return;
+    }
+    const wxRect over = main->GetScreenRect();
+    const wxSize size = window->GetSize();
+    const int index = wxDisplay::GetFromWindow(main);
+    const wxRect screen = wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea();
+    wxPoint at(over.x + (over.width - size.x) / 2, over.y + (over.height - size.y) / 2);
+    at.x = std::max(screen.x, std::min(at.x, screen.GetRight() + 1 - size.x));
+    at.y = std::max(screen.y, std::min(at.y, screen.GetBottom() + 1 - size.y));
+    window->Move(at);
+}
 
 void KeepFocusInWindow(wxWindow* window, wxWindow* focusBefore, std::initializer_list<wxWindow*> next) {
     if (!focusBefore || wxGetTopLevelParent(focusBefore) != window || focusBefore->IsEnabled()) return;

@@ -2,6 +2,8 @@
 // The window glue every page family uses: labelled edits in grids, choices, edit handlers and
 // their results, the caption and run buttons by the device status, Start's hub timer, Exit
 // that the hub may refuse, and the page's button row.
+#include <wx/dialog.h>
+
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -33,6 +35,14 @@ wxTextCtrl* AddFieldRow(wxWindow* parent, wxFlexGridSizer* grid, const char* lab
                         bool hex, int width, const char* unit = nullptr);
 
 wxChoice* NewChoice(wxWindow* parent, int id, std::initializer_list<const char*> items);
+
+// A page window is a top-level window of its own: no owner that the window manager keeps it
+// above, so the main window can be raised over it. The hub still opens, refreshes and
+// destroys it.
+constexpr long kPageWindowStyle = wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX | wxDIALOG_NO_PARENT;
+// Centres the window over the main window that holds the hub (on the screen without one),
+// kept on that screen.
+void CentreOverMainWindow(wxWindow* window, wxWindow* hub);
 
 // Shows a field handler's result: the text written back (without running the edit's handler
 // again) and the message with the page's caption and icon. An edit with a length limit names
