@@ -38,7 +38,8 @@ function(vr_test name)
   if(label_count GREATER 1)
     message(FATAL_ERROR "vr_test(${name}): one label only (threaded, gui or an area)")
   endif()
-  set(properties TIMEOUT 300)
+  # Every test sees the same fonts, whatever the machine has (a GUI test measures texts).
+  set(properties TIMEOUT 300 ENVIRONMENT "FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts.conf")
   # SERIAL: alone on the machine (the keyboard focus is the one X server's, shared by every
   # GUI test running beside it).
   if(ARG_SERIAL)

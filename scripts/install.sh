@@ -7,7 +7,10 @@ packages=(
   libwxgtk3.2-dev libcairo2-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   clang libclang-rt-14-dev
-  xvfb xauth fonts-wqy-zenhei
+  xvfb xauth
+  # The Latin and CJK fonts the program is drawn with, and the only ones the GUI tests see
+  # (tests/fonts.conf).
+  fonts-dejavu-core fonts-wqy-zenhei
 )
 
 missing=()
