@@ -92,11 +92,12 @@ FileSaver::FileSaver(const std::string& target) : destination_(FollowLinks(targe
     if (destination_.empty()) return;
     struct stat old;
     const bool exists = stat(destination_.c_str(), &old) == 0;
-    const bool regular = exists && S_ISREG(old.st_mode);
-    if (regular && !MayWrite(destination_, old)) return;
-    // Devices and pipes are written as they are; renaming a file over them would replace them,
-    // and over a file with more links it would leave the other names with the old bytes.
-    if (!exists || (regular && old.st_nlink <= 1)) {
+    // A pipe, device or socket is no file to save into: opening a pipe without a reader would
+    // block for good, and renaming a file over any of them would replace it.
+    if (exists && !S_ISREG(old.st_mode)) return;
+    if (exists && !MayWrite(destination_, old)) return;
+    // Renaming over a file with more links would leave the other names with the old bytes.
+    if (!exists || old.st_nlink <= 1) {
         const int fd = CreateTemp(destination_, temp_);
         if (fd >= 0 && (!exists || TakeOver(fd, old))) {
             file_ = fdopen(fd, "wb");
@@ -110,9 +111,13 @@ FileSaver::FileSaver(const std::string& target) : destination_(FollowLinks(targe
     }
     inPlace_ = true;
     // Not truncated here: the old contents stay until Commit knows the new length fits.
-    fd_ = open(destination_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    // O_NONBLOCK: a pipe put in the file's place meanwhile must not block the open.
+    fd_ = open(destination_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     struct stat now;
-    regular_ = fd_ >= 0 && fstat(fd_, &now) == 0 && S_ISREG(now.st_mode);
+    if (fd_ >= 0 && (fstat(fd_, &now) != 0 || !S_ISREG(now.st_mode))) {
+        close(fd_);
+        fd_ = -1;
+    }
 }
 
 FileSaver::~FileSaver() {
@@ -152,16 +157,15 @@ bool FileSaver::CommitInPlace() {
     const int fd = fd_;
     fd_ = -1;
     bool good = good_;
-    if (good && regular_) good = Reserve(fd, pending_.size());
+    good = good && Reserve(fd, pending_.size());
     for (size_t done = 0; good && done < pending_.size();) {
         const ssize_t n = write(fd, pending_.data() + done, pending_.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) good = false;
         else done += static_cast<size_t>(n);
     }
-    if (good && regular_) good = ftruncate(fd, static_cast<off_t>(pending_.size())) == 0;
-    // A device may not sync; that is no failure of the save.
-    good = good && (fsync(fd) == 0 || (!regular_ && errno == EINVAL));
+    good = good && ftruncate(fd, static_cast<off_t>(pending_.size())) == 0;
+    good = good && fsync(fd) == 0;
     good = close(fd) == 0 && good;
     std::string().swap(pending_);
     return good;

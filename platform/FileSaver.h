@@ -6,7 +6,8 @@
 // keeps the old one's mode (and owner, where the process may set it); a new file gets 0666
 // minus the umask. A target that is a symbolic link is followed: the file it names is
 // replaced, the link stays. A target the user may not write (no write permission, or no
-// write bit at all, as a read-only file is to every user) is refused and left alone.
+// write bit at all, as a read-only file is to every user) is refused and left alone, and so is
+// an existing target that is not a regular file (a pipe, a device, a socket), at once.
 //
 // In place: when no temporary file can be made beside the target (a folder that refuses new
 // files, a name too long for the suffix), the old owner cannot be kept, or the file has a
@@ -51,7 +52,6 @@ private:
     FILE* file_ = nullptr;  // the temporary file
     int fd_ = -1;           // the target, written in place at Commit
     std::string pending_;   // what an in-place save will write
-    bool regular_ = false;  // the in-place target is a regular file
     bool good_ = true;
     bool inPlace_ = false;
 };

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <wx/choice.h>
 #include <wx/filename.h>
@@ -394,7 +396,19 @@ TEST_F(GuiTest, SaveOpenAndClearTheList) {
     frame->SaveToPath(base, 0);
     EXPECT_NE(Contents(base + ".rec"), "old");
     EXPECT_EQ(messages.Count(), 2u) << "saves succeed silently";
+    // A name that ends on a pipe: each format's box at once, the pipe left as it was.
     for (const char* suffix : {"", ".rec", ".txt"}) std::remove((base + suffix).c_str());
+    ASSERT_EQ(mkfifo((base + ".rec").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo((base + ".txt").c_str(), 0644), 0);
+    messages.Clear();
+    alarm(5);  // a save that blocks ends the test instead of hanging it
+    frame->SaveToPath(base + ".rec", 0);
+    frame->SaveToPath(base + ".txt", 1);
+    alarm(0);
+    EXPECT_EQ(messages.Texts(), (Texts{"Save data record file error!", "Save Txt  file error!"}));
+    struct stat st {};
+    EXPECT_TRUE(stat((base + ".rec").c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    for (const char* suffix : {".rec", ".txt"}) std::remove((base + suffix).c_str());
 }
 
 // Every register read comes back with two bytes (a failure) while polls still answer.

@@ -153,6 +153,14 @@ TEST_F(KlgFileTest, AFailedSaveReportsItAndKeepsTheOldFile) {
     messages_.Clear();
     EXPECT_EQ(page.SaveTo(Path("no-such-folder/wave.klg")), KlgResult::SaveError);
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Save file error!"});
+    // A pipe in the file's place: refused at once, never waited on.
+    messages_.Clear();
+    ASSERT_EQ(mkfifo(Path("pipe.klg").c_str(), 0644), 0);
+    alarm(5);
+    EXPECT_EQ(page.SaveTo(Path("pipe.klg")), KlgResult::SaveError);
+    alarm(0);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Save file error!"});
+    EXPECT_TRUE(fs::is_fifo(Path("pipe.klg")));
 }
 
 }  // namespace

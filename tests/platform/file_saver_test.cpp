@@ -6,7 +6,9 @@
 #include <stdlib.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -241,6 +243,34 @@ TEST_F(FileSaving, OpensOnlyRegularFilesWithoutBlocking) {
     char buf[8] = {};
     EXPECT_EQ(std::fread(buf, 1, sizeof buf, file), 5u);
     std::fclose(file);
+}
+
+// A target that exists but is no regular file is refused at once, whatever it is and however
+// it is reached, and is left as it was: a pipe without a reader would block the save for good.
+TEST_F(FileSaving, RefusesAPipeADeviceAndASocketAtOnce) {
+    const fs::path fifo = dir_ / "monitor.rec", socketPath = dir_ / "s.txt", link = dir_ / "link.sim";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    fs::create_symlink(fifo, link);
+    for (const fs::path& target : {fifo, socketPath, link, fs::path("/dev/null")}) {
+        SCOPED_TRACE(target.string());
+        alarm(5);  // a blocking open ends the test instead of hanging it
+        FileSaver saver(target.string());
+        EXPECT_FALSE(saver.ok());
+        saver.Write("bytes");
+        EXPECT_FALSE(saver.Commit());
+        alarm(0);
+    }
+    close(sock);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_socket(socketPath));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Names(dir_), (std::set<std::string>{"monitor.rec", "s.txt", "link.sim"}));
 }
 
 }  // namespace

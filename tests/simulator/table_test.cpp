@@ -291,6 +291,15 @@ TEST_F(TempFolder, AFailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Save file error!"});
     EXPECT_TRUE(page.modified);
     EXPECT_EQ(ReadAll(path), (Bytes{'o', 'l', 'd'}));
+    // A pipe in the file's place: refused at once, never waited on.
+    messages_.Clear();
+    const fs::path pipe = dir_ / "pipe.sim";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    alarm(5);
+    EXPECT_EQ(page.SaveFile(pipe), SimFileResult::SaveError);
+    alarm(0);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Save file error!"});
+    EXPECT_TRUE(fs::is_fifo(pipe));
     ASSERT_EQ(page.SaveFile(path), SimFileResult::Ok);
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(ReadAll(path).size(), 140u + 2 * 808u);
