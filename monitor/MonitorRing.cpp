@@ -45,8 +45,9 @@ void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, u
     const size_t kept = data ? std::min<size_t>(count, kMonitorDataBytes) : 0;
     r.lengthWord = lengthWord;
     r.reserved = 0;
-    // Bytes the chip promised but never sent would show what the slot held before.
-    if (kind == KindUart && kept < FrameLengthCount(lengthWord)) {
+    // Bytes the chip promised but never sent would show what the slot held before. A whole
+    // frame longer than the record keeps its word: only its first 260 bytes are kept.
+    if (kind == KindUart && kept < std::min<size_t>(FrameLengthCount(lengthWord), kMonitorDataBytes)) {
         r.lengthWord = static_cast<uint16_t>((lengthWord & ~kFrameCountMask) | kept);
         r.reserved = kMonitorShortFrame;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "MonitorTestSupport.h"
+#include "monitor/HexText.h"
 #include "monitor/RecordFile.h"
 #include "monitor/RecordFormat.h"
 
@@ -270,6 +271,37 @@ TEST_F(RecordFiles, AFrameCutShortShowsExportsAndSavesOnlyWhatArrived) {
     EXPECT_EQ(rec[kMonitorFileHeaderBytes + 275], 1);
     ASSERT_EQ(LoadMonitorRec(Path("cut.rec")), RecordFileResult::Ok);
     EXPECT_EQ(FormatData(CopyMonitorRecord(0)), "AA BB ...");
+}
+
+// A whole frame longer than a record keeps its length word: 262 and 264 bytes show their
+// length, in the list, the detail and the export, with the 260 bytes kept and no "..." mark;
+// a long frame that arrived short of 260 bytes is still cut short.
+TEST_F(RecordFiles, AWholeFrameLongerThanARecordKeepsItsLength) {
+    std::vector<uint8_t> frame(264);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<uint8_t>(i);
+    AppendMonitorRecord(kSent, KindUart, UartWord(0, 262), 10, frame.data(), 262);
+    AppendMonitorRecord(kReceived, KindUart, UartWord(0, 264), 20, frame.data(), 264);
+    AppendMonitorRecord(kReceived, KindUart, UartWord(0, 264), 30, frame.data(), 200);
+
+    std::string kept;
+    for (int i = 0; i < 260; ++i) kept += HexByteText(static_cast<uint8_t>(i)) + " ";
+    const MonitorRecord sent = CopyMonitorRecord(0), received = CopyMonitorRecord(1), cut = CopyMonitorRecord(2);
+    EXPECT_EQ(FormatLength(sent), "262");
+    EXPECT_EQ(FormatLength(received), "264");
+    EXPECT_EQ(FormatData(sent), kept);
+    EXPECT_EQ(FormatData(received), kept);
+    EXPECT_EQ(received.reserved, 0);
+    const std::string detail = DecodeRecordDetail(received).data;
+    EXPECT_EQ(detail.find("..."), std::string::npos);
+    const std::string shown = detail.substr(0, detail.find_last_not_of(" \r\n") + 1);
+    EXPECT_EQ(shown.substr(shown.size() - 22), "FD FE FF \r\n00 01 02 03") << "the 260 bytes, up to the last kept";
+    EXPECT_EQ(FormatLength(cut), "200");
+    EXPECT_EQ(FormatData(cut).substr(FormatData(cut).size() - 6), "C7 ...");
+
+    ASSERT_EQ(SaveMonitorTxt(Path("long.txt")), RecordFileResult::Ok);
+    const std::vector<uint8_t> text = ReadBytes(Path("long.txt"));
+    const std::string lines(text.begin(), text.end());
+    EXPECT_EQ(lines.substr(0, lines.find("\r\n")), "       1   OUT           10   UART     262   " + kept);
 }
 
 // Array order: after the wrap the newest record comes first.
