@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libwxgtk3.2-dev libcairo2-dev libusb-1.0-0-dev
-  libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
+  libxtst-dev libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   clang libclang-rt-14-dev
   xvfb xauth
   # The Latin and CJK fonts the program is drawn with, and the only ones the GUI tests see

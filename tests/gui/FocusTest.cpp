@@ -1,6 +1,7 @@
 // Esc right after Start gives the page's refusal, right after Stop it closes the page: the
-// button just clicked is disabled, and the keyboard focus must not be left nowhere. The focus
-// is the X server's, so these run alone (SERIAL).
+// button just clicked is disabled, and the keyboard focus must not be left nowhere. Space and
+// Enter right after Start or Stop change nothing, as on the disabled button. The focus and the
+// keys are the X server's, so these run alone (SERIAL).
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/button.h>
@@ -9,11 +10,20 @@
 #include <vector>
 
 #include "logic/ui/CDialogLogic.h"
+#include "pages/can/ui/CDialog15765.h"
+#include "pages/can/ui/Pages.h"
+#include "pages/j1850/ui/CDialogVpw.h"
+#include "pages/j1850/ui/Pages.h"
 #include "logic/ui/Pages.h"
 #include "pages/kline/kw1281/ui/CDialogKW1281.h"
 #include "pages/kline/ui/Pages.h"
 #include "tests/support/PageWindowFixture.h"
 #include "tests/support/UserInput.h"
+
+// Last: Xlib's macros (None, Status, ...) would clash with the program's names.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -36,6 +46,80 @@ TEST_F(Kw1281FocusTest, EscapeWorksRightAfterStartAndStop) {
     Press(Button(IDC_UART_STOP));
     ASSERT_TRUE(PressEscape(dialog_)) << "no control of the page has the focus";
     EXPECT_FALSE(dialog_->IsShown());
+}
+
+// A key pressed and let go on the X server's keyboard, as a user presses it: it goes to the
+// window with the X input focus. True once the window has seen it.
+bool RealKey(wxWindow* window, KeySym key) {
+    int seen = 0;
+    auto count = [&seen](wxKeyEvent& event) {
+        ++seen;
+        event.Skip();
+    };
+    window->Bind(wxEVT_CHAR_HOOK, count);
+    Display* x = static_cast<Display*>(wxGetDisplayInfo().dpy);
+    const KeyCode code = XKeysymToKeycode(x, key);
+    XTestFakeKeyEvent(x, code, True, CurrentTime);
+    XTestFakeKeyEvent(x, code, False, CurrentTime);
+    XSync(x, False);
+    const bool arrived = PumpUntil([&] { return seen > 0; });
+    PumpPending();
+    window->Unbind(wxEVT_CHAR_HOOK, count);
+    return arrived;
+}
+
+// Space started the page (the keyboard user's Start); Space and Enter right after change
+// nothing, Esc is refused; after Stop the same keys start nothing, and Esc closes the page.
+void KeysRightAfterStartAndStop(wxDialog* page, platform::RecordingMessageSink& messages) {
+    wxButton* start = dynamic_cast<wxButton*>(page->FindWindow(1014));
+    wxButton* stop = dynamic_cast<wxButton*>(page->FindWindow(1003));
+    ASSERT_TRUE(start && stop);
+    page->Raise();
+    start->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == start; }));
+    ASSERT_TRUE(RealKey(page, XK_space)) << "the page has the X input focus";
+    ASSERT_EQ(g_WorkerRunning.load(), 1u) << "Space on Start started the page";
+    for (KeySym key : {XK_space, XK_Return, XK_KP_Enter, XK_space}) {
+        ASSERT_TRUE(RealKey(page, key));
+        EXPECT_EQ(g_WorkerRunning.load(), 1u) << "right after Start, key " << key;
+    }
+    EXPECT_TRUE(messages.Texts().empty());
+    ASSERT_TRUE(RealKey(page, XK_Escape));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kRefusal});
+    EXPECT_TRUE(page->IsShown());
+
+    Press(stop);
+    ASSERT_EQ(g_WorkerRunning.load(), 0u);
+    for (KeySym key : {XK_space, XK_Return, XK_space}) {
+        ASSERT_TRUE(RealKey(page, key));
+        EXPECT_EQ(g_WorkerRunning.load(), 0u) << "right after Stop, key " << key;
+    }
+    ASSERT_TRUE(RealKey(page, XK_Escape));
+    EXPECT_FALSE(page->IsShown());
+}
+
+class Iso15765KeyTest : public PageWindowTest<CDialog15765> {
+protected:
+    Iso15765KeyTest() : PageWindowTest(IDC_BUTTON_15765, MakeDialog15765Page) {}
+};
+class VpwKeyTest : public PageWindowTest<CDialogVpw> {
+protected:
+    VpwKeyTest() : PageWindowTest(IDC_BUTTON_VPW, [] { return MakeDialogVpwPage(false); }) {}
+};
+
+TEST_F(Kw1281FocusTest, SpaceAndEnterRightAfterStartAndStopChangeNothing) {
+    ASSERT_NE(OpenPage(), nullptr);
+    KeysRightAfterStartAndStop(dialog_, messages_);
+}
+
+TEST_F(Iso15765KeyTest, SpaceAndEnterRightAfterStartAndStopChangeNothing) {
+    ASSERT_NE(OpenPage(), nullptr);
+    KeysRightAfterStartAndStop(dialog_, messages_);
+}
+
+TEST_F(VpwKeyTest, SpaceAndEnterRightAfterStartAndStopChangeNothing) {
+    ASSERT_NE(OpenPage(), nullptr);
+    KeysRightAfterStartAndStop(dialog_, messages_);
 }
 
 class LogicFocusTest : public PageWindowTest<CDialogLogic> {

@@ -4,6 +4,7 @@
 #include <wx/choice.h>
 #include <wx/display.h>
 #include <wx/dialog.h>
+#include <wx/eventfilter.h>
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -90,10 +91,53 @@ void CentreOverMainWindow(wxWindow* window, wxWindow* hub) {
     window->Move(at);
 }
 
+namespace {
+
+// Space and Enter on the control the program moved the focus to do nothing, as on the
+// disabled button the user pressed, until the focus leaves it or it is clicked: a keyboard
+// user who started a page with Space and presses it again must not stop it. Esc reaches the
+// window (it comes as the window's char hook), and Tab moves on as usual.
+class MovedFocusGuard : public wxEventFilter {
+public:
+    static MovedFocusGuard& Instance() {
+        // Never destroyed: the toolkit holds filters until the program ends.
+        static MovedFocusGuard* guard = [] {
+            auto* g = new MovedFocusGuard;
+            wxEvtHandler::AddFilter(g);
+            return g;
+        }();
+        return *guard;
+    }
+    void Guard(wxWindow* window) { guarded_ = window; }
+
+    int FilterEvent(wxEvent& event) override {
+        if (!guarded_ || event.GetEventObject() != guarded_) return Event_Skip;
+        const wxEventType type = event.GetEventType();
+        if (type == wxEVT_KILL_FOCUS || type == wxEVT_LEFT_DOWN || type == wxEVT_DESTROY) {
+            guarded_ = nullptr;
+            return Event_Skip;
+        }
+        if (type != wxEVT_KEY_DOWN && type != wxEVT_KEY_UP && type != wxEVT_CHAR) return Event_Skip;
+        const int key = static_cast<wxKeyEvent&>(event).GetKeyCode();
+        const bool activates = key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER ||
+                               key == WXK_NUMPAD_SPACE;
+        return activates ? Event_Processed : Event_Skip;
+    }
+
+private:
+    wxWindow* guarded_ = nullptr;
+};
+
+}  // namespace
+
 void KeepFocusInWindow(wxWindow* window, wxWindow* focusBefore, std::initializer_list<wxWindow*> next) {
     if (!focusBefore || wxGetTopLevelParent(focusBefore) != window || focusBefore->IsEnabled()) return;
     for (wxWindow* candidate : next)
-        if (candidate && candidate->IsEnabled()) return candidate->SetFocus();
+        if (candidate && candidate->IsEnabled()) {
+            candidate->SetFocus();
+            MovedFocusGuard::Instance().Guard(candidate);
+            return;
+        }
     window->SetFocus();
 }
 

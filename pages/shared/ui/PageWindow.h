@@ -88,7 +88,8 @@ wxWindow* ListRowWindow(wxListCtrl* list);
 // Disabling the control that has the focus (the button just clicked) leaves GTK's focus
 // nowhere, and Esc would reach nothing. Called with FindFocus() from before the controls were
 // enabled or disabled: when that control is in the window and now disabled, the first enabled
-// of next (else the window itself) takes the focus.
+// of next (else the window itself) takes the focus. Space and Enter on it do nothing until the
+// focus leaves it or it is clicked, as they did on the disabled control; Esc still works.
 void KeepFocusInWindow(wxWindow* window, wxWindow* focusBefore, std::initializer_list<wxWindow*> next);
 
 // The page's buttons in one row, in order, into out by id. Esc presses the exit button ("退出"),
