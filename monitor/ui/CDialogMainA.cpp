@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "device/UsbOperation.h"
+#include "device/WorkerThread.h"
 #include "monitor/Connection.h"
 #include "monitor/HubLayout.h"
 #include "monitor/MonitorRing.h"
@@ -79,6 +80,9 @@ CDialogMainA::CDialogMainA(wxWindow* parent)
 
 CDialogMainA::~CDialogMainA() {
     m_Timer.Stop();
+    // A running worker reads its page (the LIN slave rows, the CAN frames): it ends, with its
+    // stop packet, before any page goes, whoever destroys the hub.
+    g_WorkerThread.Stop();
     // Pages own top-level windows that point back here: they go before the hub's children.
     m_Pages.clear();
 }

@@ -7,7 +7,6 @@
 #include "device/EngineFrame.h"
 #include "platform/Clock.h"
 #include "platform/Message.h"
-#include "platform/Thread.h"
 
 const char* const kWorkerTextWrite1 = "设备出现通信错误停止! write 1";
 const char* const kWorkerTextWrite2 = "设备出现通信错误停止! write 2";
@@ -15,7 +14,6 @@ const char* const kWorkerTextWriteRd = "设备出现通信错误停止! write RD
 const char* const kWorkerTextRead1 = "设备出现通信错误停止! Read 1";
 const char* const kWorkerTextFault = "VR3526故障保护动作，设备停止!";
 
-WorkerControl g_WorkerThread;
 
 namespace {
 
@@ -232,42 +230,3 @@ uint32_t RunBusWorker(WorkerPolicy& policy) {
     return 0;
 }
 
-WorkerControl::~WorkerControl() {
-    if (thread_.joinable()) {
-        g_WorkerRunning.store(0, std::memory_order_release);
-        thread_.join();
-    }
-}
-
-bool WorkerControl::Start(WorkerProc proc, void* hub, bool highestPriority) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (g_WorkerRunning.load(std::memory_order_acquire))
-        return false;
-    if (thread_.joinable())
-        thread_.join();
-    // Set before the thread exists: its first test must find it.
-    g_WorkerRunning.store(1, std::memory_order_release);
-    session_.fetch_add(1, std::memory_order_acq_rel);
-    thread_ = platform::StartWorkerThread([proc, hub] { proc(hub); }, highestPriority);
-    return true;
-}
-
-bool WorkerControl::Stop() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    g_WorkerRunning.store(0, std::memory_order_release);
-    if (!thread_.joinable())
-        return false;
-    thread_.join();
-    return true;
-}
-
-void WorkerControl::JoinEnded() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!g_WorkerRunning.load(std::memory_order_acquire) && thread_.joinable())
-        thread_.join();
-}
-
-bool WorkerControl::HasThread() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return thread_.joinable();
-}

@@ -11,6 +11,7 @@
 #include "pages/kline/lin/ui/CDiaglogLin.h"
 #include "pages/kline/uarttest/ui/CDiaglogTestUart.h"
 #include "pages/kline/ui/Pages.h"
+#include "tests/support/BoardLog.h"
 #include "tests/support/PageWindowFixture.h"
 #include "tests/support/UserInput.h"
 
@@ -50,6 +51,23 @@ TEST_F(LinGuiTest, OpensStartsSendsAndAnswersAHeaderInOneRow) {
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
     EXPECT_TRUE(Button(IDC_LIN_START)->IsEnabled());
     EXPECT_EQ(messages_.Count(), 0u);
+}
+
+// The hub goes while the LIN worker answers headers from the page's rows: the worker ends,
+// with its stop packet, before the page does (AddressSanitizer saw the rows read after free).
+TEST_F(LinGuiTest, TheHubEndsARunningWorkerBeforeItsPagesGo) {
+    const uint8_t header[] = {0x00, 0x10, 0x01, 0x80, 0x0C};
+    tb_add_periodic_reply(1, header, sizeof header);
+    Click(IDC_LIN_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    ASSERT_TRUE(PumpUntil([&] { return ListShows("0C 20 21 22 23 24 25 26 27"); }));
+    delete hub_;  // as the main frame's view deletes it, the worker still running
+    hub_ = nullptr;
+    EXPECT_EQ(g_WorkerRunning.load(), 0u);
+    EXPECT_FALSE(g_WorkerThread.HasThread()) << "joined";
+    const Bytes last = LoggedPacket(tb_log_count() - 1);
+    ASSERT_FALSE(last.empty());
+    EXPECT_EQ(last[0], 0xB2) << "the stop packet went out last";
 }
 
 // The editor follows the user's clicks, not the rows the page selects itself: a composed byte
