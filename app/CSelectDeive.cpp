@@ -8,6 +8,13 @@
 #include "app/ResourceIds.h"
 #include "device/UsbOperation.h"
 
+namespace {
+
+// What a window manager's title bar takes besides the caption (icon, close button, padding).
+constexpr int kTitleBarButtonsWidth = 120;
+
+}  // namespace
+
 CSelectDeive::CSelectDeive(wxWindow* parent)
     : wxDialog(parent, IDD_SELECT_DEVICE, "Please Select Device Number") {
     m_Choice = new wxChoice(this, IDC_COMBO_DEVICE, wxDefaultPosition, wxSize(200, -1));
@@ -18,13 +25,28 @@ CSelectDeive::CSelectDeive(wxWindow* parent)
     m_Choice->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnSelchangeDevice(); });
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->Add(new wxButton(this, wxID_OK, wxString::FromUTF8("确定")), 0, wxRIGHT, 10);
+    auto* ok = new wxButton(this, wxID_OK, wxString::FromUTF8("确定"));
+    ok->SetDefault();
+    buttons->Add(ok, 0, wxRIGHT, 10);
     buttons->Add(new wxButton(this, wxID_CANCEL, wxString::FromUTF8("取消")));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8("请选择打开设备号:")), 0, wxALL, 10);
     top->Add(m_Choice, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
     top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 10);
+    // Wide enough for the whole caption in a title bar, with room for its buttons.
+    top->SetMinSize(wxSize(GetTextExtent(GetTitle()).x + kTitleBarButtonsWidth, -1));
     SetSizerAndFit(top);
+    // "确定" is the default button: Return confirms the chosen board wherever the focus is,
+    // also on the list, which would otherwise open its popup. Esc cancels.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        const int key = event.GetKeyCode();
+        if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !event.HasAnyModifiers()) {
+            OnSelchangeDevice();
+            EndModal(wxID_OK);
+            return;
+        }
+        event.Skip();
+    });
 }
 
 void CSelectDeive::OnSelchangeDevice() {

@@ -1,7 +1,9 @@
 // The program's windows as the desktop sees them: the status bar's lock indicators follow the
-// X server's keyboard, and page windows have no owner. The lock state is the one X server's,
+// X server's keyboard, page windows have no owner, and the device chooser takes real keys. The lock state is the one X server's,
 // shared by every GUI test, so these run alone (SERIAL) and leave every lock off.
 #include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/choice.h>
 #include <wx/dialog.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
@@ -9,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "app/CSelectDeive.h"
+#include "tests/support/PageWindowFixture.h"
 #include "tests/support/ProgramFixture.h"
 
 // Last: Xlib's macros (None, Status, ...) would clash with the program's names.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -54,6 +59,14 @@ long TransientFor(const wxString& title) {
     }
     if (children) XFree(children);
     return found;
+}
+
+// A key pressed and let go on the X server's keyboard, as a user presses it.
+void RealKey(KeySym key) {
+    const KeyCode code = XKeysymToKeycode(X(), key);
+    XTestFakeKeyEvent(X(), code, True, CurrentTime);
+    XTestFakeKeyEvent(X(), code, False, CurrentTime);
+    XSync(X(), False);
 }
 
 class DesktopTest : public ProgramTest {
@@ -107,6 +120,48 @@ TEST_F(DesktopTest, PageWindowsHaveNoOwner) {
     owned->Show();
     EXPECT_TRUE(PumpUntil([&] { return TransientFor("owned") > 0; }));
     owned->Destroy();
+}
+
+// The device chooser opens with its list focused: Down picks the second board and Return
+// connects it, as 确定 is the default button; Esc cancels.
+TEST_F(DesktopTest, ReturnInTheDeviceChooserConnectsAndEscCancels) {
+    tb_reset();
+    tb_set_board_count(2);
+    frame_ = CreateMainWindow();
+    ASSERT_NE(frame_, nullptr);
+    for (const bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm ? "Return" : "Esc");
+        bool sawChooser = false;
+        wxTheApp->CallAfter([&] {
+            auto* chooser = ShownWindow<CSelectDeive>();
+            if (!chooser) return;
+            sawChooser = true;
+            EXPECT_EQ(chooser->GetDefaultItem(), chooser->FindWindow(wxID_OK));
+            // Whatever fails below, the chooser's loop ends.
+            struct Close {
+                CSelectDeive* d;
+                ~Close() { if (d->IsModal()) d->EndModal(wxID_CANCEL); }
+            } close{chooser};
+            chooser->GetDeviceChoice()->SetFocus();  // where the chooser opens its focus
+            PumpPending();
+            if (!confirm) {
+                RealKey(XK_Escape);
+                EXPECT_TRUE(PumpUntil([&] { return !chooser->IsModal(); })) << "Esc ended the chooser";
+                return;
+            }
+            RealKey(XK_Down);
+            ASSERT_TRUE(PumpUntil([&] { return chooser->GetDeviceChoice()->GetSelection() == 1; }))
+                << "the list has the keys";
+            RealKey(XK_Return);
+            EXPECT_TRUE(PumpUntil([&] { return !chooser->IsModal(); })) << "Return ended the chooser";
+        });
+        frame_->OnConnect();
+        EXPECT_TRUE(sawChooser);
+        EXPECT_EQ(g_DeviceOpen.load(), confirm ? 1u : 0u);
+        if (confirm) {
+            EXPECT_EQ(g_DeviceNumber.load(), 1u);
+        }
+    }
 }
 
 }  // namespace
