@@ -12,7 +12,7 @@ CMainFrame* CreateMainWindow() {
         return nullptr;
     }
     RegisterPages(frame->GetHub());
-    frame->Show();
+    frame->ShowCentred();
     return frame;
 }
 

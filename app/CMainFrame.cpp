@@ -40,7 +40,13 @@ CMainFrame::CMainFrame()
           [this](uint32_t count) { return ChooseDevice(count); },
           [this](const std::string& caption) { SetTitle(wxString::FromUTF8(caption)); },
           [this] { GetHub()->RefreshPages(); },
-      }) {}
+      }) {
+    // wx holds a frame's first showing back until the window manager has told the size of its
+    // decorations, then hides and shows the frame again: the window manager then places it
+    // anew (past the screen's edge) and GTK lays the tool bar out with no room (warnings at
+    // every start). Shown at once, the frame keeps the place asked for, decorations around it.
+    m_deferShow = false;
+}
 
 CMainFrame::~CMainFrame() {
     // A close that could not be refused (the session ends) may find a worker running: end it
@@ -64,6 +70,11 @@ bool CMainFrame::CreateFrame() {
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent&) { m_View->SetFocus(); });
     return true;
+}
+
+void CMainFrame::ShowCentred() {
+    Centre();
+    Show();
 }
 
 CDialogMainA* CMainFrame::GetHub() const { return m_View ? m_View->GetHub() : nullptr; }

@@ -7,7 +7,7 @@ packages=(
   libwxgtk3.2-dev libcairo2-dev libusb-1.0-0-dev
   libxtst-dev libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth openbox
   # The Latin and CJK fonts the program is drawn with, and the only ones the GUI tests see
   # (tests/fonts.conf).
   fonts-dejavu-core fonts-wqy-zenhei

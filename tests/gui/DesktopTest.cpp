@@ -8,6 +8,14 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,6 +68,88 @@ long TransientFor(const wxString& title) {
     if (children) XFree(children);
     return found;
 }
+
+// The window (at any depth: a window manager reparents) whose title is this, or 0.
+Window FindByTitle(Window under, const wxString& title) {
+    const Atom netName = XInternAtom(X(), "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(X(), "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* name = nullptr;
+    if (XGetWindowProperty(X(), under, netName, 0, 1024, False, utf8, &type, &format, &items, &after, &name) ==
+            Success && name) {
+        const bool same = wxString::FromUTF8(reinterpret_cast<const char*>(name), items) == title;
+        XFree(name);
+        if (same) return under;
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(X(), under, &root, &parent, &children, &count))
+        for (unsigned i = 0; i < count && !found; ++i) found = FindByTitle(children[i], title);
+    if (children) XFree(children);
+    return found;
+}
+
+// A window manager on the test's display (openbox, which scripts/install.sh installs), from
+// its start until the object goes; and what the program writes to stderr meanwhile.
+class WindowManager {
+public:
+    WindowManager() {
+        std::fflush(stderr);
+        savedErr_ = dup(2);
+        const int log = open(log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(log, 2);
+        close(log);
+        pid_ = fork();
+        if (pid_ == 0) {
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~WindowManager() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        RestoreStderr();
+        std::remove(log_.c_str());
+    }
+    // True once the window manager has taken the screen.
+    bool Running() const {
+        const Atom check = XInternAtom(X(), "_NET_SUPPORTING_WM_CHECK", False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool up = XGetWindowProperty(X(), DefaultRootWindow(X()), check, 0, 1, False, AnyPropertyType, &type,
+                                           &format, &items, &after, &data) == Success && items == 1;
+        if (data) XFree(data);
+        return up;
+    }
+    // What the program wrote to stderr since the window manager started.
+    std::string Stderr() {
+        std::fflush(stderr);
+        std::ifstream in(log_);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    void RestoreStderr() {
+        if (savedErr_ < 0) return;
+        std::fflush(stderr);
+        dup2(savedErr_, 2);
+        close(savedErr_);
+        savedErr_ = -1;
+    }
+
+private:
+    std::string log_ = "/tmp/vr3526-desktop-test-" + std::to_string(getpid()) + ".err";
+    int savedErr_ = -1;
+    pid_t pid_ = -1;
+};
 
 // A key pressed and let go on the X server's keyboard, as a user presses it.
 void RealKey(KeySym key) {
@@ -162,6 +252,48 @@ TEST_F(DesktopTest, ReturnInTheDeviceChooserConnectsAndEscCancels) {
             EXPECT_EQ(g_DeviceNumber.load(), 1u);
         }
     }
+}
+
+// Under a window manager the main window opens wholly on the screen, centred, and the toolkit
+// says nothing (it warned of a tool bar laid out with no room at every start).
+TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
+    WindowManager wm;
+    ASSERT_TRUE(PumpUntil([&] { return wm.Running(); })) << "openbox runs";
+    StartProgram();
+    Window window = 0;
+    long extents[4] = {0, 0, 0, 0};  // left, right, top, bottom
+    const Atom frameExtents = XInternAtom(X(), "_NET_FRAME_EXTENTS", False);
+    ASSERT_TRUE(PumpUntil([&] {
+        window = FindByTitle(DefaultRootWindow(X()), frame_->GetTitle());
+        if (!window) return false;
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool known = XGetWindowProperty(X(), window, frameExtents, 0, 4, False, AnyPropertyType, &type, &format,
+                                              &items, &after, &data) == Success && items == 4;
+        if (known)
+            for (int i = 0; i < 4; ++i) extents[i] = reinterpret_cast<long*>(data)[i];
+        if (data) XFree(data);
+        return known;
+    }));
+    PumpUntil([] { return false; }, std::chrono::milliseconds(500));  // let the window manager settle
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(X(), window, &attributes));
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(X(), window, DefaultRootWindow(X()), 0, 0, &x, &y, &child);
+    const long left = x - extents[0], top = y - extents[2];
+    const long right = x + attributes.width + extents[1], bottom = y + attributes.height + extents[3];
+    const long screenW = DisplayWidth(X(), DefaultScreen(X())), screenH = DisplayHeight(X(), DefaultScreen(X()));
+    const std::string where = std::to_string(left) + "," + std::to_string(top) + " - " + std::to_string(right) +
+                              "," + std::to_string(bottom);
+    EXPECT_TRUE(left >= 0 && top >= 0 && right <= screenW && bottom <= screenH) << where;
+    EXPECT_LE(std::abs(left - (screenW - right)), 40) << where;
+    EXPECT_LE(std::abs(top - (screenH - bottom)), 40) << where;
+    const std::string err = wm.Stderr();
+    wm.RestoreStderr();
+    EXPECT_EQ(err.find("Gtk-"), std::string::npos) << err;
 }
 
 }  // namespace
