@@ -187,7 +187,7 @@ void CMainFrame::OnSaveToFile() {
         ShowFileMessage(RecordFileResult::NothingToSave);
         return;
     }
-    wxFileDialog dialog(this, wxString(), wxString(), wxString(),
+    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxString(), wxString(),
                         "Record file(*.rec)|*.rec|Text file(*.txt)|*.txt",
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return;
@@ -211,7 +211,7 @@ bool CMainFrame::ConfirmReplace(const std::string& path) {
 }
 
 void CMainFrame::OnOpenFile() {
-    wxFileDialog dialog(nullptr, wxString(), wxString(), "*.rec", "Data Record file(*.rec)|*.rec",
+    wxFileDialog dialog(nullptr, wxFileSelectorPromptStr, wxString(), "*.rec", "Data Record file(*.rec)|*.rec",
                         wxFD_OPEN);
     if (dialog.ShowModal() != wxID_OK) return;
     OpenPath(dialog.GetPath().utf8_string());

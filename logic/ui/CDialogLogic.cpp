@@ -181,7 +181,7 @@ void CDialogLogic::OnVScroll(wxScrollEvent& event) {
 }
 
 void CDialogLogic::OnBnClickedSaveFile() {
-    wxFileDialog dialog(this, wxString(), wxString(), wxString(), kSaveFilter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxString(), wxString(), kSaveFilter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return;
     SaveToPath(dialog.GetPath().utf8_string());
 }
@@ -204,7 +204,7 @@ bool CDialogLogic::ConfirmReplace(const std::string& path) {
 }
 
 void CDialogLogic::OnBnClickedLoadFile() {
-    wxFileDialog dialog(this, wxString(), wxString(), wxString(), kLoadFilter, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxString(), wxString(), kLoadFilter, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) return;
     LoadFromPath(dialog.GetPath().utf8_string());
 }

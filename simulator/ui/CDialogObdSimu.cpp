@@ -1,5 +1,7 @@
 #include "simulator/ui/CDialogObdSimu.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -21,14 +23,22 @@
 #include "simulator/ui/CDialogEitRepondFrame.h"
 #include "simulator/ui/CDialogSetEcuPara.h"
 
+namespace {
+
+// What a list heading takes besides its text: the margins on either side and the divider.
+constexpr int kHeadingMargins = 16;
+
+}  // namespace
+
 CListOBDRespond::CListOBDRespond(wxWindow* parent, int id)
     : wxListCtrl(parent, id, wxDefaultPosition, wxSize(900, 300),
                  wxLC_REPORT | wxLC_HRULES | wxLC_VRULES) {
     for (int c = 0; c < kRespondListColumns; ++c) {
         const RespondListColumn& column = kRespondListColumnList[c];
+        // The list's widths, or wider where the heading would be cut.
         AppendColumn(U8(column.title),
                      column.align == ColumnAlign::Centre ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT,
-                     column.width);
+                     std::max(column.width, GetTextExtent(U8(column.title)).x + kHeadingMargins));
     }
 }
 
@@ -58,7 +68,7 @@ CDialogObdSimu::CDialogObdSimu(CDialogMainA* hub)
         return wxMessageBox(U8(text), U8(caption), wxOK | wxCANCEL | wxICON_INFORMATION, this) == wxOK;
     };
     m_ChooseFile = [this](bool save) {
-        wxFileDialog dialog(this, wxEmptyString, wxEmptyString, "*.sim", U8(kSimFileFilter),
+        wxFileDialog dialog(this, wxFileSelectorPromptStr, wxEmptyString, "*.sim", U8(kSimFileFilter),
                             save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN);
         return dialog.ShowModal() == wxID_OK ? dialog.GetPath().utf8_string() : std::string();
     };

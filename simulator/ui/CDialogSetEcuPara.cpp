@@ -1,5 +1,7 @@
 #include "simulator/ui/CDialogSetEcuPara.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/msgdlg.h>
@@ -64,11 +66,12 @@ void CDialogSetEcuPara::InitControls() {
             m_Choices[f.id] = choice;
             flex->Add(choice, 0, wxEXPAND);
         } else {
-            const wxSize size(f.limit > 8 ? 170 : 100, -1);
             wxTextCtrl* edit = f.kind == EcuParamKind::Hex
-                                   ? static_cast<wxTextCtrl*>(new CEditHex(parent, f.id, wxEmptyString,
-                                                                           wxDefaultPosition, size))
-                                   : new wxTextCtrl(parent, f.id, wxEmptyString, wxDefaultPosition, size);
+                                   ? static_cast<wxTextCtrl*>(new CEditHex(parent, f.id, wxEmptyString))
+                                   : new wxTextCtrl(parent, f.id, wxEmptyString);
+            // The dialog's widths, or wider where a full field's text would be cut.
+            const wxSize full = edit->GetSizeFromTextSize(edit->GetTextExtent(wxString('D', f.limit + 1)));
+            edit->SetInitialSize(wxSize(std::max(f.limit > 8 ? 170 : 100, full.x), -1));
             edit->SetMaxLength(static_cast<unsigned long>(f.limit));
             OnEditText(edit, [this, id = f.id] { OnFieldText(id); });
             m_Edits[f.id] = edit;

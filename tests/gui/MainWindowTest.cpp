@@ -511,6 +511,9 @@ TEST_F(GuiTest, DeviceChoiceListsEveryBoardAndTakesTheSelection) {
     choice->SetSelection(2);
     dialog.OnSelchangeDevice();
     EXPECT_EQ(g_DeviceNumber.load(), 2u);
+    // Wide enough for "Please Select Device Number" in a title bar beside its buttons.
+    EXPECT_EQ(dialog.GetTitle(), "Please Select Device Number");
+    EXPECT_GE(dialog.GetSize().x, dialog.GetTextExtent(dialog.GetTitle()).x + 100);
 }
 
 }  // namespace

@@ -321,3 +321,41 @@ TEST_F(ObdSimuGuiTest, ParameterCancelAndEscapeAskThenChangeNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every heading of the response list and every field of the parameter dialog shows its whole
+// text in the font the program runs with (the dialog's own widths where the text fits).
+TEST_F(ObdSimuGuiTest, HeadingsAndFullFieldsShowTheirWholeText) {
+    ASSERT_NE(OpenPage(), nullptr);
+    wxListCtrl* list = dialog_->List();
+    for (int c = 0; c < list->GetColumnCount(); ++c) {
+        wxListItem column;
+        column.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_WIDTH);
+        ASSERT_TRUE(list->GetColumn(c, column));
+        SCOPED_TRACE(column.GetText().utf8_string());
+        EXPECT_GE(list->GetColumnWidth(c) - 8, list->GetTextExtent(column.GetText()).x) << "4 px margins";
+    }
+    EXPECT_EQ(list->GetColumnWidth(1), 50) << "kept where the heading fits";
+
+    EcuSimParams params{};
+    LoadDefaultParams(params);
+    CDialogSetEcuPara parameters(dialog_, params);
+    int checked = 0;
+    for (wxWindow* window : parameters.GetChildren()) {
+        for (wxWindow* child : window->GetChildren()) {
+            auto* edit = dynamic_cast<wxTextCtrl*>(child);
+            if (!edit) continue;
+            SCOPED_TRACE(edit->GetId());
+            const wxString shown = edit->GetValue();
+            EXPECT_GE(edit->GetSize().x, edit->GetSizeFromTextSize(edit->GetTextExtent(shown)).x) << shown.utf8_string();
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20);
+    auto* fc = dynamic_cast<wxTextCtrl*>(parameters.FindWindow(1011));
+    ASSERT_NE(fc, nullptr);
+    EXPECT_EQ(fc->GetValue().utf8_string().substr(0, 23), "30 00 00 00 00 00 00 00");
+}
+
+}  // namespace
