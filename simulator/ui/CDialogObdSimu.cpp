@@ -26,7 +26,7 @@
 namespace {
 
 // What a list heading takes besides its text: the margins on either side and the divider.
-constexpr int kHeadingMargins = 16;
+constexpr int kHeadingMargins = 10;
 
 }  // namespace
 

@@ -1438,7 +1438,7 @@ choice 1201 0 of ISO9141-2|ISO14230 - 5Baud (KWP2000)|ISO14230 - Fast Init (KWP2
 text 1276 ECU as ISO9141-2   Baudrate: 10400   5Baudrate InitAddress: 0x33
 Req.Header: 68 6A F1    Ack.Header: 48 6B 10
 box MOD:PID 应答数据定义（双击可修改）
-list 1016 En:30|SID:50|PID:50|OPTDATA:90|Protocol.S:80|A.SID/PID/DATA:140|M.CNT:50|M1Len:50|Message 1 Data:140|M2Len:50|Message 2 Data:100|Message Note:440 rows 0
+list 1016 En:30|SID:50|PID:50|OPTDATA:90|Protocol.S:80|A.SID/PID/DATA:140|M.CNT:53|M1Len:53|Message 1 Data:140|M2Len:53|Message 2 Data:115|Message Note:440 rows 0
 button 1013 增加应答数据
 button 1014 删除选择的数据
 button 1275 配置ECU参数
