@@ -1,11 +1,13 @@
 // The program's windows as the desktop sees them: the status bar's lock indicators follow the
-// X server's keyboard, page windows have no owner, and the device chooser takes real keys. The lock state is the one X server's,
+// X server's keyboard, page windows have no owner, the device chooser takes real keys, the
+// main window opens centred under a window manager, and file dialogs have a title. The lock state is the one X server's,
 // shared by every GUI test, so these run alone (SERIAL) and leave every lock off.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
 #include <wx/statusbr.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 
 #include <fcntl.h>
@@ -21,6 +23,7 @@
 
 #include "app/CSelectDeive.h"
 #include "tests/support/PageWindowFixture.h"
+#include "monitor/MonitorRing.h"
 #include "tests/support/ProgramFixture.h"
 
 // Last: Xlib's macros (None, Status, ...) would clash with the program's names.
@@ -294,6 +297,34 @@ TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
     const std::string err = wm.Stderr();
     wm.RestoreStderr();
     EXPECT_EQ(err.find("Gtk-"), std::string::npos) << err;
+}
+
+// The save and open dialogs carry the toolkit's usual title: found on the screen by it, and
+// closed with Esc as a user closes them.
+TEST_F(DesktopTest, SaveAndOpenDialogsHaveTheToolkitsTitle) {
+    StartProgram();
+    const uint8_t data[2] = {0x55, 0xAA};
+    AppendMonitorRecord(1, KindUart, 2, 100, data, 2);
+    for (const bool save : {true, false}) {
+        SCOPED_TRACE(save ? "save" : "open");
+        bool found = false;
+        int ticks = 0;
+        wxTimer timer;
+        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            const Window dialog = FindByTitle(DefaultRootWindow(X()), "Select a file");
+            if (dialog && !found) {
+                found = true;
+                XSetInputFocus(X(), dialog, RevertToParent, CurrentTime);
+                RealKey(XK_Escape);
+            } else if (++ticks > 100 || found) {
+                RealKey(XK_Escape);  // whatever has the focus: never leave the dialog open
+            }
+        });
+        timer.Start(50);
+        save ? frame_->OnSaveToFile() : frame_->OnOpenFile();
+        timer.Stop();
+        EXPECT_TRUE(found);
+    }
 }
 
 }  // namespace
