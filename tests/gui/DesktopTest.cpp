@@ -1,7 +1,8 @@
 // The program's windows as the desktop sees them: the status bar's lock indicators follow the
 // X server's keyboard, page windows have no owner, the device chooser takes real keys, the
-// main window opens centred under a window manager, and file dialogs have a title. The lock state is the one X server's,
-// shared by every GUI test, so these run alone (SERIAL) and leave every lock off.
+// main window opens centred under a window manager, and file dialogs have a title. The lock
+// state, the keys and the window manager are the one X server's, shared by every GUI test, so
+// these run alone (SERIAL) and leave every lock off.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/choice.h>
