@@ -12,7 +12,8 @@ CMainFrame* CreateMainWindow() {
         return nullptr;
     }
     RegisterPages(frame->GetHub());
-    frame->ShowCentred();
+    frame->Centre();  // on the screen it opens on
+    frame->Show();
     return frame;
 }
 

@@ -72,11 +72,6 @@ bool CMainFrame::CreateFrame() {
     return true;
 }
 
-void CMainFrame::ShowCentred() {
-    Centre();
-    Show();
-}
-
 CDialogMainA* CMainFrame::GetHub() const { return m_View ? m_View->GetHub() : nullptr; }
 
 void CMainFrame::BuildMenu() {

@@ -27,10 +27,6 @@ public:
     // view cannot be created; the caller then destroys the frame.
     bool CreateFrame();
 
-    // Shows the frame centred on the screen it opens on, also where the window manager first
-    // places it elsewhere.
-    void ShowCentred();
-
     CDialogMainA* GetHub() const;
     CChildView* GetView() const { return m_View; }
 

@@ -7,7 +7,6 @@ struct LockKeyState {
     bool num = false;
     bool scroll = false;
     bool operator==(const LockKeyState& o) const { return caps == o.caps && num == o.num && scroll == o.scroll; }
-    bool operator!=(const LockKeyState& o) const { return !(*this == o); }
 };
 
 // Caps and Num Lock through the toolkit; Scroll Lock from the X server's "Scroll Lock"

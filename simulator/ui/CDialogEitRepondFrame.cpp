@@ -162,6 +162,19 @@ void CDialogEitRepondFrame::UpdateControls() {
     m_RequestLabel->SetLabel(U8(RequestLengthLabel(entry)));
     m_Edits.at(IDC_EDIT_REQUEST)->ChangeValue(HexBytesText(entry.request, std::min(entry.requestLength, kEditorRequestBytes)));
     m_Edits.at(IDC_EDIT_ACK)->ChangeValue(HexBytesText(entry.ack, std::min(entry.ackLength, kEditorAckBytes)));
+    ShowMessages();
+}
+
+void CDialogEitRepondFrame::ShowMessages() {
+    // Every byte as stored, then grouped into frames where a message byte fits after the ACK:
+    // the edits never show other bytes than the entry holds.
+    const uint8_t* bytes[2] = {entry.message1, entry.message2};
+    const uint32_t lengths[2] = {std::min(entry.message1Length, kMaxMessageBytes),
+                                 std::min(entry.message2Length, kMaxMessageBytes)};
+    for (int m = 0; m < 2; ++m) {
+        m_Edits.at(m == 0 ? IDC_EDIT_MESSAGE1 : IDC_EDIT_MESSAGE2)->ChangeValue(HexBytesText(bytes[m], lengths[m]));
+        m_Edits.at(m == 0 ? IDC_EDIT_LENGTH1 : IDC_EDIT_LENGTH2)->ChangeValue(std::to_string(lengths[m]));
+    }
     FormatMessages();
 }
 
@@ -232,6 +245,6 @@ void CDialogEitRepondFrame::OnBnClickedImport() {
     if (!m_RunImport(state)) return;
     ApplyImport(entry, state);
     m_Edits.at(IDC_EDIT_ACK)->ChangeValue(HexBytesText(entry.ack, entry.ackLength));
-    FormatMessages();
+    ShowMessages();
     ShowCount();
 }

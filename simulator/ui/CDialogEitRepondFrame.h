@@ -29,6 +29,8 @@ public:
 
     void UpdateControls();
     void FormatMessages();
+    // Both messages and their lengths as the entry holds them, then FormatMessages.
+    void ShowMessages();
     void OnBnClickedSave();
     void OnBnClickedAdd();
     void OnBnClickedClear();

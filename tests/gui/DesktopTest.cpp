@@ -23,19 +23,13 @@
 #include <vector>
 
 #include "app/CSelectDeive.h"
-#include "tests/support/PageWindowFixture.h"
 #include "monitor/MonitorRing.h"
+#include "tests/support/PageWindowFixture.h"
 #include "tests/support/ProgramFixture.h"
 
-// Last: Xlib's macros (None, Status, ...) would clash with the program's names.
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
+#include "tests/support/XDesktop.h"  // last: Xlib's macros
 
 namespace {
-
-Display* X() { return static_cast<Display*>(wxGetDisplayInfo().dpy); }
 
 // The locks as a key press anywhere on the desktop leaves them.
 void SetLocks(bool caps, bool num, bool scroll) {
@@ -48,52 +42,10 @@ void SetLocks(bool caps, bool num, bool scroll) {
 // The window manager's view of a shown top-level window, found by its title: the window it is
 // transient for (0: none), or -1 when no such window is on the screen.
 long TransientFor(const wxString& title) {
-    const Atom netName = XInternAtom(X(), "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(X(), "UTF8_STRING", False);
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(X(), DefaultRootWindow(X()), &root, &parent, &children, &count)) return -1;
-    long found = -1;
-    for (unsigned i = 0; i < count && found < 0; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* name = nullptr;
-        if (XGetWindowProperty(X(), children[i], netName, 0, 1024, False, utf8, &type, &format, &items, &after,
-                               &name) == Success &&
-            name) {
-            if (wxString::FromUTF8(reinterpret_cast<const char*>(name), items) == title) {
-                Window owner = 0;
-                found = XGetTransientForHint(X(), children[i], &owner) ? static_cast<long>(owner) : 0;
-            }
-            XFree(name);
-        }
-    }
-    if (children) XFree(children);
-    return found;
-}
-
-// The window (at any depth: a window manager reparents) whose title is this, or 0.
-Window FindByTitle(Window under, const wxString& title) {
-    const Atom netName = XInternAtom(X(), "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(X(), "UTF8_STRING", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, after = 0;
-    unsigned char* name = nullptr;
-    if (XGetWindowProperty(X(), under, netName, 0, 1024, False, utf8, &type, &format, &items, &after, &name) ==
-            Success && name) {
-        const bool same = wxString::FromUTF8(reinterpret_cast<const char*>(name), items) == title;
-        XFree(name);
-        if (same) return under;
-    }
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (XQueryTree(X(), under, &root, &parent, &children, &count))
-        for (unsigned i = 0; i < count && !found; ++i) found = FindByTitle(children[i], title);
-    if (children) XFree(children);
-    return found;
+    const Window window = FindByTitle(title);
+    if (!window) return -1;
+    Window owner = 0;
+    return XGetTransientForHint(X(), window, &owner) ? static_cast<long>(owner) : 0;
 }
 
 // A window manager on the test's display (openbox, which scripts/install.sh installs), from
@@ -154,14 +106,6 @@ private:
     int savedErr_ = -1;
     pid_t pid_ = -1;
 };
-
-// A key pressed and let go on the X server's keyboard, as a user presses it.
-void RealKey(KeySym key) {
-    const KeyCode code = XKeysymToKeycode(X(), key);
-    XTestFakeKeyEvent(X(), code, True, CurrentTime);
-    XTestFakeKeyEvent(X(), code, False, CurrentTime);
-    XSync(X(), False);
-}
 
 class DesktopTest : public ProgramTest {
 protected:
@@ -239,14 +183,14 @@ TEST_F(DesktopTest, ReturnInTheDeviceChooserConnectsAndEscCancels) {
             chooser->GetDeviceChoice()->SetFocus();  // where the chooser opens its focus
             PumpPending();
             if (!confirm) {
-                RealKey(XK_Escape);
+                SendRealKey(XK_Escape);
                 EXPECT_TRUE(PumpUntil([&] { return !chooser->IsModal(); })) << "Esc ended the chooser";
                 return;
             }
-            RealKey(XK_Down);
+            SendRealKey(XK_Down);
             ASSERT_TRUE(PumpUntil([&] { return chooser->GetDeviceChoice()->GetSelection() == 1; }))
                 << "the list has the keys";
-            RealKey(XK_Return);
+            SendRealKey(XK_Return);
             EXPECT_TRUE(PumpUntil([&] { return !chooser->IsModal(); })) << "Return ended the chooser";
         });
         frame_->OnConnect();
@@ -268,7 +212,7 @@ TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
     long extents[4] = {0, 0, 0, 0};  // left, right, top, bottom
     const Atom frameExtents = XInternAtom(X(), "_NET_FRAME_EXTENTS", False);
     ASSERT_TRUE(PumpUntil([&] {
-        window = FindByTitle(DefaultRootWindow(X()), frame_->GetTitle());
+        window = FindByTitle(frame_->GetTitle());
         if (!window) return false;
         Atom type = 0;
         int format = 0;
@@ -281,7 +225,6 @@ TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
         if (data) XFree(data);
         return known;
     }));
-    PumpUntil([] { return false; }, std::chrono::milliseconds(500));  // let the window manager settle
     XWindowAttributes attributes{};
     ASSERT_TRUE(XGetWindowAttributes(X(), window, &attributes));
     int x = 0, y = 0;
@@ -312,13 +255,13 @@ TEST_F(DesktopTest, SaveAndOpenDialogsHaveTheToolkitsTitle) {
         int ticks = 0;
         wxTimer timer;
         timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            const Window dialog = FindByTitle(DefaultRootWindow(X()), "Select a file");
+            const Window dialog = FindByTitle("Select a file");
             if (dialog && !found) {
                 found = true;
                 XSetInputFocus(X(), dialog, RevertToParent, CurrentTime);
-                RealKey(XK_Escape);
+                SendRealKey(XK_Escape);
             } else if (++ticks > 100 || found) {
-                RealKey(XK_Escape);  // whatever has the focus: never leave the dialog open
+                SendRealKey(XK_Escape);  // whatever has the focus: never leave the dialog open
             }
         });
         timer.Start(50);

@@ -20,10 +20,7 @@
 #include "tests/support/PageWindowFixture.h"
 #include "tests/support/UserInput.h"
 
-// Last: Xlib's macros (None, Status, ...) would clash with the program's names.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
+#include "tests/support/XDesktop.h"  // last: Xlib's macros
 
 namespace {
 
@@ -48,8 +45,7 @@ TEST_F(Kw1281FocusTest, EscapeWorksRightAfterStartAndStop) {
     EXPECT_FALSE(dialog_->IsShown());
 }
 
-// A key pressed and let go on the X server's keyboard, as a user presses it: it goes to the
-// window with the X input focus. True once the window has seen it.
+// A real key (SendRealKey); true once the window has seen it.
 bool RealKey(wxWindow* window, KeySym key) {
     int seen = 0;
     auto count = [&seen](wxKeyEvent& event) {
@@ -57,11 +53,7 @@ bool RealKey(wxWindow* window, KeySym key) {
         event.Skip();
     };
     window->Bind(wxEVT_CHAR_HOOK, count);
-    Display* x = static_cast<Display*>(wxGetDisplayInfo().dpy);
-    const KeyCode code = XKeysymToKeycode(x, key);
-    XTestFakeKeyEvent(x, code, True, CurrentTime);
-    XTestFakeKeyEvent(x, code, False, CurrentTime);
-    XSync(x, False);
+    SendRealKey(key);
     const bool arrived = PumpUntil([&] { return seen > 0; });
     PumpPending();
     window->Unbind(wxEVT_CHAR_HOOK, count);

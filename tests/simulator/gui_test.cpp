@@ -258,6 +258,24 @@ TEST_F(EntryEditorTest, MessagesStayAsTheyAreWhenNoByteFitsAfterTheAck) {
     Choose(dynamic_cast<wxChoice*>(editor_->FindWindow(IDC_EDIT_PER_FRAME)), 0);  // one byte a frame
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"帧长度设置太小"});
     EXPECT_EQ(Edit(IDC_EDIT_MESSAGE1)->GetValue().utf8_string(), grouped);
+
+    // Such an entry opened for editing, and an import into it, show the bytes it holds.
+    OBDRespondEntry stored = editor_->entry;
+    auto* again = new CDialogEitRepondFrame(frame_, stored, true, true);
+    EXPECT_EQ(again->Edit(IDC_EDIT_MESSAGE1)->GetValue().utf8_string(), "A0 A1 A2 A3 A4 A5 A6 ");
+    EXPECT_EQ(again->Edit(IDC_EDIT_LENGTH1)->GetValue().utf8_string(), "7");
+    again->m_RunImport = [](ImportState& state) {
+        state = ImportState{};
+        state.ackLength = 2;
+        state.ack[0] = 0x41, state.ack[1] = 0x0C;
+        state.message1Length = 2;
+        state.message1[0] = 0x1A, state.message1[1] = 0xF8;
+        return true;
+    };
+    again->OnBnClickedImport();
+    EXPECT_EQ(again->Edit(IDC_EDIT_MESSAGE1)->GetValue().utf8_string(), "1A F8 ");
+    EXPECT_EQ(again->Edit(IDC_EDIT_LENGTH1)->GetValue().utf8_string(), "2");
+    again->Destroy();
 }
 
 }  // namespace

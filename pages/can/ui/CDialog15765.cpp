@@ -112,8 +112,8 @@ void CDialog15765::BindHandlers() {
     onChoice(IDC_15765_SINGLE_FORMAT, [this](unsigned s) { SetSingleFrameFormat(m_Page.SingleFrame(), s); });
     OnEditText(Edit(IDC_15765_SINGLE_ID), [this] { SingleFrameIdChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_ID)); });
     OnEditText(Edit(IDC_15765_SINGLE_DATA), [this] {
-        ApplyEditResult(Edit(IDC_15765_SINGLE_DATA), SingleFrameDataChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_DATA)),
-                        std::string(), platform::MessageIcon::None, kSingleDataLimit);
+        ApplyEdit(Edit(IDC_15765_SINGLE_DATA), SingleFrameDataChanged(m_Page.SingleFrame(), Text(IDC_15765_SINGLE_DATA)),
+                  kSingleDataLimit);
         Edit(IDC_15765_SINGLE_DLC)->ChangeValue(wxString::Format("%d", EcanDlc(m_Page.SingleFrame())));
     });
     OnEditLeft(Edit(IDC_15765_SINGLE_DATA), [this] {
@@ -220,9 +220,9 @@ void CDialog15765::UpdateIsoTpPanel() {
     show(IDC_15765_BUFFER, v.bufferText);
 }
 
-void CDialog15765::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result) {
+void CDialog15765::ApplyEdit(wxTextCtrl* edit, const PageEditResult& result, unsigned limit) {
     // The field messages are plain boxes with the default caption.
-    ApplyEditResult(edit, result, std::string(), platform::MessageIcon::None);
+    ApplyEditResult(edit, result, std::string(), platform::MessageIcon::None, limit);
 }
 
 void CDialog15765::ShowPageStatus() {

@@ -94,7 +94,8 @@ private:
     void LoadDefaults(unsigned mode);
     void UpdateControls() override;
     void UpdateIsoTpPanel();
-    void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result);
+    // limit: the edit's length limit, which the text written back may pass.
+    void ApplyEdit(wxTextCtrl* edit, const PageEditResult& result, unsigned limit = 0);
     PageStartResult StartPage() override { return m_Page.Start(); }
     void StopPage() override { m_Page.Stop(); }
     PageDeviceStatus PageStatus() override { return m_Page.RefreshDeviceStatus(); }

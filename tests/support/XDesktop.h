@@ -1,0 +1,49 @@
+#pragma once
+// The X server under the GUI tests, as the desktop sees the program: windows found by their
+// title, and keys pressed on the server's own keyboard (XTest). Tests that use these share
+// the one server's focus and keyboard, so they run alone (SERIAL).
+//
+// Include it last: Xlib's macros (None, Status, ...) would clash with the program's names.
+#include <wx/string.h>
+#include <wx/utils.h>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+// The toolkit's own connection to the server.
+inline Display* X() { return static_cast<Display*>(wxGetDisplayInfo().dpy); }
+
+// The window (at any depth: a window manager reparents) whose _NET_WM_NAME is title, or 0.
+inline Window FindByTitle(Window under, const wxString& title) {
+    const Atom netName = XInternAtom(X(), "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(X(), "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* name = nullptr;
+    if (XGetWindowProperty(X(), under, netName, 0, 1024, False, utf8, &type, &format, &items, &after, &name) ==
+            Success && name) {
+        const bool same = wxString::FromUTF8(reinterpret_cast<const char*>(name), items) == title;
+        XFree(name);
+        if (same) return under;
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(X(), under, &root, &parent, &children, &count))
+        for (unsigned i = 0; i < count && !found; ++i) found = FindByTitle(children[i], title);
+    if (children) XFree(children);
+    return found;
+}
+inline Window FindByTitle(const wxString& title) { return FindByTitle(DefaultRootWindow(X()), title); }
+
+// A key pressed and let go on the server's keyboard, as a user presses it: it goes to the
+// window with the X input focus.
+inline void SendRealKey(KeySym key) {
+    const KeyCode code = XKeysymToKeycode(X(), key);
+    XTestFakeKeyEvent(X(), code, True, CurrentTime);
+    XTestFakeKeyEvent(X(), code, False, CurrentTime);
+    XSync(X(), False);
+}
