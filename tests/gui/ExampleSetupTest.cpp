@@ -21,9 +21,12 @@
 
 namespace {
 
-bool HasRow(uint8_t direction) {
-    for (uint32_t i = 0; i < g_MonitorCount.load(); ++i)
-        if (CopyMonitorRecord(i).direction == direction) return true;
+// Whether a monitor record of that direction shows data starting with these bytes.
+bool HasRow(uint8_t direction, const std::string& data = std::string()) {
+    for (uint32_t i = 0; i < g_MonitorCount.load(); ++i) {
+        const MonitorRecord record = CopyMonitorRecord(i);
+        if (record.direction == direction && FormatData(record).find(data) == 0) return true;
+    }
     return false;
 }
 
@@ -34,15 +37,6 @@ TEST(ExampleSetup, EveryLineIsReadAndTheCaptureIsThere) {
     EXPECT_EQ(setup.notes, std::vector<std::string>{});
     EXPECT_FALSE(setup.capture.empty());
     EXPECT_TRUE(setup.echo && setup.kw1281Ack && setup.init5);
-}
-
-// Whether a monitor record of that direction shows these data bytes.
-bool RowWithData(uint8_t direction, const std::string& data) {
-    for (uint32_t i = 0; i < g_MonitorCount.load(); ++i) {
-        const MonitorRecord record = CopyMonitorRecord(i);
-        if (record.direction == direction && FormatData(record).find(data) == 0) return true;
-    }
-    return false;
 }
 
 class ExampleSetupProgram : public ProgramTest {
@@ -101,7 +95,7 @@ TEST_F(ExampleSetupProgram, TheSimulatorAnswersFromTheExampleTableAndACaptureAft
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{});
     ClickButton(page, 1200);
-    ASSERT_TRUE(PumpUntil([] { return RowWithData(0, "48 6B 10 41 00 BE 3F B8 13 CC"); }));
+    ASSERT_TRUE(PumpUntil([] { return HasRow(0, "48 6B 10 41 00 BE 3F B8 13 CC"); }));
     // The tester asks again one second after each answer: stop while that request is due.
     const auto answered = std::chrono::steady_clock::now();
     ClickButton(page, 1200);
