@@ -28,7 +28,8 @@ CSelectDeive::CSelectDeive(wxWindow* parent)
     auto* ok = new wxButton(this, wxID_OK, wxString::FromUTF8("确定"));
     ok->SetDefault();
     buttons->Add(ok, 0, wxRIGHT, 10);
-    buttons->Add(new wxButton(this, wxID_CANCEL, wxString::FromUTF8("取消")));
+    auto* cancel = new wxButton(this, wxID_CANCEL, wxString::FromUTF8("取消"));
+    buttons->Add(cancel);
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8("请选择打开设备号:")), 0, wxALL, 10);
     top->Add(m_Choice, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
@@ -36,11 +37,15 @@ CSelectDeive::CSelectDeive(wxWindow* parent)
     // Wide enough for the whole caption in a title bar, with room for its buttons.
     top->SetMinSize(wxSize(GetTextExtent(GetTitle()).x + kTitleBarButtonsWidth, -1));
     SetSizerAndFit(top);
-    // "确定" is the default button: Return confirms the chosen board wherever the focus is,
-    // also on the list, which would otherwise open its popup. Esc cancels.
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+    // "确定" is the default button: Return confirms the chosen board, also on the list, which
+    // would otherwise open its popup; Return on a focused "取消" cancels. Esc cancels.
+    Bind(wxEVT_CHAR_HOOK, [this, cancel](wxKeyEvent& event) {
         const int key = event.GetKeyCode();
         if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !event.HasAnyModifiers()) {
+            if (FindFocus() == cancel) {
+                EndModal(wxID_CANCEL);
+                return;
+            }
             OnSelchangeDevice();
             EndModal(wxID_OK);
             return;

@@ -161,14 +161,15 @@ TEST_F(DesktopTest, PageWindowsHaveNoOwner) {
 }
 
 // The device chooser opens with its list focused: Down picks the second board and Return
-// connects it, as 确定 is the default button; Esc cancels.
+// connects it, as 确定 is the default button; Return on a focused 取消 and Esc cancel.
 TEST_F(DesktopTest, ReturnInTheDeviceChooserConnectsAndEscCancels) {
     tb_reset();
     tb_set_board_count(2);
     frame_ = CreateMainWindow();
     ASSERT_NE(frame_, nullptr);
-    for (const bool confirm : {false, true}) {
-        SCOPED_TRACE(confirm ? "Return" : "Esc");
+    enum Way { Esc, ReturnOnCancel, ReturnOnList };
+    for (const Way way : {Esc, ReturnOnCancel, ReturnOnList}) {
+        SCOPED_TRACE(way == Esc ? "Esc" : way == ReturnOnCancel ? "Return on 取消" : "Return on the list");
         bool sawChooser = false;
         wxTheApp->CallAfter([&] {
             auto* chooser = ShownWindow<CSelectDeive>();
@@ -182,21 +183,24 @@ TEST_F(DesktopTest, ReturnInTheDeviceChooserConnectsAndEscCancels) {
             } close{chooser};
             chooser->GetDeviceChoice()->SetFocus();  // where the chooser opens its focus
             PumpPending();
-            if (!confirm) {
-                SendRealKey(XK_Escape);
-                EXPECT_TRUE(PumpUntil([&] { return !chooser->IsModal(); })) << "Esc ended the chooser";
-                return;
-            }
             SendRealKey(XK_Down);
             ASSERT_TRUE(PumpUntil([&] { return chooser->GetDeviceChoice()->GetSelection() == 1; }))
                 << "the list has the keys";
-            SendRealKey(XK_Return);
-            EXPECT_TRUE(PumpUntil([&] { return !chooser->IsModal(); })) << "Return ended the chooser";
+            if (way == Esc) {
+                SendRealKey(XK_Escape);
+            } else {
+                if (way == ReturnOnCancel) {
+                    chooser->FindWindow(wxID_CANCEL)->SetFocus();
+                    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == chooser->FindWindow(wxID_CANCEL); }));
+                }
+                SendRealKey(XK_Return);
+            }
+            EXPECT_TRUE(PumpUntil([&] { return !chooser->IsModal(); })) << "the key ended the chooser";
         });
         frame_->OnConnect();
         EXPECT_TRUE(sawChooser);
-        EXPECT_EQ(g_DeviceOpen.load(), confirm ? 1u : 0u);
-        if (confirm) {
+        EXPECT_EQ(g_DeviceOpen.load(), way == ReturnOnList ? 1u : 0u);
+        if (way == ReturnOnList) {
             EXPECT_EQ(g_DeviceNumber.load(), 1u);
         }
     }
