@@ -33,18 +33,27 @@ void Append(ImportState& s, const uint8_t* bytes, uint32_t n) {
 
 uint32_t Positive(int64_t n) { return n > 0 ? static_cast<uint32_t>(n) : 0; }
 
+// The ACK from a frame that holds `held` bytes from `from` on: an ACK byte it does not hold is
+// 00, never what an earlier record left in the slot.
+void TakeAck(ImportState& s, const uint8_t* from, int64_t held) {
+    const uint32_t want = std::min<uint32_t>(s.ackLength, sizeof s.ack);
+    const uint32_t n = std::min(want, Positive(held));
+    std::memcpy(s.ack, from, n);
+    std::memset(s.ack + n, 0, want - n);
+}
+
 const char* FirstCan(ImportState& s, const uint8_t* data) {
     const uint8_t* d = data + 6;
     const uint32_t dlc = std::min<uint32_t>(data[4] & 0x0F, 8);
     const uint8_t type = d[0] >> 4;
     if ((type != 0 && type != 1) || dlc < 2) return kTextFirstCan;
     if (type == 1) {
-        std::memcpy(s.ack, d + 2, s.ackLength);
+        TakeAck(s, d + 2, int64_t{dlc} - 2);
         Append(s, d + 2 + s.ackLength, Positive(int64_t{dlc} - 2 - s.ackLength));
         s.canTotalLength = (d[0] & 0x0Fu) * 256 + d[1];
     } else {
         s.singleFrameLength = std::min<uint32_t>(d[0] & 0x0F, 7);
-        std::memcpy(s.ack, d + 1, s.ackLength);
+        TakeAck(s, d + 1, int64_t{dlc} - 1);
         const uint32_t inFrame = Positive(int64_t{dlc} - 1 - s.ackLength);
         Append(s, d + 1 + s.ackLength, std::min(Positive(int64_t{s.singleFrameLength} - s.ackLength), inFrame));
         s.canTotalLength = 0;
@@ -70,13 +79,13 @@ const char* ImportFromMonitor(ImportState& s, const MonitorRecord& r) {
             if (KLineInit(r)) return kTextInit;
             const uint32_t length = KLineLength(r);
             if (length >= 1 && (r.data[0] & 0x3F) == 0) s.headerLength = 4;
-            std::memcpy(s.ack, r.data + s.headerLength, ack);
+            TakeAck(s, r.data + s.headerLength, int64_t{length} - s.headerLength);
             Append(s, r.data + s.headerLength + ack, Positive(int64_t{length} - s.headerLength - ack - 1));
             break;
         }
         case KindJ1850: {
             const uint32_t length = J1850Length(r);
-            std::memcpy(s.ack, r.data + kJ1850Body, ack);
+            TakeAck(s, r.data + kJ1850Body, int64_t{length} - 4);  // the body: no header, no CRC
             Append(s, r.data + kJ1850Body + ack, Positive(int64_t{length} - ack - 4));
             break;
         }

@@ -16,7 +16,8 @@
 namespace {
 
 constexpr int kGap = 4;
-constexpr unsigned long kNumberDigits = 5;
+// Every sequence number the monitor list shows: it numbers records past 99999.
+constexpr unsigned long kNumberDigits = 10;
 
 }  // namespace
 

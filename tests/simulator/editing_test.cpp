@@ -147,16 +147,28 @@ TEST(RespondEditor, ClosingChecksInTheirOrder) {
 
 namespace {
 
+// Record bytes past the frame hold whatever the chip's buffer held: never 00 by chance.
+constexpr uint8_t kNotFrame = 0xEE;
+
 Bytes CanRecord(const Bytes& data) {
     Bytes r = {0xA0, 0x1F, 0x00, 0x00, static_cast<uint8_t>(data.size()), 0x00};
     r = Cat(r, data);
-    r.resize(16, 0);
+    r.resize(16, kNotFrame);
     return r;
 }
 Bytes J1850Record(const Bytes& frame, uint8_t flags = 0x80) {
     Bytes r = Cat({flags, static_cast<uint8_t>(frame.size() + 1), 0x00, 0x20}, frame);
-    r.resize(16, 0);
+    r.resize(16, kNotFrame);  // the CRC too
     return r;
+}
+// Slots that earlier, cleared records filled: a long K-line answer, then bytes of no frame.
+void DirtyThenClearTheRing(uint32_t rows) {
+    Bytes earlier = {0x48, 0x6B, 0x10, 0x41, 0x00, 0xBE, 0x3F, 0xB8, 0x13, 0xCC};
+    earlier.resize(kMonitorDataBytes, kNotFrame);
+    ResetMonitorRing();
+    for (uint32_t i = 0; i < rows; ++i)
+        AppendMonitorRecord(1, KindUart, static_cast<uint16_t>(earlier.size()), 0, earlier.data(), earlier.size());
+    ResetMonitorRing();
 }
 struct Row {
     uint8_t direction, kind;
@@ -199,10 +211,14 @@ TEST(MonitorImport, RangesOfRecordsIntoAckAndMessage1) {
         {"K-line frame shorter than header and ACK", {KLine({0x81, 0xF1, 0x10, 0x7E, 0xE0})}, 3, 1, 0, nullptr,
          {0x7E, 0xE0, 0x00}, {}},
         {"J1850 frame of one byte and its CRC", {J1850({0x48, 0x6B, 0x10, 0x7E})}, 2, 1, 0, nullptr, {0x7E, 0x00}, {}},
+        // ACK bytes the first frame does not hold are 00, not what the slot held before.
+        {"K-line frame of its header alone", {KLine({0x48, 0x6B, 0x10})}, 2, 1, 0, nullptr, {0x00, 0x00}, {}},
+        {"CAN first frame of DLC 2", {Can({0x10, 0x14})}, 1, 1, 0, nullptr, {0x00}, {}},
+        {"J1850 frame of its header alone", {J1850({0x48, 0x6B, 0x10})}, 1, 1, 0, nullptr, {0x00}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetMonitorRing();
+        DirtyThenClearTheRing(8);
         for (const Row& r : c.rows) AppendMonitorRecord(r.direction, r.kind, r.word, 0, r.data.data(), r.data.size());
         ImportState s;
         const char* refusal = ImportMonitorRange(s, c.ack, c.from, c.to);

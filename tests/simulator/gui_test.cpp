@@ -282,18 +282,29 @@ TEST_F(EntryEditorTest, MessagesStayAsTheyAreWhenNoByteFitsAfterTheAck) {
 
 namespace {
 
-// From / To take five digits; a number past the rows is refused.
-TEST(ImportDialog, FromAndToTakeFiveDigits) {
+// From / To take every number the monitor list shows (10 digits); the list numbers records past
+// 99999 and 确定 takes the record that shows the number typed.
+TEST(ImportDialog, FromAndToTakeEveryNumberTheListShows) {
     ResetMonitorRing();
-    const uint8_t frame[16] = {0x04, 0x00, 0x41, 0x00};
-    AppendMonitorRecord(1, KindUart, 4, 10, frame, 4);
+    const uint8_t other[16] = {0x04, 0x00, 0x41, 0x00}, wanted[16] = {0x48, 0x6B, 0x10, 0x41, 0x0D, 0x42, 0xCC};
+    for (uint32_t n = 1; n <= 100005; ++n)
+        AppendMonitorRecord(1, KindUart, n == 100003 ? 7 : 4, 10, n == 100003 ? wanted : other, n == 100003 ? 7 : 4);
     platform::RecordingMessageSink messages;
     auto* frameWindow = new wxFrame(nullptr, wxID_ANY, "page");
     auto* import = new CDialogAddAckFromList(frameWindow);
-    TypeText(import->m_From, "4294967297");
-    EXPECT_EQ(import->m_From->GetValue().utf8_string(), "42949");
-    TypeText(import->m_To, "123456");
-    EXPECT_EQ(import->m_To->GetValue().utf8_string(), "12345");
+    TypeText(import->m_From, "100003");
+    EXPECT_EQ(import->m_From->GetValue().utf8_string(), "100003");
+    import->OnBnClickedOk();
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(import->GetReturnCode(), wxID_OK);
+    EXPECT_EQ(Bytes(import->State().ack, import->State().ack + 2), (Bytes{0x41, 0x0D}));
+    EXPECT_EQ(Bytes(import->State().message1, import->State().message1 + import->State().message1Length), Bytes{0x42});
+
+    import->m_From->Clear();
+    TypeText(import->m_From, "42949672971");
+    EXPECT_EQ(import->m_From->GetValue().utf8_string(), "4294967297");
+    TypeText(import->m_To, "12345678901");
+    EXPECT_EQ(import->m_To->GetValue().utf8_string(), "1234567890");
     import->OnBnClickedOk();
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"序号超过监控窗口中已有的数据!"});
     import->Destroy();
