@@ -15,7 +15,8 @@ ParsedReply ParseDeviceReply(const uint8_t* reply, int received, UartFlagReply f
     if (use == UartFlagReply::Frame) {
         r.uartFrame = true;
         r.frame = reply + 4;
-        r.frameBytes = std::min({static_cast<uint32_t>(r.word & 0x1FF), payload, kMaxRecordFrameBytes});
+        r.frameArrived = std::min(static_cast<uint32_t>(r.word & 0x1FF), payload);
+        r.frameBytes = std::min(r.frameArrived, kMaxRecordFrameBytes);
     } else if (use == UartFlagReply::Records) {
         r.records = reply + 4;
         r.recordCount = std::min(static_cast<uint32_t>(r.word), payload / kFrameRecordSize);

@@ -31,7 +31,9 @@ struct ParsedReply {
     uint16_t word = 0;
     bool uartFrame = false;  // StatusUartFrame set, read as a frame, and a word arrived
     const uint8_t* frame = nullptr;
-    uint32_t frameBytes = 0;
+    uint32_t frameBytes = 0;    // readable at frame: at most 260
+    uint32_t frameArrived = 0;  // the frame's bytes that arrived, also past the 260 read
+
     const uint8_t* records = nullptr;
     uint32_t recordCount = 0;
 };

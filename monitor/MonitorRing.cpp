@@ -42,13 +42,15 @@ void AppendMonitorRecord(uint8_t direction, uint8_t kind, uint16_t lengthWord, u
     r.timeMs = timeMs;
     r.direction = direction;
     r.kind = kind;
-    const size_t kept = data ? std::min<size_t>(count, kMonitorDataBytes) : 0;
+    const size_t came = data ? count : 0;
+    const size_t kept = std::min<size_t>(came, kMonitorDataBytes);
     r.lengthWord = lengthWord;
     r.reserved = 0;
-    // Bytes the chip promised but never sent would show what the slot held before. A whole
-    // frame longer than the record keeps its word: only its first 260 bytes are kept.
-    if (kind == KindUart && kept < std::min<size_t>(FrameLengthCount(lengthWord), kMonitorDataBytes)) {
-        r.lengthWord = static_cast<uint16_t>((lengthWord & ~kFrameCountMask) | kept);
+    // Bytes the chip promised but never sent would show what the slot held before: the word
+    // carries the count that came. A whole frame longer than the record keeps its word: only
+    // its first 260 bytes are kept. Short is told from what came, before the record's cut.
+    if (kind == KindUart && came < FrameLengthCount(lengthWord)) {
+        r.lengthWord = static_cast<uint16_t>((lengthWord & ~kFrameCountMask) | came);
         r.reserved = kMonitorShortFrame;
     }
     if (kept) std::memcpy(r.data, data, kept);

@@ -10,9 +10,9 @@
 //   10 u16 lengthWord   12 u8[260] data   272 u8 fastInitLowMs   273 u8 fastInitHighMs
 //   274 u8 slowInitAddress   275 u8 flags (bit 0: kMonitorShortFrame)
 //
-// A UART record holds only bytes that arrived: when the chip's length word promised more and
-// the record could have held them, the record's word carries the count that came (its flag
-// bits kept) and kMonitorShortFrame says the rest never arrived. A whole frame longer than the
+// A UART record holds only bytes that arrived: when the chip's length word promised more than
+// came, the record's word carries the count that came (its flag bits kept; it may pass the 260
+// bytes kept) and kMonitorShortFrame says the rest never arrived. A whole frame longer than the
 // record keeps its word and its first 260 bytes. Files written before that rule (flags 0) load
 // as they are.
 #include <atomic>
@@ -72,8 +72,8 @@ extern std::atomic<uint32_t> g_MonitorLastSeq;
 // bytes stay.
 void ResetMonitorRing();
 
-// The one append rule. count is clamped to 260 data bytes; a UART record whose length word
-// promises more than it kept, short of 260, keeps count as its length and is marked
+// The one append rule. count is the bytes that came, of which the record keeps at most 260; a
+// UART record whose length word promises more than came keeps count as its length and is marked
 // kMonitorShortFrame. Fields
 // the record's kind does not use keep what the slot held. Once the ring is full (count 100000) oldest follows write,
 // however far the sequence has run (it wraps to 0 after 2^32 - 1).

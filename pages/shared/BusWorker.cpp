@@ -24,7 +24,7 @@ constexpr uint8_t kEngineBusy = 0x80;
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 void Append(const WorkerRecord& r, uint32_t timeMs) {
-    AppendMonitorRecord(r.direction, r.kind, r.lengthWord, timeMs, r.data, r.count, r.init);
+    AppendMonitorRecord(r.direction, r.kind, r.lengthWord, timeMs, r.data, std::max(r.count, r.arrived), r.init);
 }
 
 // One pass of the loop with what it needs to remember between its steps.
@@ -138,6 +138,7 @@ private:
             record.kind = KindUart;
             record.lengthWord = parsed.word;
             record.count = parsed.frameBytes;
+            record.arrived = parsed.frameArrived;
             std::memcpy(record.data, parsed.frame, parsed.frameBytes);
             exitText = policy_.OnUartFrameReceived(record);
             Append(record, timeGetTime());
@@ -162,8 +163,8 @@ private:
             record.direction = 0;
             record.kind = kind;
             record.lengthWord = U16(packet_ + 2);
-            record.count = std::min<uint32_t>({static_cast<uint32_t>(record.lengthWord & kFrameCountMask),
-                                               packetLength_ - 4, kMonitorDataBytes});
+            record.arrived = std::min<uint32_t>(record.lengthWord & kFrameCountMask, packetLength_ - 4);
+            record.count = std::min(record.arrived, kMonitorDataBytes);
             std::memcpy(record.data, packet_ + 4, record.count);
             Append(record, timeGetTime());
         }
@@ -190,7 +191,8 @@ void WorkerPolicy::MakeSentFrameRecord(const uint8_t* packet, uint32_t n,
     record.direction = 0;
     record.kind = KindUart;
     record.lengthWord = U16(packet + 4);
-    record.count = n >= 2 ? std::min<uint32_t>(n - 2, kMonitorDataBytes) : 0;
+    record.arrived = n >= 2 ? n - 2 : 0;
+    record.count = std::min(record.arrived, kMonitorDataBytes);
     std::memcpy(record.data, packet + 6, record.count);
     switch (FrameLengthInit(record.lengthWord)) {
     case InitFast:

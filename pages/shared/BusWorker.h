@@ -37,7 +37,8 @@ struct WorkerRecord {
     uint8_t kind = 0;
     uint16_t lengthWord = 0;
     uint8_t data[kMonitorDataBytes] = {};
-    uint32_t count = 0;  // data bytes present (at most 260)
+    uint32_t count = 0;    // data bytes present (at most 260)
+    uint32_t arrived = 0;  // the frame's bytes that came, when more than count (0: count)
     MonitorInitBytes init;
 };
 

@@ -221,12 +221,20 @@ TEST_F(BoardTest, RepliesAreFiledWithinWhatArrivedAndFeedTheBlockCounter) {
     Bytes fiveRecords = {0x00, 0x00, 0x05, 0x00};
     fiveRecords.resize(4 + 2 * 16 + 7, 0x30);
     const Bytes lastOfThree = Record(0x80, 0x50, 0x42);
+    // A frame past what a record keeps: 264 bytes came, the word promised 511 or 262.
+    auto longFrame = [](uint16_t word, size_t came) {
+        Bytes reply = {0x00, 0x10, static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8)};
+        for (size_t i = 0; i < came; ++i) reply.push_back(static_cast<uint8_t>(i));
+        return reply;
+    };
     const WorkerProc serial = ThreadProcSerialBus;
     const Case cases[] = {
         {"short reply after a frame files no duplicate", serial, {{0x00, 0x10, 0x05, 0x00, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {0x00, 0x10, 0x05}}, "1r", 5, {0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, 0xBC},
         {"word longer than the frame: filed with the count that came", serial, {{0x00, 0x10, 0xFF, 0x01, 1, 2, 3, 4, 5, 6}}, "1r", 0x0006, {1, 2, 3, 4, 5, 6}, 3},
         {"record count beyond the reply", serial, {fiveRecords}, "3r 3r", 0, Bytes(16, 0x30), 0x77},
         {"records keep their kinds", serial, {RecordReply(0x00, {Record(0x00, 0x20, 0x40), Record(0x80, 0x3A, 0x41), lastOfThree})}, "2s 3r 0r", 0, lastOfThree, 0x77},
+        {"511 promised, 264 came: the count that came", ThreadProc14230, {longFrame(511, 264)}, "1r", 264, {0, 1, 2, 3}, 0x77},
+        {"a whole frame of 262 keeps its word", ThreadProc14230, {longFrame(262, 262)}, "1r", 262, {0, 1, 2, 3}, 0x77},
         {"counter wraps", serial, {{0x00, 0x10, 0x02, 0x00, 0x03, 0xFF}}, "1r", 2, {0x03, 0xFF}, 0x00},
         {"counter byte missing", serial, {{0x00, 0x10, 0x01, 0x00, 0x03}}, "1r", 1, {0x03}, 0x77},
         {"no counter on ISO 14230", ThreadProc14230, {{0x00, 0x10, 0x02, 0x00, 0x03, 0x0A}}, "1r", 2, {0x03, 0x0A}, 0x77},

@@ -282,6 +282,7 @@ TEST_F(RecordFiles, AWholeFrameLongerThanARecordKeepsItsLength) {
     AppendMonitorRecord(kSent, KindUart, UartWord(0, 262), 10, frame.data(), 262);
     AppendMonitorRecord(kReceived, KindUart, UartWord(0, 264), 20, frame.data(), 264);
     AppendMonitorRecord(kReceived, KindUart, UartWord(0, 264), 30, frame.data(), 200);
+    AppendMonitorRecord(kReceived, KindUart, UartWord(0, 511), 40, frame.data(), 264);
 
     std::string kept;
     for (int i = 0; i < 260; ++i) kept += HexByteText(static_cast<uint8_t>(i)) + " ";
@@ -297,6 +298,9 @@ TEST_F(RecordFiles, AWholeFrameLongerThanARecordKeepsItsLength) {
     EXPECT_EQ(shown.substr(shown.size() - 22), "FD FE FF \r\n00 01 02 03") << "the 260 bytes, up to the last kept";
     EXPECT_EQ(FormatLength(cut), "200");
     EXPECT_EQ(FormatData(cut).substr(FormatData(cut).size() - 6), "C7 ...");
+    const MonitorRecord cutLong = CopyMonitorRecord(3);
+    EXPECT_EQ(FormatLength(cutLong), "264") << "fewer came than the word promised, past what a record keeps";
+    EXPECT_EQ(FormatData(cutLong), kept + "...");
 
     ASSERT_EQ(SaveMonitorTxt(Path("long.txt")), RecordFileResult::Ok);
     const std::vector<uint8_t> text = ReadBytes(Path("long.txt"));

@@ -27,6 +27,7 @@ public:
         record.direction = 0;
         record.kind = KindUart;
         record.lengthWord = static_cast<uint16_t>(n);
+        record.arrived = n;
         record.count = std::min<uint32_t>(n, kMonitorDataBytes);
         std::memcpy(record.data, packet + 4, record.count);
     }
