@@ -72,9 +72,10 @@ void CDialogSetEcuPara::InitControls() {
             // The dialog's widths, or wider where a full field's text would be cut.
             const wxSize full = edit->GetSizeFromTextSize(edit->GetTextExtent(wxString('D', f.limit + 1)));
             edit->SetInitialSize(wxSize(std::max(f.limit > 8 ? 170 : 100, full.x), -1));
-            edit->SetMaxLength(static_cast<unsigned long>(f.limit));
+            KeepLimitWhileTyping(edit, static_cast<unsigned>(f.limit));
             OnEditText(edit, [this, id = f.id] { OnFieldText(id); });
             m_Edits[f.id] = edit;
+            m_Limits[f.id] = static_cast<unsigned>(f.limit);
             flex->Add(edit, 0);
         }
         flex->Add(new wxStaticText(parent, wxID_ANY, f.unit), 0, wxALIGN_CENTER_VERTICAL);
@@ -106,7 +107,8 @@ void CDialogSetEcuPara::InitControls() {
 }
 
 void CDialogSetEcuPara::UpdateControls() {
-    for (auto& [id, edit] : m_Edits) edit->ChangeValue(U8(EcuParamText(m_Params, id)));
+    // A stored value longer than its field (a file's session time of 10000 ms) shows whole.
+    for (auto& [id, edit] : m_Edits) ShowLimitedText(edit, m_Limits.at(id), EcuParamText(m_Params, id));
     for (auto& [id, choice] : m_Choices) choice->SetSelection(EcuParamChoice(m_Params, id));
     m_VpwAddresses->SetLabel(U8(J1850AddressText(m_Params, false, false)));
     m_PwmAddresses->SetLabel(U8(J1850AddressText(m_Params, true, false)));
@@ -115,8 +117,8 @@ void CDialogSetEcuPara::UpdateControls() {
 void CDialogSetEcuPara::OnFieldText(int id) {
     wxTextCtrl* edit = m_Edits.at(id);
     const EcuParamEdit result = SetEcuParamText(m_Params, id, edit->GetValue().utf8_string());
-    AfterOwnTextEvent(edit, [edit, result] {
-        if (result.rewrite) edit->ChangeValue(U8(result.text));
+    AfterOwnTextEvent(edit, [edit, result, limit = m_Limits.at(id)] {
+        if (result.rewrite) ShowLimitedText(edit, limit, result.text);
         if (!result.message.empty()) platform::ShowMessage(result.message);
     });
     const int addresses = AddressStaticOf(id);

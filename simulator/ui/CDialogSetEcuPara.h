@@ -34,6 +34,7 @@ private:
 
     EcuSimParams m_Params;
     std::map<int, wxTextCtrl*> m_Edits;
+    std::map<int, unsigned> m_Limits;  // characters a user may type in each edit
     std::map<int, wxChoice*> m_Choices;
     wxStaticText* m_VpwAddresses = nullptr;
     wxStaticText* m_PwmAddresses = nullptr;

@@ -316,6 +316,32 @@ TEST(ImportDialog, FromAndToTakeEveryNumberTheListShows) {
 
 namespace {
 
+// A stored value longer than its field (a .sim file's session time of 10000 ms, an 11-bit
+// respond id of 0x1234) shows whole, and OK keeps it; typing still stops at the field's limit.
+TEST_F(ObdSimuGuiTest, StoredValuesLongerThanTheirFieldShowWhole) {
+    ASSERT_NE(OpenPage(), nullptr);
+    EcuSimParams params{};
+    LoadDefaultParams(params);
+    params.sessionTimeoutMs = 10000;
+    params.can11RespondId = 0x1234;
+    CDialogSetEcuPara para(dialog_, params);
+    auto* session = Control<wxTextCtrl>(1038, &para);
+    auto* respondId = Control<wxTextCtrl>(1015, &para);
+    EXPECT_EQ(session->GetValue().utf8_string(), "10000");
+    EXPECT_EQ(respondId->GetValue().utf8_string(), "1234");
+    para.OnBnClickedOk();
+    EXPECT_EQ(para.GetReturnCode(), wxID_OK);
+    EXPECT_EQ(para.Params().sessionTimeoutMs, 10000u);
+    EXPECT_EQ(para.Params().can11RespondId, 0x1234u);
+
+    Retype(session, "123456");
+    EXPECT_EQ(session->GetValue().utf8_string(), "1234");
+    Retype(respondId, "7E9A");
+    EXPECT_EQ(respondId->GetValue().utf8_string(), "7E9");
+    EXPECT_EQ(para.Params().sessionTimeoutMs, 1234u);
+    EXPECT_EQ(para.Params().can11RespondId, 0x7E9u);
+}
+
 // The parameter dialog's Cancel, its Esc and its close box ask first; "no" stays, "yes"
 // leaves with nothing changed.
 TEST_F(ObdSimuGuiTest, ParameterCancelAndEscapeAskThenChangeNothing) {
