@@ -27,16 +27,12 @@ example=build/default/testboard/example-table.sim
 if [ "$simulated" -eq 1 ]; then
   cmake --build --preset default --target VR3526Kits testboard example_table
   # A table of the user's own in its place is kept, never overwritten.
-  if [ ! -e "$table" ]; then
-    cp "$example" "$table"
-  elif ! cmp -s "$table" "$example"; then
-    echo "Kept $table: it is not the example table." >&2
-  fi
+  bash scripts/example-table.sh place "$table" "$example"
 else
   cmake --build --preset default --target VR3526Kits
   # The trial's table is not the user's: a real board starts with the table the user placed
   # beside the program, or none.
-  if [ -f "$table" ] && [ -f "$example" ] && cmp -s "$table" "$example"; then rm -f "$table"; fi
+  bash scripts/example-table.sh withdraw "$table" "$example"
 fi
 [ "$start" -eq 1 ] || exit 0
 
