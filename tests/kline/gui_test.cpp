@@ -93,4 +93,33 @@ TEST_F(KLinePagesGuiTest, Kw1281ButtonsRunThePagesOwnStartAndStop) {
     Press(button(IDC_UART_STOP));
 }
 
+// A hex byte field with no limit of its own takes any hex text and stores its low byte with no
+// message ("1FF" stores FF); the user mode's trigger address and BITADJ keep their 2 characters.
+TEST_F(KLinePagesGuiTest, HexByteFieldsStoreTheLowByteOfWhatIsTyped) {
+    auto kw1281 = [&] { auto* p = Open<CDialogKW1281>(IDC_BUTTON_KW1281); return std::make_pair<wxDialog*, const UartRegisterImage*>(p, &p->Page().Image()); };
+    auto sci = [&] { auto* p = Open<CDialogSCI>(IDC_BUTTON_SCI); return std::make_pair<wxDialog*, const UartRegisterImage*>(p, &p->Page().Image()); };
+    auto user = [&] { auto* p = Open<CDialogUser>(IDC_BUTTON_USER); return std::make_pair<wxDialog*, const UartRegisterImage*>(p, &p->Page().Image()); };
+    const struct { const char* name; std::function<std::pair<wxDialog*, const UartRegisterImage*>()> open; int id; const char* typed; const char* shown; size_t offset; uint8_t stored; } cases[] = {
+        {"KW1281 trigger address", kw1281, 1162, "1FF", "1FF", uart::slowInitAddress, 0xFF},
+        {"KW1281 BITADJ", kw1281, 1057, "12A", "12A", uart::BITADJ, 0x2A},
+        {"SCI UFLAND", sci, 1027, "3C5", "3C5", uart::UFLAND, 0xC5},
+        {"user mode UFLAND", user, 1027, "1AB", "1AB", uart::UFLAND, 0xAB},
+        {"user mode USERKW", user, 1047, "2CD", "2CD", uart::USERKW, 0xCD},
+        {"user mode trigger address: 2 characters", user, 1162, "1FF", "1F", uart::slowInitAddress, 0x1F},
+        {"user mode BITADJ: 2 characters", user, 1057, "1FF", "1F", uart::BITADJ, 0x1F},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [page, image] = c.open();
+        ASSERT_NE(page, nullptr);
+        auto* edit = dynamic_cast<wxTextCtrl*>(page->FindWindow(c.id));
+        ASSERT_NE(edit, nullptr);
+        Retype(edit, c.typed);
+        EXPECT_EQ(edit->GetValue().utf8_string(), c.shown);
+        EXPECT_EQ((*image)[c.offset], c.stored);
+        Click(IDC_UART_EXIT, page);
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
 }  // namespace

@@ -20,8 +20,8 @@ void CDialog14230::BindHandlers() {
                      {IDC_14230_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms1To255},
                      {IDC_14230_FAST_LOW, uart::fastInitLowMs, UartFieldKind::Ms1To255},
                      {IDC_14230_FAST_HIGH, uart::fastInitHighMs, UartFieldKind::Ms1To255}},
-                    {{IDC_14230_BITADJ, uart::BITADJ}});
-    BindFiveBaud();
+                    {{IDC_14230_BITADJ, uart::BITADJ, 2}});
+    BindFiveBaud(2);
     BindSerialSettings(m_Serial, SerialPage());
     m_PinK1->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) {
         ApplyPinSelection(m_Page.Image(), UartPin::K1, false);

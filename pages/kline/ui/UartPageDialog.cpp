@@ -89,7 +89,7 @@ void UartImagePageDialog::BindImageFields(std::vector<UartByteFieldControl> byte
     m_ByteFields.insert(m_ByteFields.end(), bytes.begin(), bytes.end());
     for (const UartHexFieldId& field : hexes) {
         OnText(field.id, [this, field] { Base().HexFieldChanged(field.offset, Text(field.id)); });
-        Edit(field.id)->SetMaxLength(2);
+        if (field.limit) Edit(field.id)->SetMaxLength(field.limit);
         m_HexFields.push_back(field);
     }
 }
@@ -148,14 +148,14 @@ void UartImagePageDialog::BindFrameChecks(bool checksumLive, std::function<void(
     }
 }
 
-void UartImagePageDialog::BindFiveBaud() {
+void UartImagePageDialog::BindFiveBaud(unsigned addressLimit) {
     const FiveBaudIds& ids = m_FiveBaud.ids;
     BindImageBit(m_FiveBaud.autoBaud, uart::CONB, uart::ConbAbaud);
     BindImageFields({{ids.w1max, uart::W1MAX, UartFieldKind::Units20Ms1To255},
                      {ids.w2max, uart::W2MAX, UartFieldKind::Ms1To255},
                      {ids.w4send, uart::W4SEND, UartFieldKind::Ms1To255},
                      {ids.w4max, uart::W4MAX, UartFieldKind::Ms1To255}},
-                    {{ids.address, uart::slowInitAddress}});
+                    {{ids.address, uart::slowInitAddress, addressLimit}});
 }
 
 void UartImagePageDialog::ShowImageControls() {

@@ -34,6 +34,7 @@ enum UartPageButtonId : int {
 struct UartHexFieldId {
     int id;
     size_t offset;
+    unsigned limit;  // characters; 0: none (the low byte of whatever hex is typed is stored)
 };
 
 // The window base of the K-line family: the page's columns over its button row, the
@@ -103,8 +104,9 @@ protected:
     // The frame-check group (built by NewFrameCheckBox into m_Checks): every check and combo
     // writes its bits; with checksumLive CHKSUM and CHKMOD do too and call after.
     void BindFrameChecks(bool checksumLive, std::function<void()> after = {});
-    // The 5-baud group (built by NewFiveBaudBox into m_FiveBaud).
-    void BindFiveBaud();
+    // The 5-baud group (built by NewFiveBaudBox into m_FiveBaud); the trigger address takes
+    // addressLimit characters (0: any).
+    void BindFiveBaud(unsigned addressLimit);
     // Shows every check and combo of a group from the image.
     void ShowImageControls();
     // The keep-alive and cyclic controls (built into m_Timers); with intervalChecked the

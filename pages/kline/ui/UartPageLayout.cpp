@@ -184,7 +184,6 @@ wxStaticBoxSizer* NewFiveBaudBox(wxWindow* parent, const FiveBaudIds& ids, const
     edits[ids.w2max] = AddFieldRow(box, grid, w2Label, ids.w2max, false, 50, "ms");
     edits[ids.w4send] = AddFieldRow(box, grid, "W4SEND:", ids.w4send, false, 50, "ms");
     edits[ids.w4max] = AddFieldRow(box, grid, "W4MAX:", ids.w4max, false, 50, "ms");
-    edits[ids.address]->SetMaxLength(2);
     for (int id : {ids.w1max, ids.w2max, ids.w4send, ids.w4max}) edits[id]->SetMaxLength(3);
     slow->Add(grid, 0, wxALL, kPageLayoutGap);
     return slow;

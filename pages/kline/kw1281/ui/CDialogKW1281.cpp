@@ -88,8 +88,8 @@ void CDialogKW1281::BindHandlers() {
                      {IDC_KW1281_UFREET, uart::UFREET, UartFieldKind::Ms0To255},
                      {IDC_KW1281_UTXVT0, uart::UTXVT0, UartFieldKind::Ms1To255},
                      {IDC_KW1281_URXVT1, uart::URXVT1, UartFieldKind::Ms0To255}},
-                    {{IDC_KW1281_BITADJ, uart::BITADJ}});
-    BindFiveBaud();
+                    {{IDC_KW1281_BITADJ, uart::BITADJ, 0}});
+    BindFiveBaud(0);
     BindSerialSettings(m_Serial, SerialPage());
     BindTimerControls(true);
     BindKLinePins(m_Pins, m_Enl);

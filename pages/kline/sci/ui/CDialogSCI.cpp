@@ -77,7 +77,7 @@ void CDialogSCI::BindHandlers() {
                      {IDC_SCI_URXP1MAX, uart::URXP1MAX, UartFieldKind::Ms1To255},
                      {IDC_SCI_UTXVT0, uart::UTXVT0, UartFieldKind::Ms1To255},
                      {IDC_SCI_URXVT1, uart::URXVT1, UartFieldKind::Ms0To255}},
-                    {{IDC_SCI_UFLAND, uart::UFLAND}});
+                    {{IDC_SCI_UFLAND, uart::UFLAND, 0}});
     BindSerialSettings(m_Serial, SerialPage());
     BindFrameChecks(false);
     m_Pins[0]->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { m_Page.SelectPin(UartPin::SciTx1Rx2); });

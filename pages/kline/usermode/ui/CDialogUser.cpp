@@ -103,8 +103,8 @@ void CDialogUser::BindHandlers() {
                      {IDC_USER_URXVT1, uart::URXVT1, UartFieldKind::Ms0To255},
                      {IDC_USER_FAST_LOW, uart::fastInitLowMs, UartFieldKind::Ms1To255},
                      {IDC_USER_FAST_HIGH, uart::fastInitHighMs, UartFieldKind::Ms1To255}},
-                    {{IDC_USER_BITADJ, uart::BITADJ}, {IDC_USER_UFLAND, uart::UFLAND}, {IDC_USER_USERKW, uart::USERKW}});
-    BindFiveBaud();
+                    {{IDC_USER_BITADJ, uart::BITADJ, 2}, {IDC_USER_UFLAND, uart::UFLAND, 0}, {IDC_USER_USERKW, uart::USERKW, 0}});
+    BindFiveBaud(2);
     BindSerialSettings(m_Serial, SerialPage());
     BindTimerControls(false);  // the interval is taken as typed
     BindFrameChecks(true, [this] { ShowChecksums(); });
