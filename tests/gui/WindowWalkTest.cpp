@@ -584,12 +584,10 @@ radio 1107 K2 (TX2 RX2) =0
 radio 1108 SCI (TX1 RX2) =0
 radio 1109 SCI (TX2 RX1) =0
 box 工作模式(FMOD)
-radio ~ 000--UART =1 [off]
+radio ~ 000--UART =1
 radio ~ 001--ISO14230 =0 [off]
 radio ~ 010--LIN  =0 [off]
 radio ~ 011--USER Frame =0 [off]
-radio ~ 100--SCI Half-Duplex =0 [off]
-radio ~ 101--SCI Duplex =0 [off]
 box 串口设置
 text ~ 波特率:
 choice 1030 7 of 192000 BPS|115200 BPS|57600  BPS|38400  BPS|28800  BPS|19200  BPS|10400  BPS|9600   BPS|4800   BPS|2400   BPS|1200   BPS|User-defined
@@ -1554,7 +1552,7 @@ choice 1031 3:
 choice 1033 1: 52 35 @2:00>02;
 choice 1034 1: 52 35 @2:02>03;
 edit 1057 0 -> "0":
-edit 1057 300 -> "30":
+edit 1057 300 -> "300":
 edit 1060 0 -> "00 ": 57 3F @8:09>00;
 edit 1060 300 -> "30 00 ": [57 3F 06 00 04 00 03 00 00 03 -> 57 3F 07 00 05 00 04 00 30 00 03 ]
 radio 1097: 54 2B @4:B3>BB;
@@ -1563,7 +1561,7 @@ radio 1107: 52 2D @2:00>05;
 edit 1161 0 -> "1": 54 2B @12:1E>01; | 最小1ms! [VR3526 Developer Kits V1.00] 1
 edit 1161 300 -> "255": 54 2B @12:01>FF; | 最大255ms! [VR3526 Developer Kits V1.00] 1
 edit 1162 0 -> "0": 52 34 @2:15>00;
-edit 1162 300 -> "30": 52 34 @2:00>30;
+edit 1162 300 -> "300":
 edit 1163 0 -> "1": 54 2B @5:32>01; | 最小1x20ms! [VR3526 Developer Kits V1.00] 1
 edit 1163 300 -> "255": 54 2B @5:01>FF; | 最大255x20ms! [VR3526 Developer Kits V1.00] 1
 edit 1164 0 -> "1": 54 2B @7:64>01; | 最小1ms! [VR3526 Developer Kits V1.00] 1
@@ -1586,7 +1584,7 @@ check 1022 on: 52 2F @2:00>80;
 edit 1023 0 -> "0": 52 48 @2:02>00;
 edit 1023 300 -> "255": 52 48 @2:00>FF; | 最大255ms! [VR3526 Developer Kits V1.00] 1
 edit 1027 0 -> "0": 52 30 @2:FF>00;
-edit 1027 300 -> "30": 52 30 @2:00>30;
+edit 1027 300 -> "300":
 check 1028 on: 52 2E @2:C0>E0;
 check 1029 on: 52 2E @2:E0>F0;
 choice 1030 7: 54 2A @4:EF>03 @5:00>01;
@@ -1624,7 +1622,7 @@ edit 1025 0 -> "0": | 最小1ms! [VR3526 Developer Kits V1.00] 1
 edit 1025 300 -> "300":
 check 1026 on: 52 2F @2:00>80;
 edit 1027 0 -> "0": 52 30 @2:FF>00;
-edit 1027 300 -> "30": 52 30 @2:00>30;
+edit 1027 300 -> "300":
 edit 1028 0 -> "1": 52 46 @2:14>01; | 最小1ms! [VR3526 Developer Kits V1.00] 1
 edit 1028 300 -> "255": 52 46 @2:01>FF; | 最大255ms! [VR3526 Developer Kits V1.00] 1
 edit 1029 0 -> "0": 52 48 @2:02>00;
@@ -1645,7 +1643,7 @@ choice 1044 4: 54 2B @4:F3>F4;
 choice 1045 0: 54 2B @4:F4>E4;
 choice 1046 0: 54 2B @4:E4>C4;
 edit 1047 0 -> "0":
-edit 1047 300 -> "30": 54 2B @13:00>30;
+edit 1047 300 -> "300":
 edit 1057 0 -> "0":
 edit 1057 300 -> "30": 52 39 @2:00>30;
 edit 1060 0 -> "00 ": [57 3F 07 00 05 00 68 6A F1 01 00 -> 57 3F 03 00 01 00 00 ]

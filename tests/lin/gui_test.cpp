@@ -1,6 +1,7 @@
 // The LIN page with its ID-table editor and the UART test page in their windows, opened
 // through the hub, against the simulated board.
 #include <gtest/gtest.h>
+#include <wx/radiobut.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/stattext.h>
@@ -153,6 +154,22 @@ TEST_F(UartTestGuiTest, StartSendEchoAndTheSleepTestWhileRunning) {
     Click(IDC_TESTUART_STOP);
     EXPECT_EQ(g_WorkerRunning.load(), 0u);
     EXPECT_EQ(messages_.Count(), 0u);
+}
+
+// The mode group shows the engine's four frame modes: "000--UART" checked and the one enabled,
+// the other three disabled; no SCI mode.
+TEST_F(UartTestGuiTest, TheModeGroupShowsFourModesWithUartCheckedAndEnabled) {
+    ASSERT_NE(OpenPage(), nullptr);
+    std::vector<std::string> shown;
+    for (wxWindow* box : dialog_->GetChildren()) {
+        if (box->GetLabel() != wxString::FromUTF8("工作模式(FMOD)")) continue;
+        for (wxWindow* child : box->GetChildren())
+            if (auto* radio = dynamic_cast<wxRadioButton*>(child))
+                shown.push_back(radio->GetLabel().utf8_string() + (radio->GetValue() ? " checked" : "") +
+                                (radio->IsEnabled() ? " enabled" : ""));
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"000--UART checked enabled", "001--ISO14230", "010--LIN ",
+                                               "011--USER Frame"}));
 }
 
 }  // namespace

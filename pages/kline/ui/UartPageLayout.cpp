@@ -12,6 +12,7 @@
 #include <wx/stattext.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "monitor/ui/CDialogMainA.h"
@@ -52,16 +53,17 @@ wxStaticBoxSizer* NewSerialSettingsBox(wxWindow* parent, const SerialSettingsIds
     return line;
 }
 
-wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode) {
+wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode, size_t modeCount,
+                                  bool checkedEnabled) {
     auto* modes = new wxStaticBoxSizer(wxVERTICAL, parent, U8("工作模式(FMOD)"));
-    bool first = true;
-    for (const char* caption : {"000--UART", "001--ISO14230", "010--LIN ", "011--USER Frame",
-                                "100--SCI Half-Duplex", "101--SCI Duplex"}) {
-        auto* radio = new wxRadioButton(modes->GetStaticBox(), wxID_ANY, U8(caption),
-                                        wxDefaultPosition, wxDefaultSize, first ? wxRB_GROUP : 0);
-        first = false;
-        radio->SetValue(std::string(caption) == checkedMode);
-        radio->Disable();
+    const char* const captions[] = {"000--UART",       "001--ISO14230",        "010--LIN ",
+                                    "011--USER Frame", "100--SCI Half-Duplex", "101--SCI Duplex"};
+    for (size_t i = 0; i < std::min(modeCount, std::size(captions)); ++i) {
+        auto* radio = new wxRadioButton(modes->GetStaticBox(), wxID_ANY, U8(captions[i]),
+                                        wxDefaultPosition, wxDefaultSize, i == 0 ? wxRB_GROUP : 0);
+        const bool checked = std::string(captions[i]) == checkedMode;
+        radio->SetValue(checked);
+        radio->Enable(checked && checkedEnabled);
         modes->Add(radio, 0, wxALL, 2);
     }
     return modes;

@@ -54,8 +54,10 @@ struct SerialSettingsControls {
 wxStaticBoxSizer* NewSerialSettingsBox(wxWindow* parent, const SerialSettingsIds& ids,
                                        SerialSettingsControls& out);
 
-// "工作模式(FMOD)": the engine's six modes, shown and disabled, the page's own checked.
-wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode);
+// "工作模式(FMOD)": the engine's first modeCount modes (of six), the page's own checked; all
+// disabled, but for the checked one with checkedEnabled.
+wxStaticBoxSizer* NewFrameModeBox(wxWindow* parent, const char* checkedMode, size_t modeCount = 6,
+                                  bool checkedEnabled = false);
 
 // A decimal edit of one image byte with its rule (the family's validators).
 struct UartByteFieldControl {

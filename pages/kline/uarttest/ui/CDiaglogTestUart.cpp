@@ -65,7 +65,7 @@ void CDiaglogTestUart::CreateControls() {
         pins->Add(radio, 0, wxALL, 2);
     }
     left->Add(pins, 0, wxEXPAND | wxBOTTOM, 6);
-    left->Add(NewFrameModeBox(this, "000--UART"), 0, wxEXPAND | wxBOTTOM, 6);
+    left->Add(NewFrameModeBox(this, "000--UART", 4, true), 0, wxEXPAND | wxBOTTOM, 6);
     left->Add(NewSerialSettingsBox(this, kUartSerialSettingsIds, m_Serial),
               0, wxEXPAND);
 
