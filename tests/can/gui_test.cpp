@@ -338,4 +338,25 @@ TEST_F(J1939GuiTest, TheCurrentFrameRowAndTheTransportFramesAreReadable) {
     EXPECT_EQ(Edit(IDC_J1939_BUFFER)->GetFont().GetPixelSize().GetHeight(), 13);
 }
 
+// "数据总长:" takes any length of text: the page's own rule replaces a value above 252 with 9.
+TEST_F(J1939GuiTest, TheTotalLengthIsReplacedByTheRuleNotCutByALimit) {
+    ASSERT_NE(OpenPage(), nullptr);
+    Retype(Edit(IDC_J1939_TOTAL), "1000");
+    EXPECT_EQ(Edit(IDC_J1939_TOTAL)->GetValue(), "9");
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{" KM5804自动发送时，最大值为252，最小值为9"});
+}
+
+// "长度(CCF_DL):" and "保持时间:" take any length of text: the page's rules replace what is out
+// of range (1000 bytes, 10000 ms) with their own values and messages.
+TEST_F(Tp20GuiTest, LengthAndKeepAliveTimeAreReplacedByTheirRulesNotCutByALimit) {
+    ASSERT_NE(OpenPage(), nullptr);
+    Retype(Edit(IDC_TP20_CCF_DL), "1000");
+    Leave(Edit(IDC_TP20_CCF_DL));
+    EXPECT_EQ(Edit(IDC_TP20_CCF_DL)->GetValue(), "252");
+    Retype(Edit(IDC_TP20_KEEPALIVE_PERIOD), "10000");
+    Leave(Edit(IDC_TP20_KEEPALIVE_PERIOD));
+    EXPECT_EQ(Edit(IDC_TP20_KEEPALIVE_PERIOD)->GetValue(), "800");
+    EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"最大有效值 252字节", "链路时间应设在100ms-1000ms间"}));
+}
+
 }  // namespace

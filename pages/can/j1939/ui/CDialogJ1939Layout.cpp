@@ -94,7 +94,7 @@ void CDialogJ1939::CreateControls() {
     rGrid->Add(c.NewDisplay(rBox, IDC_J1939_RTS_DLC, 30));
     c.AddRow(rBox, rGrid, "目标(DA):", IDC_J1939_TP_DA, true, 40, 2);
     c.AddRow(rBox, rGrid, "源(SA):", IDC_J1939_TP_SA, true, 40, 2);
-    c.AddRow(rBox, rGrid, "数据总长:", IDC_J1939_TOTAL, false, 50, 3);
+    c.AddRow(rBox, rGrid, "数据总长:", IDC_J1939_TOTAL, false, 50, 0);
     rGrid->Add(c.NewLabel(rBox, "桢数:"), 0, wxALIGN_CENTER_VERTICAL);
     rGrid->Add(c.NewDisplay(rBox, IDC_J1939_PACKETS, 40));
     c.AddRow(rBox, rGrid, "传送的PGN:", IDC_J1939_PGN, true, 70, 6);

@@ -88,7 +88,7 @@ void CDialogTP20::CreateControls() {
     frameRow(mBox, ffGrid, "", IDC_TP20_FF_ID, IDC_TP20_FF_DLC, IDC_TP20_FF_DATA);
     multi->Add(ffGrid, 0, wxALL, kGap);
     auto* lGrid = NewFieldGrid();
-    c.AddRow(mBox, lGrid, "长度(CCF_DL):", IDC_TP20_CCF_DL, false, 50, 3);
+    c.AddRow(mBox, lGrid, "长度(CCF_DL):", IDC_TP20_CCF_DL, false, 50, 0);
     lGrid->Add(c.NewLabel(mBox, "Buffer Length:"), 0, wxALIGN_CENTER_VERTICAL);
     lGrid->Add(c.NewDisplay(mBox, IDC_TP20_BUFFER_LENGTH, 50));
     multi->Add(lGrid, 0, wxALL, kGap);
@@ -103,7 +103,7 @@ void CDialogTP20::CreateControls() {
     wxWindow* kBox = keep->GetStaticBox();
     keep->Add(c.NewCheck(kBox, IDC_TP20_KEEPALIVE_ENABLE, "使能"), 0, wxALL, kGap);
     auto* kGrid = NewFieldGrid();
-    c.AddRow(kBox, kGrid, "保持时间:", IDC_TP20_KEEPALIVE_PERIOD, false, 50, 4, "ms");
+    c.AddRow(kBox, kGrid, "保持时间:", IDC_TP20_KEEPALIVE_PERIOD, false, 50, 0, "ms");
     kGrid->Add(c.NewLabel(kBox, "数据桢： ID+0xA3  (DLC=1)"), 0, wxALIGN_CENTER_VERTICAL);
     kGrid->Add(c.NewDisplay(kBox, IDC_TP20_KEEPALIVE_ID, 100));
     keep->Add(kGrid, 0, wxALL, kGap);
