@@ -118,7 +118,8 @@ LogicStatus LogicPage::DeviceStatus() const {
     LogicStatus status;
     status.startEnabled = device.startEnabled;
     status.stopEnabled = device.stopEnabled;
-    status.filesEnabled = !Running();
+    status.saveEnabled = true;
+    status.loadEnabled = !Running();
     status.caption = device.caption;
     return status;
 }
@@ -127,7 +128,10 @@ bool LogicPage::ConfirmClose() const { return !RefusedWhileWorkerRuns(); }
 
 KlgResult LogicPage::SaveTo(const std::string& path) {
     const KlgSettings settings{timeScaleRow_, baudRow_, view_.settings.parityMode};
-    const KlgResult result = SaveKlg(path, settings, view_.capture.Samples(), view_.capture.Count());
+    // The count is read once: a running capture only appends past it, so the file holds a
+    // whole snapshot of what had arrived.
+    const uint32_t count = view_.capture.Count();
+    const KlgResult result = SaveKlg(path, settings, view_.capture.Samples(), count);
     if (result != KlgResult::Ok) platform::ShowMessage(KlgMessage(result), std::string(), platform::MessageIcon::None);
     return result;
 }

@@ -28,7 +28,8 @@ enum class LogicStartResult {
 struct LogicStatus {
     bool startEnabled = false;
     bool stopEnabled = false;
-    bool filesEnabled = false;  // Save and Load: never while the capture thread writes
+    bool saveEnabled = false;  // a save while capturing writes the samples that had arrived
+    bool loadEnabled = false;  // never while the capture thread writes the buffer a load fills
     std::string caption;
 };
 

@@ -120,8 +120,8 @@ void CDialogLogic::RefreshDeviceStatus() {
     SetTitle(U8(status.caption));
     m_Buttons.at(IDC_LOGIC_START)->Enable(status.startEnabled);
     m_Buttons.at(IDC_LOGIC_STOP)->Enable(status.stopEnabled);
-    m_Buttons.at(IDC_LOGIC_SAVE)->Enable(status.filesEnabled);
-    m_Buttons.at(IDC_LOGIC_LOAD)->Enable(status.filesEnabled);
+    m_Buttons.at(IDC_LOGIC_SAVE)->Enable(status.saveEnabled);
+    m_Buttons.at(IDC_LOGIC_LOAD)->Enable(status.loadEnabled);
     KeepFocusInWindow(this, focus, {m_Buttons.at(IDC_LOGIC_STOP), m_Buttons.at(IDC_LOGIC_START)});
 }
 

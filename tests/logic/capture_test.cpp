@@ -10,6 +10,7 @@
 #include "logic/LogicPage.h"
 #include "logic/LogicWorker.h"
 #include "logic/UartSynth.h"
+#include "tests/support/TempFiles.h"
 #include "tests/support/WorkerBoard.h"
 
 namespace {
@@ -174,7 +175,8 @@ TEST_F(CaptureTest, TimerAndPaintReadTheCaptureWhileTheThreadAppends) {
     page.SelectTimeScale(8);
     ASSERT_EQ(page.Start(), LogicStartResult::Started);
     uint32_t lastCount = 0;
-    unsigned repaints = 0;
+    unsigned repaints = 0, saves = 0;
+    TempDir temp;
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     while (page.View().capture.Count() < source.size() && std::chrono::steady_clock::now() < deadline) {
         const LogicTick t = page.OnTimer();
@@ -185,7 +187,19 @@ TEST_F(CaptureTest, TimerAndPaintReadTheCaptureWhileTheThreadAppends) {
             ++repaints;
             page.View().Paint(1600, 1000, nullptr);
         }
+        // A save while the thread appends holds a whole prefix of the capture.
+        if (t.repaint && count > 0 && saves < 4 && repaints % 8 == 1) {
+            ++saves;
+            const std::string path = (temp.path / "during.klg").string();
+            ASSERT_EQ(page.SaveTo(path), KlgResult::Ok);
+            KlgContents saved;
+            ASSERT_EQ(LoadKlg(path, saved), KlgResult::Ok);
+            ASSERT_GE(saved.samples.size(), count);
+            ASSERT_LE(saved.samples.size(), source.size());
+            EXPECT_EQ(saved.samples, Samples(source.begin(), source.begin() + saved.samples.size()));
+        }
     }
+    EXPECT_GT(saves, 0u);
     ASSERT_EQ(page.View().capture.Count(), source.size());
     page.Stop();
     EXPECT_TRUE(page.OnTimer().ended);

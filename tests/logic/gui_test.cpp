@@ -132,7 +132,15 @@ TEST_F(LogicGuiTest, CaptureAnExchangeSeeItsBytesStopSaveAndLoad) {
 
         Click(IDC_LOGIC_START);
         EXPECT_TRUE(d.TimerRunning());
-        EXPECT_EQ(Enabled(), "0100");
+        EXPECT_EQ(Enabled(), "0110") << "save stays, load waits for the end";
+        // A save while the samples arrive writes what had arrived, whole.
+        ASSERT_TRUE(PumpUntil([&] { return d.Page().View().capture.Count() > 0; }));
+        d.SaveToPath((dir_ / "during.klg").string());
+        KlgContents during;
+        ASSERT_EQ(LoadKlg((dir_ / "during.klg").string(), during), KlgResult::Ok);
+        ASSERT_GT(during.samples.size(), 0u);
+        ASSERT_LE(during.samples.size(), exchange.size());
+        EXPECT_EQ(during.samples, std::vector<uint32_t>(exchange.begin(), exchange.begin() + during.samples.size()));
         // The count blinks: shown, then hidden, while the samples arrive.
         bool shown = false, hidden = false;
         ASSERT_TRUE(PumpUntil([&] {
