@@ -288,6 +288,27 @@ TEST_F(J1850BoardTest, KeepAliveBelongsToThePagesSession) {
     tb_j1850_withhold_tx_done(0);
 }
 
+// The read-back asks for the six registers and then the six blocks in their order, each block
+// with its length, and reads each reply with the length and time-out the chip's answer needs;
+// each register's value goes to its own field.
+TEST_F(J1850BoardTest, ReadBackAsksForEachRegisterAndBlockInOrder) {
+    const uint8_t regs[][2] = {{0x08, 0x03}, {0x09, 0xFE}, {0x04, 0x44}, {0x06, 0x05}, {0x07, 0x06}, {0x0A, 0xAA}};
+    for (const auto& r : regs) tb_set_register(r[0], r[1]);
+    J1850Page page(false, timers_);
+    tb_log_clear();
+    ASSERT_TRUE(page.ReadBackRegisters());
+    EXPECT_EQ(LoggedPackets(), (std::vector<Bytes>{
+        Hex("50 08 04 00"), Hex("50 09 04 00"), Hex("50 04 04 00"), Hex("50 06 04 00"), Hex("50 07 04 00"),
+        Hex("50 0A 04 00"), Hex("51 00 08 00"), Hex("51 01 00 01"), Hex("51 02 00 01"), Hex("51 03 08 00"),
+        Hex("51 04 0A 00"), Hex("51 05 0A 00")}));
+    EXPECT_EQ(LoggedCalls(),
+              "w4/500 r64/1500 w4/500 r64/1500 w4/500 r64/1500 w4/500 r64/1500 w4/500 r64/1500 w4/500 r64/1500 "
+              "w4/500 r64/1500 w4/500 r256/1500 w4/500 r256/1500 w4/500 r8/1500 w4/500 r10/1500 w4/500 r10/1500");
+    const J1850RegisterImage& image = page.Image();
+    EXPECT_EQ((Bytes{image.JCON0, image.Reg09, image.Reg04, image.Ifr3B0Length, image.Ifr3B1Length, image.Reg0A}),
+              (Bytes{0x03, 0xFE, 0x44, 0x05, 0x06, 0xAA}));
+}
+
 TEST_F(J1850BoardTest, ReadBackStopsAtEachFailurePoint) {
     // The board's stores, distinct from the page's image.
     const uint8_t regs[][2] = {{0x08, 0x03}, {0x09, 0xFE}, {0x04, 0x44}, {0x06, 0x05}, {0x07, 0x06}, {0x0A, 0xAA}};

@@ -1,6 +1,8 @@
 // The two J1850 pages in their windows, opened through the hub, against the simulated board.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/listbox.h>
 #include <wx/listctrl.h>
@@ -20,6 +22,7 @@
 #include "pages/shared/BusWorker.h"
 #include "platform/Message.h"
 #include "testboard/testboard.h"
+#include "tests/support/BoardLog.h"
 #include "tests/support/GuiPump.h"
 #include "tests/support/PageWindowFixture.h"
 #include "tests/support/UserInput.h"
@@ -187,6 +190,60 @@ TEST_F(J1850GuiTest, TheHeaderByteCanBeTypedKeyByKey) {
     Press(Button(IDC_VPW_SEND));
     ASSERT_TRUE(PumpUntil([&] { return RowsShowing({"发送", "VPW: 78 "}) == 1; }));
     Press(Button(IDC_VPW_STOP));
+}
+
+// What the page shows of a register read-back: the header format, the address and IFR lists,
+// the ID buffer, both IFR3 buffers with their lengths and CRC, and the YZZ choices, each from
+// the register or block the board holds.
+TEST_F(J1850GuiTest, TheReadBackShowsWhatTheBoardHolds) {
+    ASSERT_NE(OpenPage(), nullptr);
+    tb_set_register(0x08, 0x03);  // JCON0: one-byte header, IFR3 CRC
+    tb_set_register(0x06, 5);     // IFR3 B0: 4 bytes and the CRC
+    tb_set_register(0x07, 3);     // IFR3 B1: 2 bytes and the CRC
+    Bytes yzz(8, 0), idifr(256, 0), filter(256, 0), idbuff, b0, b1;
+    yzz[0] = 0x7B;     // IDSEL 3, IFR3SEL 1, IFRT 3, NB 1
+    idifr[0x10] = 0x25;  // IDSEL 5, IFR3SEL 0, IFRT 2, NB 0
+    idifr[0xF1] = 0x58;  // IDSEL 0, IFR3SEL 1, IFRT 1, NB 1
+    idifr[0x33] = 0x4F;  // IFRT 0: no response, not listed
+    filter[0x10] = 0x02, filter[0x6A] = 0x06, filter[0xF1] = 0x01;  // physical; physical and functional; head ID
+    for (uint8_t i = 0; i < 8; ++i) idbuff.push_back(static_cast<uint8_t>(0x11 * (i + 1)));
+    for (uint8_t i = 0; i < 10; ++i) b0.push_back(static_cast<uint8_t>(0xA0 + i)), b1.push_back(static_cast<uint8_t>(0xB0 + i));
+    const Bytes* blocks[] = {&yzz, &idifr, &filter, &idbuff, &b0, &b1};
+    for (uint8_t b = 0; b < 6; ++b) tb_set_block(b, blocks[b]->data(), static_cast<unsigned>(blocks[b]->size()));
+
+    dialog_->OnBnClickedReadRegisters();
+    EXPECT_EQ(messages_.Count(), 0u);
+    EXPECT_TRUE(Control<wxRadioButton>(IDC_VPW_ONE_BYTE)->GetValue());
+    EXPECT_FALSE(Control<wxRadioButton>(IDC_VPW_CONSOLIDATED)->GetValue());
+    EXPECT_FALSE(Edit(IDC_VPW_TARGET)->IsEnabled()) << "a one-byte header has no addresses";
+    auto lines = [this](int id) {
+        std::vector<std::string> shown;
+        for (const wxString& line : Control<wxListBox>(id)->GetStrings()) shown.push_back(line.utf8_string());
+        return shown;
+    };
+    EXPECT_EQ(lines(IDC_VPW_LIST_PHYSICAL), (std::vector<std::string>{"0x10", "0x6A"}));
+    EXPECT_EQ(lines(IDC_VPW_LIST_FUNCTIONAL), (std::vector<std::string>{"0x6A"}));
+    EXPECT_EQ(lines(IDC_VPW_LIST_HEAD_ID), (std::vector<std::string>{"0xF1"}));
+    EXPECT_EQ(lines(IDC_VPW_IFR_LIST),
+              (std::vector<std::string>{"0x10 IFRT:2 IDSEL:5 IF3SEL:0 NB:0", "0xF1 IFRT:1 IDSEL:0 IF3SEL:1 NB:1"}));
+    EXPECT_EQ(Text(IDC_VPW_IDBUFF), "11 22 33 44 55 66 77 88 ");
+    EXPECT_TRUE(Control<wxCheckBox>(IDC_VPW_IFR3_CRC)->GetValue());
+    EXPECT_EQ(Text(IDC_VPW_IFR3_B0), "A0 A1 A2 A3 ");
+    EXPECT_EQ(Text(IDC_VPW_IFR3_B0_LENGTH), "5");
+    EXPECT_EQ(Text(IDC_VPW_IFR3_B1), "B0 B1 ");
+    EXPECT_EQ(Text(IDC_VPW_IFR3_B1_LENGTH), "3");
+    EXPECT_EQ(Control<wxChoice>(IDC_VPW_YZZ_IFRT0)->GetSelection(), 3);
+    EXPECT_EQ(Control<wxChoice>(IDC_VPW_YZZ_IFRT0 + 1)->GetSelection(), 1) << "NB of YZZ 0";
+    EXPECT_EQ(Control<wxChoice>(IDC_VPW_YZZ_IFR3SEL0)->GetSelection(), 1);
+    EXPECT_EQ(Control<wxChoice>(IDC_VPW_YZZ_IFRT0 + 2)->GetSelection(), 0) << "IFRT of YZZ 1";
+
+    // A failed read-back says so and shows the image as far as it was read.
+    tb_fail_write(10);  // the block 3 (ID buffer) request
+    tb_set_register(0x07, 7);
+    dialog_->OnBnClickedReadRegisters();
+    EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"设备出现通信错误停止-5!", "读寄存器错误!"}));
+    EXPECT_EQ(Text(IDC_VPW_IFR3_B1_LENGTH), "7");
+    EXPECT_EQ(Text(IDC_VPW_IFR3_B1), "B0 B1 B2 B3 B4 B5 ");
 }
 
 }  // namespace
