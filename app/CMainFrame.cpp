@@ -17,6 +17,7 @@
 #include "monitor/RecordFile.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "pages/shared/BusWorker.h"
+#include "platform/ui/WxMessageSink.h"
 #include "platform/ui/WxText.h"
 #include "platform/Message.h"
 
@@ -201,8 +202,8 @@ void CMainFrame::SaveToPath(const std::string& path, int filterIndex) {
 
 bool CMainFrame::ConfirmReplace(const std::string& path) {
     if (m_ConfirmReplace) return m_ConfirmReplace(path);
-    const wxString text = wxString::FromUTF8(path) + " already exists.\nDo you want to replace it?";
-    return wxMessageBox(text, "Confirm Save As", wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION, this) == wxYES;
+    return platform::AskWx(this, path + " already exists.\nDo you want to replace it?", "Confirm Save As",
+                           wxYES_NO | wxNO_DEFAULT, platform::MessageIcon::Exclamation);
 }
 
 void CMainFrame::OnOpenFile() {

@@ -7,13 +7,7 @@
 
 #include "app/ResourceIds.h"
 #include "device/UsbOperation.h"
-
-namespace {
-
-// What a window manager's title bar takes besides the caption (icon, close button, padding).
-constexpr int kTitleBarButtonsWidth = 120;
-
-}  // namespace
+#include "platform/ui/Caption.h"
 
 CSelectDeive::CSelectDeive(wxWindow* parent)
     : wxDialog(parent, IDD_SELECT_DEVICE, "Please Select Device Number") {
@@ -35,7 +29,7 @@ CSelectDeive::CSelectDeive(wxWindow* parent)
     top->Add(m_Choice, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
     top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 10);
     // Wide enough for the whole caption in a title bar, with room for its buttons.
-    top->SetMinSize(wxSize(GetTextExtent(GetTitle()).x + kTitleBarButtonsWidth, -1));
+    top->SetMinSize(wxSize(platform::CaptionWidth(this), -1));
     SetSizerAndFit(top);
     // "确定" is the default button: Return confirms the chosen board, also on the list, which
     // would otherwise open its popup; Return on a focused "取消" cancels. Esc cancels.

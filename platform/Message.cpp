@@ -69,10 +69,16 @@ void ShowMessage(const std::string& text, const std::string& caption, MessageIco
     std::string key = text;
     key.push_back('\0');
     key += caption;
+    bool repeat = false;
     {
         OpenBoxes& boxes = TheOpenBoxes();
         std::lock_guard<std::mutex> lock(boxes.mutex);
-        if (!boxes.keys.insert(key).second) return;  // the same box is up
+        repeat = !boxes.keys.insert(key).second;  // the same box is up
+    }
+    MessageSink* sink = g_sink.load(std::memory_order_acquire);
+    if (repeat) {
+        (sink ? sink : &g_stderrSink)->Repeat(Message{text, caption, icon});
+        return;
     }
     OpenBox box(std::move(key));
     struct Showing {
@@ -80,7 +86,6 @@ void ShowMessage(const std::string& text, const std::string& caption, MessageIco
         explicit Showing(OpenBox* box) : outer(tl_showing) { tl_showing = box; }
         ~Showing() { tl_showing = outer; }
     } showing(&box);
-    MessageSink* sink = g_sink.load(std::memory_order_acquire);
     (sink ? sink : &g_stderrSink)->Show(Message{text, caption, icon});
 }
 

@@ -7,7 +7,7 @@
 // a Stop that joins the worker can never deadlock against one. Tests install a recording sink.
 //
 // Two boxes with the same text and caption are never up at once: while one is shown or
-// waits to be shown, a repeat is dropped. A worker that fails on every pass thus shows one
+// waits to be shown, a repeat is not shown again but brings the box up to the user (Repeat). A worker that fails on every pass thus shows one
 // box, not a stack of them that the user can never get out of.
 #include <chrono>
 #include <condition_variable>
@@ -55,6 +55,9 @@ public:
     // Called by ShowMessage only, on the caller's thread. The box is closed when Show returns,
     // unless Show took it with KeepBoxOpen (a box posted to another thread, or left up).
     virtual void Show(const Message& message) = 0;
+    // Called by ShowMessage instead of Show while the same box is up: the user should see it
+    // again (it may lie under another window by now).
+    virtual void Repeat(const Message&) {}
 };
 
 // Inside MessageSink::Show: the box being shown, to keep up past the call. Elsewhere (or a

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libwxgtk3.2-dev libcairo2-dev libusb-1.0-0-dev
+  libwxgtk3.2-dev libgtk-3-dev libcairo2-dev libusb-1.0-0-dev
   libxtst-dev libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   clang libclang-rt-14-dev
   xvfb xauth openbox

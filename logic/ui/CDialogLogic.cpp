@@ -14,6 +14,7 @@
 #include "logic/ui/CViewLogicWave.h"
 #include "monitor/ui/ScrollCode.h"
 #include "pages/shared/ui/PageWindow.h"
+#include "platform/ui/WxMessageSink.h"
 #include "platform/ui/WxText.h"
 
 namespace {
@@ -199,8 +200,8 @@ void CDialogLogic::SetReplaceConfirmer(std::function<bool(const std::string&)> c
 
 bool CDialogLogic::ConfirmReplace(const std::string& path) {
     if (m_ConfirmReplace) return m_ConfirmReplace(path);
-    const wxString text = U8(path) + " already exists.\nDo you want to replace it?";
-    return wxMessageBox(text, "Confirm Save As", wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION, this) == wxYES;
+    return platform::AskWx(this, path + " already exists.\nDo you want to replace it?", "Confirm Save As",
+                           wxYES_NO | wxNO_DEFAULT, platform::MessageIcon::Exclamation);
 }
 
 void CDialogLogic::OnBnClickedLoadFile() {

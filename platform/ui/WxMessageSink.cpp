@@ -2,27 +2,21 @@
 
 #include <wx/app.h>
 #include <wx/artprov.h>
-#include <wx/msgdlg.h>
+#include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/thread.h>
 
+#include <algorithm>
 #include <memory>
+
+#include "platform/ui/Caption.h"
+#include "platform/ui/OnTop.h"
 
 namespace platform {
 
 namespace {
-
-long BoxStyle(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Exclamation: return wxOK | wxICON_EXCLAMATION;
-    case MessageIcon::Information: return wxOK | wxICON_INFORMATION;
-    case MessageIcon::Question: return wxOK | wxICON_QUESTION;
-    case MessageIcon::None: break;
-    }
-    return wxOK | wxICON_NONE;
-}
 
 const char* ArtOf(MessageIcon icon) {
     switch (icon) {
@@ -35,34 +29,91 @@ const char* ArtOf(MessageIcon icon) {
 }
 
 // Boxes without a caption of their own carry the application title, as the page messages do.
-wxString CaptionOf(const Message& m) {
-    return m.caption.empty() ? wxString("VR3526 Developer Kits V1.00") : wxString::FromUTF8(m.caption);
+std::string CaptionOf(const Message& m) { return m.caption.empty() ? "VR3526 Developer Kits V1.00" : m.caption; }
+
+struct ButtonSpec {
+    int id;
+    const char* label;
+};
+
+std::vector<ButtonSpec> ButtonsOf(long buttons) {
+    if (buttons & wxYES_NO) return {{wxID_YES, "&Yes"}, {wxID_NO, "&No"}};
+    if (buttons & wxCANCEL) return {{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}};
+    return {{wxID_OK, "OK"}};
 }
 
 }  // namespace
 
-void ShowWxMessageBox(const Message& m) {
-    wxMessageBox(wxString::FromUTF8(m.text), CaptionOf(m), BoxStyle(m.icon));
-}
-
-WxWorkerBox::WxWorkerBox(const Message& m, OpenBox box)
-    : wxDialog(wxTheApp->GetTopWindow(), wxID_ANY, CaptionOf(m)), text_(m.text), box_(std::move(box)) {
+WxBox::WxBox(wxWindow* parent, const Message& m, long buttons)
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(CaptionOf(m))), text_(m.text), caption_(m.caption) {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     if (const char* art = ArtOf(m.icon))
-        row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(art, wxART_MESSAGE_BOX)),
-                 0, wxALL, 10);
-    row->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(m.text)), 0,
-             wxALIGN_CENTER_VERTICAL | wxALL, 10);
+        row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(art, wxART_MESSAGE_BOX)), 0,
+                 wxALL, 10);
+    row->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(m.text)), 0, wxALIGN_CENTER_VERTICAL | wxALL, 10);
+    auto* row2 = new wxBoxSizer(wxHORIZONTAL);
+    const std::vector<ButtonSpec> specs = ButtonsOf(buttons);
+    for (const ButtonSpec& spec : specs) {
+        auto* button = new wxButton(this, spec.id, spec.label);
+        row2->Add(button, 0, wxLEFT | wxRIGHT, 5);
+        button->Bind(wxEVT_BUTTON, [this, id = spec.id](wxCommandEvent&) { Answer(id); });
+        const bool noDefault = (buttons & wxNO_DEFAULT) && spec.id == wxID_NO;
+        if (noDefault || (!(buttons & wxNO_DEFAULT) && &spec == &specs.front())) {
+            button->SetDefault();
+            button->SetFocus();
+        }
+    }
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(row);
-    top->Add(CreateButtonSizer(wxOK), 0, wxALIGN_CENTER | wxALL, 10);
+    top->Add(row2, 0, wxALIGN_CENTER | wxALL, 10);
+    top->SetMinSize(wxSize(CaptionWidth(this), -1));
     SetSizerAndFit(top);
-    // Closed, the box goes; it no longer counts as up once it is deleted.
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Destroy(); }, wxID_OK);
-    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Destroy(); });
+    const int last = specs.back().id;
+    SetEscapeId(wxID_NONE);
+    Bind(wxEVT_CHAR_HOOK, [this, last](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers())
+            Answer(last);
+        else
+            event.Skip();
+    });
+    Bind(wxEVT_CLOSE_WINDOW, [this, last](wxCloseEvent&) { Answer(last); });
+    CentreOnParent();
 }
 
+void WxBox::Answer(int id) {
+    if (IsModal())
+        EndModal(id);
+    else
+        Destroy();
+}
+
+void ShowWxMessageBox(const Message& m) {
+    WxBox box(wxTheApp->GetTopWindow(), m);
+    box.ShowModal();
+}
+
+bool AskWx(wxWindow* parent, const std::string& text, const std::string& caption, long buttons, MessageIcon icon) {
+    WxBox box(parent, Message{text, caption, icon}, buttons);
+    const int answer = box.ShowModal();
+    return answer == wxID_OK || answer == wxID_YES;
+}
+
+WxWorkerBox::WxWorkerBox(const Message& m, OpenBox box) : WxBox(wxTheApp->GetTopWindow(), m), box_(std::move(box)) {
+    MarkOnTop(this);
+}
+
+// Closed, the box goes; it no longer counts as up once it is deleted.
+void WxWorkerBox::Answer(int) { Destroy(); }
+
 void ShowWxWorkerBox(const Message& m, OpenBox box) { (new WxWorkerBox(m, std::move(box)))->Show(); }
+
+void PresentWxBox(const Message& m) {
+    for (wxWindow* window : wxTopLevelWindows) {
+        auto* box = dynamic_cast<WxBox*>(window);
+        if (box && !box->IsBeingDeleted() && box->IsShown() && box->Text() == m.text && box->Caption() == m.caption)
+            PresentOnTop(box);
+    }
+}
 
 void WxMessageSink::Show(const Message& m) {
     if (wxThread::IsMain()) {
@@ -73,6 +124,13 @@ void WxMessageSink::Show(const Message& m) {
     // CallAfter copies its functor, hence the shared box.
     auto box = std::make_shared<OpenBox>(KeepBoxOpen());
     wxTheApp->CallAfter([m, box, showPosted = showPosted_] { showPosted(m, std::move(*box)); });
+}
+
+void WxMessageSink::Repeat(const Message& m) {
+    if (wxThread::IsMain())
+        present_(m);
+    else if (wxTheApp)
+        wxTheApp->CallAfter([m, present = present_] { present(m); });
 }
 
 namespace {
@@ -91,6 +149,7 @@ void InstallWxUiPoster() {
 void InstallWxMessageSink() {
     SetMessageSink(&g_wxSink);
     InstallWxUiPoster();
+    InstallOnTopDialogs();
 }
 
 }  // namespace platform

@@ -18,6 +18,7 @@
 #include "monitor/ui/DialogHubPage.h"
 #include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
+#include "platform/ui/WxMessageSink.h"
 #include "platform/ui/WxText.h"
 #include "simulator/SimResponder.h"
 #include "simulator/ui/CDialogEitRepondFrame.h"
@@ -65,7 +66,7 @@ CDialogObdSimu::CDialogObdSimu(CDialogMainA* hub)
                kPageWindowStyle),
       m_pMainDlg(hub) {
     m_AskOkCancel = [this](const std::string& text, const std::string& caption) {
-        return wxMessageBox(U8(text), U8(caption), wxOK | wxCANCEL | wxICON_INFORMATION, this) == wxOK;
+        return platform::AskWx(this, text, caption, wxOK | wxCANCEL, platform::MessageIcon::Information);
     };
     m_ChooseFile = [this](bool save) {
         wxFileDialog dialog(this, wxFileSelectorPromptStr, wxEmptyString, "*.sim", U8(kSimFileFilter),
@@ -84,7 +85,7 @@ CDialogObdSimu::CDialogObdSimu(CDialogMainA* hub)
     m_List->Refill(g_RespondTable, g_RespondCount);
     BindHandlers();
     RefreshDeviceStatus();
-    CentreOverMainWindow(this, hub);
+    PlacePageWindow(this, hub);
 }
 
 CDialogObdSimu::~CDialogObdSimu() { SetSimStatusListener(nullptr); }

@@ -12,6 +12,7 @@
 #include "monitor/ui/CEditHex.h"
 #include "pages/shared/ui/PageWindow.h"
 #include "platform/Message.h"
+#include "platform/ui/WxMessageSink.h"
 #include "platform/ui/WxText.h"
 #include "simulator/ObdSimuPage.h"
 #include "simulator/ui/EndDialog.h"
@@ -25,7 +26,7 @@ constexpr int kGap = 4;
 CDialogSetEcuPara::CDialogSetEcuPara(wxWindow* parent, const EcuSimParams& params)
     : wxDialog(parent, 162, "Set ECU Simulation Parameter"), m_Params(params) {
     m_AskOkCancel = [this](const std::string& text, const std::string& caption) {
-        return wxMessageBox(U8(text), U8(caption), wxOK | wxCANCEL | wxICON_INFORMATION, this) == wxOK;
+        return platform::AskWx(this, text, caption, wxOK | wxCANCEL, platform::MessageIcon::Information);
     };
     InitControls();
     UpdateControls();

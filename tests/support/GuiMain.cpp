@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/OnTop.h"
 #include "platform/ui/WxMessageSink.h"
 #include "tests/support/GuiPump.h"
 
@@ -60,8 +61,10 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
-    // As the program does: a worker's news reaches windows on this thread only.
+    // As the program does: a worker's news reaches windows on this thread only, and dialogs
+    // and boxes open above every window of the program.
     platform::InstallWxUiPoster();
+    platform::InstallOnTopDialogs();
     int result = 1;
     {
         wxEventLoop loop;

@@ -29,7 +29,7 @@ void PageDialog::Open() {
     BindHandlers();
     UpdateControls();
     RefreshDeviceStatus();
-    CentreOverMainWindow(this, m_pMainDlg);
+    PlacePageWindow(this, m_pMainDlg);
 }
 
 void PageDialog::BindRunButtons(wxButton* start, wxButton* stop, std::vector<wxButton*> send, wxButton* exit) {

@@ -16,6 +16,7 @@
 
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CEditHex.h"
+#include "platform/ui/OnTop.h"
 #include "platform/ui/WxText.h"
 
 wxFlexGridSizer* NewFieldGrid() { return new wxFlexGridSizer(2, kPageLayoutGap, 2 * kPageLayoutGap); }
@@ -74,6 +75,11 @@ std::vector<const wxTextCtrl*>& EditsInTheirTextEvent() {
 }
 
 }  // namespace
+
+void PlacePageWindow(wxTopLevelWindow* window, wxWindow* hub) {
+    platform::MakeIndependentWindow(window);
+    CentreOverMainWindow(window, hub);
+}
 
 void CentreOverMainWindow(wxWindow* window, wxWindow* hub) {
     wxWindow* main = hub ? wxGetTopLevelParent(hub) : nullptr;

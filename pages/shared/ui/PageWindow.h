@@ -43,6 +43,10 @@ constexpr long kPageWindowStyle = wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX | wxDI
 // Centres the window over the main window that holds the hub (on the screen without one),
 // kept on that screen.
 void CentreOverMainWindow(wxWindow* window, wxWindow* hub);
+// A page window before it is first shown: an ordinary window of its own (the window manager
+// stacks it among the program's windows as the user raises them, dialogs and boxes above),
+// centred over the main window.
+void PlacePageWindow(wxTopLevelWindow* window, wxWindow* hub);
 
 // Shows a field handler's result: the text written back (without running the edit's handler
 // again) and the message with the page's caption and icon. An edit with a length limit names
