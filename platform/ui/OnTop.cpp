@@ -60,7 +60,10 @@ gboolean OnShow(GSignalInvocationHint*, guint, const GValue* params, gpointer) {
     GObject* object = static_cast<GObject*>(g_value_get_object(&params[0]));
     if (!GTK_IS_WINDOW(object)) return TRUE;
     GtkWindow* window = GTK_WINDOW(object);
-    if (!gtk_window_get_modal(window) && !g_object_get_data(object, kOnTopKey)) return TRUE;
+    // Dialogs and boxes (pages are ordinary windows); not menus, tips or lists.
+    if (gtk_window_get_window_type(window) != GTK_WINDOW_TOPLEVEL) return TRUE;
+    if (gtk_window_get_type_hint(window) != GDK_WINDOW_TYPE_HINT_DIALOG && !g_object_get_data(object, kOnTopKey))
+        return TRUE;
     if (GtkWindow* owner = OwnerFor(window)) gtk_window_set_transient_for(window, owner);
     if (!g_object_get_data(object, "vr3526-present-connected")) {
         g_object_set_data(object, "vr3526-present-connected", GINT_TO_POINTER(1));

@@ -11,8 +11,8 @@
 
 namespace platform {
 
-// Installs the rule for every modal window and every window marked below. Once, after the
-// toolkit started.
+// Installs the rule for every dialog and box (every window but the pages, which are made
+// ordinary windows below) and every window marked below. Once, after the toolkit started.
 void InstallOnTopDialogs();
 
 // A modeless box (a worker's message) that follows the same rule when shown.

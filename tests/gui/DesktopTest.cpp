@@ -1,15 +1,19 @@
 // The program's windows as the desktop sees them: the status bar's lock indicators follow the
 // X server's keyboard, page windows have no owner, the device chooser takes real keys, the
-// main window opens centred under a window manager, and file dialogs have a title. The lock
-// state, the keys and the window manager are the one X server's, shared by every GUI test, so
-// these run alone (SERIAL) and leave every lock off.
+// main window opens centred under a window manager, file dialogs have a title, and every
+// dialog and box opens above every window of the program, active, by the window manager's own
+// stack. The lock state, the keys and the window manager are the one X server's, shared by
+// every GUI test, so these run alone (SERIAL) and leave every lock off.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
+#include <wx/filedlg.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
+
+#include <functional>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -22,8 +26,15 @@
 #include <string>
 #include <vector>
 
+#include "app/CKM5804DemoApp.h"
 #include "app/CSelectDeive.h"
+#include "logic/ui/CDialogLogic.h"
 #include "monitor/MonitorRing.h"
+#include "monitor/ui/CListMessage.h"
+#include "pages/kline/ui/UartPageDialog.h"
+#include "platform/ui/WxMessageSink.h"
+#include "platform/ui/WxText.h"
+#include "simulator/ui/CDialogObdSimu.h"
 #include "tests/support/PageWindowFixture.h"
 #include "tests/support/ProgramFixture.h"
 
@@ -273,6 +284,207 @@ TEST_F(DesktopTest, SaveAndOpenDialogsHaveTheToolkitsTitle) {
         timer.Stop();
         EXPECT_TRUE(found);
     }
+}
+
+// The window manager's stack of client windows, bottom to top, and its active window.
+std::vector<Window> Stacking() {
+    std::vector<Window> stack;
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(X(), DefaultRootWindow(X()), XInternAtom(X(), "_NET_CLIENT_LIST_STACKING", False), 0,
+                           4096, False, XA_WINDOW, &type, &format, &items, &after, &data) == Success && data)
+        stack.assign(reinterpret_cast<Window*>(data), reinterpret_cast<Window*>(data) + items);
+    if (data) XFree(data);
+    return stack;
+}
+Window ActiveWindow() {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window active = 0;
+    if (XGetWindowProperty(X(), DefaultRootWindow(X()), XInternAtom(X(), "_NET_ACTIVE_WINDOW", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &items, &after, &data) == Success && data && items == 1)
+        active = *reinterpret_cast<Window*>(data);
+    if (data) XFree(data);
+    return active;
+}
+// True while the window titled `title` is the top of the stack, of the program's windows and
+// all others, and the active window.
+bool OnTopAndActive(const wxString& title) {
+    const Window w = FindByTitle(title);
+    const std::vector<Window> stack = Stacking();
+    return w && !stack.empty() && stack.back() == w && ActiveWindow() == w;
+}
+// Where the window titled `title` stands: its place from the top of the stack, and whether it
+// is active, for a failure's message.
+std::string StandingOf(const wxString& title) {
+    const Window w = FindByTitle(title);
+    if (!w) return "not on the screen";
+    const std::vector<Window> stack = Stacking();
+    size_t below = 0;
+    while (below < stack.size() && stack[stack.size() - 1 - below] != w) ++below;
+    return std::to_string(below) + " windows above it, " + (ActiveWindow() == w ? "active" : "not active");
+}
+
+// Ends the dialog or box titled `title` that is up, as the user's Esc would: the toolkit's
+// file dialogs by the key itself.
+void CloseTitled(const wxString& title) {
+    for (wxWindow* window : wxTopLevelWindows) {
+        auto* dialog = dynamic_cast<wxDialog*>(window);
+        if (!dialog || dialog->IsBeingDeleted() || dialog->GetTitle() != title || dynamic_cast<wxFileDialog*>(dialog))
+            continue;
+        if (dialog->IsModal())
+            dialog->EndModal(wxID_CANCEL);
+        else if (dialog->IsShown())
+            dialog->Destroy();
+        return;
+    }
+    if (const Window w = FindByTitle(title)) {
+        XSetInputFocus(X(), w, RevertToParent, CurrentTime);
+        SendRealKey(XK_Escape);
+    }
+}
+
+// Runs open, which may run the dialog's own loop, while a timer watches the screen: the window
+// titled `title` must come up at the top of the stack and active. Then it is closed. Returns
+// how it stood when it was closed ("" when on top and active).
+std::string OpensOnTop(const wxString& title, const std::function<void()>& open,
+                       const std::function<void()>& whileUp = {}) {
+    std::string standing = "never seen";
+    bool done = false;
+    int ticks = 0;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (done) return;
+        const bool onTop = OnTopAndActive(title);
+        if (!onTop && ++ticks < 100) return;  // 5 s
+        standing = onTop ? std::string() : StandingOf(title);
+        done = true;
+        timer.Stop();
+        if (onTop && whileUp) whileUp();
+        CloseTitled(title);
+    });
+    timer.Start(50);
+    open();
+    PumpUntil([&] { return done; }, std::chrono::seconds(10));
+    PumpPending();
+    return standing;
+}
+
+class OnTopTest : public DesktopTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(PumpUntil([&] { return wm_.Running(); })) << "openbox runs";
+        StartProgram();
+        frame_->SetTitle("main window");
+    }
+    void TearDown() override {
+        wm_.RestoreStderr();
+        DesktopTest::TearDown();
+    }
+    // A page window over the main window, on top and active.
+    wxWindow* PageOnTop(int hubButton, const char* title) {
+        wxWindow* page = Open(hubButton);
+        if (!page) return nullptr;
+        page->SetLabel(title);
+        EXPECT_TRUE(Activate(page, title)) << StandingOf(title);
+        return page;
+    }
+    // Raises the window as a click on it would, until the window manager and the toolkit both
+    // have it on top and active.
+    static bool Activate(wxWindow* window, const wxString& title) {
+        auto* top = dynamic_cast<wxTopLevelWindow*>(window);
+        return PumpUntil([&] {
+            if (OnTopAndActive(title) && top->IsActive()) return true;
+            top->Raise();
+            return false;
+        });
+    }
+
+    WindowManager wm_;
+};
+
+// A page is an ordinary window: the main window, activated, comes above it, and the page
+// above the main window again.
+TEST_F(OnTopTest, TheMainWindowAndAPageComeAboveEachOtherAsTheyAreActivated) {
+    wxWindow* page = PageOnTop(IDC_BUTTON_SCI, "SCI page");
+    ASSERT_NE(page, nullptr);
+    // A click on the main window's status bar, beside the page.
+    const wxRect main = frame_->GetScreenRect();
+    SendRealClick(main.GetRight() - 20, main.GetBottom() - 8);
+    EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive("main window"); })) << StandingOf("main window");
+    EXPECT_TRUE(Activate(page, "SCI page")) << StandingOf("SCI page");
+}
+
+// With a page over the main window, every dialog and box the main window, the monitor list or
+// the page opens comes up above it and active.
+TEST_F(OnTopTest, DialogsAndBoxesOpenAboveAPageThatCoversTheMainWindow) {
+    wxWindow* page = PageOnTop(IDC_BUTTON_SCI, "SCI page");
+    ASSERT_NE(page, nullptr);
+    const uint8_t data[3] = {0x11, 0x22, 0x33};
+    AppendMonitorRecord(1, KindUart, 3, 100, data, 3);
+    frame_->GetHub()->RefreshMonitorList();
+
+    // About, and it stays above the page when the page is raised meanwhile: a modal window
+    // under the window the user clicked would lock the program out of reach.
+    const wxString about = U8("关于 VR3526Kits");
+    EXPECT_EQ(OpensOnTop(about, [&] { CKM5804DemoApp::OnAppAbout(frame_); }, [&] {
+        dynamic_cast<wxTopLevelWindow*>(page)->Raise();
+        PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+        EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive(about); })) << StandingOf(about);
+    }), "") << "About";
+    EXPECT_EQ(OpensOnTop("Show Message Detail", [&] { frame_->GetHub()->GetList()->OnNMDblclk(0); }), "")
+        << "the detail dialog";
+    EXPECT_EQ(OpensOnTop("Select a file", [&] { frame_->OnSaveToFile(); }), "") << "the save dialog";
+    frame_->OnDisconnect();
+    frame_->SetDeviceChooser(nullptr);
+    EXPECT_EQ(OpensOnTop("Please Select Device Number", [&] { frame_->OnConnect(); }), "") << "the device chooser";
+    frame_->SetDeviceChooser([](uint32_t) { return 0; });
+    frame_->OnConnect();
+    frame_->SetTitle("main window");
+
+    platform::WxMessageSink boxes;
+    const platform::ScopedMessageSink shown(&boxes);
+    ClickButton(page, IDC_UART_START);
+    ASSERT_EQ(g_WorkerRunning.load(), 1u);
+    EXPECT_EQ(OpensOnTop(U8("请先停止"), [&] { frame_->Close(); }), "") << "the refusal box of 退出";
+
+    // A worker's fault box, and again after the page was raised over it.
+    const wxString kitTitle = "VR3526 Developer Kits V1.00";
+    EXPECT_EQ(OpensOnTop(kitTitle, [] { tb_set_fault(1); }, [&] {
+        tb_set_fault(0);
+        g_WorkerThread.JoinEnded();
+        EXPECT_TRUE(PumpUntil([&] { return page->FindWindow(IDC_UART_START)->IsEnabled(); }));
+        page->SetLabel("SCI page");  // the worker's end wrote the page's caption
+        EXPECT_TRUE(Activate(page, "SCI page")) << StandingOf("SCI page");
+        ClickButton(page, IDC_UART_START);
+        tb_set_fault(1);
+        EXPECT_TRUE(PumpUntil([&] { return g_WorkerRunning.load() == 0; }));
+        EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive(kitTitle); })) << "the repeat: " << StandingOf(kitTitle);
+    }), "") << "a worker's fault box";
+    tb_set_fault(0);
+    g_WorkerThread.JoinEnded();
+}
+
+// The simulator's and the logic analyser's own dialogs open above them, and the logic
+// analyser above the page that covers the main window.
+TEST_F(OnTopTest, TheSimulatorsAndTheLogicAnalysersDialogsOpenOnTop) {
+    wxWindow* simulator = PageOnTop(IDC_BUTTON_OBD_SIMU, "simulator page");
+    ASSERT_NE(simulator, nullptr);
+    EXPECT_EQ(OpensOnTop("Set ECU Simulation Parameter", [&] { ClickButton(simulator, IDC_OBD_PARAMS); }), "")
+        << "the parameter dialog";
+
+    const wxString logicTitle = "K1 Logic Analysis-- Device( 0 ) Connected";
+    std::string save = "not opened";
+    EXPECT_EQ(OpensOnTop(logicTitle, [&] { frame_->GetHub()->OnPageButton(IDC_BUTTON_LOGIC); }, [&] {
+        for (wxWindow* window : wxTopLevelWindows)
+            if (auto* logic = dynamic_cast<CDialogLogic*>(window))
+                save = OpensOnTop("Select a file", [logic] { ClickButton(logic, IDC_LOGIC_SAVE); });
+    }), "") << "the logic analyser";
+    EXPECT_EQ(save, "") << "the logic analyser's save dialog";
 }
 
 }  // namespace

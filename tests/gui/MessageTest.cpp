@@ -2,6 +2,8 @@
 // and through the wx sink that posts a worker's box to the UI thread.
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/button.h>
+#include <wx/statbmp.h>
 
 #include <string>
 #include <thread>
@@ -81,6 +83,52 @@ TEST(UiPoster, WhatAWorkerPostsRunsOnTheUiThread) {
     worker.join();
     ASSERT_TRUE(PumpUntil([&] { return ranOn != std::thread::id(); }));
     EXPECT_EQ(ranOn, ui);
+}
+
+// Every box shows its icon from the icon theme (none when it names none), its text and its
+// buttons, and is at least as wide as its caption in a title bar (the caption plus 120 px of
+// title-bar buttons); a short text does not cut "VR3526 Developer Kits V1.00".
+TEST(MessageBoxes, ABoxShowsItsIconAndIsAsWideAsItsCaption) {
+    const struct { platform::MessageIcon icon; const char* caption; long buttons; bool hasIcon; Texts labels; } cases[] = {
+        {platform::MessageIcon::Exclamation, "", wxOK, true, {"OK"}},
+        {platform::MessageIcon::Information, "Information", wxOK | wxCANCEL, true, {"OK", "Cancel"}},
+        {platform::MessageIcon::Exclamation, "Confirm Save As", wxYES_NO | wxNO_DEFAULT, true, {"&Yes", "&No"}},
+        {platform::MessageIcon::None, "", wxOK, false, {"OK"}},
+    };
+    for (const auto& c : cases) {
+        platform::WxBox box(nullptr, platform::Message{"OK?", c.caption, c.icon}, c.buttons);
+        const std::string caption = c.caption[0] ? c.caption : "VR3526 Developer Kits V1.00";
+        SCOPED_TRACE(caption);
+        EXPECT_EQ(box.GetTitle().utf8_string(), caption);
+        int icons = 0;
+        Texts labels;
+        for (wxWindow* child : box.GetChildren()) {
+            if (auto* icon = dynamic_cast<wxStaticBitmap*>(child)) {
+                ++icons;
+                EXPECT_TRUE(icon->GetBitmap().IsOk());
+                EXPECT_GE(icon->GetBitmap().GetWidth(), 32) << "the theme's dialog icon";
+            }
+            if (auto* button = dynamic_cast<wxButton*>(child)) labels.push_back(button->GetLabel().utf8_string());
+        }
+        EXPECT_EQ(icons, c.hasIcon ? 1 : 0);
+        EXPECT_EQ(labels, c.labels);
+        EXPECT_GE(box.GetSize().x, box.GetTextExtent(wxString::FromUTF8(caption)).x + 120);
+    }
+}
+
+// A repeat of a worker's box that is up brings that box up again instead of a second one.
+TEST(MessageBoxes, ARepeatOfAWorkersBoxThatIsUpPresentsIt) {
+    static Texts presented;
+    platform::WxMessageSink sink(ShowModal, ShowPosted, [](const platform::Message& m) { presented.push_back(m.text); });
+    const platform::ScopedMessageSink scope(&sink);
+    g_shown.clear();
+    std::thread([] { ShowMessage("fault"); }).join();
+    ASSERT_TRUE(PumpUntil([] { return g_shown.size() == 1; }));
+    std::thread([] { ShowMessage("fault"); }).join();
+    EXPECT_TRUE(PumpUntil([] { return presented.size() == 1; }));
+    EXPECT_EQ(g_shown, Texts{"fault"});
+    EXPECT_EQ(presented, Texts{"fault"});
+    g_up.clear();
 }
 
 }  // namespace

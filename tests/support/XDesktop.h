@@ -8,6 +8,7 @@
 #include <wx/utils.h>
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -45,5 +46,13 @@ inline void SendRealKey(KeySym key) {
     const KeyCode code = XKeysymToKeycode(X(), key);
     XTestFakeKeyEvent(X(), code, True, CurrentTime);
     XTestFakeKeyEvent(X(), code, False, CurrentTime);
+    XSync(X(), False);
+}
+
+// A click of the first button at a point of the screen, as a user clicks there.
+inline void SendRealClick(int x, int y) {
+    XTestFakeMotionEvent(X(), -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(X(), 1, True, CurrentTime);
+    XTestFakeButtonEvent(X(), 1, False, CurrentTime);
     XSync(X(), False);
 }
