@@ -34,6 +34,10 @@ CDialogLogic::CDialogLogic(wxWindow* parent)
     : wxDialog(parent, IDD_DIALOG_LOGIC, wxString(), wxDefaultPosition, wxSize(1100, 640),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER | wxMAXIMIZE_BOX),
       m_Timer(this, kLogicTimerId) {
+    // Shown at once, as the main window: wx would hold the first showing back until the window
+    // manager told the decorations' size, then show it again, and the window manager would
+    // place it anew (at the screen's corner), its scroll bar laid out with no room meanwhile.
+    m_deferShow = false;
     CreateControls();
     ShowSelections();
     SetMinSize(wxSize(640, 540));
@@ -61,7 +65,7 @@ CDialogLogic::CDialogLogic(wxWindow* parent)
     const wxSize client = GetClientSize();
     LayoutControls(client.x, client.y);
     RefreshDeviceStatus();
-    CentreOnParent();
+    CentreOverMainWindow(this, parent);
 }
 
 CDialogLogic::~CDialogLogic() {

@@ -56,3 +56,17 @@ inline void SendRealClick(int x, int y) {
     XTestFakeButtonEvent(X(), 1, False, CurrentTime);
     XSync(X(), False);
 }
+
+// Asks the window manager to activate a client window as a task bar does when the user picks
+// it (_NET_ACTIVE_WINDOW from a pager).
+inline void ActivateFromTaskBar(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(X(), "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;  // source: a pager, the user's own choice
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(X(), DefaultRootWindow(X()), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(X(), False);
+}
