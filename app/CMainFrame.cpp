@@ -25,9 +25,6 @@ const char* const kMainFrameTitle = "VR3526 Developer Kits V1.00";
 
 namespace {
 
-// How soon a lock key pressed anywhere on the desktop shows in the status bar.
-constexpr int kLockKeyPollMs = 200;
-
 void ShowFileMessage(RecordFileResult result) {
     if (result != RecordFileResult::Ok)
         platform::ShowMessage(RecordFileMessage(result), std::string(), platform::MessageIcon::None);
@@ -139,9 +136,13 @@ void CMainFrame::BuildStatusBar() {
     bar->SetStatusWidths(4, widths);
     bar->SetStatusText("Ready", 0);
     ShowLockKeys();
-    m_LockKeyTimer.SetOwner(this);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowLockKeys(); }, m_LockKeyTimer.GetId());
-    m_LockKeyTimer.Start(kLockKeyPollMs);
+    // The X server tells every change of the locks, in whatever window it was made; coming
+    // back to the program shows them again too.
+    m_LockKeyWatcher = std::make_unique<LockKeyWatcher>([this] { ShowLockKeys(); });
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        ShowLockKeys();
+        event.Skip();
+    });
 }
 
 void CMainFrame::ShowLockKeys() {

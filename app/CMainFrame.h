@@ -2,7 +2,6 @@
 // The main window: menu, tool bar, status bar and the view with the hub. It owns the device
 // connection and the record-file commands, and refuses to close while a worker runs.
 #include <wx/frame.h>
-#include <wx/timer.h>
 
 #include <cstdint>
 #include <functional>
@@ -64,6 +63,6 @@ private:
     std::function<int(uint32_t)> m_ChooseDevice;
     std::function<bool(const std::string&)> m_ConfirmReplace;
     // The lock keys change in any window of the desktop: their panes follow a short timer.
-    wxTimer m_LockKeyTimer;
+    std::unique_ptr<LockKeyWatcher> m_LockKeyWatcher;
     LockKeyState m_LockKeys;
 };

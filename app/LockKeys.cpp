@@ -2,15 +2,29 @@
 
 #include <wx/utils.h>
 
+#include <gdk/gdkx.h>
+
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
 namespace {
 
-bool ScrollLockOn() {
+Display* XDisplay() {
     const wxDisplayInfo display = wxGetDisplayInfo();
-    if (display.type != wxDisplayX11 || !display.dpy) return false;
-    auto* x = static_cast<Display*>(display.dpy);
+    return display.type == wxDisplayX11 ? static_cast<Display*>(display.dpy) : nullptr;
+}
+
+// Every X event reaches the toolkit's filters before the toolkit itself.
+GdkFilterReturn FilterXkbEvents(GdkXEvent* xevent, GdkEvent*, gpointer data) {
+    const auto* watcher = static_cast<const LockKeyWatcher*>(data);
+    const auto* event = static_cast<const XkbEvent*>(xevent);
+    if (watcher->Tells(event->type, event->any.xkb_type)) watcher->Changed();
+    return GDK_FILTER_CONTINUE;
+}
+
+bool ScrollLockOn() {
+    Display* x = XDisplay();
+    if (!x) return false;
     static const Atom name = XInternAtom(x, "Scroll Lock", False);
     Bool on = False;
     return XkbGetNamedIndicator(x, name, nullptr, &on, nullptr, nullptr) && on;
@@ -33,4 +47,27 @@ std::string LockPaneText(int pane, const LockKeyState& state) {
     case 3: return state.scroll ? "SCRL" : "";
     default: return "";
     }
+}
+
+LockKeyWatcher::LockKeyWatcher(std::function<void()> changed) : changed_(std::move(changed)) {
+    Display* x = XDisplay();
+    int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!x || !XkbQueryExtension(x, &opcode, &xkbEventBase_, &error, &major, &minor)) {
+        xkbEventBase_ = -1;
+        return;
+    }
+    // Indicators (Scroll Lock is one without a modifier) and the locked modifiers (Caps and
+    // Num Lock): only these details, so typing wakes nothing.
+    XkbSelectEvents(x, XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
+    XkbSelectEventDetails(x, XkbUseCoreKbd, XkbStateNotify, XkbModifierLockMask, XkbModifierLockMask);
+    gdk_window_add_filter(nullptr, FilterXkbEvents, this);
+}
+
+LockKeyWatcher::~LockKeyWatcher() {
+    if (xkbEventBase_ >= 0) gdk_window_remove_filter(nullptr, FilterXkbEvents, this);
+}
+
+bool LockKeyWatcher::Tells(int type, int xkbType) const {
+    return xkbEventBase_ >= 0 && type == xkbEventBase_ &&
+           (xkbType == XkbIndicatorStateNotify || xkbType == XkbStateNotify);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The keyboard's lock keys as they stand now, for the status bar's indicators.
+#include <functional>
 #include <string>
 
 struct LockKeyState {
@@ -15,3 +16,23 @@ LockKeyState CurrentLockKeys();
 
 // The indicator panes' texts: "CAP", "NUM", "SCRL" while the lock is on, empty while off.
 std::string LockPaneText(int pane, const LockKeyState& state);
+
+// Calls changed on the UI thread whenever the X server reports that a lock or a keyboard
+// indicator changed, in whatever window of the desktop the key was pressed (the X keyboard
+// extension's notifications): the status bar follows the locks without polling them. On a
+// display that is not X11 it reports nothing.
+class LockKeyWatcher {
+public:
+    explicit LockKeyWatcher(std::function<void()> changed);
+    ~LockKeyWatcher();
+    LockKeyWatcher(const LockKeyWatcher&) = delete;
+    LockKeyWatcher& operator=(const LockKeyWatcher&) = delete;
+
+    // The X server's event that tells such a change, from the XKB event base.
+    bool Tells(int type, int xkbType) const;
+    void Changed() const { changed_(); }
+
+private:
+    std::function<void()> changed_;
+    int xkbEventBase_ = -1;
+};

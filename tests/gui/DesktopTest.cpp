@@ -8,6 +8,7 @@
 #include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
+#include <wx/eventfilter.h>
 #include <wx/filedlg.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
@@ -149,6 +150,27 @@ TEST_F(DesktopTest, TheStatusBarShowsTheLockKeysAsTheyChange) {
         EXPECT_TRUE(PumpUntil([&] { return Panes(s.capText, s.numText, s.scrollText); }))
             << "[" << Pane(1) << "|" << Pane(2) << "|" << Pane(3) << "]";
     }
+}
+
+// An idle program sleeps: no timer wakes its main thread (the lock panes follow the X
+// server's notifications), and a lock changed then still shows.
+TEST_F(DesktopTest, AnIdleProgramGetsNoTimerEventsAndStillFollowsTheLocks) {
+    SetLocks(false, false, false);
+    StartProgram();
+    PumpPending();
+    struct TimerCount : wxEventFilter {
+        int timers = 0;
+        int FilterEvent(wxEvent& event) override {
+            if (event.GetEventType() == wxEVT_TIMER) ++timers;
+            return Event_Skip;
+        }
+    } count;
+    wxEvtHandler::AddFilter(&count);
+    PumpUntil([] { return false; }, std::chrono::milliseconds(1500));
+    wxEvtHandler::RemoveFilter(&count);
+    EXPECT_EQ(count.timers, 0);
+    SetLocks(false, false, true);
+    EXPECT_TRUE(PumpUntil([&] { return Panes("", "", "SCRL"); }));
 }
 
 // Every page window is a window of its own, so the main window can be raised over it; a
