@@ -11,6 +11,8 @@ packages=(
   # The Latin and CJK fonts the program is drawn with, and the only ones the GUI tests see
   # (tests/fonts.conf).
   fonts-dejavu-core fonts-wqy-zenhei
+  # The icon theme the message boxes take their icons from.
+  adwaita-icon-theme
 )
 
 missing=()
