@@ -90,17 +90,7 @@ public:
         std::remove(log_.c_str());
     }
     // True once the window manager has taken the screen.
-    bool Running() const {
-        const Atom check = XInternAtom(X(), "_NET_SUPPORTING_WM_CHECK", False);
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        const bool up = XGetWindowProperty(X(), DefaultRootWindow(X()), check, 0, 1, False, AnyPropertyType, &type,
-                                           &format, &items, &after, &data) == Success && items == 1;
-        if (data) XFree(data);
-        return up;
-    }
+    bool Running() const { return WindowProperty(DefaultRootWindow(X()), "_NET_SUPPORTING_WM_CHECK", 1).size() == 1; }
     // What the program wrote to stderr since the window manager started.
     std::string Stderr() {
         std::fflush(stderr);
@@ -255,29 +245,20 @@ TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
     ASSERT_TRUE(PumpUntil([&] { return wm.Running(); })) << "openbox runs";
     StartProgram();
     Window window = 0;
-    long extents[4] = {0, 0, 0, 0};  // left, right, top, bottom
-    const Atom frameExtents = XInternAtom(X(), "_NET_FRAME_EXTENTS", False);
+    std::vector<unsigned long> extents;  // left, right, top, bottom
     ASSERT_TRUE(PumpUntil([&] {
         window = FindByTitle(frame_->GetTitle());
-        if (!window) return false;
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        const bool known = XGetWindowProperty(X(), window, frameExtents, 0, 4, False, AnyPropertyType, &type, &format,
-                                              &items, &after, &data) == Success && items == 4;
-        if (known)
-            for (int i = 0; i < 4; ++i) extents[i] = reinterpret_cast<long*>(data)[i];
-        if (data) XFree(data);
-        return known;
+        if (window) extents = WindowProperty(window, "_NET_FRAME_EXTENTS", 4);
+        return extents.size() == 4;
     }));
     XWindowAttributes attributes{};
     ASSERT_TRUE(XGetWindowAttributes(X(), window, &attributes));
     int x = 0, y = 0;
     Window child = 0;
     XTranslateCoordinates(X(), window, DefaultRootWindow(X()), 0, 0, &x, &y, &child);
-    const long left = x - extents[0], top = y - extents[2];
-    const long right = x + attributes.width + extents[1], bottom = y + attributes.height + extents[3];
+    const long left = x - static_cast<long>(extents[0]), top = y - static_cast<long>(extents[2]);
+    const long right = x + attributes.width + static_cast<long>(extents[1]);
+    const long bottom = y + attributes.height + static_cast<long>(extents[3]);
     const long screenW = DisplayWidth(X(), DefaultScreen(X())), screenH = DisplayHeight(X(), DefaultScreen(X()));
     const std::string where = std::to_string(left) + "," + std::to_string(top) + " - " + std::to_string(right) +
                               "," + std::to_string(bottom);
@@ -319,42 +300,18 @@ TEST_F(DesktopTest, SaveAndOpenDialogsHaveTheToolkitsTitle) {
 
 // The decorations the window manager put around a client window: left, right, top, bottom.
 std::vector<long> FrameExtents(Window window) {
-    std::vector<long> extents(4, 0);
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(X(), window, XInternAtom(X(), "_NET_FRAME_EXTENTS", False), 0, 4, False,
-                           AnyPropertyType, &type, &format, &items, &after, &data) == Success && data && items == 4)
-        extents.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + 4);
-    if (data) XFree(data);
-    return extents;
+    const std::vector<unsigned long> e = WindowProperty(window, "_NET_FRAME_EXTENTS", 4);
+    return e.size() == 4 ? std::vector<long>(e.begin(), e.end()) : std::vector<long>(4, 0);
 }
 
 // The window manager's stack of client windows, bottom to top, and its active window.
 std::vector<Window> Stacking() {
-    std::vector<Window> stack;
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(X(), DefaultRootWindow(X()), XInternAtom(X(), "_NET_CLIENT_LIST_STACKING", False), 0,
-                           4096, False, XA_WINDOW, &type, &format, &items, &after, &data) == Success && data)
-        stack.assign(reinterpret_cast<Window*>(data), reinterpret_cast<Window*>(data) + items);
-    if (data) XFree(data);
-    return stack;
+    const std::vector<unsigned long> stack = WindowProperty(DefaultRootWindow(X()), "_NET_CLIENT_LIST_STACKING");
+    return std::vector<Window>(stack.begin(), stack.end());
 }
 Window ActiveWindow() {
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, after = 0;
-    unsigned char* data = nullptr;
-    Window active = 0;
-    if (XGetWindowProperty(X(), DefaultRootWindow(X()), XInternAtom(X(), "_NET_ACTIVE_WINDOW", False), 0, 1, False,
-                           XA_WINDOW, &type, &format, &items, &after, &data) == Success && data && items == 1)
-        active = *reinterpret_cast<Window*>(data);
-    if (data) XFree(data);
-    return active;
+    const std::vector<unsigned long> active = WindowProperty(DefaultRootWindow(X()), "_NET_ACTIVE_WINDOW", 1);
+    return active.empty() ? 0 : active[0];
 }
 // True while the window titled `title` is the top of the stack, of the program's windows and
 // all others, and the active window.

@@ -7,6 +7,8 @@
 #include <wx/string.h>
 #include <wx/utils.h>
 
+#include <vector>
+
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -15,6 +17,21 @@
 
 // The toolkit's own connection to the server.
 inline Display* X() { return static_cast<Display*>(wxGetDisplayInfo().dpy); }
+
+// The 32-bit items of a window's property (a window manager's lists and numbers), none when
+// it is not set.
+inline std::vector<unsigned long> WindowProperty(Window window, const char* name, long most = 4096) {
+    std::vector<unsigned long> items;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(X(), window, XInternAtom(X(), name, False), 0, most, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success && data && format == 32)
+        items.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + count);
+    if (data) XFree(data);
+    return items;
+}
 
 // The window (at any depth: a window manager reparents) whose _NET_WM_NAME is title, or 0.
 inline Window FindByTitle(Window under, const wxString& title) {
