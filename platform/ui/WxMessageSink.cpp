@@ -31,12 +31,12 @@ const char* ArtOf(MessageIcon icon) {
 // Boxes without a caption of their own carry the application title, as the page messages do.
 std::string CaptionOf(const Message& m) { return m.caption.empty() ? "VR3526 Developer Kits V1.00" : m.caption; }
 
-struct ButtonSpec {
+struct BoxButton {
     int id;
     const char* label;
 };
 
-std::vector<ButtonSpec> ButtonsOf(long buttons) {
+std::vector<BoxButton> ButtonsOf(long buttons) {
     if (buttons & wxYES_NO) return {{wxID_YES, "&Yes"}, {wxID_NO, "&No"}};
     if (buttons & wxCANCEL) return {{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}};
     return {{wxID_OK, "OK"}};
@@ -51,24 +51,24 @@ WxBox::WxBox(wxWindow* parent, const Message& m, long buttons)
         row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(art, wxART_MESSAGE_BOX)), 0,
                  wxALL, 10);
     row->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(m.text)), 0, wxALIGN_CENTER_VERTICAL | wxALL, 10);
-    auto* row2 = new wxBoxSizer(wxHORIZONTAL);
-    const std::vector<ButtonSpec> specs = ButtonsOf(buttons);
-    for (const ButtonSpec& spec : specs) {
-        auto* button = new wxButton(this, spec.id, spec.label);
-        row2->Add(button, 0, wxLEFT | wxRIGHT, 5);
-        button->Bind(wxEVT_BUTTON, [this, id = spec.id](wxCommandEvent&) { Answer(id); });
-        const bool noDefault = (buttons & wxNO_DEFAULT) && spec.id == wxID_NO;
-        if (noDefault || (!(buttons & wxNO_DEFAULT) && &spec == &specs.front())) {
+    auto* buttonRow = new wxBoxSizer(wxHORIZONTAL);
+    const std::vector<BoxButton> kinds = ButtonsOf(buttons);
+    for (const BoxButton& b : kinds) {
+        auto* button = new wxButton(this, b.id, b.label);
+        buttonRow->Add(button, 0, wxLEFT | wxRIGHT, 5);
+        button->Bind(wxEVT_BUTTON, [this, id = b.id](wxCommandEvent&) { Answer(id); });
+        const bool noDefault = (buttons & wxNO_DEFAULT) && b.id == wxID_NO;
+        if (noDefault || (!(buttons & wxNO_DEFAULT) && &b == &kinds.front())) {
             button->SetDefault();
             button->SetFocus();
         }
     }
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(row);
-    top->Add(row2, 0, wxALIGN_CENTER | wxALL, 10);
+    top->Add(buttonRow, 0, wxALIGN_CENTER | wxALL, 10);
     top->SetMinSize(wxSize(CaptionWidth(this), -1));
     SetSizerAndFit(top);
-    const int last = specs.back().id;
+    const int last = kinds.back().id;
     SetEscapeId(wxID_NONE);
     Bind(wxEVT_CHAR_HOOK, [this, last](wxKeyEvent& event) {
         if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers())
