@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/shared/PageStatus.h"
 #include "simulator/RespondTable.h"
 
 enum class EcuParamKind { Choice, Decimal, Hex };
@@ -37,12 +38,8 @@ int EcuParamChoice(const EcuSimParams& params, int id);
 void SetEcuParamChoice(EcuSimParams& params, int id, int item);
 
 // What a typed text did besides writing its field: the edit's new text (when the text was
-// refused in part) and the message to show.
-struct EcuParamEdit {
-    bool rewrite = false;
-    std::string text;
-    std::string message;
-};
+// refused in part) and the message to show, as every page's fields tell it.
+using EcuParamEdit = PageEditResult;
 EcuParamEdit SetEcuParamText(EcuSimParams& params, int id, const std::string& text);
 
 // The statics under the VPW and PWM columns: at opening (changed false) and after a request

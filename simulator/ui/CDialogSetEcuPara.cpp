@@ -118,10 +118,7 @@ void CDialogSetEcuPara::UpdateControls() {
 void CDialogSetEcuPara::OnFieldText(int id) {
     wxTextCtrl* edit = m_Edits.at(id);
     const EcuParamEdit result = SetEcuParamText(m_Params, id, edit->GetValue().utf8_string());
-    AfterOwnTextEvent(edit, [edit, result, limit = m_Limits.at(id)] {
-        if (result.rewrite) ShowLimitedText(edit, limit, result.text);
-        if (!result.message.empty()) platform::ShowMessage(result.message);
-    });
+    ApplyEditResult(edit, result, std::string(), platform::MessageIcon::Exclamation, m_Limits.at(id));
     const int addresses = AddressStaticOf(id);
     if (addresses == IDC_PARA_VPW_ADDRESSES) m_VpwAddresses->SetLabel(U8(J1850AddressText(m_Params, false, true)));
     if (addresses == IDC_PARA_PWM_ADDRESSES) m_PwmAddresses->SetLabel(U8(J1850AddressText(m_Params, true, true)));
