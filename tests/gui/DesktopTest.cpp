@@ -15,15 +15,6 @@
 #include <wx/utils.h>
 
 #include <functional>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,7 +30,7 @@
 #include "tests/support/PageWindowFixture.h"
 #include "tests/support/ProgramFixture.h"
 
-#include "tests/support/XDesktop.h"  // last: Xlib's macros
+#include "tests/support/WindowManager.h"  // last: Xlib's macros
 
 namespace {
 
@@ -60,63 +51,6 @@ long TransientFor(const wxString& title) {
     return XGetTransientForHint(X(), window, &owner) ? static_cast<long>(owner) : 0;
 }
 
-// A window manager on the test's display (openbox, which scripts/install.sh installs), from
-// its start until the object goes; and what the program writes to stderr meanwhile.
-class WindowManager {
-public:
-    WindowManager() {
-        ForgetEarlierWindowManager();
-        std::fflush(stderr);
-        savedErr_ = dup(2);
-        const int log = open(log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(log, 2);
-        close(log);
-        pid_ = fork();
-        if (pid_ == 0) {
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~WindowManager() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        ForgetEarlierWindowManager();
-        RestoreStderr();
-        std::remove(log_.c_str());
-    }
-    // True once the window manager has taken the screen.
-    bool Running() const { return WindowProperty(DefaultRootWindow(X()), "_NET_SUPPORTING_WM_CHECK", 1).size() == 1; }
-    // What the program wrote to stderr since the window manager started.
-    std::string Stderr() {
-        std::fflush(stderr);
-        std::ifstream in(log_);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    void RestoreStderr() {
-        if (savedErr_ < 0) return;
-        std::fflush(stderr);
-        dup2(savedErr_, 2);
-        close(savedErr_);
-        savedErr_ = -1;
-    }
-
-private:
-    // The root keeps a window manager's mark after it ended: the next test would take it for
-    // one that runs, and map its windows before the new one manages them.
-    static void ForgetEarlierWindowManager() {
-        XDeleteProperty(X(), DefaultRootWindow(X()), XInternAtom(X(), "_NET_SUPPORTING_WM_CHECK", False));
-        XSync(X(), False);
-    }
-
-    std::string log_ = "/tmp/vr3526-desktop-test-" + std::to_string(getpid()) + ".err";
-    int savedErr_ = -1;
-    pid_t pid_ = -1;
-};
 
 class DesktopTest : public ProgramTest {
 protected:
@@ -298,122 +232,8 @@ TEST_F(DesktopTest, SaveAndOpenDialogsHaveTheToolkitsTitle) {
     }
 }
 
-// The decorations the window manager put around a client window: left, right, top, bottom.
-std::vector<long> FrameExtents(Window window) {
-    const std::vector<unsigned long> e = WindowProperty(window, "_NET_FRAME_EXTENTS", 4);
-    return e.size() == 4 ? std::vector<long>(e.begin(), e.end()) : std::vector<long>(4, 0);
-}
+class OnTopTest : public OnTopFixture {};
 
-// The window manager's stack of client windows, bottom to top, and its active window.
-std::vector<Window> Stacking() {
-    const std::vector<unsigned long> stack = WindowProperty(DefaultRootWindow(X()), "_NET_CLIENT_LIST_STACKING");
-    return std::vector<Window>(stack.begin(), stack.end());
-}
-Window ActiveWindow() {
-    const std::vector<unsigned long> active = WindowProperty(DefaultRootWindow(X()), "_NET_ACTIVE_WINDOW", 1);
-    return active.empty() ? 0 : active[0];
-}
-// True while the window titled `title` is the top of the stack, of the program's windows and
-// all others, and the active window.
-bool OnTopAndActive(const wxString& title) {
-    const Window w = FindByTitle(title);
-    const std::vector<Window> stack = Stacking();
-    return w && !stack.empty() && stack.back() == w && ActiveWindow() == w;
-}
-// Where the window titled `title` stands: its place from the top of the stack, and whether it
-// is active, for a failure's message.
-std::string StandingOf(const wxString& title) {
-    const Window w = FindByTitle(title);
-    if (!w) return "not on the screen";
-    const std::vector<Window> stack = Stacking();
-    size_t below = 0;
-    while (below < stack.size() && stack[stack.size() - 1 - below] != w) ++below;
-    return std::to_string(below) + " windows above it, " + (ActiveWindow() == w ? "active" : "not active");
-}
-
-// Ends the dialog or box titled `title` that is up, as the user's Esc would: the toolkit's
-// file dialogs by the key itself.
-void CloseTitled(const wxString& title) {
-    for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = dynamic_cast<wxDialog*>(window);
-        if (!dialog || dialog->IsBeingDeleted() || dialog->GetTitle() != title || dynamic_cast<wxFileDialog*>(dialog))
-            continue;
-        if (dialog->IsModal())
-            dialog->EndModal(wxID_CANCEL);
-        else if (dialog->IsShown())
-            dialog->Destroy();
-        return;
-    }
-    if (const Window w = FindByTitle(title)) {
-        XSetInputFocus(X(), w, RevertToParent, CurrentTime);
-        SendRealKey(XK_Escape);
-    }
-}
-
-// Runs open, which may run the dialog's own loop, while a timer watches the screen: the window
-// titled `title` must come up at the top of the stack and active. Then it is closed. Returns
-// how it stood when it was closed ("" when on top and active).
-std::string OpensOnTop(const wxString& title, const std::function<void()>& open,
-                       const std::function<void()>& whileUp = {}) {
-    std::string standing = "never seen";
-    bool done = false;
-    int ticks = 0;
-    wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (done) return;
-        const bool onTop = OnTopAndActive(title);
-        if (!onTop && ++ticks < 300) return;  // 15 s: a busy machine
-        standing = onTop ? std::string() : StandingOf(title);
-        done = true;
-        timer.Stop();
-        if (onTop && whileUp) whileUp();
-        CloseTitled(title);
-    });
-    timer.Start(50);
-    open();
-    PumpUntil([&] { return done; }, std::chrono::seconds(20));
-    PumpPending();
-    return standing;
-}
-
-class OnTopTest : public DesktopTest {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(PumpUntil([&] { return wm_.Running(); })) << "openbox runs";
-        StartProgram();
-        frame_->SetTitle("main window");
-    }
-    void TearDown() override {
-        wm_.RestoreStderr();
-        DesktopTest::TearDown();
-    }
-    // A page window over the main window, on top and active.
-    wxWindow* PageOnTop(int hubButton, const char* title) {
-        wxWindow* page = Open(hubButton);
-        if (!page) return nullptr;
-        page->SetLabel(title);
-        EXPECT_TRUE(Activate(page, title)) << StandingOf(title);
-        return page;
-    }
-    // Picks the window in the task bar, until the window manager and the toolkit both have it
-    // on top and active.
-    static bool Activate(wxWindow* window, const wxString& title) {
-        auto* top = dynamic_cast<wxTopLevelWindow*>(window);
-        int tries = 0;
-        const bool done = PumpUntil([&] {
-            if (OnTopAndActive(title) && top->IsActive()) return true;
-            // Now and then, as a task bar and as the program itself would ask.
-            if (tries % 20 == 0)
-                if (const Window w = FindByTitle(title)) ActivateFromTaskBar(w);
-            if (tries++ % 20 == 10) top->Raise();
-            return false;
-        }, std::chrono::seconds(15));
-        if (!done) ADD_FAILURE() << title << ": " << StandingOf(title) << (top->IsActive() ? "" : ", inactive for the toolkit");
-        return done;
-    }
-
-    WindowManager wm_;
-};
 
 // A page is an ordinary window: the main window, activated, comes above it, and the page
 // above the main window again.

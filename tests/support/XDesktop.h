@@ -18,6 +18,22 @@
 // The toolkit's own connection to the server.
 inline Display* X() { return static_cast<Display*>(wxGetDisplayInfo().dpy); }
 
+// While it lives, an X error (a window that went while it was looked at) is ignored instead of
+// ending the program: windows come and go while a test walks the screen.
+class IgnoreXErrors {
+public:
+    IgnoreXErrors() : previous_((XSync(X(), False), XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }))) {}
+    ~IgnoreXErrors() {
+        XSync(X(), False);
+        XSetErrorHandler(previous_);
+    }
+    IgnoreXErrors(const IgnoreXErrors&) = delete;
+    IgnoreXErrors& operator=(const IgnoreXErrors&) = delete;
+
+private:
+    XErrorHandler previous_;
+};
+
 // The 32-bit items of a window's property (a window manager's lists and numbers), none when
 // it is not set.
 inline std::vector<unsigned long> WindowProperty(Window window, const char* name, long most = 4096) {
@@ -26,6 +42,7 @@ inline std::vector<unsigned long> WindowProperty(Window window, const char* name
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
+    const IgnoreXErrors gone;
     if (XGetWindowProperty(X(), window, XInternAtom(X(), name, False), 0, most, False, AnyPropertyType, &type,
                            &format, &count, &after, &data) == Success && data && format == 32)
         items.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + count);
@@ -55,7 +72,10 @@ inline Window FindByTitle(Window under, const wxString& title) {
     if (children) XFree(children);
     return found;
 }
-inline Window FindByTitle(const wxString& title) { return FindByTitle(DefaultRootWindow(X()), title); }
+inline Window FindByTitle(const wxString& title) {
+    const IgnoreXErrors gone;
+    return FindByTitle(DefaultRootWindow(X()), title);
+}
 
 // A key pressed and let go on the server's keyboard, as a user presses it: it goes to the
 // window with the X input focus.
