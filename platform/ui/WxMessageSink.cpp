@@ -88,7 +88,7 @@ void WxBox::Answer(int id) {
 }
 
 void ShowWxMessageBox(const Message& m) {
-    WxBox box(wxTheApp->GetTopWindow(), m);
+    WxBox box(CurrentProgramWindow(), m);
     box.ShowModal();
 }
 
@@ -98,8 +98,14 @@ bool AskWx(wxWindow* parent, const std::string& text, const std::string& caption
     return answer == wxID_OK || answer == wxID_YES;
 }
 
-WxWorkerBox::WxWorkerBox(const Message& m, OpenBox box) : WxBox(wxTheApp->GetTopWindow(), m), box_(std::move(box)) {
+// No owner for the toolkit: a modal dialog it opens over would take the box with it when it goes.
+WxWorkerBox::WxWorkerBox(const Message& m, OpenBox box) : WxBox(nullptr, m), box_(std::move(box)) {
     MarkOnTop(this);
+    if (wxWindow* over = CurrentProgramWindow()) {
+        const wxRect at = over->GetScreenRect();
+        const wxSize size = GetSize();
+        Move(at.x + (at.width - size.x) / 2, at.y + (at.height - size.y) / 2);
+    }
 }
 
 // Closed, the box goes; it no longer counts as up once it is deleted.
