@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/ui/Accessible.h"
 #include "platform/ui/Caption.h"
 #include "platform/ui/OnTop.h"
 
@@ -78,6 +79,7 @@ WxBox::WxBox(wxWindow* parent, const Message& m, long buttons)
     });
     Bind(wxEVT_CLOSE_WINDOW, [this, last](wxCloseEvent&) { Answer(last); });
     CentreOnParent();
+    MakeAlert(this);
 }
 
 void WxBox::Answer(int id) {

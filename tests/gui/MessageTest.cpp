@@ -5,6 +5,8 @@
 #include <wx/button.h>
 #include <wx/statbmp.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +14,8 @@
 #include "platform/Message.h"
 #include "platform/ui/WxMessageSink.h"
 #include "tests/support/GuiPump.h"
+
+#include <gtk/gtk.h>
 
 namespace {
 
@@ -129,6 +133,47 @@ TEST(MessageBoxes, ARepeatOfAWorkersBoxThatIsUpPresentsIt) {
     EXPECT_EQ(g_shown, Texts{"fault"});
     EXPECT_EQ(presented, Texts{"fault"});
     g_up.clear();
+}
+
+
+
+// A screen reader announces an alert as it opens, a frame not: every box is an alert, with
+// its caption as its name and its text readable among its parts; dialogs keep their role.
+TEST(MessageBoxes, ABoxIsAnAlertToAssistiveTechnology) {
+    // The text of every part under an accessible object.
+    std::function<void(AtkObject*, std::vector<std::string>&)> texts = [&](AtkObject* object, std::vector<std::string>& out) {
+        if (const char* name = atk_object_get_name(object)) out.push_back(name);
+        for (int i = 0; i < atk_object_get_n_accessible_children(object); ++i) {
+            AtkObject* child = atk_object_ref_accessible_child(object, i);
+            texts(child, out);
+            g_object_unref(child);
+        }
+    };
+    const struct { const char* caption; long buttons; const char* title; } cases[] = {
+        {"设备错误", wxOK, "设备错误"},
+        {"Confirm Save As", wxYES_NO | wxNO_DEFAULT, "Confirm Save As"},
+        {"", wxOK | wxCANCEL, "VR3526 Developer Kits V1.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        platform::WxBox box(nullptr, platform::Message{"设备通讯错误 !", c.caption, platform::MessageIcon::Exclamation},
+                            c.buttons);
+        box.Show();
+        PumpPending();
+        AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(box.GetHandle()));
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(atk_object_get_role(accessible), ATK_ROLE_ALERT) << atk_role_get_name(atk_object_get_role(accessible));
+        EXPECT_STREQ(atk_object_get_name(accessible), c.title);
+        std::vector<std::string> parts;
+        texts(accessible, parts);
+        EXPECT_NE(std::find(parts.begin(), parts.end(), "设备通讯错误 !"), parts.end());
+        box.Hide();
+    }
+    wxDialog dialog(nullptr, wxID_ANY, "Set ECU Simulation Parameter");
+    dialog.Show();
+    PumpPending();
+    EXPECT_NE(atk_object_get_role(gtk_widget_get_accessible(GTK_WIDGET(dialog.GetHandle()))), ATK_ROLE_ALERT);
+    dialog.Hide();
 }
 
 }  // namespace
