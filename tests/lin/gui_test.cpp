@@ -128,6 +128,48 @@ TEST_F(LinGuiTest, EditorChangeShowsInTheListAndTheChecksum) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
+bool EditorOnScreen() {
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* shown = dynamic_cast<wxTopLevelWindow*>(window);
+            shown && shown->IsShown() && shown->GetTitle() == "ID TABLE Modify")
+            return true;
+    return false;
+}
+
+// The editor goes with its page, by 退出 and by the page's close box, as its own 退出 would:
+// the byte composed in the combos is dropped, the mode and the range stay.
+TEST_F(LinGuiTest, TheEditorClosesWithItsPageAndOpensAgainWithIt) {
+    for (const bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "退出");
+        Click(IDC_LIN_SET_ID_TABLE);
+        ASSERT_TRUE(EditorOnScreen());
+        CDialogEditIDTable* editor = dialog_->Editor();
+        Pick(Control<wxRadioButton>(IDC_IDTABLE_RANGE, editor));
+        Retype(Control<wxTextCtrl>(IDC_IDTABLE_FROM, editor), "5");
+        Choose(Control<wxChoice>(IDC_IDTABLE_CSM, editor), 1);
+
+        if (closeBox)
+            dialog_->Close();
+        else
+            Click(IDC_LIN_EXIT);
+        PumpPending();
+        EXPECT_FALSE(dialog_->IsShown());
+        EXPECT_FALSE(EditorOnScreen()) << "left behind by its page";
+
+        ASSERT_EQ(OpenPage(), dialog_);
+        EXPECT_FALSE(EditorOnScreen()) << "the page opens alone";
+        Click(IDC_LIN_SET_ID_TABLE);
+        EXPECT_TRUE(EditorOnScreen());
+        EXPECT_EQ(dialog_->Editor(), editor);
+        EXPECT_EQ(Control<wxChoice>(IDC_IDTABLE_CSM, editor)->GetSelection(), 0) << "the table's byte, not the composed one";
+        EXPECT_TRUE(Control<wxRadioButton>(IDC_IDTABLE_RANGE, editor)->GetValue());
+        EXPECT_EQ(Control<wxTextCtrl>(IDC_IDTABLE_FROM, editor)->GetValue(), "5");
+        EXPECT_EQ(Control<wxListCtrl>(IDC_LIN_ID_LIST)->GetItemText(0, 4), "0") << "nothing applied";
+        Click(IDC_IDTABLE_EXIT, editor);
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
 class UartTestGuiTest : public PageWindowTest<CDiaglogTestUart> {
 protected:
     UartTestGuiTest() : PageWindowTest(IDC_BUTTON_TEST_UART, MakeDiaglogTestUartPage) {}

@@ -138,6 +138,10 @@ void CDiaglogLin::OnIdTableChanged(bool selectCurrent) {
     ShowMaster(m_Page.ComputeChecksum());
 }
 
+void CDiaglogLin::ClosePage() {
+    if (m_EditIdTable) m_EditIdTable->OnBnClickedCancel();
+}
+
 void CDiaglogLin::OpenEditor() {
     if (!m_EditIdTable) {
         m_EditIdTable = new CDialogEditIDTable(this, m_IdEditor);

@@ -1,7 +1,7 @@
 #pragma once
 // The LIN page window ("LIN 1.x LIN2.x"). Thin: reads its controls, calls LinPage and shows
 // the result. Created by the hub on first use and only hidden when it closes; owns the
-// ID-table editor, created on its first opening.
+// ID-table editor, created on its first opening and hidden with the page.
 #include <wx/dialog.h>
 
 #include <array>
@@ -76,7 +76,8 @@ private:
     PageStartResult StartPage() override { return m_Page.Start(); }
     void StopPage() override { m_Page.Stop(); }
     PageDeviceStatus PageStatus() override { return m_Page.RefreshDeviceStatus(); }
-    void ClosePage() override {}
+    // The editor goes with its page, as its own 退出 would take it.
+    void ClosePage() override;
     SerialSettingsPage SerialPage();
     void ShowMaster(const LinMasterView& view);
     void OpenEditor();
