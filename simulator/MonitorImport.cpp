@@ -114,7 +114,7 @@ const char* ImportFromMonitor(ImportState& s, const MonitorRecord& r) {
     case KindJ1850: {
         const uint32_t length = J1850Length(r);
         const uint32_t body = Positive(int64_t{length} - 4);  // after the header, without the CRC
-        std::memcpy(s.ack, r.data + kJ1850Body, std::min(ack, body));
+        TakeAck(s, r.data + kJ1850Body, body);
         if (body > ack) Append(s, r.data + kJ1850Body + ack, body - ack);
         return nullptr;
     }

@@ -6,7 +6,8 @@
 // frame, K-line frame without init, or J1850 frame; ACK = the first ackLength bytes after
 // the header (PCI, format and addresses, J1850 header), Message1 = the rest without checksum
 // or CRC. Later records append their bodies (CAN: consecutive frames only, up to the length
-// the first frame announced; J1850: the ACK is taken again); sent records are skipped.
+// the first frame announced; J1850: the ACK is taken again,
+// 00 where the record holds no byte); sent records are skipped.
 // Message1 stops at 256 bytes; no byte is read from outside its frame.
 #include <cstdint>
 

@@ -25,9 +25,13 @@ constexpr uint8_t kCanListenOnly = 3;
 
 uint8_t ByteAt(const Bytes& packet, size_t i) { return i < packet.size() ? packet[i] : 0; }
 
-bool StartsWith(const Bytes& packet, const Bytes& prefix) {
-    return !prefix.empty() && prefix.size() <= packet.size() &&
-           std::equal(prefix.begin(), prefix.end(), packet.begin());
+bool StartsWith(const Bytes& packet, const Bytes& prefix, const Bytes& mask) {
+    if (prefix.empty() || prefix.size() > packet.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        const uint8_t care = i < mask.size() ? mask[i] : 0xFF;
+        if ((packet[i] ^ prefix[i]) & care) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -709,7 +713,7 @@ bool Board::Accept(const uint8_t* data, uint32_t length) {
     if (packet.size() >= 6 && packet[0] == 0x57 && packet[1] == 0x3F) EngineFrame(packet);
     capture_.OnPacket(packet);
     for (const CannedRule& rule : rules_)
-        if (StartsWith(packet, rule.prefix)) {
+        if (StartsWith(packet, rule.prefix, rule.mask)) {
             if (rule.holdMs)
                 HoldLocked(rule.reply, rule.holdMs);
             else

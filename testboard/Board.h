@@ -34,10 +34,12 @@ constexpr uint8_t kStatusFault = 0x08;
 constexpr uint8_t kStatusTxDone = 0x80;
 constexpr uint8_t kStatusUartFrame = 0x10;
 
-// A canned exchange: a written packet that starts with `prefix` queues `reply`.
+// A canned exchange: a written packet that starts with `prefix` queues `reply`. Where `mask`
+// has a byte, only its set bits of that packet byte are compared (a '?' digit clears four).
 // With holdMs the reply waits that long before a poll may take it (a peer that answers later).
 struct CannedRule {
     Bytes prefix;
+    Bytes mask;  // empty: every bit counts
     Bytes reply;
     unsigned holdMs = 0;
 };

@@ -42,6 +42,44 @@ bool ParseBytes(std::vector<std::string>::const_iterator first,
     return true;
 }
 
+constexpr const char* kOnBytes = "on needs hex bytes, '=>' and the reply's hex bytes";
+
+// An on rule's packet bytes: hex bytes as everywhere, and two-digit patterns in which a '?'
+// digit matches any value (?0, 8?, ??). `care` gets the bits that must match. "" when read,
+// else why not.
+std::string ParsePattern(std::vector<std::string>::const_iterator first,
+                         std::vector<std::string>::const_iterator last, Bytes& bytes, Bytes& care) {
+    bytes.clear();
+    care.clear();
+    for (auto it = first; it != last; ++it) {
+        const std::string& token = *it;
+        uint8_t byte = 0, mask = 0xFF;
+        if (token.find('?') != std::string::npos) {
+            const auto digit = [](char c) { return c == '?' || std::isxdigit(static_cast<unsigned char>(c)); };
+            if (token.size() != 2 || !digit(token[0]) || !digit(token[1]))
+                return "'" + token + "' is no byte pattern: two digits, each hex or '?' (?0, 8?, ?\?)";
+            const std::string digits = {token[0] == '?' ? '0' : token[0], token[1] == '?' ? '0' : token[1]};
+            ParseByte(digits, byte);
+            mask = static_cast<uint8_t>((token[0] == '?' ? 0x00 : 0xF0) | (token[1] == '?' ? 0x00 : 0x0F));
+        } else if (!ParseByte(token, byte)) {
+            return kOnBytes;
+        }
+        bytes.push_back(byte);
+        care.push_back(mask);
+    }
+    if (bytes.empty()) return kOnBytes;
+    if (std::all_of(care.begin(), care.end(), [](uint8_t m) { return m == 0; }))
+        return "an on rule's bytes cannot all be '?\?': every packet would match";
+    return "";
+}
+
+// A '?' digit matches part of a written packet: it means nothing where a line gives bytes.
+bool WildcardOutsidePattern(const std::vector<std::string>& t) {
+    if (t[0] == "capture" && t.size() >= 2 && t[1] == "klg") return false;  // a path
+    const auto from = t[0] == "on" ? std::find(t.begin(), t.end(), "=>") : t.begin() + 1;
+    return std::any_of(from, t.end(), [](const std::string& token) { return token.find('?') != std::string::npos; });
+}
+
 // "can ID bytes.. [can ID bytes..]..": one poll reply with a CAN record per "can". An id of
 // up to three digits is an 11-bit one, longer ones are 29-bit.
 bool ParseCanReply(std::vector<std::string>::const_iterator first,
@@ -110,6 +148,7 @@ std::string ParseCaptureLine(const std::vector<std::string>& t, std::vector<Capt
 // Fills `setup` from one line's tokens; returns why the line is ignored, or "" when used.
 std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
     const std::string& key = t[0];
+    if (WildcardOutsidePattern(t)) return "a '?' digit matches part of a packet byte only in an on rule, before '=>'";
     if (key == "boards") {
         unsigned long count;
         if (t.size() != 2 || !ParseHex(t[1], 8, count)) return "boards needs one hex count";
@@ -168,14 +207,13 @@ std::string ParseLine(const std::vector<std::string>& t, Setup& setup) {
             rule.holdMs = static_cast<unsigned>(ms);
             end -= 2;
         }
-        if (arrow == t.end() || arrow >= end || !ParseBytes(t.begin() + 1, arrow, rule.prefix) ||
-            rule.prefix.empty())
-            return "on needs hex bytes, '=>' and the reply's hex bytes";
+        if (arrow == t.end() || arrow >= end) return kOnBytes;
+        if (std::string why = ParsePattern(t.begin() + 1, arrow, rule.prefix, rule.mask); !why.empty()) return why;
         if (arrow + 1 != end && arrow[1] == "can") {
             if (!ParseCanReply(arrow + 1, end, rule.reply))
                 return "a can reply needs 'can', an id of up to 8 hex digits and up to 8 bytes";
         } else if (!ParseBytes(arrow + 1, end, rule.reply) || rule.reply.empty()) {
-            return "on needs hex bytes, '=>' and the reply's hex bytes";
+            return kOnBytes;
         }
         setup.rules.push_back(std::move(rule));
     } else if (key == "every") {

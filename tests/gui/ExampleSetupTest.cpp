@@ -16,6 +16,7 @@
 #include "monitor/RecordFormat.h"
 #include "monitor/ui/CDialogMainA.h"
 #include "testboard/SetupFile.h"
+#include "tests/support/BoardLog.h"
 #include "tests/support/PageWindowFixture.h"
 #include "tests/support/ProgramFixture.h"
 
@@ -78,6 +79,44 @@ TEST_F(ExampleSetupProgram, EveryPagesDefaultStartAndSendAreAnswered) {
         EXPECT_TRUE(PumpUntil([] { return HasRow(0) && HasRow(1); }));
         ClickButton(page, p.start == 1014 ? 1003 : p.start);
         page->Hide();
+    }
+}
+
+// A K-line page leaves its engine-frame bytes in the host's send buffer, and the CAN pages
+// keep the high nibble of byte 1 from there (A0 B0 ..): the example's CAN peers answer all the
+// same.
+TEST_F(ExampleSetupProgram, TheCanPeersAnswerAfterAKLinePage) {
+    StartProgram(EXAMPLE_SETUP);
+    wxWindow* user = Open(1004);  // ISO 9141-2 user mode
+    ASSERT_NE(user, nullptr);
+    ClickButton(user, 1014);
+    ClickButton(user, 1022);  // 发送 初始化+数据桢
+    ASSERT_TRUE(PumpUntil([] { return HasRow(1); }));
+    ClickButton(user, 1015);  // 发送数据桢
+    ASSERT_TRUE(PumpUntil([] { return HasRow(1, "48 6B 10 41 00 BE 3F B8 13 CC"); }));
+    ClickButton(user, 1003);
+    ClickButton(user, 2);  // 退出
+    ASSERT_FALSE(user->IsShown());
+
+    const struct { const char* name; int button; const char* answer; } pages[] = {
+        {"ISO 15765", 1006, "ID:      7E8    DATA: 06 41 00 BE 1F B8 10"},
+        {"J1939", 1009, "ID: 18FEE000    DATA: 01 02 03 04 05 06 07 08"},
+        {"TP2.0", 1010, "ID:      300    DATA: 10 00 03 5A 9B 01"},
+    };
+    for (const auto& p : pages) {
+        SCOPED_TRACE(p.name);
+        ResetMonitorRing();
+        const unsigned logged = tb_log_count();
+        wxWindow* page = Open(p.button);
+        ASSERT_NE(page, nullptr);
+        ClickButton(page, 1014);
+        ClickButton(page, 1015);
+        const int sent = WaitForPacket([](const Bytes& b) { return b.size() > 4 && b[0] == 0xA0 && (b[1] & 0x80); }, logged);
+        ASSERT_GE(sent, 0);
+        EXPECT_EQ(LoggedPacket(static_cast<unsigned>(sent))[1], 0xB0) << "the K-line page's nibble is still there";
+        EXPECT_TRUE(PumpUntil([&] { return HasRow(0) && HasRow(1, p.answer); }));
+        ClickButton(page, 1003);
+        ClickButton(page, 2);
     }
 }
 

@@ -191,6 +191,62 @@ TEST(ParseSetupTest, CanRepliesBecomeRecordsOfOnePollReply) {
     }
 }
 
+TEST(ParseSetupTest, OnRulesTakeAQuestionMarkForAnyDigitOfAPacketByte) {
+    const char* const noPattern = "is no byte pattern: two digits, each hex or '?' (?0, 8?, ?\?), ignored";
+    const char* const notHere = "line 1: a '?' digit matches part of a packet byte only in an on rule, before '=>', ignored";
+    const struct { std::string line; Bytes prefix, mask; std::string note; } cases[] = {
+        {"on A0 ?0 10 00 => 01", {0xA0, 0x00, 0x10, 0x00}, {0xFF, 0x0F, 0xFF, 0xFF}, ""},
+        {"on A0 8? => 01", {0xA0, 0x80}, {0xFF, 0xF0}, ""},
+        {"on ?? 3f ?b=>01", {0x00, 0x3F, 0x0B}, {0x00, 0xFF, 0x0F}, ""},
+        {"on 0xA0 5 => 01", {0xA0, 0x05}, {0xFF, 0xFF}, ""},  // plain bytes as before
+        {"on A0 ? => 01", {}, {}, "line 1: '?' " + std::string(noPattern)},
+        {"on A0 0x?0 => 01", {}, {}, "line 1: '0x?0' " + std::string(noPattern)},
+        {"on A0 ?00 => 01", {}, {}, "line 1: '?00' " + std::string(noPattern)},
+        {"on A0 ?G => 01", {}, {}, "line 1: '?G' " + std::string(noPattern)},
+        {"on A0 3f?b => 01", {}, {}, "line 1: '3f?b' " + std::string(noPattern)},
+        {"on A0 *0 => 01", {}, {}, "line 1: on needs hex bytes, '=>' and the reply's hex bytes, ignored"},
+        {"on ?? ?? => 01", {}, {}, "line 1: an on rule's bytes cannot all be '?\?': every packet would match, ignored"},
+        {"on A0 => 0?", {}, {}, notHere},
+        {"on A0 => can 7?8 01", {}, {}, notHere},
+        {"on A0 => 01 after 1?", {}, {}, notHere},
+        {"every 3E8 on B1 8? => 0C", {}, {}, notHere},
+        {"j1850 68 ?A => 48", {}, {}, notHere},
+        {"reg 3? 00", {}, {}, notHere},
+        {"on A0 ?0 # a comment?", {}, {}, "line 1: on needs hex bytes, '=>' and the reply's hex bytes, ignored"},
+    };
+    for (const auto& c : cases) {
+        const testboard::Setup setup = testboard::ParseSetup(c.line + "\n");
+        if (c.note.empty()) {
+            ASSERT_EQ(setup.rules.size(), 1u) << c.line;
+            EXPECT_EQ(setup.rules[0].prefix, c.prefix) << c.line;
+            EXPECT_EQ(setup.rules[0].mask, c.mask) << c.line;
+            EXPECT_EQ(setup.rules[0].reply, Bytes{0x01}) << c.line;
+        }
+        EXPECT_EQ(setup.notes, c.note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.note}) << c.line;
+        EXPECT_TRUE(c.note.empty() || (setup.rules.empty() && setup.periodic.empty() && setup.j1850Peers.empty() &&
+                                       setup.registers.empty())) << c.line;
+    }
+}
+
+// The CAN send packet keeps the high nibble of byte 1 that an earlier page left there.
+TEST_F(TestBoard, APatternRuleAnswersWhateverItsQuestionMarksCover) {
+    testboard::ApplySetup(testboard::TheBoard(), testboard::ParseSetup("on A0 ?0 10 00 7C 1F => 01\n"));
+    const struct { Bytes packet; bool answered; } cases[] = {
+        {{0xA0, 0x80, 0x10, 0x00, 0x7C, 0x1F, 0x00}, true},
+        {{0xA0, 0xB0, 0x10, 0x00, 0x7C, 0x1F, 0x00}, true},
+        {{0xA0, 0x70, 0x10, 0x00, 0x7C, 0x1F}, true},
+        {{0xA0, 0x81, 0x10, 0x00, 0x7C, 0x1F, 0x00}, false},
+        {{0xA0, 0xB0, 0x10, 0x00, 0x7C, 0x1E, 0x00}, false},
+        {{0xA0, 0xB0, 0x10, 0x00, 0x7C}, false},  // shorter than the rule
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.packet));
+        ASSERT_TRUE(Exchange(c.packet)) << "the packet's own answer";
+        EXPECT_EQ(Exchange(kPoll), c.answered ? Bytes{0x01} : kIdle);
+        EXPECT_EQ(Exchange(kPoll), kIdle);
+    }
+}
+
 TEST_F(TestBoard, QueuedCanFramesRideInPollRepliesSixteenAtMost) {
     const Bytes record{0xA0, 0x1F, 0, 0, 1, 0, 0x55, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     for (int i = 0; i < 20; ++i) {
