@@ -66,6 +66,10 @@ inline void Paste(wxTextCtrl* edit, const std::string& text) {
     edit->Paste();
     ASSERT_TRUE(PumpUntil([&] { return edit->GetValue() != before; })) << "pasted: " << text;
     PumpPending();
+    // The clipboard gives its text up (wx frees it then), as the next copy would.
+    ASSERT_TRUE(wxTheClipboard->Open());
+    wxTheClipboard->Clear();
+    wxTheClipboard->Close();
 }
 
 // Focus goes elsewhere: the edit's leave handler runs.
