@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/RegisterPages.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/WxMessageSink.h"
 
 CMainFrame* CreateMainWindow() {
@@ -19,6 +20,7 @@ CMainFrame* CreateMainWindow() {
 
 bool CKM5804DemoApp::OnInit() {
     platform::InstallWxMessageSink();
+    platform::InstallTextLimits();
     CMainFrame* frame = CreateMainWindow();
     if (!frame) return false;
     SetTopWindow(frame);

@@ -360,3 +360,33 @@ TEST_F(Tp20GuiTest, LengthAndKeepAliveTimeAreReplacedByTheirRulesNotCutByALimit)
 }
 
 }  // namespace
+
+namespace {
+
+// A paste keeps what fits the field, inserted at the caret over the selection; the page
+// stores what the field shows. The hex filter sees keys only: a pasted text comes unchanged.
+TEST_F(Iso15765GuiTest, APasteKeepsWhatFitsTheKeepAliveId) {
+    ASSERT_NE(OpenPage(), nullptr);
+    constexpr long kAll = -1;
+    const struct { const char* name; const char* typed; long from, to; const char* pasted; const char* shown; long caret; uint32_t stored; } cases[] = {
+        {"over the whole text", "7DF", kAll, kAll, "7E9A", "7E9", 3, 0x7E9},
+        {"over the whole text, small letters", "7DF", kAll, kAll, "7e9a", "7e9", 3, 0x7E9},
+        {"at the caret in the middle", "7D", 1, 1, "9AB", "79D", 2, 0x79D},
+        {"over a part of the text", "7DF", 1, 2, "0123", "70F", 2, 0x70F},
+        {"over the text's start", "7DF", 0, 2, "6EE", "6EF", 2, 0x6EF},
+        {"into an empty field", "", kAll, kAll, "12345678", "123", 3, 0x123},
+    };
+    wxTextCtrl* edit = Edit(IDC_15765_KEEPALIVE_ID);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Retype(edit, c.typed);
+        edit->SetSelection(c.from, c.to);
+        Paste(edit, c.pasted);
+        EXPECT_EQ(edit->GetValue().utf8_string(), c.shown);
+        EXPECT_EQ(edit->GetInsertionPoint(), c.caret) << "after the part pasted";
+        EXPECT_EQ(EcanId(dialog_->Page().KeepAliveFrame()), c.stored);
+    }
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
+}  // namespace

@@ -122,4 +122,31 @@ TEST_F(KLinePagesGuiTest, HexByteFieldsStoreTheLowByteOfWhatIsTyped) {
     EXPECT_EQ(messages_.Count(), 0u);
 }
 
+
+// A paste into a 2-character hex field keeps what fits at the caret, over the selection, and
+// the register image takes what the field shows.
+TEST_F(KLinePagesGuiTest, APasteIntoAHexByteFieldKeepsWhatFits) {
+    constexpr long kAll = -1;
+    const struct { const char* name; int id; const char* typed; long from, to; const char* pasted; const char* shown; size_t offset; uint8_t stored; } cases[] = {
+        {"BITADJ over its whole text", 1057, "1F", kAll, kAll, "2AB", "2A", uart::BITADJ, 0x2A},
+        {"BITADJ at the caret", 1057, "F", 0, 0, "3CD", "3F", uart::BITADJ, 0x3F},
+        {"trigger address over its second character", 1162, "33", 1, 2, "C5", "3C", uart::slowInitAddress, 0x3C},
+        {"trigger address into an empty field", 1162, "", kAll, kAll, "e1f", "e1", uart::slowInitAddress, 0xE1},
+    };
+    auto* page = Open<CDialogUser>(IDC_BUTTON_USER);
+    ASSERT_NE(page, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* edit = dynamic_cast<wxTextCtrl*>(page->FindWindow(c.id));
+        ASSERT_NE(edit, nullptr);
+        Retype(edit, c.typed);
+        edit->SetSelection(c.from, c.to);
+        Paste(edit, c.pasted);
+        EXPECT_EQ(edit->GetValue().utf8_string(), c.shown);
+        EXPECT_EQ(page->Page().Image()[c.offset], c.stored);
+    }
+    Click(IDC_UART_EXIT, page);
+    EXPECT_EQ(messages_.Count(), 0u);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -307,6 +308,10 @@ TEST(ImportDialog, FromAndToTakeEveryNumberTheListShows) {
     EXPECT_EQ(import->m_To->GetValue().utf8_string(), "1234567890");
     import->OnBnClickedOk();
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"序号超过监控窗口中已有的数据!"});
+
+    import->m_To->SetSelection(-1, -1);
+    Paste(import->m_To, "98765432109876");
+    EXPECT_EQ(import->m_To->GetValue().utf8_string(), "9876543210") << "a paste keeps what fits";
     import->Destroy();
     frameWindow->Destroy();
     PumpPending();
@@ -340,6 +345,45 @@ TEST_F(ObdSimuGuiTest, StoredValuesLongerThanTheirFieldShowWhole) {
     EXPECT_EQ(respondId->GetValue().utf8_string(), "7E9");
     EXPECT_EQ(para.Params().sessionTimeoutMs, 1234u);
     EXPECT_EQ(para.Params().can11RespondId, 0x7E9u);
+}
+
+// A paste keeps what fits the field at the caret, over the selection; a field that shows a
+// longer stored value takes no more than its limit, and never grows past what it shows.
+TEST_F(ObdSimuGuiTest, APasteIntoAParameterKeepsWhatFits) {
+    ASSERT_NE(OpenPage(), nullptr);
+    constexpr long kAll = -1;
+    auto session = [](const EcuSimParams& p) { return p.sessionTimeoutMs; };
+    auto respondId = [](const EcuSimParams& p) { return p.can11RespondId; };
+    const struct {
+        const char* name; int id; uint32_t stored; long from, to; const char* pasted; const char* shown;
+        std::function<uint32_t(const EcuSimParams&)> value; uint32_t kept;
+    } cases[] = {
+        {"session time over its whole text", 1038, 5000, kAll, kAll, "12345", "1234", session, 1234},
+        {"session time at the caret", 1038, 50, 1, 1, "789", "5780", session, 5780},
+        {"session time over a part", 1038, 5000, 1, 3, "6789", "5670", session, 5670},
+        {"a longer stored session time, over its whole text", 1038, 10000, kAll, kAll, "123456", "1234", session, 1234},
+        {"a longer stored session time, over a part", 1038, 10000, 1, 3, "99", "1900", session, 1900},
+        {"a longer stored session time, over its first digit", 1038, 10000, 0, 1, "99", "0000", session, 0},
+        {"respond id over its whole text", 1015, 0x7E8, kAll, kAll, "7E9A", "7E9", respondId, 0x7E9},
+        {"a longer stored respond id, over its whole text", 1015, 0x1234, kAll, kAll, "7E9A", "7E9", respondId, 0x7E9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EcuSimParams params{};
+        LoadDefaultParams(params);
+        params.sessionTimeoutMs = c.id == 1038 ? c.stored : params.sessionTimeoutMs;
+        params.can11RespondId = c.id == 1015 ? c.stored : params.can11RespondId;
+        CDialogSetEcuPara para(dialog_, params);
+        auto* edit = Control<wxTextCtrl>(c.id, &para);
+        edit->SetFocus();
+        edit->SetSelection(c.from, c.to);
+        Paste(edit, c.pasted);
+        EXPECT_EQ(edit->GetValue().utf8_string(), c.shown);
+        EXPECT_EQ(c.value(para.Params()), c.kept);
+        TypeText(edit, "1");
+        EXPECT_EQ(edit->GetValue().utf8_string(), c.shown) << "a full field takes no key";
+    }
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Obd2DeFault.DAT打开文件出错！"}) << "the page's only";
 }
 
 // The parameter dialog's Cancel, its Esc and its close box ask first; "no" stays, "yes"

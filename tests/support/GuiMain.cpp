@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ui/OnTop.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/WxMessageSink.h"
 #include "tests/support/GuiPump.h"
 
@@ -61,10 +62,11 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
-    // As the program does: a worker's news reaches windows on this thread only, and dialogs
-    // and boxes open above every window of the program.
+    // As the program does: a worker's news reaches windows on this thread only, dialogs and
+    // boxes open above every window of the program, and limited edits keep what fits.
     platform::InstallWxUiPoster();
     platform::InstallOnTopDialogs();
+    platform::InstallTextLimits();
     int result = 1;
     {
         wxEventLoop loop;

@@ -1,12 +1,13 @@
 #pragma once
 // Drives a window's controls the way a user does, through the events the toolkit would send:
 // keys typed one by one into an edit (the character filter sees each, the edit inserts what
-// it lets through at the caret, under its length limit), leaving an edit, choosing, checking
-// and clicking. GUI tests only.
+// it lets through at the caret, under its length limit), pasting, leaving an edit, choosing,
+// checking and clicking. GUI tests only.
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/clipbrd.h>
 #include <wx/listctrl.h>
 #include <wx/radiobut.h>
 #include <wx/scrolbar.h>
@@ -51,6 +52,24 @@ inline void Retype(wxTextCtrl* edit, const std::string& text) {
     }
     TypeKey(edit, WXK_BACK);
     PumpPending();
+}
+
+// Puts the text on the clipboard and pastes it over the edit's selection (at its caret without
+// one) as Ctrl+V and the edit's menu do: wx's Paste emits the entry's "paste-clipboard", and
+// GTK inserts when the clipboard's text arrives. Every paste here changes the edit's text,
+// which is how the test knows it has arrived.
+inline void Paste(wxTextCtrl* edit, const std::string& text) {
+    ASSERT_TRUE(wxTheClipboard->Open());
+    ASSERT_TRUE(wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(text))));
+    wxTheClipboard->Close();
+    const wxString before = edit->GetValue();
+    edit->Paste();
+    ASSERT_TRUE(PumpUntil([&] { return edit->GetValue() != before; })) << "pasted: " << text;
+    PumpPending();
+    // The clipboard gives its text up (wx frees it then), as the next copy would.
+    ASSERT_TRUE(wxTheClipboard->Open());
+    wxTheClipboard->Clear();
+    wxTheClipboard->Close();
 }
 
 // Focus goes elsewhere: the edit's leave handler runs.

@@ -17,6 +17,7 @@
 #include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CEditHex.h"
 #include "platform/ui/OnTop.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/WxText.h"
 
 wxFlexGridSizer* NewFieldGrid() { return new wxFlexGridSizer(2, kPageLayoutGap, 2 * kPageLayoutGap); }
@@ -57,12 +58,9 @@ void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text) 
 
 void KeepLimitWhileTyping(wxTextCtrl* edit, unsigned limit) {
     edit->SetMaxLength(limit);
-    // Before the key reaches the text, never inside its change: a text that fits gets the
-    // limit back, and a longer one is never cut.
-    edit->Bind(wxEVT_CHAR, [edit, limit](wxKeyEvent& event) {
-        if (static_cast<unsigned long>(edit->GetLastPosition()) <= limit) edit->SetMaxLength(limit);
-        event.Skip();
-    });
+    // Typing and pasting alike: a text that fits gets the limit back, and a longer one is
+    // never cut.
+    platform::HoldTextLimit(edit, limit);
 }
 
 namespace {

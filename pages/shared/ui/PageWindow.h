@@ -64,8 +64,8 @@ void ShowFieldEdit(wxTextCtrl* edit, const PageEditResult& result,
 // edit's handler so, which would store the cut value): a longer text is shown whole, and
 // typing cannot lengthen it.
 void ShowLimitedText(wxTextCtrl* edit, unsigned limit, const std::string& text);
-// The edit's limit, which holds again for typing once the text fits under it (after a longer
-// text that ShowLimitedText showed).
+// The edit's limit for what the user types or pastes, also while it shows a longer text that
+// ShowLimitedText showed: the text grows past neither the limit nor its own length.
 void KeepLimitWhileTyping(wxTextCtrl* edit, unsigned limit);
 
 // An edit's handler for every change of its text, and for leaving it (focus goes elsewhere).
