@@ -172,6 +172,35 @@ TEST_F(DesktopTest, AnIdleProgramGetsNoTimerEventsAndStillFollowsTheLocks) {
     EXPECT_TRUE(PumpUntil([&] { return Panes("", "", "SCRL"); }));
 }
 
+// Until the toolkit has read every X event that came so far (and so run its filters on them).
+void ReadAllXEvents() {
+    XSync(X(), False);
+    EXPECT_TRUE(PumpUntil([] { return XEventsQueued(X(), QueuedAlready) == 0; }));
+    PumpPending();
+}
+
+// The watcher wakes for the locks only: Shift, Ctrl and Alt, which the X server reports as
+// changes of the keyboard's state too, go past it; a lock changed after them still shows.
+TEST_F(DesktopTest, ModifierKeysDoNotWakeTheLockWatcher) {
+    SetLocks(false, false, false);
+    StartProgram();
+    EXPECT_TRUE(PumpUntil([&] { return Panes("", "", ""); }));
+    const LockKeyWatcher* watcher = frame_->GetLockKeyWatcher();
+    ASSERT_NE(watcher, nullptr);
+    ReadAllXEvents();
+    const unsigned before = watcher->Wakes();
+    for (const KeySym key : {XK_Shift_L, XK_Control_L, XK_Alt_L, XK_Shift_R, XK_Control_R}) SendRealKey(key);
+    ReadAllXEvents();
+    EXPECT_EQ(watcher->Wakes(), before);
+    for (const bool caps : {true, false}) {
+        SetLocks(caps, false, false);
+        EXPECT_TRUE(PumpUntil([&] { return Panes(caps ? "CAP" : "", "", ""); }));
+    }
+    SetLocks(false, false, true);
+    EXPECT_TRUE(PumpUntil([&] { return Panes("", "", "SCRL"); }));
+    EXPECT_GE(watcher->Wakes(), before + 3);
+}
+
 // Every page window is a window of its own, so the main window can be raised over it; a
 // dialog the program owns is still transient for its owner (the probe sees owners).
 TEST_F(DesktopTest, PageWindowsHaveNoOwner) {
