@@ -8,6 +8,8 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
+
 #include "app/CChildView.h"
 #include "app/CKM5804DemoApp.h"
 #include "app/CSelectDeive.h"
@@ -132,7 +134,15 @@ void CMainFrame::BuildToolBar() {
 
 void CMainFrame::BuildStatusBar() {
     wxStatusBar* bar = CreateStatusBar(4, wxSTB_DEFAULT_STYLE, WxId(ID_VIEW_STATUS_BAR));
-    const int widths[4] = {-1, 60, 60, 60};
+    // Each lock pane holds its whole text within the bar's borders and the text's margins
+    // (2 px a side); the last one also holds the size grip, nearly as wide as the bar is high.
+    const LockKeyState allOn{true, true, true};
+    int widths[4] = {-1, 0, 0, 0};
+    for (int pane = 1; pane <= 3; ++pane) {
+        const int text = bar->GetTextExtent(U8(LockPaneText(pane, allOn))).x;
+        const int grip = pane == 3 ? bar->GetSize().y : 0;
+        widths[pane] = std::max(60, text + 2 * bar->GetBorderX() + 2 * 2 + grip);
+    }
     bar->SetStatusWidths(4, widths);
     bar->SetStatusText("Ready", 0);
     ShowLockKeys();

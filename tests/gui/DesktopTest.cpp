@@ -201,6 +201,37 @@ TEST_F(DesktopTest, ModifierKeysDoNotWakeTheLockWatcher) {
     EXPECT_GE(watcher->Wakes(), before + 3);
 }
 
+// Each lock pane holds its whole text: the toolkit, painting the bar, cuts none of them, and
+// each is wider than its text with the bar's margins (the last also holds the size grip).
+TEST_F(DesktopTest, EveryLockPaneShowsItsWholeText) {
+    SetLocks(true, true, true);
+    StartProgram();
+    ASSERT_TRUE(PumpUntil([&] { return Panes("CAP", "NUM", "SCRL"); }));
+    wxStatusBar* bar = frame_->GetStatusBar();
+    struct PaintCount : wxEventFilter {
+        explicit PaintCount(wxWindow* w) : window(w) { wxEvtHandler::AddFilter(this); }
+        ~PaintCount() override { wxEvtHandler::RemoveFilter(this); }
+        int FilterEvent(wxEvent& event) override {
+            if (event.GetEventType() == wxEVT_PAINT && event.GetEventObject() == window) ++paints;
+            return Event_Skip;
+        }
+        wxWindow* window;
+        int paints = 0;
+    } count(bar);
+    bar->Refresh();
+    bar->Update();
+    ASSERT_TRUE(PumpUntil([&] { return count.paints > 0; }));
+    const int grip = bar->GetClientSize().y - 2, margins = 2 * 2;
+    for (int pane = 1; pane <= 3; ++pane) {
+        SCOPED_TRACE(Pane(pane));
+        EXPECT_FALSE(bar->GetField(pane).IsEllipsized());
+        wxRect rect;
+        ASSERT_TRUE(bar->GetFieldRect(pane, rect));
+        const int room = rect.width - margins - (pane == 3 ? grip : 0);
+        EXPECT_GE(room, bar->GetTextExtent(U8(Pane(pane))).x) << rect.width;
+    }
+}
+
 // Every page window is a window of its own, so the main window can be raised over it; a
 // dialog the program owns is still transient for its owner (the probe sees owners).
 TEST_F(DesktopTest, PageWindowsHaveNoOwner) {
