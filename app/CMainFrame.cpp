@@ -66,6 +66,14 @@ bool CMainFrame::CreateFrame() {
     BuildToolBar();
     BuildStatusBar();
     BuildMenu();
+    KeepHubWhole();
+    // The window manager's decorations and a bar shown or hidden change what the frame's
+    // least size must be; each comes with a size event. Set after it: within the toolkit's
+    // layout the window's new hints would not reach the window manager.
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        if (LeastSize() != GetMinSize()) CallAfter(&CMainFrame::KeepHubWhole);
+    });
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent&) { m_View->SetFocus(); });
@@ -153,6 +161,15 @@ void CMainFrame::BuildStatusBar() {
         ShowLockKeys();
         event.Skip();
     });
+}
+
+wxSize CMainFrame::LeastSize() const {
+    return ClientToWindowSize(GetHub()->MinimumClientSize() + (m_View->GetSize() - m_View->GetClientSize()));
+}
+
+void CMainFrame::KeepHubWhole() {
+    const wxSize least = LeastSize();
+    if (least != GetMinSize()) SetMinSize(least);
 }
 
 void CMainFrame::ShowLockKeys() {

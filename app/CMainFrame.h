@@ -52,6 +52,10 @@ private:
     void BuildStatusBar();
     // The caps, num and scroll lock panes, when the keyboard's state changed.
     void ShowLockKeys();
+    // The frame's least size: the hub's least client with the view, the bars shown, the menu
+    // and the window manager's decorations around it.
+    wxSize LeastSize() const;
+    void KeepHubWhole();
     int ChooseDevice(uint32_t count);
     bool ConfirmReplace(const std::string& path);
     void OnClose(wxCloseEvent& event);
