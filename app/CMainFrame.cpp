@@ -8,6 +8,8 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
+
 #include "app/CChildView.h"
 #include "app/CKM5804DemoApp.h"
 #include "app/CSelectDeive.h"
@@ -64,6 +66,14 @@ bool CMainFrame::CreateFrame() {
     BuildToolBar();
     BuildStatusBar();
     BuildMenu();
+    KeepHubWhole();
+    // The window manager's decorations and a bar shown or hidden change what the frame's
+    // least size must be; each comes with a size event. Set after it: within the toolkit's
+    // layout the window's new hints would not reach the window manager.
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        if (LeastSize() != GetMinSize()) CallAfter(&CMainFrame::KeepHubWhole);
+    });
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent&) { m_View->SetFocus(); });
@@ -132,7 +142,15 @@ void CMainFrame::BuildToolBar() {
 
 void CMainFrame::BuildStatusBar() {
     wxStatusBar* bar = CreateStatusBar(4, wxSTB_DEFAULT_STYLE, WxId(ID_VIEW_STATUS_BAR));
-    const int widths[4] = {-1, 60, 60, 60};
+    // Each lock pane holds its whole text within the bar's borders and the text's margins
+    // (2 px a side); the last one also holds the size grip, nearly as wide as the bar is high.
+    const LockKeyState allOn{true, true, true};
+    int widths[4] = {-1, 0, 0, 0};
+    for (int pane = 1; pane <= 3; ++pane) {
+        const int text = bar->GetTextExtent(U8(LockPaneText(pane, allOn))).x;
+        const int grip = pane == 3 ? bar->GetSize().y : 0;
+        widths[pane] = std::max(60, text + 2 * bar->GetBorderX() + 2 * 2 + grip);
+    }
     bar->SetStatusWidths(4, widths);
     bar->SetStatusText("Ready", 0);
     ShowLockKeys();
@@ -143,6 +161,15 @@ void CMainFrame::BuildStatusBar() {
         ShowLockKeys();
         event.Skip();
     });
+}
+
+wxSize CMainFrame::LeastSize() const {
+    return ClientToWindowSize(GetHub()->MinimumClientSize() + (m_View->GetSize() - m_View->GetClientSize()));
+}
+
+void CMainFrame::KeepHubWhole() {
+    const wxSize least = LeastSize();
+    if (least != GetMinSize()) SetMinSize(least);
 }
 
 void CMainFrame::ShowLockKeys() {

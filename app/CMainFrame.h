@@ -27,6 +27,7 @@ public:
     bool CreateFrame();
 
     CDialogMainA* GetHub() const;
+    const LockKeyWatcher* GetLockKeyWatcher() const { return m_LockKeyWatcher.get(); }
     CChildView* GetView() const { return m_View; }
 
     // How Connect picks a device: by default the modal device-choice dialog. Returns the
@@ -51,6 +52,10 @@ private:
     void BuildStatusBar();
     // The caps, num and scroll lock panes, when the keyboard's state changed.
     void ShowLockKeys();
+    // The frame's least size: the hub's least client with the view, the bars shown, the menu
+    // and the window manager's decorations around it.
+    wxSize LeastSize() const;
+    void KeepHubWhole();
     int ChooseDevice(uint32_t count);
     bool ConfirmReplace(const std::string& path);
     void OnClose(wxCloseEvent& event);
@@ -62,7 +67,8 @@ private:
     Connection m_Connection;
     std::function<int(uint32_t)> m_ChooseDevice;
     std::function<bool(const std::string&)> m_ConfirmReplace;
-    // The lock keys change in any window of the desktop: their panes follow a short timer.
+    // The lock keys change in any window of the desktop: their panes follow the X server's
+    // notifications.
     std::unique_ptr<LockKeyWatcher> m_LockKeyWatcher;
     LockKeyState m_LockKeys;
 };

@@ -16,9 +16,7 @@ Display* XDisplay() {
 
 // Every X event reaches the toolkit's filters before the toolkit itself.
 GdkFilterReturn FilterXkbEvents(GdkXEvent* xevent, GdkEvent*, gpointer data) {
-    const auto* watcher = static_cast<const LockKeyWatcher*>(data);
-    const auto* event = static_cast<const XkbEvent*>(xevent);
-    if (watcher->Tells(event->type, event->any.xkb_type)) watcher->Changed();
+    static_cast<LockKeyWatcher*>(data)->Look(xevent);
     return GDK_FILTER_CONTINUE;
 }
 
@@ -57,7 +55,7 @@ LockKeyWatcher::LockKeyWatcher(std::function<void()> changed) : changed_(std::mo
         return;
     }
     // Indicators (Scroll Lock is one without a modifier) and the locked modifiers (Caps and
-    // Num Lock): only these details, so typing wakes nothing.
+    // Num Lock): only these details.
     XkbSelectEvents(x, XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
     XkbSelectEventDetails(x, XkbUseCoreKbd, XkbStateNotify, XkbModifierLockMask, XkbModifierLockMask);
     gdk_window_add_filter(nullptr, FilterXkbEvents, this);
@@ -67,7 +65,14 @@ LockKeyWatcher::~LockKeyWatcher() {
     if (xkbEventBase_ >= 0) gdk_window_remove_filter(nullptr, FilterXkbEvents, this);
 }
 
-bool LockKeyWatcher::Tells(int type, int xkbType) const {
-    return xkbEventBase_ >= 0 && type == xkbEventBase_ &&
-           (xkbType == XkbIndicatorStateNotify || xkbType == XkbStateNotify);
+void LockKeyWatcher::Look(const void* xevent) {
+    const auto* event = static_cast<const XkbEvent*>(xevent);
+    if (xkbEventBase_ < 0 || event->type != xkbEventBase_) return;
+    // The toolkit shares the connection and asks for every change of the modifiers' state:
+    // the state notifications of a Shift, Ctrl or Alt arrive here too.
+    const bool tells = event->any.xkb_type == XkbIndicatorStateNotify ||
+                       (event->any.xkb_type == XkbStateNotify && (event->state.changed & XkbModifierLockMask));
+    if (!tells) return;
+    ++wakes_;
+    changed_();
 }

@@ -28,11 +28,16 @@ public:
     LockKeyWatcher(const LockKeyWatcher&) = delete;
     LockKeyWatcher& operator=(const LockKeyWatcher&) = delete;
 
-    // The X server's event that tells such a change, from the XKB event base.
-    bool Tells(int type, int xkbType) const;
-    void Changed() const { changed_(); }
+    // One X event as the toolkit receives it: changed is called for a lock's or an
+    // indicator's change only. Every other event, a Shift pressed included, goes past on what
+    // the event itself says, with no request to the server.
+    void Look(const void* xevent);
+
+    // How often changed was called.
+    unsigned Wakes() const { return wakes_; }
 
 private:
     std::function<void()> changed_;
     int xkbEventBase_ = -1;
+    unsigned wakes_ = 0;
 };

@@ -5,8 +5,8 @@
 
 namespace {
 
-// Quarter bits of one pixel.
-constexpr uint8_t kTopLeft = 1, kTopRight = 2, kBottomLeft = 4, kBottomRight = 8;
+// Quarter bits of one pixel's top half; its bottom half's are these shifted left by 2.
+constexpr uint8_t kTopLeft = 1, kTopRight = 2;
 
 // Weight of 0..4 covered quarters (one alone does not occur with these pens).
 constexpr uint8_t kCoverage[5] = {0, 64, 128, 192, 255};

@@ -23,6 +23,10 @@ constexpr FixedButton kRowButtons[12] = {
     {1011, 420, 40, 80}, {1160, 520, 40, 80},  {1014, 620, 40, 80},
 };
 
+// The two big buttons at the right: their left edges stand this far from the client's.
+constexpr int kBigButtonsFromRight = 200;
+constexpr int kButtonGap = 20;  // between neighbouring row buttons
+
 HubRect Rect(int x, int y, int width, int height) {
     return HubRect{x, y, std::max(width, 0), std::max(height, 0)};
 }
@@ -42,9 +46,16 @@ HubLayout ComputeHubLayout(int cx, int cy, int rowPixels) {
     size_t i = 0;
     for (const FixedButton& b : kRowButtons)
         layout.buttons[i++] = {b.id, Rect(b.x, cy - b.fromBottom, b.width, 30)};
-    layout.buttons[i++] = {1017, Rect(cx - 200, cy - 70, 80, 50)};
+    layout.buttons[i++] = {1017, Rect(cx - kBigButtonsFromRight, cy - 70, 80, 50)};
     layout.buttons[i++] = {1015, Rect(cx - 100, cy - 70, 80, 50)};
     return layout;
+}
+
+HubSize HubMinimumClient(int rowPixels, int scrollBarHeight) {
+    int rowsRight = 0;
+    for (const FixedButton& b : kRowButtons) rowsRight = std::max(rowsRight, b.x + b.width);
+    const int listHeight = std::max((kHeaderRows + 1) * std::max(rowPixels, kHubMinRowPixels), scrollBarHeight);
+    return HubSize{rowsRight + kButtonGap + kBigButtonsFromRight, kBottomBand + listHeight};
 }
 
 int32_t HubScrollStep(HubScrollCode code, int32_t position, int32_t page, int32_t trackPosition) {

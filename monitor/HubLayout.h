@@ -34,6 +34,15 @@ uint32_t HubRowsPerPage(int cy, int rowPixels = kHubMinRowPixels);
 // Rectangles for a client of cx x cy. Negative widths and heights (a tiny client) are 0.
 HubLayout ComputeHubLayout(int cx, int cy, int rowPixels = kHubMinRowPixels);
 
+// The least client for ComputeHubLayout that keeps the hub whole: every button inside it and
+// clear of the others, and the list tall enough for its header, one row and a scroll bar of
+// scrollBarHeight (the toolkit's least).
+struct HubSize {
+    int cx = 0;
+    int cy = 0;
+};
+HubSize HubMinimumClient(int rowPixels, int scrollBarHeight);
+
 enum class HubScrollCode { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Other };
 
 // Rows to move for a scroll-bar code: +-1, +-page, or to the thumb (track - position).

@@ -72,13 +72,14 @@ void UpperAscii(std::string& s) {
 bool BuildUartData(const MonitorRecord& r, bool wrapped, std::string& s) {
     const uint32_t t = InitType(r);
     const uint32_t n = UartShownBytes(r);
+    // The chip promised more bytes than came.
+    const bool cut = (r.reserved & kMonitorShortFrame) != 0;
     auto bytes = [&] {
         if (wrapped)
             AppendHexBytesWrapped(s, r.data, n);
         else
             AppendHexBytes(s, r.data, n);
-        // The chip promised more bytes than came.
-        if (r.reserved & kMonitorShortFrame) s += "...";
+        if (cut) s += "...";
     };
     if (t == 2) {
         if (!IsReceived(r)) {
@@ -107,6 +108,8 @@ bool BuildUartData(const MonitorRecord& r, bool wrapped, std::string& s) {
         AppendHex2(s, r.data[5]);
         s.push_back(' ');
         AppendHex2(s, r.data[6]);
+        // Spaced as the byte lists end, before their mark.
+        if (cut) s += " ...";
         return ok;
     }
     if (t == 7) {

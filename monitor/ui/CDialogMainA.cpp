@@ -204,6 +204,11 @@ void CDialogMainA::OnMouseWheel(wxMouseEvent& event) {
     ScrollByRows(HubWheelStep(event.GetWheelRotation()));
 }
 
+wxSize CDialogMainA::MinimumClientSize() const {
+    const HubSize least = HubMinimumClient(m_RowPixels, m_ScrollBar->GetBestSize().y);
+    return wxSize(least.cx, least.cy);
+}
+
 void CDialogMainA::OnSize(wxSizeEvent& event) {
     event.Skip();
     const wxSize size = GetClientSize();

@@ -93,6 +93,10 @@ public:
     void OnMouseWheel(wxMouseEvent& event);
     void ScrollByRows(int32_t step);
 
+    // The least client that keeps the hub whole: every button inside and apart, the list with
+    // its header and a row, its scroll bar at the toolkit's least height.
+    wxSize MinimumClientSize() const;
+
     // Height of one list row in pixels, as the list draws it with its font.
     int RowPixels() const { return m_RowPixels; }
 

@@ -12,16 +12,23 @@
 #include <wx/filedlg.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
+#include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include <gtk/gtk.h>
+
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/CChildView.h"
 #include "app/CKM5804DemoApp.h"
 #include "app/CSelectDeive.h"
+#include "app/ResourceIds.h"
 #include "logic/ui/CDialogLogic.h"
 #include "monitor/MonitorRing.h"
+#include "monitor/ui/CDialogMainA.h"
 #include "monitor/ui/CListMessage.h"
 #include "pages/kline/ui/UartPageDialog.h"
 #include "platform/ui/WxMessageSink.h"
@@ -31,6 +38,8 @@
 #include "tests/support/ProgramFixture.h"
 
 #include "tests/support/WindowManager.h"  // last: Xlib's macros
+
+#include <X11/Xutil.h>
 
 namespace {
 
@@ -104,6 +113,66 @@ TEST_F(DesktopTest, AnIdleProgramGetsNoTimerEventsAndStillFollowsTheLocks) {
     EXPECT_EQ(count.timers, 0);
     SetLocks(false, false, true);
     EXPECT_TRUE(PumpUntil([&] { return Panes("", "", "SCRL"); }));
+}
+
+// Until the toolkit has read every X event that came so far (and so run its filters on them).
+void ReadAllXEvents() {
+    XSync(X(), False);
+    EXPECT_TRUE(PumpUntil([] { return XEventsQueued(X(), QueuedAlready) == 0; }));
+    PumpPending();
+}
+
+// The watcher wakes for the locks only: Shift, Ctrl and Alt, which the X server reports as
+// changes of the keyboard's state too, go past it; a lock changed after them still shows.
+TEST_F(DesktopTest, ModifierKeysDoNotWakeTheLockWatcher) {
+    SetLocks(false, false, false);
+    StartProgram();
+    EXPECT_TRUE(PumpUntil([&] { return Panes("", "", ""); }));
+    const LockKeyWatcher* watcher = frame_->GetLockKeyWatcher();
+    ASSERT_NE(watcher, nullptr);
+    ReadAllXEvents();
+    const unsigned before = watcher->Wakes();
+    for (const KeySym key : {XK_Shift_L, XK_Control_L, XK_Alt_L, XK_Shift_R, XK_Control_R}) SendRealKey(key);
+    ReadAllXEvents();
+    EXPECT_EQ(watcher->Wakes(), before);
+    for (const bool caps : {true, false}) {
+        SetLocks(caps, false, false);
+        EXPECT_TRUE(PumpUntil([&] { return Panes(caps ? "CAP" : "", "", ""); }));
+    }
+    SetLocks(false, false, true);
+    EXPECT_TRUE(PumpUntil([&] { return Panes("", "", "SCRL"); }));
+    EXPECT_GE(watcher->Wakes(), before + 3);
+}
+
+// Each lock pane holds its whole text: the toolkit, painting the bar, cuts none of them, and
+// each is wider than its text with the bar's margins (the last also holds the size grip).
+TEST_F(DesktopTest, EveryLockPaneShowsItsWholeText) {
+    SetLocks(true, true, true);
+    StartProgram();
+    ASSERT_TRUE(PumpUntil([&] { return Panes("CAP", "NUM", "SCRL"); }));
+    wxStatusBar* bar = frame_->GetStatusBar();
+    struct PaintCount : wxEventFilter {
+        explicit PaintCount(wxWindow* w) : window(w) { wxEvtHandler::AddFilter(this); }
+        ~PaintCount() override { wxEvtHandler::RemoveFilter(this); }
+        int FilterEvent(wxEvent& event) override {
+            if (event.GetEventType() == wxEVT_PAINT && event.GetEventObject() == window) ++paints;
+            return Event_Skip;
+        }
+        wxWindow* window;
+        int paints = 0;
+    } count(bar);
+    bar->Refresh();
+    bar->Update();
+    ASSERT_TRUE(PumpUntil([&] { return count.paints > 0; }));
+    const int grip = bar->GetClientSize().y - 2, margins = 2 * 2;
+    for (int pane = 1; pane <= 3; ++pane) {
+        SCOPED_TRACE(Pane(pane));
+        EXPECT_FALSE(bar->GetField(pane).IsEllipsized());
+        wxRect rect;
+        ASSERT_TRUE(bar->GetFieldRect(pane, rect));
+        const int room = rect.width - margins - (pane == 3 ? grip : 0);
+        EXPECT_GE(room, bar->GetTextExtent(U8(Pane(pane))).x) << rect.width;
+    }
 }
 
 // Every page window is a window of its own, so the main window can be raised over it; a
@@ -202,6 +271,93 @@ TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
     const std::string err = wm.Stderr();
     wm.RestoreStderr();
     EXPECT_EQ(err.find("Gtk-"), std::string::npos) << err;
+}
+
+// What fails the hub as it is laid out now, empty when whole: every button inside the hub,
+// clear of the others and below the list; the list showing a row; its scroll bar no shorter
+// than the toolkit's least.
+std::string HubFault(CDialogMainA* hub) {
+    const wxRect client(hub->GetClientSize());
+    const wxRect list = hub->GetList()->GetRect(), bar = hub->GetScrollBar()->GetRect();
+    std::vector<wxRect> buttons;
+    for (const int id : kHubButtonOrder) buttons.push_back(hub->GetPageButton(id)->GetRect());
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (!client.Contains(buttons[i])) return "a button outside the hub";
+        if (buttons[i].Intersects(list) || buttons[i].Intersects(bar)) return "a button over the list";
+        for (size_t j = i + 1; j < buttons.size(); ++j)
+            if (buttons[i].Intersects(buttons[j])) return "buttons over each other";
+    }
+    if (g_MonitorRowsPerPage.load() < 1) return "no row in the list";
+    int least = 0, natural = 0;
+    gtk_widget_get_preferred_height(hub->GetScrollBar()->m_widget, &least, &natural);
+    if (bar.height < least || !client.Contains(bar)) return "scroll bar " + std::to_string(bar.height);
+    return "";
+}
+
+// The main window keeps the hub whole at every size it takes, and the toolkit never warns:
+// asked through the window manager for less (as a drag of its border asks), it stays at its
+// least size; a tool bar shown again at that size makes it grow.
+TEST_F(DesktopTest, TheMainWindowKeepsTheHubWholeAtEverySize) {
+    WindowManager wm;
+    ASSERT_TRUE(PumpUntil([&] { return wm.Running(); })) << "openbox runs";
+    StartProgram();
+    frame_->SetTitle("main window");
+    Window window = 0;
+    ASSERT_TRUE(PumpUntil([&] { return (window = FindByTitle("main window")) != 0; }));
+    CDialogMainA* hub = frame_->GetHub();
+    const auto xSize = [&] {
+        XWindowAttributes a{};
+        XGetWindowAttributes(X(), window, &a);
+        return wxSize(a.width, a.height);
+    };
+    // True once the toolkit has laid the window out at the size the X server gave it.
+    const auto laidOut = [&] {
+        GtkAllocation a{};
+        gtk_widget_get_allocation(frame_->m_widget, &a);
+        return wxSize(a.width, a.height) == xSize() && hub->GetSize() == frame_->GetView()->GetClientSize();
+    };
+    const auto text = [](wxSize size) { return std::to_string(size.x) + "x" + std::to_string(size.y); };
+    const wxSize large(1250, 700);
+    XResizeWindow(X(), window, large.x, large.y);
+    ASSERT_TRUE(PumpUntil([&] { return xSize() == large && laidOut(); })) << text(xSize());
+    // The least size the window tells the window manager, once the toolkit has passed on the
+    // program's own (which counts the decorations in).
+    const auto hinted = [&] {
+        XSizeHints hints{};
+        long supplied = 0;
+        return XGetWMNormalHints(X(), window, &hints, &supplied) && (hints.flags & PMinSize)
+                   ? wxSize(hints.min_width, hints.min_height) : wxSize();
+    };
+    EXPECT_TRUE(PumpUntil([&] { return hinted() == frame_->GetMinSize() - (frame_->GetSize() - xSize()); }))
+        << text(hinted()) << " against " << text(frame_->GetMinSize());
+    const wxSize least = hinted();
+    // Asks for a size from the larger one, so that the window manager's answer shows as a change.
+    const auto ask = [&](wxSize size) {
+        XResizeWindow(X(), window, large.x, large.y);
+        EXPECT_TRUE(PumpUntil([&] { return xSize() == large && laidOut(); })) << text(xSize());
+        XResizeWindow(X(), window, size.x, size.y);
+        EXPECT_TRUE(PumpUntil([&] { return xSize() != large && laidOut(); })) << text(xSize());
+    };
+    const wxSize asked[] = {
+        {1000, 500}, least, {least.x - 1, least.y}, {least.x, least.y - 1}, {1100, 220}, {600, 400}, {200, 100}, {1, 1},
+    };
+    for (const wxSize& size : asked) {
+        SCOPED_TRACE(text(size) + " asked, least " + text(least));
+        ask(size);
+        EXPECT_EQ(text(xSize()), text(wxSize(std::max(size.x, least.x), std::max(size.y, least.y))));
+        EXPECT_EQ(HubFault(hub), "");
+    }
+    // At the least size: the tool bar hidden, then shown again.
+    for (int i = 0; i < 2; ++i) {
+        wxCommandEvent toggle(wxEVT_MENU, WxId(ID_VIEW_TOOLBAR));
+        frame_->ProcessWindowEvent(toggle);
+        EXPECT_TRUE(PumpUntil([&] { return laidOut() && HubFault(hub).empty(); })) << HubFault(hub);
+    }
+    EXPECT_TRUE(frame_->GetToolBar()->IsShown());
+    const std::string err = wm.Stderr();
+    wm.RestoreStderr();
+    EXPECT_EQ(err.find("Gtk-"), std::string::npos) << err;
+    EXPECT_EQ(err.find("gtk_"), std::string::npos) << err;
 }
 
 // The save and open dialogs carry the toolkit's usual title: found on the screen by it, and

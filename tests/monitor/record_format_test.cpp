@@ -39,6 +39,12 @@ MonitorRecord LongUart() {
     return r;
 }
 
+// The record as the ring keeps one whose length word promised more bytes than came.
+MonitorRecord Cut(MonitorRecord r) {
+    r.reserved = kMonitorShortFrame;
+    return r;
+}
+
 const std::initializer_list<uint8_t> kInitOk = {0x00, 0x00, 0x60, 0x09, 0x00, 0x8A, 0x01};
 const std::initializer_list<uint8_t> kCanExtended = {0xD9, 0x18, 0xC4, 0x0B, 0x03, 0x40, 0x11, 0x22, 0x33};
 
@@ -53,6 +59,10 @@ TEST(RecordFormat, ListCellsForEveryKindAndBranch) {
         {"slow init sent", Uart(kSent, UartWord(2, 2), {1, 2}, 0, 0, 0x33), "UART", "2", " SLOW INIT; ADDR= 0X33 DATA: 01 02 ", " "},
         {"init ok", Uart(kReceived, UartWord(2, 7), kInitOk), "UART", "7", "INIT=OK; BRG= 2400 KEYWORD: 8A 01", " "},
         {"init error", Uart(kReceived, UartWord(2, 7), {0x0A, 0, 0xFF, 0xFF, 0, 8, 8}), "UART", "7", "INIT ERROR : A BRG= 65535 KEYWORD: 08 08", " "},
+        {"init ok cut short", Cut(Uart(kReceived, UartWord(2, 7), kInitOk)), "UART", "7", "INIT=OK; BRG= 2400 KEYWORD: 8A 01 ...", " "},
+        {"init error cut short", Cut(Uart(kReceived, UartWord(2, 7), {0x0A, 0, 0xFF, 0xFF, 0, 8, 8})), "UART", "7", "INIT ERROR : A BRG= 65535 KEYWORD: 08 08 ...", " "},
+        {"init result of 6 bytes cut short", Cut(Uart(kReceived, UartWord(2, 6), {0, 0, 0x60, 0x09, 0, 0x8A})), "UART", "6", "INIT ERROR : 00 00 60 09 00 8A ...", " "},
+        {"frame cut short", Cut(Uart(kReceived, UartWord(0, 2), {0x12, 0xab})), "UART", "2", "12 AB ...", " CS:0"},
         {"ecu init", Uart(kReceived, UartWord(7, 0), {}), "UART", "0", "ECU INIT ACTIVE", " "},
         {"fast init sent", Uart(kSent, UartWord(1, 3),
          {0x81, 0x10, 0xF1}, 25, 24), "UART", "3", "FAST INIT:LT= 25 MS HT= 24 MS  DATA: 81 10 F1 ", " "},
@@ -112,6 +122,7 @@ TEST(RecordFormat, DetailDecoders) {
           "\r\n20 21 22 23 24 25 26 27 "}},
         {"uart slow init", Uart(kSent, UartWord(2, 2), {1, 2}, 0, 0, 0x33), {"1", tx, "UART", "-", "2", "-", " SLOW INIT; ADDR= 0X33 DATA: 01 02 "}},
         {"uart init ok", Uart(kReceived, UartWord(2, 7), kInitOk), {"1", rx, "UART", "-", "7", "-", "INIT=OK; BRG= 2400 KEYWORD: 8A 01"}},
+        {"uart init ok cut short", Cut(Uart(kReceived, UartWord(2, 7), kInitOk)), {"1", rx, "UART", "-", "7", "-", "INIT=OK; BRG= 2400 KEYWORD: 8A 01 ..."}},
         {"uart ecu init", Uart(kReceived, UartWord(7, 5), {}), {"1", rx, "UART", "-", "-", "-", "ECU INIT ACTIVE"}},
         {"can extended", Frame(KindCan, kCanExtended), {"1", rx, "CAN", " 18 DA F1 10", "3", "-", "11 22 33 "}},
         {"can remote", Frame(KindCan, {0xD9, 0x18, 0xC4, 0x0B, 0x08, 0x42}), {"1", rx, "CAN", " 18 DA F1 10", "8", "-", "远程帧"}},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 TEST(HubLayout, RowsPerPageFollowHeightAndRowHeightWithinTheColourTables) {
     struct Case { int cy, rowPixels; uint32_t rows; } cases[] = {
@@ -32,4 +33,45 @@ TEST(HubLayout, ScrollClampsToTheLastFullPageAndToZero) {
     for (const Clamp& c : clamps)
         EXPECT_EQ(HubClampScroll(c.position, c.step, c.page, c.max), c.result)
             << c.position << " + " << c.step << " page " << c.page << " max " << c.max;
+}
+
+namespace {
+
+bool Overlap(const HubRect& a, const HubRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+// What fails the hub at a client of cx x cy, empty when whole: every button inside, with 10
+// pixels of its own left and right (the row buttons stand 20 apart), below the list; the list
+// with its header and a row, its scroll bar at least scrollBarHeight.
+std::string Fault(int cx, int cy, int rowPixels, int scrollBarHeight) {
+    const HubLayout layout = ComputeHubLayout(cx, cy, rowPixels);
+    for (const HubButtonPlace& a : layout.buttons) {
+        const HubRect r = a.rect;
+        if (r.x < 0 || r.y < 0 || r.x + r.width > cx || r.y + r.height > cy) return "outside";
+        if (Overlap(r, layout.list) || Overlap(r, layout.scrollBar)) return "over the list";
+        for (const HubButtonPlace& b : layout.buttons)
+            if (a.id != b.id && Overlap({r.x - 10, r.y, r.width + 20, r.height}, {b.rect.x - 10, b.rect.y, b.rect.width + 20, b.rect.height}))
+                return "buttons too close";
+    }
+    if (layout.rowsPerPage < 1) return "no row";
+    if (layout.scrollBar.height < scrollBarHeight || layout.scrollBar.x + layout.scrollBar.width > cx) return "scroll bar";
+    return "";
+}
+
+}  // namespace
+
+TEST(HubLayout, TheLeastClientKeepsTheHubWholeAndAPixelLessDoesNot) {
+    struct Case { int rowPixels, scrollBarHeight, cx, cy; } cases[] = {
+        {14, 46, 920, 146}, {17, 46, 920, 158}, {14, 80, 920, 170}, {0, 0, 920, 146}, {30, 20, 920, 210},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rowPixels) + " / " + std::to_string(c.scrollBarHeight));
+        const HubSize least = HubMinimumClient(c.rowPixels, c.scrollBarHeight);
+        EXPECT_EQ((std::array{least.cx, least.cy}), (std::array{c.cx, c.cy}));
+        EXPECT_EQ(Fault(c.cx, c.cy, c.rowPixels, c.scrollBarHeight), "");
+        EXPECT_EQ(Fault(1300, 760, c.rowPixels, c.scrollBarHeight), "");
+        EXPECT_NE(Fault(c.cx - 1, c.cy, c.rowPixels, c.scrollBarHeight), "");
+        EXPECT_NE(Fault(c.cx, c.cy - 1, c.rowPixels, c.scrollBarHeight), "");
+    }
 }
