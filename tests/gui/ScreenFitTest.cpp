@@ -13,6 +13,7 @@
 #include "logic/ui/CDialogLogic.h"
 #include "monitor/MonitorRing.h"
 #include "monitor/ui/CDialogShowMessageDetail.h"
+#include "platform/ui/WxMessageSink.h"
 #include "pages/kline/lin/ui/CDiaglogLin.h"
 #include "pages/kline/lin/ui/CDialogEditIDTable.h"
 #include "simulator/ui/CDialogAddAckFromList.h"
@@ -84,6 +85,11 @@ TEST_F(ScreenFit, EveryPageTheHubOpens) {
 TEST_F(ScreenFit, EveryDialogTheProgramShows) {
     ExpectDialogFits("About", new CAboutDlg(frame_));
     ExpectDialogFits("device chooser", new CSelectDeive(frame_));
+    ExpectDialogFits("question box",
+                     new platform::WxBox(frame_,
+                                         {"当前数据已更改，还未保存。\n确定放弃现数据，调入新数据吗",
+                                          "VR3526 Developer Kits V1.00", platform::MessageIcon::Information},
+                                         wxOK | wxCANCEL));
 
     // The longest record there is: a whole UART frame.
     MonitorRecord record{};
