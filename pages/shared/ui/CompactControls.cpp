@@ -7,7 +7,8 @@ namespace {
 
 constexpr const char* kCompactClass = "vr-compact";
 
-// Once per screen, for every window that carries the class.
+// Once, on the default screen, for every window that carries the class. A choice's text view
+// asks for less height than its text takes: below 20 pixels inside the button its text is cut.
 void InstallCompactStyle() {
     static bool installed = false;
     if (installed) return;
