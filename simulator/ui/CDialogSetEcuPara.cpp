@@ -35,9 +35,11 @@ CDialogSetEcuPara::CDialogSetEcuPara(wxWindow* parent, const EcuSimParams& param
 
 void CDialogSetEcuPara::InitControls() {
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
+    // One gap between the columns (the dialog's border is outside them): the three stand beside
+    // each other within a 1366-pixel screen.
     auto group = [&](const char* title) {
         auto* box = new wxStaticBoxSizer(wxVERTICAL, this, U8(title));
-        columns->Add(box, 0, wxALL | wxEXPAND, kGap);
+        columns->Add(box, 0, wxEXPAND | (columns->IsEmpty() ? 0 : wxLEFT), kGap);
         return box;
     };
     wxStaticBoxSizer* kline = group("ISO9141/ ISO14230  Protocol Parameter");

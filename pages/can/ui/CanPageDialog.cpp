@@ -2,7 +2,13 @@
 
 #include <vector>
 
-CanPageDialog::CanPageDialog(CDialogMainA* hub, int id, const char* title) : PageDialog(hub, id, title) {}
+#include "pages/shared/ui/CompactControls.h"
+
+CanPageDialog::CanPageDialog(CDialogMainA* hub, int id, const char* title) : PageDialog(hub, id, title) {
+    // The family's pages are the densest: with the theme's tall controls they would not fit a
+    // laptop screen.
+    UseCompactControls(this);
+}
 
 void CanPageDialog::BindCanRunButtons(std::initializer_list<int> moreSend) {
     std::vector<wxButton*> send = {m_Buttons.at(IDC_PAGE_SEND), m_Buttons.at(IDC_CAN_MULTI_FRAME)};
