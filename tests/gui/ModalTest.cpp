@@ -138,8 +138,9 @@ TEST_F(ModalTest, TheDetailDialogStaysOnTopWhenThePageIsClickedOrPicked) {
     EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive("main window"); })) << StandingOf("main window");
 }
 
-// A worker's fault box that comes while About or the detail dialog is up: on top, active, its
-// OK takes a real click; then the dialog under it is on top and active, and Esc ends it.
+// A worker's fault box that comes while About, the detail dialog or the refusal of 退出 is up:
+// on top, active, its OK takes a real click; then the dialog under it is on top and active,
+// and Esc ends it.
 TEST_F(ModalTest, ABoxOverAModalDialogTakesTheClickAndGivesTheDialogBack) {
     wxWindow* page = PageOnTop(IDC_BUTTON_SCI, "SCI page");
     ASSERT_NE(page, nullptr);
@@ -150,9 +151,12 @@ TEST_F(ModalTest, ABoxOverAModalDialogTakesTheClickAndGivesTheDialogBack) {
     const struct {
         const char* title;
         std::function<void()> open;
+        const char* opener;  // on top and active once the dialog is closed
     } dialogs[] = {
-        {"关于 VR3526Kits", [&] { CKM5804DemoApp::OnAppAbout(frame_); }},
-        {"Show Message Detail", [&] { frame_->GetHub()->GetList()->OnNMDblclk(0); }},
+        {"关于 VR3526Kits", [&] { CKM5804DemoApp::OnAppAbout(frame_); }, "main window"},
+        {"Show Message Detail", [&] { frame_->GetHub()->GetList()->OnNMDblclk(0); }, "main window"},
+        // 退出 asked while the page is the window in use: the refusal belongs to it.
+        {"请先停止", [&] { frame_->Close(); }, "SCI page"},
     };
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.title);
@@ -178,7 +182,8 @@ TEST_F(ModalTest, ABoxOverAModalDialogTakesTheClickAndGivesTheDialogBack) {
         EXPECT_EQ(box, "") << "the worker's box";
         EXPECT_EQ(dialogAfter, "") << "the dialog after the box";
         EXPECT_TRUE(ended) << "Esc reached the dialog";
-        EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive("main window"); })) << StandingOf("main window");
+        page->SetLabel("SCI page");  // the worker's end wrote the page's caption
+        EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive(d.opener); })) << StandingOf(d.opener);
         g_WorkerThread.JoinEnded();
     }
 }
