@@ -406,11 +406,8 @@ TEST_F(OnTopTest, TheMainWindowAndAPageComeAboveEachOtherAsTheyAreActivated) {
 // With a page over the main window, every dialog and box the main window, the monitor list or
 // the page opens comes up above it and active.
 TEST_F(OnTopTest, DialogsAndBoxesOpenAboveAPageThatCoversTheMainWindow) {
-    wxWindow* page = PageOnTop(IDC_BUTTON_SCI, "SCI page");
+    wxWindow* page = SciPageOverARecord();
     ASSERT_NE(page, nullptr);
-    const uint8_t data[3] = {0x11, 0x22, 0x33};
-    AppendMonitorRecord(1, KindUart, 3, 100, data, 3);
-    frame_->GetHub()->RefreshMonitorList();
 
     // About, and it stays above the page when the page is raised meanwhile: a modal window
     // under the window the user clicked would lock the program out of reach.

@@ -40,6 +40,13 @@ platform::WxBox* BoxSaying(const char* text) {
     return nullptr;
 }
 
+// True while a window of the program titled `title` is shown.
+bool ShownTitled(const wxString& title) {
+    for (wxWindow* window : wxTopLevelWindows)
+        if (window->IsShown() && !window->IsBeingDeleted() && window->GetLabel() == title) return true;
+    return false;
+}
+
 // A real click in the middle of a control, as the user clicks it, once its window stays where
 // the window manager put it.
 void ClickOn(wxWindow* control) {
@@ -116,11 +123,8 @@ TEST_F(ModalTest, ABoxStaysOnTopWhateverWindowIsClickedAndGivesBackItsPage) {
 // the page and the page picked in the task bar leave the dialog on top; Esc closes it and the
 // main window is on top and active.
 TEST_F(ModalTest, TheDetailDialogStaysOnTopWhenThePageIsClickedOrPicked) {
-    wxWindow* page = PageOnTop(IDC_BUTTON_SCI, "SCI page");
+    wxWindow* page = SciPageOverARecord();
     ASSERT_NE(page, nullptr);
-    const uint8_t data[3] = {0x11, 0x22, 0x33};
-    AppendMonitorRecord(1, KindUart, 3, 100, data, 3);
-    frame_->GetHub()->RefreshMonitorList();
     const wxString detail = "Show Message Detail";
     std::string afterClick = "not seen", afterPick = "not seen";
     bool closedByKey = false;
@@ -130,7 +134,7 @@ TEST_F(ModalTest, TheDetailDialogStaysOnTopWhenThePageIsClickedOrPicked) {
         ActivateFromTaskBar(FindByTitle("SCI page"));
         afterPick = StaysOnTop(detail) ? "" : StandingOf(detail);
         SendRealKey(XK_Escape);
-        closedByKey = PumpUntil([&] { return FindByTitle(detail) == 0; });
+        closedByKey = PumpUntil([&] { return !ShownTitled(detail); });
     }), "");
     EXPECT_EQ(afterClick, "") << "after a click on the page";
     EXPECT_EQ(afterPick, "") << "after the page was picked in the task bar";
@@ -142,11 +146,8 @@ TEST_F(ModalTest, TheDetailDialogStaysOnTopWhenThePageIsClickedOrPicked) {
 // on top, active, its OK takes a real click; then the dialog under it is on top and active,
 // and Esc ends it.
 TEST_F(ModalTest, ABoxOverAModalDialogTakesTheClickAndGivesTheDialogBack) {
-    wxWindow* page = PageOnTop(IDC_BUTTON_SCI, "SCI page");
+    wxWindow* page = SciPageOverARecord();
     ASSERT_NE(page, nullptr);
-    const uint8_t data[3] = {0x11, 0x22, 0x33};
-    AppendMonitorRecord(1, KindUart, 3, 100, data, 3);
-    frame_->GetHub()->RefreshMonitorList();
     const platform::ScopedMessageSink shown(&boxes_);
     const struct {
         const char* title;
@@ -177,7 +178,7 @@ TEST_F(ModalTest, ABoxOverAModalDialogTakesTheClickAndGivesTheDialogBack) {
             });
             dialogAfter = PumpUntil([&] { return OnTopAndActive(title); }) ? "" : StandingOf(title);
             SendRealKey(XK_Escape);
-            ended = PumpUntil([&] { return FindByTitle(title) == 0; });
+            ended = PumpUntil([&] { return !ShownTitled(title); });
         }), "");
         EXPECT_EQ(box, "") << "the worker's box";
         EXPECT_EQ(dialogAfter, "") << "the dialog after the box";

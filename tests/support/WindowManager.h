@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/MonitorRing.h"
 #include "tests/support/ProgramFixture.h"
 
 #include "tests/support/XDesktop.h"  // last: Xlib's macros
@@ -184,6 +185,14 @@ protected:
         if (!page) return nullptr;
         page->SetLabel(title);
         EXPECT_TRUE(Activate(page, title)) << StandingOf(title);
+        return page;
+    }
+    // The SCI page over the main window, whose list shows one record (11 22 33).
+    wxWindow* SciPageOverARecord() {
+        wxWindow* page = PageOnTop(IDC_BUTTON_SCI, "SCI page");
+        const uint8_t data[3] = {0x11, 0x22, 0x33};
+        AppendMonitorRecord(1, KindUart, 3, 100, data, 3);
+        frame_->GetHub()->RefreshMonitorList();
         return page;
     }
     // Picks the window in the task bar, until the window manager and the toolkit both have it
