@@ -2,6 +2,7 @@
 
 #include <wx/app.h>
 #include <wx/dialog.h>
+#include <wx/display.h>
 #include <wx/modalhook.h>
 
 #include <algorithm>
@@ -44,7 +45,9 @@ gboolean OnFocusIn(GSignalInvocationHint*, guint, const GValue* params, gpointer
     return TRUE;
 }
 
-void DropModal(GtkWindow* window) { g_modalUp.erase(std::remove(g_modalUp.begin(), g_modalUp.end(), window), g_modalUp.end()); }
+void DropModal(GtkWindow* window) {
+    g_modalUp.erase(std::remove(g_modalUp.begin(), g_modalUp.end(), window), g_modalUp.end());
+}
 
 void ForgetModal(gpointer, GObject* gone) { DropModal(reinterpret_cast<GtkWindow*>(gone)); }
 
@@ -77,18 +80,14 @@ GtkWindow* GtkOf(wxWindow* window) { return window ? GTK_WINDOW(window->GetHandl
 GtkWindow* CurrentFor(GtkWindow* window) {
     if (GtkWindow* modal = InnermostModal(window)) return modal;
     if (Usable(g_lastActive, window)) return g_lastActive;
-    GtkWindow* any = nullptr;
+    GtkWindow* active = nullptr;
     GList* all = gtk_window_list_toplevels();
-    for (GList* l = all; l; l = l->next) {
+    for (GList* l = all; l && !active; l = l->next) {
         GtkWindow* w = GTK_WINDOW(l->data);
-        if (!Usable(w, window)) continue;
-        if (gtk_window_is_active(w)) {
-            any = w;
-            break;
-        }
+        if (Usable(w, window) && gtk_window_is_active(w)) active = w;
     }
     g_list_free(all);
-    if (any) return any;
+    if (active) return active;
     GtkWindow* main = wxTheApp && wxTheApp->GetTopWindow() ? GtkOf(wxTheApp->GetTopWindow()) : nullptr;
     return Usable(main, window) ? main : nullptr;
 }
@@ -174,22 +173,18 @@ gboolean OnShow(GSignalInvocationHint*, guint, const GValue* params, gpointer) {
 
 // wx makes a dialog modal only after it is shown; this tells the show rule before.
 class ModalMark : public wxModalDialogHook {
+    // Nested for one dialog: a file dialog's ShowModal enters twice.
+    static void Add(wxDialog* dialog, int step) {
+        GObject* w = G_OBJECT(GtkOf(dialog));
+        if (!w) return;
+        const int depth = GPOINTER_TO_INT(g_object_get_data(w, kModalKey)) + step;
+        g_object_set_data(w, kModalKey, GINT_TO_POINTER(depth > 0 ? depth : 0));
+    }
     int Enter(wxDialog* dialog) override {
-        if (GtkWindow* w = GtkOf(dialog)) {
-            auto* depth = static_cast<gint*>(g_object_get_data(G_OBJECT(w), kModalKey));
-            if (!depth) {
-                depth = g_new0(gint, 1);
-                g_object_set_data_full(G_OBJECT(w), kModalKey, depth, g_free);
-            }
-            ++*depth;
-        }
+        Add(dialog, 1);
         return wxID_NONE;
     }
-    void Exit(wxDialog* dialog) override {
-        GtkWindow* w = GtkOf(dialog);
-        auto* depth = w ? static_cast<gint*>(g_object_get_data(G_OBJECT(w), kModalKey)) : nullptr;
-        if (depth && --*depth <= 0) g_object_set_data(G_OBJECT(w), kModalKey, nullptr);
-    }
+    void Exit(wxDialog* dialog) override { Add(dialog, -1); }
 };
 
 }  // namespace
@@ -214,6 +209,17 @@ void PresentOnTop(wxTopLevelWindow* window) { Present(GtkOf(window)); }
 
 void MakeIndependentWindow(wxTopLevelWindow* window) {
     gtk_window_set_type_hint(GtkOf(window), GDK_WINDOW_TYPE_HINT_NORMAL);
+}
+
+void CentreOver(wxWindow* window, wxWindow* over) {
+    const wxRect at = over->GetScreenRect();
+    const wxSize size = window->GetSize();
+    const int index = wxDisplay::GetFromWindow(over);
+    const wxRect screen = wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea();
+    wxPoint corner(at.x + (at.width - size.x) / 2, at.y + (at.height - size.y) / 2);
+    corner.x = std::max(screen.x, std::min(corner.x, screen.GetRight() + 1 - size.x));
+    corner.y = std::max(screen.y, std::min(corner.y, screen.GetBottom() + 1 - size.y));
+    window->Move(corner);
 }
 
 wxWindow* CurrentProgramWindow() {

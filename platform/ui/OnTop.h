@@ -30,6 +30,9 @@ void PresentOnTop(wxTopLevelWindow* window);
 // over (a dialog without an owner would be kept above every window of the program).
 void MakeIndependentWindow(wxTopLevelWindow* window);
 
+// Moves the window so that it stands centred over `over`, wholly on the screen `over` is on.
+void CentreOver(wxWindow* window, wxWindow* over);
+
 // The window the user works in now, which a box the program shows without naming a window
 // belongs to: the innermost modal window that is up, else the window active last, else the
 // main window. Never a hidden one.

@@ -103,11 +103,7 @@ bool AskWx(wxWindow* parent, const std::string& text, const std::string& caption
 // No owner for the toolkit: a modal dialog it opens over would take the box with it when it goes.
 WxWorkerBox::WxWorkerBox(const Message& m, OpenBox box) : WxBox(nullptr, m), box_(std::move(box)) {
     MarkOnTop(this);
-    if (wxWindow* over = CurrentProgramWindow()) {
-        const wxRect at = over->GetScreenRect();
-        const wxSize size = GetSize();
-        Move(at.x + (at.width - size.x) / 2, at.y + (at.height - size.y) / 2);
-    }
+    if (wxWindow* over = CurrentProgramWindow()) CentreOver(this, over);
 }
 
 // Closed, the box goes; it no longer counts as up once it is deleted.

@@ -61,6 +61,15 @@ void ClickOn(wxWindow* control) {
     SendRealClick(at.x + at.width / 2, at.y + at.height / 2);
 }
 
+// Clicks OK in the box that says text, as the user does, and waits until the box is gone.
+// False when no such box was up or the click did not close it.
+bool ClickOkIn(const char* text) {
+    platform::WxBox* box = BoxSaying(text);
+    if (!box) return false;
+    ClickOn(box->FindWindow(wxID_OK));
+    return PumpUntil([&] { return !BoxSaying(text); });
+}
+
 // True while the window titled `upper` stands above the one titled `lower` in the window
 // manager's stack.
 bool StacksAbove(const wxString& upper, const wxString& lower) {
@@ -107,10 +116,7 @@ TEST_F(ModalTest, ABoxStaysOnTopWhateverWindowIsClickedAndGivesBackItsPage) {
         afterMainClick = StaysOnTop(kKitTitle) ? "" : StandingOf(kKitTitle);
         ClickBeside(page, false);
         afterPageClick = StaysOnTop(kKitTitle) ? "" : StandingOf(kKitTitle);
-        platform::WxBox* box = BoxSaying("最大255ms!");
-        ASSERT_NE(box, nullptr);
-        ClickOn(box->FindWindow(wxID_OK));
-        EXPECT_TRUE(PumpUntil([&] { return !BoxSaying("最大255ms!"); })) << "the click closed the box";
+        EXPECT_TRUE(ClickOkIn("最大255ms!")) << "the click closed the box";
     }), "");
     EXPECT_EQ(afterMainClick, "") << "after a click on the main window";
     EXPECT_EQ(afterPageClick, "") << "after a click on the page";
@@ -214,10 +220,7 @@ TEST_F(ModalTest, TheSimulatorsFileDialogAndItsBoxGiveThePageBack) {
     bool pageOverMain = false;
     EXPECT_EQ(OpensOnTop(kKitTitle, [&] { ClickButton(simulator, IDC_OBD_LOAD); }, [&] {
         pageOverMain = StacksAbove("simulator page", "main window");
-        platform::WxBox* box = BoxSaying("文件格式错误！");
-        ASSERT_NE(box, nullptr);
-        ClickOn(box->FindWindow(wxID_OK));
-        EXPECT_TRUE(PumpUntil([&] { return !BoxSaying("文件格式错误！"); }));
+        EXPECT_TRUE(ClickOkIn("文件格式错误！"));
     }), "");
     EXPECT_TRUE(pageOverMain) << "while the box was up";
     simulator->SetTitle("simulator page");
@@ -237,10 +240,7 @@ TEST_F(ModalTest, CancellingTheParameterDialogGivesTheSimulatorPageBack) {
             auto* dialog = ShownWindow<CDialogSetEcuPara>();
             ASSERT_NE(dialog, nullptr);
             question = OpensOnTop("Information", [&] { ClickOn(dialog->FindWindow(wxID_CANCEL)); }, [&] {
-                platform::WxBox* box = BoxSaying("确定取消对相关参数的更改吗?");
-                ASSERT_NE(box, nullptr);
-                ClickOn(box->FindWindow(wxID_OK));
-                EXPECT_TRUE(PumpUntil([&] { return !BoxSaying("确定取消对相关参数的更改吗?"); }));
+                EXPECT_TRUE(ClickOkIn("确定取消对相关参数的更改吗?"));
             });
             EXPECT_TRUE(PumpUntil([&] { return !dialog->IsShown(); })) << "the question's OK ended the dialog";
         }), "");
@@ -277,10 +277,7 @@ TEST_F(ModalTest, TheLinEditorsBoxesGiveTheEditorBack) {
     for (const auto& b : boxes) {
         SCOPED_TRACE(b.text);
         EXPECT_EQ(OpensOnTop(kKitTitle, b.open, [&] {
-            platform::WxBox* box = BoxSaying(b.text);
-            ASSERT_NE(box, nullptr);
-            ClickOn(box->FindWindow(wxID_OK));
-            EXPECT_TRUE(PumpUntil([&] { return !BoxSaying(b.text); }));
+            EXPECT_TRUE(ClickOkIn(b.text));
         }), "");
         EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive(editorTitle); })) << StandingOf(editorTitle);
         EXPECT_TRUE(StacksAbove("LIN page", "main window"));

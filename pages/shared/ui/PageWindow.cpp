@@ -2,7 +2,6 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
-#include <wx/display.h>
 #include <wx/dialog.h>
 #include <wx/eventfilter.h>
 #include <wx/listctrl.h>
@@ -81,18 +80,10 @@ void PlacePageWindow(wxTopLevelWindow* window, wxWindow* hub) {
 
 void CentreOverMainWindow(wxWindow* window, wxWindow* hub) {
     wxWindow* main = hub ? wxGetTopLevelParent(hub) : nullptr;
-    if (!main) {
+    if (main)
+        platform::CentreOver(window, main);
+    else
         window->Centre();
-        return;
-    }
-    const wxRect over = main->GetScreenRect();
-    const wxSize size = window->GetSize();
-    const int index = wxDisplay::GetFromWindow(main);
-    const wxRect screen = wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea();
-    wxPoint at(over.x + (over.width - size.x) / 2, over.y + (over.height - size.y) / 2);
-    at.x = std::max(screen.x, std::min(at.x, screen.GetRight() + 1 - size.x));
-    at.y = std::max(screen.y, std::min(at.y, screen.GetBottom() + 1 - size.y));
-    window->Move(at);
 }
 
 namespace {
