@@ -201,6 +201,8 @@ protected:
         auto* top = dynamic_cast<wxTopLevelWindow*>(window);
         int tries = 0;
         const bool done = PumpUntil([&] {
+            // The program may write its own caption meanwhile (a page's status, at a tick).
+            if (top->GetTitle() != title) top->SetTitle(title);
             if (OnTopAndActive(title) && top->IsActive()) return true;
             // Now and then, as a task bar and as the program itself would ask.
             if (tries % 20 == 0)
