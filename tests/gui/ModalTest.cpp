@@ -189,12 +189,12 @@ TEST_F(ModalTest, ABoxOverAModalDialogTakesTheClickAndGivesTheDialogBack) {
         EXPECT_EQ(box, "") << "the worker's box";
         EXPECT_EQ(dialogAfter, "") << "the dialog after the box";
         EXPECT_TRUE(ended) << "Esc reached the dialog";
-        page->SetLabel("SCI page");  // the worker's end wrote the page's caption
+        // The hub's tick that sees the worker's end writes the page's caption; on a busy machine
+        // it comes late, so the page is named again only after it.
+        EXPECT_TRUE(PumpUntil([&] { return page->FindWindow(IDC_UART_START)->IsEnabled(); })) << "the hub saw the end";
+        page->SetLabel("SCI page");
         EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive(d.opener); })) << StandingOf(d.opener);
         g_WorkerThread.JoinEnded();
-        // The hub's tick that sees the end writes the caption once more; on a busy machine it
-        // comes late, so wait for it before the next round names the page again.
-        EXPECT_TRUE(PumpUntil([&] { return page->FindWindow(IDC_UART_START)->IsEnabled(); })) << "the hub saw the end";
     }
 }
 
