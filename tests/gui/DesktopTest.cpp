@@ -245,7 +245,7 @@ TEST_F(DesktopTest, ReturnInTheDeviceChooserConnectsAndEscCancels) {
 // says nothing (it warned of a tool bar laid out with no room at every start).
 TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
     WindowManager wm;
-    ASSERT_TRUE(PumpUntil([&] { return wm.Running(); })) << "openbox runs";
+    ASSERT_TRUE(PumpUntil([&] { return wm.Running(); }, std::chrono::seconds(15))) << "openbox runs";
     StartProgram();
     Window window = 0;
     std::vector<unsigned long> extents;  // left, right, top, bottom
@@ -253,7 +253,7 @@ TEST_F(DesktopTest, TheMainWindowOpensCentredAndWithoutAToolkitWarning) {
         window = FindByTitle(frame_->GetTitle());
         if (window) extents = WindowProperty(window, "_NET_FRAME_EXTENTS", 4);
         return extents.size() == 4;
-    }));
+    }, std::chrono::seconds(15)));  // a busy machine
     XWindowAttributes attributes{};
     ASSERT_TRUE(XGetWindowAttributes(X(), window, &attributes));
     int x = 0, y = 0;
@@ -299,11 +299,15 @@ std::string HubFault(CDialogMainA* hub) {
 // least size; a tool bar shown again at that size makes it grow.
 TEST_F(DesktopTest, TheMainWindowKeepsTheHubWholeAtEverySize) {
     WindowManager wm;
-    ASSERT_TRUE(PumpUntil([&] { return wm.Running(); })) << "openbox runs";
+    ASSERT_TRUE(PumpUntil([&] { return wm.Running(); }, std::chrono::seconds(15))) << "openbox runs";
     StartProgram();
     frame_->SetTitle("main window");
     Window window = 0;
-    ASSERT_TRUE(PumpUntil([&] { return (window = FindByTitle("main window")) != 0; }));
+    // Framed first: a size asked for before the window manager took the window would be lost.
+    ASSERT_TRUE(PumpUntil([&] {
+        window = FindByTitle("main window");
+        return window && WindowProperty(window, "_NET_FRAME_EXTENTS", 4).size() == 4;
+    }, std::chrono::seconds(15)));  // a busy machine
     CDialogMainA* hub = frame_->GetHub();
     const auto xSize = [&] {
         XWindowAttributes a{};

@@ -50,6 +50,7 @@ public:
         }
     }
     ~WindowManager() {
+        if (probe_) XDestroyWindow(X(), probe_);
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
@@ -58,8 +59,28 @@ public:
         RestoreStderr();
         std::remove(log_.c_str());
     }
-    // True once the window manager has taken the screen.
-    bool Running() const { return WindowProperty(DefaultRootWindow(X()), "_NET_SUPPORTING_WM_CHECK", 1).size() == 1; }
+    // True once the window manager manages new windows: a probe window mapped now gets its
+    // frame. Its mark on the root comes earlier, and openbox loses a window mapped while it
+    // still starts (the program's main window stayed unmapped on a busy machine); a probe that
+    // gets no frame within a second is mapped anew.
+    bool Running() {
+        if (ready_) return true;
+        const Window root = DefaultRootWindow(X());
+        if (WindowProperty(root, "_NET_SUPPORTING_WM_CHECK", 1).size() != 1) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (probe_ && WindowProperty(probe_, "_NET_FRAME_EXTENTS", 4).size() == 4) ready_ = true;
+        if (probe_ && (ready_ || now - probeMapped_ > std::chrono::seconds(1))) {
+            XDestroyWindow(X(), probe_);
+            probe_ = 0;
+        }
+        if (!ready_ && !probe_) {
+            probe_ = XCreateSimpleWindow(X(), root, 0, 0, 1, 1, 0, 0, 0);
+            XMapWindow(X(), probe_);
+            probeMapped_ = now;
+        }
+        XSync(X(), False);
+        return ready_;
+    }
     // What the program wrote to stderr since the window manager started.
     std::string Stderr() {
         std::fflush(stderr);
@@ -82,6 +103,9 @@ private:
         XSync(X(), False);
     }
 
+    bool ready_ = false;
+    Window probe_ = 0;
+    std::chrono::steady_clock::time_point probeMapped_;
     std::string log_ = "/tmp/vr3526-desktop-test-" + std::to_string(getpid()) + ".err";
     int savedErr_ = -1;
     pid_t pid_ = -1;
@@ -171,7 +195,7 @@ inline std::string OpensOnTop(const wxString& title, const std::function<void()>
 class OnTopFixture : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(PumpUntil([&] { return wm_.Running(); })) << "openbox runs";
+        ASSERT_TRUE(PumpUntil([&] { return wm_.Running(); }, std::chrono::seconds(15))) << "openbox runs";
         StartProgram();
         frame_->SetTitle("main window");
     }
