@@ -444,8 +444,7 @@ TEST_F(OnTopTest, DialogsAndBoxesOpenAboveAPageThatCoversTheMainWindow) {
     EXPECT_EQ(OpensOnTop(kitTitle, [] { tb_set_fault(1); }, [&] {
         tb_set_fault(0);
         g_WorkerThread.JoinEnded();
-        EXPECT_TRUE(PumpUntil([&] { return page->FindWindow(IDC_UART_START)->IsEnabled(); }));
-        page->SetLabel("SCI page");  // the worker's end wrote the page's caption
+        EXPECT_TRUE(NameAfterWorkerEnd(page, IDC_UART_START, "SCI page"));
         EXPECT_TRUE(Activate(page, "SCI page")) << StandingOf("SCI page");
         ClickButton(page, IDC_UART_START);
         tb_set_fault(1);

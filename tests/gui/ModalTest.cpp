@@ -102,6 +102,13 @@ bool StacksAbove(const wxString& upper, const wxString& lower) {
     return up != stack.end() && down != stack.end() && up > down;
 }
 
+// Esc on the server's keyboard, as the user presses it; true once the window titled `title`
+// has gone.
+bool EscCloses(const wxString& title) {
+    SendRealKey(XK_Escape);
+    return PumpUntil([&] { return !ShownTitled(title); });
+}
+
 // Waits a little for the window manager to act on a click, then until the window titled
 // `title` is on top and active.
 bool StaysOnTop(const wxString& title) {
@@ -162,8 +169,7 @@ TEST_F(ModalTest, TheDetailDialogStaysOnTopWhenThePageIsClickedOrPicked) {
         afterClick = StaysOnTop(detail) ? "" : StandingOf(detail);
         ActivateFromTaskBar(FindByTitle("SCI page"));
         afterPick = StaysOnTop(detail) ? "" : StandingOf(detail);
-        SendRealKey(XK_Escape);
-        closedByKey = PumpUntil([&] { return !ShownTitled(detail); });
+        closedByKey = EscCloses(detail);
     }), "");
     EXPECT_EQ(afterClick, "") << "after a click on the page";
     EXPECT_EQ(afterPick, "") << "after the page was picked in the task bar";
@@ -206,16 +212,12 @@ TEST_F(ModalTest, ABoxOverAModalDialogTakesTheClickAndGivesTheDialogBack) {
                 EXPECT_TRUE(PumpUntil([&] { return !ShownWindow<platform::WxWorkerBox>(); })) << "the click closed it";
             });
             dialogAfter = PumpUntil([&] { return OnTopAndActive(title); }) ? "" : StandingOf(title);
-            SendRealKey(XK_Escape);
-            ended = PumpUntil([&] { return !ShownTitled(title); });
+            ended = EscCloses(title);
         }), "");
         EXPECT_EQ(box, "") << "the worker's box";
         EXPECT_EQ(dialogAfter, "") << "the dialog after the box";
         EXPECT_TRUE(ended) << "Esc reached the dialog";
-        // The hub's tick that sees the worker's end writes the page's caption; on a busy machine
-        // it comes late, so the page is named again only after it.
-        EXPECT_TRUE(PumpUntil([&] { return page->FindWindow(IDC_UART_START)->IsEnabled(); })) << "the hub saw the end";
-        page->SetLabel("SCI page");
+        EXPECT_TRUE(NameAfterWorkerEnd(page, IDC_UART_START, "SCI page")) << "the hub saw the end";
         EXPECT_TRUE(PumpUntil([&] { return OnTopAndActive(d.opener); })) << StandingOf(d.opener);
         g_WorkerThread.JoinEnded();
     }

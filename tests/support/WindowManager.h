@@ -219,6 +219,14 @@ protected:
         frame_->GetHub()->RefreshMonitorList();
         return page;
     }
+    // Names the page again once the hub's tick has seen its worker end: that tick writes the
+    // page's caption, and on a busy machine it comes late. The page's Start button is enabled
+    // again by it. False when it never came.
+    static bool NameAfterWorkerEnd(wxWindow* page, int startButton, const wxString& title) {
+        const bool seen = PumpUntil([&] { return page->FindWindow(startButton)->IsEnabled(); });
+        page->SetLabel(title);
+        return seen;
+    }
     // Picks the window in the task bar, until the window manager and the toolkit both have it
     // on top and active.
     static bool Activate(wxWindow* window, const wxString& title) {
